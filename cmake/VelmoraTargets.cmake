@@ -1,0 +1,35 @@
+# Helpers shared by the component CMakeLists files.
+
+# Copies data/ beside the binaries on every build, so the program, the tests
+# and the simulator find Velmora.ini, Language/ and the product data there.
+function(velmora_copy_data)
+    add_custom_target(velmora_data ALL
+        COMMAND ${CMAKE_COMMAND} -E copy_directory
+                ${PROJECT_SOURCE_DIR}/data ${VELMORA_APP_DIR}
+        COMMENT "Copying data beside the program")
+endfunction()
+
+# A plug-in: a shared library without the "lib" prefix (Portdesk.so), loaded
+# by the host from its own folder by that exact name.
+function(velmora_plugin name)
+    add_library(${name} MODULE ${ARGN})
+    set_target_properties(${name} PROPERTIES PREFIX "" CXX_VISIBILITY_PRESET hidden)
+endfunction()
+
+# A GoogleTest executable whose cases become CTest tests with the given labels.
+#   velmora_test(NAME test_toolbelt LABELS toolbelt SOURCES a.cpp b.cpp LIBS Toolbelt)
+function(velmora_test)
+    cmake_parse_arguments(T "" "NAME;TIMEOUT" "LABELS;SOURCES;LIBS" ${ARGN})
+    if(NOT T_TIMEOUT)
+        set(T_TIMEOUT 120)
+    endif()
+    add_executable(${T_NAME} ${T_SOURCES})
+    target_link_libraries(${T_NAME} PRIVATE GTest::gtest GTest::gtest_main ${T_LIBS})
+    target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+    set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    gtest_discover_tests(${T_NAME}
+        WORKING_DIRECTORY ${VELMORA_APP_DIR}
+        PROPERTIES LABELS "${T_LABELS}" TIMEOUT ${T_TIMEOUT}
+                   ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VELMORA_APP_DIR=${VELMORA_APP_DIR}"
+        DISCOVERY_TIMEOUT 60)
+endfunction()

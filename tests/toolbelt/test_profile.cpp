@@ -1,0 +1,219 @@
+#include "Profile.h"
+#include "TempDir.h"
+
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <thread>
+
+namespace {
+
+std::string Get(const std::string& file, const char* section, const char* key,
+                const char* def = "def")
+{
+    char buf[256];
+    GetPrivateProfileStringA(section, key, def, buf, sizeof buf, file.c_str());
+    return buf;
+}
+
+int GetInt(const std::string& file, const char* section, const char* key, int def)
+{
+    return static_cast<int>(GetPrivateProfileIntA(section, key, def, file.c_str()));
+}
+
+TEST(ProfileRead, MissingFileSectionOrKeyGivesDefault)
+{
+    TempDir dir;
+    std::string missing = dir.File("none.ini");
+    EXPECT_EQ(Get(missing, "A", "k"), "def");
+    EXPECT_EQ(GetInt(missing, "A", "k", 42), 42);
+
+    std::string file = dir.Write("a.ini", "[A]\nk=1\nempty=\n");
+    EXPECT_EQ(Get(file, "B", "k"), "def");
+    EXPECT_EQ(Get(file, "A", "other"), "def");
+    EXPECT_EQ(Get(file, "A", "other", nullptr), "");
+    EXPECT_EQ(GetInt(file, "A", "empty", 7), 7);
+    EXPECT_EQ(Get(file, "A", "missing", "trailing  "), "trailing");
+}
+
+TEST(ProfileRead, NamesCompareWithoutCaseAndValuesAreTrimmed)
+{
+    TempDir dir;
+    std::string file = dir.Write("a.ini", "; comment\n[ComPortSetup]\n  iPort1COM =  7  \n"
+                                          "q=\"quoted value\"\nhalf=\"open\n[Other]\nk=x\n");
+    EXPECT_EQ(GetInt(file, "comportsetup", "IPORT1COM", 0), 7);
+    EXPECT_EQ(Get(file, "COMPORTSETUP", "q"), "quoted value");
+    EXPECT_EQ(Get(file, "ComPortSetup", "half"), "\"open");
+    EXPECT_EQ(Get(file, "other", "K"), "x");
+}
+
+TEST(ProfileRead, IntegersParseLikeThePlatform)
+{
+    TempDir dir;
+    std::string file =
+        dir.Write("a.ini", "[S]\nneg=-5\nhex=0x1F\ntail=12abc\nword=abc\nplus=+3\nbig=4294967297\n");
+    EXPECT_EQ(GetInt(file, "S", "neg", 0), -5);
+    EXPECT_EQ(GetInt(file, "S", "hex", 0), 31);
+    EXPECT_EQ(GetInt(file, "S", "tail", 0), 12);
+    EXPECT_EQ(GetInt(file, "S", "word", 9), 0);
+    EXPECT_EQ(GetInt(file, "S", "plus", 0), 3);
+    EXPECT_EQ(GetInt(file, "S", "big", 0), 1); // wraps modulo 2^32, no overflow trap
+}
+
+TEST(ProfileRead, ShortBufferTruncatesAndListsAreDoubleTerminated)
+{
+    TempDir dir;
+    std::string file = dir.Write("a.ini", "[S1]\nalpha=abcdefgh\nbeta=2\n[S2]\n");
+    char buf[5];
+    EXPECT_EQ(GetPrivateProfileStringA("S1", "alpha", "", buf, sizeof buf, file.c_str()), 4u);
+    EXPECT_STREQ(buf, "abcd");
+
+    char list[64];
+    unsigned long n = GetPrivateProfileStringA("S1", nullptr, "", list, sizeof list, file.c_str());
+    EXPECT_EQ(std::string(list, n), std::string("alpha\0beta\0", 11));
+    EXPECT_EQ(list[n], '\0');
+    n = GetPrivateProfileStringA(nullptr, nullptr, "", list, sizeof list, file.c_str());
+    EXPECT_EQ(std::string(list, n), std::string("S1\0S2\0", 6));
+
+    char tiny[6];
+    n = GetPrivateProfileStringA("S1", nullptr, "", tiny, sizeof tiny, file.c_str());
+    EXPECT_EQ(n, 4u);
+    EXPECT_EQ(tiny[4], '\0');
+    EXPECT_EQ(tiny[5], '\0');
+}
+
+TEST(ProfileRead, CrLfBomAndUtf8)
+{
+    TempDir dir;
+    std::string file =
+        dir.Write("a.ini", "\xEF\xBB\xBF[Lang]\r\nname=繁體中文\r\nid=1001\r\n");
+    EXPECT_EQ(Get(file, "Lang", "name"), "繁體中文");
+    EXPECT_EQ(GetInt(file, "Lang", "id", 0), 1001);
+}
+
+TEST(ProfileRead, GarbageAndHugeLinesAreHandled)
+{
+    TempDir dir;
+    std::string garbage;
+    for (int i = 0; i < 100000; ++i)
+        garbage += static_cast<char>((i * 7919) & 0xFF);
+    std::string file = dir.Write("garbage.ini", garbage);
+    EXPECT_EQ(Get(file, "S", "k"), "def");
+
+    std::string huge = "[S]\nbig=" + std::string(10 << 20, 'x') + "\nafter=1\n";
+    file = dir.Write("huge.ini", huge);
+    EXPECT_EQ(GetInt(file, "S", "after", 0), 1);
+    EXPECT_EQ(Get(file, "S", "big").size(), 255u);
+    ASSERT_TRUE(WritePrivateProfileStringA("S", "after", "2", file.c_str()));
+    EXPECT_EQ(TempDir::Read(file), "[S]\nbig=" + std::string(10 << 20, 'x') + "\nafter=2\n");
+
+    std::string truncated = dir.Write("cut.ini", "[S\nk=1");
+    EXPECT_EQ(Get(truncated, "S", "k"), "1");
+}
+
+TEST(ProfileWrite, UpdatesInPlaceKeepingEverythingElse)
+{
+    TempDir dir;
+    std::string file = dir.Write("a.ini", "; top comment\n[A]\nx=1\n; inner\ny=2\n\n[B]\nz=3\n");
+    ASSERT_TRUE(WritePrivateProfileStringA("a", "Y", "20", file.c_str()));
+    ASSERT_TRUE(WritePrivateProfileStringA("A", "w", "new", file.c_str()));
+    ASSERT_TRUE(WritePrivateProfileStringA("C", "k", "v", file.c_str()));
+    EXPECT_EQ(TempDir::Read(file),
+              "; top comment\n[A]\nx=1\n; inner\ny=20\nw=new\n\n[B]\nz=3\n[C]\nk=v\n");
+}
+
+TEST(ProfileWrite, CreatesMissingFileAndDeletes)
+{
+    TempDir dir;
+    std::string file = dir.File("new.ini");
+    ASSERT_TRUE(WritePrivateProfileInt("ComPortSetup", "iLanguage", -5, file.c_str()));
+    EXPECT_EQ(TempDir::Read(file), "[ComPortSetup]\niLanguage=-5\n");
+    ASSERT_TRUE(WritePrivateProfileStringA("ComPortSetup", "k", "v", file.c_str()));
+    ASSERT_TRUE(WritePrivateProfileStringA("ComPortSetup", "iLanguage", nullptr, file.c_str()));
+    EXPECT_EQ(TempDir::Read(file), "[ComPortSetup]\nk=v\n");
+    ASSERT_TRUE(WritePrivateProfileStringA("ComPortSetup", nullptr, nullptr, file.c_str()));
+    EXPECT_EQ(TempDir::Read(file), "");
+}
+
+TEST(ProfileWrite, KeepsCrLfLineEnds)
+{
+    TempDir dir;
+    std::string file = dir.Write("a.ini", "[A]\r\nx=1\r\n");
+    ASSERT_TRUE(WritePrivateProfileStringA("A", "y", "2", file.c_str()));
+    EXPECT_EQ(TempDir::Read(file), "[A]\r\nx=1\r\ny=2\r\n");
+}
+
+TEST(ProfileWrite, RefusesLineBreaksThatWouldForgeKeys)
+{
+    TempDir dir;
+    std::string file = dir.Write("a.ini", "[A]\nx=1\n");
+    EXPECT_FALSE(WritePrivateProfileStringA("A", "x", "2\n[Evil]\nk=1", file.c_str()));
+    EXPECT_FALSE(WritePrivateProfileStringA("A", "a=b", "2", file.c_str()));
+    EXPECT_FALSE(WritePrivateProfileStringA("A]", "x", "2", file.c_str()));
+    EXPECT_EQ(TempDir::Read(file), "[A]\nx=1\n");
+}
+
+TEST(ProfileWrite, FailedWriteLeavesOldFileAndNoTemporary)
+{
+    TempDir dir;
+    std::string old = "[A]\nx=1\n";
+    std::string file = dir.Write("a.ini", old);
+
+    // A file-size limit makes the write fail like a full disk would.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved {};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 64;
+    setrlimit(RLIMIT_FSIZE, &small);
+    int result = WritePrivateProfileStringA("A", "x", std::string(1000, 'y').c_str(), file.c_str());
+    setrlimit(RLIMIT_FSIZE, &saved);
+
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(TempDir::Read(file), old);
+    int entries = 0;
+    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.Path()))
+        ++entries;
+    EXPECT_EQ(entries, 1);
+
+    EXPECT_FALSE(WritePrivateProfileStringA("A", "x", "1", dir.File("no/such/dir.ini").c_str()));
+    std::filesystem::create_directory(dir.File("adir"));
+    EXPECT_FALSE(WritePrivateProfileStringA("A", "x", "1", dir.File("adir").c_str()));
+}
+
+TEST(ProfileWrite, FollowsLinksAndKeepsPermissions)
+{
+    TempDir dir;
+    std::string target = dir.Write("real.ini", "[A]\n");
+    std::filesystem::permissions(target, std::filesystem::perms(0640));
+    std::string link = dir.File("link.ini");
+    std::filesystem::create_symlink(target, link);
+    ASSERT_TRUE(WritePrivateProfileStringA("A", "k", "v", link.c_str()));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(TempDir::Read(target), "[A]\nk=v\n");
+    EXPECT_EQ(std::filesystem::status(target).permissions(), std::filesystem::perms(0640));
+}
+
+TEST(ProfileWrite, SeesChangesMadeByOthersAndSurvivesConcurrentWriters)
+{
+    TempDir dir;
+    std::string file = dir.Write("a.ini", "[A]\nk=1\n");
+    EXPECT_EQ(Get(file, "A", "k"), "1");
+    dir.Write("a.ini", "[A]\nk=2\n");
+    EXPECT_EQ(Get(file, "A", "k"), "2");
+
+    auto writer = [&](const char* prefix) {
+        for (int i = 0; i < 50; ++i)
+            WritePrivateProfileInt("A", (std::string(prefix) + std::to_string(i)).c_str(), i,
+                                   file.c_str());
+    };
+    std::thread a(writer, "a"), b(writer, "b");
+    a.join();
+    b.join();
+    for (int i = 0; i < 50; ++i) {
+        EXPECT_EQ(GetInt(file, "A", ("a" + std::to_string(i)).c_str(), -1), i);
+        EXPECT_EQ(GetInt(file, "A", ("b" + std::to_string(i)).c_str(), -1), i);
+    }
+}
+
+} // namespace

@@ -1,0 +1,74 @@
+#include "Profile.h"
+#include "SystemTime.h"
+#include "TempDir.h"
+#include "TimeOut.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::uint32_t g_fakeNow = 0;
+std::uint32_t FakeTicks() { return g_fakeNow; }
+
+class FakeClock : public ::testing::Test {
+protected:
+    void SetUp() override { SetTickSource(&FakeTicks); }
+    void TearDown() override { SetTickSource(nullptr); }
+};
+
+TEST_F(FakeClock, ZeroLimitExpiresAfterOneMillisecond)
+{
+    g_fakeNow = 1000;
+    CTimeOut t;
+    t.Reset();
+    EXPECT_EQ(t.IsTimeOut(), 0);
+    g_fakeNow = 1001;
+    EXPECT_EQ(t.IsTimeOut(), 1);
+}
+
+TEST_F(FakeClock, ElapsedTimeSurvivesTheCounterWrap)
+{
+    g_fakeNow = 0xFFFFFFFFu - 9; // 10 ms before the wrap
+    CTimeOut at19(19), at20(20);
+    at19.Reset();
+    at20.Reset();
+    g_fakeNow = 10; // 10 ms after it: 20 ms elapsed
+    EXPECT_EQ(at19.IsTimeOut(), 1);
+    EXPECT_EQ(at20.IsTimeOut(), 0);
+    at20.SetTime(19);
+    EXPECT_EQ(at20.IsTimeOut(), 1);
+    CTimeOut copy = at19;
+    EXPECT_EQ(copy.IsTimeOut(), 1);
+}
+
+TEST(SystemTicks, AdvanceWithRealTime)
+{
+    CTimeOut t(5);
+    t.Reset();
+    EXPECT_EQ(t.IsTimeOut(), 0);
+    std::uint32_t start = GetTickCount();
+    while (GetTickCount() - start < 7) {
+    }
+    EXPECT_EQ(t.IsTimeOut(), 1);
+}
+
+TEST(ElapsedTime, SplitsIntoClockFields)
+{
+    SYSTEMTIME st {};
+    ElapsedTimeToSystemTime(3723004, &st);
+    EXPECT_EQ(st.wHour, 1);
+    EXPECT_EQ(st.wMinute, 2);
+    EXPECT_EQ(st.wSecond, 3);
+    EXPECT_EQ(st.wMilliseconds, 4);
+    EXPECT_EQ(st.wYear + st.wMonth + st.wDay + st.wDayOfWeek, 0);
+
+    ElapsedTimeToSystemTime(25 * 3600000 + 59 * 60000, &st);
+    EXPECT_EQ(st.wHour, 25);
+    EXPECT_EQ(st.wMinute, 59);
+
+    ElapsedTimeToSystemTime(-1, &st);
+    EXPECT_EQ(st.wHour + st.wMinute + st.wSecond + st.wMilliseconds, 0);
+    ElapsedTimeToSystemTime(5, nullptr);
+}
+
+} // namespace
