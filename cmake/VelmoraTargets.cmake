@@ -3,6 +3,7 @@
 # Copies data/ beside the binaries on every build, so the program, the tests
 # and the simulator find Velmora.ini, Language/ and the product data there.
 function(velmora_copy_data)
+    file(MAKE_DIRECTORY ${PROJECT_SOURCE_DIR}/data ${VELMORA_APP_DIR})
     add_custom_target(velmora_data ALL
         COMMAND ${CMAKE_COMMAND} -E copy_directory
                 ${PROJECT_SOURCE_DIR}/data ${VELMORA_APP_DIR}
