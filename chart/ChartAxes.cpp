@@ -10,6 +10,7 @@ namespace {
 constexpr float kSmallStepPerSpan = 0.0049751243f; // 1/201 of the span per wheel notch
 constexpr float kLargeStepPerSpan = 0.019607844f;  // 1/51 of the span for a fast wheel
 constexpr int kMaxDecimals = 9;
+constexpr float kValueTolerance = 1e-3f;
 
 int ToInt(double value)
 {
@@ -188,8 +189,8 @@ long CChartPlot::CoordX_toGridX(const long* x, float xScale) const
 
 int CChartPlot::GridX_toCoordX(int sample) const
 {
-    return plotLeft_ + static_cast<int>(static_cast<float>(PlotWidth()) * xScale_ *
-                                        static_cast<float>(sample));
+    return plotLeft_ + static_cast<int>(std::floor(static_cast<double>(PlotWidth()) * sample /
+                                                   rangeLen_ + 1e-6));
 }
 
 int CChartPlot::CoordY_toRulerY(const long* y, const YaxisDatas* axis) const
@@ -199,13 +200,15 @@ int CChartPlot::CoordY_toRulerY(const long* y, const YaxisDatas* axis) const
     if (pixelsPerUnit == 0.0f)
         return ToInt(axis->centre);
     float row = static_cast<float>(*y);
-    return ToInt(std::ceil((row - height * axis->centre * axis->scale - static_cast<float>(yBase)) /
-                           -pixelsPerUnit));
+    float value =
+        (row - height * axis->centre * axis->scale - static_cast<float>(yBase)) / -pixelsPerUnit;
+    // Rounded up, but a value a hair above a whole number is that number.
+    return ToInt(std::ceil(value - kValueTolerance));
 }
 
 int CChartPlot::RulerY_toCoordY(const YaxisDatas* axis, const int* value) const
 {
     float height = static_cast<float>(PlotHeight());
-    return ToInt(static_cast<float>(yBase) -
-                 height * axis->scale * (static_cast<float>(*value) - axis->centre));
+    return ToInt(std::lround(static_cast<float>(yBase) -
+                             height * axis->scale * (static_cast<float>(*value) - axis->centre)));
 }

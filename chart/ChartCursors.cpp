@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -84,9 +85,9 @@ void CChartPlot::StoreCursorValuesY()
 void CChartPlot::DrawCur_H(QPainter* dc, int n, int position, float xScale, CPenQ::Style style,
                            const QColor& colour, int width, int coincide)
 {
-    const int x =
-        plotLeft_ + static_cast<int>(static_cast<float>(PlotWidth()) * xScale *
-                                     static_cast<float>(position));
+    // A hair added before truncating: float scales like 1/1000 fall just short.
+    const int x = plotLeft_ + static_cast<int>(std::floor(static_cast<double>(PlotWidth()) *
+                                                          xScale * position + 1e-4));
     CPenQ pen(dc, style, width, colour);
     dc->drawLine(x, plotTop_, x, plotBottom_);
     // Coinciding cursors keep both names readable, one below the other.

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -23,11 +24,16 @@ struct TraceMapping {
     float rowMin;
     float rowMax;
 
-    int X(int j) const { return left + static_cast<int>(xOffset + xStep * static_cast<float>(j)); }
+    // Columns are truncated, with a hair added so that a sample on a division
+    // line lands on it; rows are rounded to the nearest pixel.
+    int X(int j) const
+    {
+        return left + static_cast<int>(xOffset + xStep * static_cast<float>(j) + 1e-3f);
+    }
     int Y(long value) const
     {
         float row = yBase - yFactor * (static_cast<float>(value) - centre);
-        return static_cast<int>(std::clamp(row, rowMin, rowMax));
+        return static_cast<int>(std::lround(std::clamp(row, rowMin, rowMax)));
     }
 };
 
