@@ -12,15 +12,13 @@ constexpr float kLargeStepPerSpan = 0.019607844f;  // 1/51 of the span for a fas
 constexpr int kMaxDecimals = 9;
 constexpr float kValueTolerance = 1e-3f;
 
-int ToInt(double value)
-{
+int ToInt(double value) {
     return static_cast<int>(std::clamp(value, -2.0e9, 2.0e9));
 }
 
 } // namespace
 
-void CChartPlot::SetXaxisLen(int length)
-{
+void CChartPlot::SetXaxisLen(int length) {
     if (length <= 10)
         length = 11;
     axisLen_ = length;
@@ -37,8 +35,7 @@ void CChartPlot::SetXaxisLen(int length)
     savedEnd_ = length - 1;
 }
 
-void CChartPlot::SetDrawRangeX(int start, int end)
-{
+void CChartPlot::SetDrawRangeX(int start, int end) {
     if (end < start)
         std::swap(start, end);
     start = std::clamp(start, 0, axisLen_ - 1);
@@ -64,10 +61,11 @@ void CChartPlot::SetDrawRangeX(int start, int end)
     backgroundDirty_ = true;
 }
 
-void CChartPlot::ZoomX_Reset() { SetDrawRangeX(0, axisLen_ - 1); }
+void CChartPlot::ZoomX_Reset() {
+    SetDrawRangeX(0, axisLen_ - 1);
+}
 
-void CChartPlot::SetTimeScaleX(int kind, float value)
-{
+void CChartPlot::SetTimeScaleX(int kind, float value) {
     if (kind != TimeMsPerScreen && kind != TimeMsPerSample) {
         kind = TimeOneMsPerSample;
         value = 0.0f;
@@ -78,10 +76,11 @@ void CChartPlot::SetTimeScaleX(int kind, float value)
     backgroundDirty_ = true;
 }
 
-void CChartPlot::SetDelay(int samples) { delay_ = samples; }
+void CChartPlot::SetDelay(int samples) {
+    delay_ = samples;
+}
 
-float CChartPlot::MsPerSample() const
-{
+float CChartPlot::MsPerSample() const {
     switch (timeKind_) {
     case TimeMsPerSample:
         return timeValue_;
@@ -92,8 +91,7 @@ float CChartPlot::MsPerSample() const
     }
 }
 
-void CChartPlot::MakeTimeLabels()
-{
+void CChartPlot::MakeTimeLabels() {
     for (int i = 0; i < static_cast<int>(timeLabels_.size()); ++i) {
         double seconds = i * 0.0001 * rangeLen_ + 0.001 * drawStart_;
         char text[64];
@@ -105,15 +103,13 @@ void CChartPlot::MakeTimeLabels()
     }
 }
 
-void CChartPlot::InitYdat(YaxisDatas* axis)
-{
+void CChartPlot::InitYdat(YaxisDatas* axis) {
     if (axis)
         *axis = YaxisDatas{};
 }
 
 void CChartPlot::SetYbyUnitGrid(int ch, float unitPerDiv, float centre, int decimals,
-                                const QString& caption)
-{
+                                const QString& caption) {
     ch = ClampChannel(ch);
     // A zero or negative division would leave the axis without a scale.
     float unit = std::fabs(unitPerDiv) > 0.0f ? std::fabs(unitPerDiv) : 1.0f;
@@ -127,8 +123,7 @@ void CChartPlot::SetYbyUnitGrid(int ch, float unitPerDiv, float centre, int deci
 }
 
 void CChartPlot::SetYbyUpLowBound(int ch, float upper, float lower, int decimals,
-                                  const QString& caption)
-{
+                                  const QString& caption) {
     ch = ClampChannel(ch);
     if (upper < lower)
         std::swap(upper, lower);
@@ -146,8 +141,7 @@ void CChartPlot::SetYbyUpLowBound(int ch, float upper, float lower, int decimals
     SetRulerText(&ch, &decimals, &caption);
 }
 
-void CChartPlot::SetRulerText(const int* ch, const int* decimals, const QString* caption)
-{
+void CChartPlot::SetRulerText(const int* ch, const int* decimals, const QString* caption) {
     int c = ClampChannel(ch ? *ch : 0);
     int d = std::clamp(decimals ? *decimals : 0, 0, kMaxDecimals);
     YaxisDatas& axis = yaxis_[c];
@@ -171,8 +165,7 @@ void CChartPlot::SetRulerText(const int* ch, const int* decimals, const QString*
     backgroundDirty_ = true;
 }
 
-long CChartPlot::CoordX_toGridX(const long* x, float xScale) const
-{
+long CChartPlot::CoordX_toGridX(const long* x, float xScale) const {
     long local = *x - wnd_.left;
     if (local < plotLeft_)
         return 0;
@@ -187,14 +180,12 @@ long CChartPlot::CoordX_toGridX(const long* x, float xScale) const
                              (static_cast<float>(local - plotLeft_) + halfSample));
 }
 
-int CChartPlot::GridX_toCoordX(int sample) const
-{
-    return plotLeft_ + static_cast<int>(std::floor(static_cast<double>(PlotWidth()) * sample /
-                                                   rangeLen_ + 1e-6));
+int CChartPlot::GridX_toCoordX(int sample) const {
+    return plotLeft_ + static_cast<int>(std::floor(
+                           static_cast<double>(PlotWidth()) * sample / rangeLen_ + 1e-6));
 }
 
-int CChartPlot::CoordY_toRulerY(const long* y, const YaxisDatas* axis) const
-{
+int CChartPlot::CoordY_toRulerY(const long* y, const YaxisDatas* axis) const {
     float height = static_cast<float>(PlotHeight());
     float pixelsPerUnit = axis->scale * height;
     if (pixelsPerUnit == 0.0f)
@@ -206,8 +197,7 @@ int CChartPlot::CoordY_toRulerY(const long* y, const YaxisDatas* axis) const
     return ToInt(std::ceil(value - kValueTolerance));
 }
 
-int CChartPlot::RulerY_toCoordY(const YaxisDatas* axis, const int* value) const
-{
+int CChartPlot::RulerY_toCoordY(const YaxisDatas* axis, const int* value) const {
     float height = static_cast<float>(PlotHeight());
     return ToInt(std::lround(static_cast<float>(yBase) -
                              height * axis->scale * (static_cast<float>(*value) - axis->centre)));

@@ -13,15 +13,13 @@ constexpr int kWheelNotch = 120;
 constexpr float kSmallStepPerHeight = 0.0049751243f;
 constexpr float kLargeStepPerHeight = 0.019607844f;
 
-int ClampToInt(long value)
-{
+int ClampToInt(long value) {
     return static_cast<int>(std::clamp<long>(value, -2147483647L, 2147483647L));
 }
 
 } // namespace
 
-void CChartPlot::Cursor_H(int n)
-{
+void CChartPlot::Cursor_H(int n) {
     const int i = CursorIndex(n);
     long mouseX = mouse_.x();
     int position = followMouse ? static_cast<int>(CoordX_toGridX(&mouseX, xScale_)) : curX_[i];
@@ -36,8 +34,8 @@ void CChartPlot::Cursor_H(int n)
     if (curLockX && i == 0) {
         // Both cursors stay inside the range at the same distance.
         const int distance = curX_[1] - curX_[0];
-        position = std::clamp(position, std::max(0, -distance),
-                              std::min(rangeLen_, rangeLen_ - distance));
+        position =
+            std::clamp(position, std::max(0, -distance), std::min(rangeLen_, rangeLen_ - distance));
         curX_[1] = std::clamp(position + distance, 0, rangeLen_);
     }
     curX_[i] = position;
@@ -45,8 +43,7 @@ void CChartPlot::Cursor_H(int n)
     StoreCursorValuesX();
 }
 
-void CChartPlot::StoreCursorValuesX()
-{
+void CChartPlot::StoreCursorValuesX() {
     for (int ch = 0; ch < kChannels; ++ch) {
         const CCirBuf& buf = ShownBuf(ch);
         tags_[ch].value1 = ClampToInt(buf.SatGet(drawStart_ + curX_[0]));
@@ -54,8 +51,7 @@ void CChartPlot::StoreCursorValuesX()
     }
 }
 
-void CChartPlot::Cursor_V(int n)
-{
+void CChartPlot::Cursor_V(int n) {
     const int i = CursorIndex(n);
     int row = followMouse ? mouse_.y() - wnd_.top : curY_[i];
 
@@ -72,8 +68,7 @@ void CChartPlot::Cursor_V(int n)
     StoreCursorValuesY();
 }
 
-void CChartPlot::StoreCursorValuesY()
-{
+void CChartPlot::StoreCursorValuesY() {
     const long row1 = curY_[0];
     const long row2 = curY_[1];
     for (int ch = 0; ch < kChannels; ++ch) {
@@ -83,11 +78,11 @@ void CChartPlot::StoreCursorValuesY()
 }
 
 void CChartPlot::DrawCur_H(QPainter* dc, int n, int position, float xScale, CPenQ::Style style,
-                           const QColor& colour, int width, int coincide)
-{
+                           const QColor& colour, int width, int coincide) {
     // A hair added before truncating: float scales like 1/1000 fall just short.
-    const int x = plotLeft_ + static_cast<int>(std::floor(static_cast<double>(PlotWidth()) *
-                                                          xScale * position + 1e-4));
+    const int x =
+        plotLeft_ +
+        static_cast<int>(std::floor(static_cast<double>(PlotWidth()) * xScale * position + 1e-4));
     CPenQ pen(dc, style, width, colour);
     dc->drawLine(x, plotTop_, x, plotBottom_);
     // Coinciding cursors keep both names readable, one below the other.
@@ -98,8 +93,7 @@ void CChartPlot::DrawCur_H(QPainter* dc, int n, int position, float xScale, CPen
 }
 
 void CChartPlot::DrawCur_V(QPainter* dc, int n, int row, CPenQ::Style style, const QColor& colour,
-                           int width, int coincide)
-{
+                           int width, int coincide) {
     CPenQ pen(dc, style, width, colour);
     dc->drawLine(plotLeft_, row, plotRight_, row);
     dc->setFont(fontCourier_);
@@ -108,8 +102,7 @@ void CChartPlot::DrawCur_V(QPainter* dc, int n, int row, CPenQ::Style style, con
     dc->drawText(x, row - metrics.descent() - 1, QStringLiteral("Y%1").arg(CursorIndex(n) + 1));
 }
 
-void CChartPlot::DrawCursors(QPainter* dc)
-{
+void CChartPlot::DrawCursors(QPainter* dc) {
     const int kind = curSelX ? CursorKindX : (curSelY ? CursorKindY : CursorKindNone);
     for (ChannelTagDatas& tag : tags_)
         tag.cursorKind = kind;

@@ -14,8 +14,7 @@ constexpr float kFontPerPlotWidth = 0.12048192f; // tenths of a point per pixel
 constexpr float kFontPerPlotHeight = 0.8333333f;
 constexpr int kMinPlotSide = 10;
 
-QFont MakeFont(const char* family, QFont::StyleHint hint, double points)
-{
+QFont MakeFont(const char* family, QFont::StyleHint hint, double points) {
     QFont font(QString::fromLatin1(family));
     font.setStyleHint(hint);
     font.setFixedPitch(hint == QFont::TypeWriter);
@@ -25,8 +24,7 @@ QFont MakeFont(const char* family, QFont::StyleHint hint, double points)
 
 } // namespace
 
-void CChartPlot::Layout()
-{
+void CChartPlot::Layout() {
     int width = wnd_.Width();
     int height = wnd_.Height();
     plotLeft_ = static_cast<int>(kPlotLeftPerWidth * static_cast<float>(width));
@@ -45,8 +43,7 @@ void CChartPlot::Layout()
     laidOutWnd_ = wnd_;
 }
 
-void CChartPlot::UpdateFont(QPainter* /*dc*/, int tenthsOfPoint)
-{
+void CChartPlot::UpdateFont(QPainter* /*dc*/, int tenthsOfPoint) {
     tenthsOfPoint = std::max(tenthsOfPoint, 1);
     if (tenthsOfPoint == fontSize_)
         return;
@@ -58,8 +55,7 @@ void CChartPlot::UpdateFont(QPainter* /*dc*/, int tenthsOfPoint)
     backgroundDirty_ = true;
 }
 
-void CChartPlot::RedrawBackground(QImage::Format format)
-{
+void CChartPlot::RedrawBackground(QImage::Format format) {
     QSize size(wnd_.Width(), wnd_.Height());
     if (background_.size() != size || background_.format() != format)
         background_ = QImage(size, format);
@@ -78,14 +74,13 @@ void CChartPlot::RedrawBackground(QImage::Format format)
     ++backgroundRedraws_;
 }
 
-void CChartPlot::PlotAll(QPainter* dc)
-{
+void CChartPlot::PlotAll(QPainter* dc) {
     if (!dc || wnd_.Width() <= 0 || wnd_.Height() <= 0)
         return;
     Layout();
-    UpdateFont(dc, std::min(static_cast<int>(kFontPerPlotWidth * static_cast<float>(PlotWidth())),
-                            static_cast<int>(kFontPerPlotHeight *
-                                             static_cast<float>(PlotHeight()))));
+    UpdateFont(dc,
+               std::min(static_cast<int>(kFontPerPlotWidth * static_cast<float>(PlotWidth())),
+                        static_cast<int>(kFontPerPlotHeight * static_cast<float>(PlotHeight()))));
     if (rulersFromLabelsPending_) {
         rulersFromLabelsPending_ = false;
         yZoomed_ = false;

@@ -8,18 +8,17 @@
 
 namespace {
 
-constexpr int kPanelChars = 31;    // the time-base panel starts this many characters from the right
+constexpr int kPanelChars = 31; // the time-base panel starts this many characters from the right
 constexpr int kTagColumnChars = 17; // a tag column is this many characters wide, plus a gap
 constexpr int kTagColumnGap = 5;
 constexpr int kLinesBelowPlot = 3;
-constexpr int kShortUnitText = 16;  // from here "/div" shrinks to "/."
-constexpr int kNoSuffixText = 18;   // and from here it is left out
+constexpr int kShortUnitText = 16; // from here "/div" shrinks to "/."
+constexpr int kNoSuffixText = 18;  // and from here it is left out
 constexpr double kFastCursorHz = 10000.0;
 const QColor kPanelText(230, 230, 230);
 
 template <typename... Args>
-QString Format(const char* format, Args... args)
-{
+QString Format(const char* format, Args... args) {
     char text[128];
     std::snprintf(text, sizeof text, format, args...);
     return QString::fromUtf8(text);
@@ -27,8 +26,7 @@ QString Format(const char* format, Args... args)
 
 } // namespace
 
-QStringList CChartPlot::TimeBaseLines() const
-{
+QStringList CChartPlot::TimeBaseLines() const {
     QStringList lines;
     QString header = QStringLiteral("  Timebase   ");
     if (timeKind_ == TimeMsPerSample)
@@ -57,8 +55,7 @@ QStringList CChartPlot::TimeBaseLines() const
     return lines;
 }
 
-QStringList CChartPlot::TagLines(int ch) const
-{
+QStringList CChartPlot::TagLines(int ch) const {
     const ChannelTagDatas& tag = tags_[ClampChannel(ch)];
     const QByteArray unit = tag.unit.toUtf8();
     QString perDiv = Format("%d[%s]/div", tag.unitPerDiv, unit.constData());
@@ -76,8 +73,7 @@ QStringList CChartPlot::TagLines(int ch) const
     return lines;
 }
 
-void CChartPlot::DrawText_TimeBase(QPainter* dc)
-{
+void CChartPlot::DrawText_TimeBase(QPainter* dc) {
     dc->setFont(fontCourier_);
     const QFontMetrics metrics = dc->fontMetrics();
     // Measured as a whole string: one character's advance is rounded.
@@ -90,15 +86,13 @@ void CChartPlot::DrawText_TimeBase(QPainter* dc)
     }
 }
 
-void CChartPlot::CustomLineTo(QPainter* dc, QPoint& from, const QPoint& to)
-{
+void CChartPlot::CustomLineTo(QPainter* dc, QPoint& from, const QPoint& to) {
     dc->drawLine(from, to);
     from = to;
 }
 
 // A frame lit from the top left: light edges there, dark ones bottom right.
-void CChartPlot::Draw_Tag(QPainter* dc, const QRect& frame, const QColor& colour)
-{
+void CChartPlot::Draw_Tag(QPainter* dc, const QRect& frame, const QColor& colour) {
     CPenQ pen(dc, CPenQ::Solid, 1, colour.lighter(130));
     QPoint at = frame.bottomLeft();
     CustomLineTo(dc, at, frame.topLeft());
@@ -108,8 +102,7 @@ void CChartPlot::Draw_Tag(QPainter* dc, const QRect& frame, const QColor& colour
     CustomLineTo(dc, at, frame.bottomLeft());
 }
 
-void CChartPlot::DrawText_Tag(QPainter* dc)
-{
+void CChartPlot::DrawText_Tag(QPainter* dc) {
     dc->setFont(fontCourier_);
     const QFontMetrics metrics = dc->fontMetrics();
     const int column =

@@ -23,8 +23,7 @@ constexpr int kDefaultFontSize = 105; // tenths of a point
 
 } // namespace
 
-CChartPlot::CChartPlot()
-{
+CChartPlot::CChartPlot() {
     for (int ch = 0; ch < kChannels; ++ch) {
         ChannelTagDatas& tag = tags_[ch];
         tag.name = QString::fromLatin1(kChannelDefaults[ch].name);
@@ -43,24 +42,23 @@ CChartPlot::CChartPlot()
 
 CChartPlot::~CChartPlot() = default;
 
-void CChartPlot::SetWndSize(const ChartRect* rect)
-{
+void CChartPlot::SetWndSize(const ChartRect* rect) {
     if (rect)
         wnd_ = *rect;
     Layout();
 }
 
-QPoint CChartPlot::MouseInWindow() const { return mouse_ - QPoint(wnd_.left, wnd_.top); }
+QPoint CChartPlot::MouseInWindow() const {
+    return mouse_ - QPoint(wnd_.left, wnd_.top);
+}
 
-void CChartPlot::UpdateMouse(const QPoint* point, int wheelDelta)
-{
+void CChartPlot::UpdateMouse(const QPoint* point, int wheelDelta) {
     if (point)
         mouse_ = *point;
     wheelDelta_ = wheelDelta;
 }
 
-void CChartPlot::ApplyBufferFlags()
-{
+void CChartPlot::ApplyBufferFlags() {
     for (auto& set : bufs_) {
         for (int ch = 0; ch < kChannels; ++ch) {
             set[ch]->MaskZero(!showAll_);
@@ -69,8 +67,7 @@ void CChartPlot::ApplyBufferFlags()
     }
 }
 
-void CChartPlot::EnChannel(int ch, int on)
-{
+void CChartPlot::EnChannel(int ch, int on) {
     ch = ClampChannel(ch);
     auto first = std::begin(drawOrder_);
     auto firstFour = first + kChannels;
@@ -89,18 +86,20 @@ void CChartPlot::EnChannel(int ch, int on)
     show_[ch] = on ? 1 : 0;
 }
 
-void CChartPlot::ShowAllChannel(int on)
-{
+void CChartPlot::ShowAllChannel(int on) {
     showAll_ = on ? 1 : 0;
     ApplyBufferFlags();
 }
 
-void CChartPlot::EnYReverse(int ch, int on)
-{
+void CChartPlot::EnYReverse(int ch, int on) {
     reverse_[ClampChannel(ch)] = on ? 1 : 0;
     ApplyBufferFlags();
 }
 
-void CChartPlot::SetChannelUnit(int ch, const QString& unit) { tags_[ClampChannel(ch)].unit = unit; }
+void CChartPlot::SetChannelUnit(int ch, const QString& unit) {
+    tags_[ClampChannel(ch)].unit = unit;
+}
 
-void CChartPlot::SetChannelName(int ch, const QString& name) { tags_[ClampChannel(ch)].name = name; }
+void CChartPlot::SetChannelName(int ch, const QString& name) {
+    tags_[ClampChannel(ch)].name = name;
+}

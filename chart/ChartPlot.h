@@ -35,13 +35,13 @@ public:
     CChartPlot& operator=(const CChartPlot&) = delete;
 
     // Mode switches, set by the owner before PlotAll.
-    int32_t curSelX = 0;     // X cursor that follows mouse and wheel: 0 off, 1 or 2
-    int32_t curSelY = 0;     // the same for the Y cursors
-    int32_t curLockX = 0;    // moving X cursor 1 carries cursor 2 along
-    int32_t followMouse = 0; // the selected cursor jumps to the mouse
-    int32_t fineStep = 0;    // the wheel moves a cursor by one unit at most
-    int32_t dropZoomX = 0;   // a drag zooms the time axis
-    int32_t dropZoomY = 0;   // a drag zooms the value axes
+    int32_t curSelX = 0;        // X cursor that follows mouse and wheel: 0 off, 1 or 2
+    int32_t curSelY = 0;        // the same for the Y cursors
+    int32_t curLockX = 0;       // moving X cursor 1 carries cursor 2 along
+    int32_t followMouse = 0;    // the selected cursor jumps to the mouse
+    int32_t fineStep = 0;       // the wheel moves a cursor by one unit at most
+    int32_t dropZoomX = 0;      // a drag zooms the time axis
+    int32_t dropZoomY = 0;      // a drag zooms the value axes
     int32_t dropZoomActive = 0; // a zoom drag is in progress
     int32_t debugWord = 0;      // owner's diagnostics, not used for drawing
     int32_t trigState = TrigConstructed;

@@ -15,8 +15,7 @@ constexpr int kMinorTicks = 50;
 
 } // namespace
 
-void CChartPlot::DrawGrid(QPainter* dc)
-{
+void CChartPlot::DrawGrid(QPainter* dc) {
     const int left = plotLeft_, top = plotTop_, right = plotRight_, bottom = plotBottom_;
     const int width = PlotWidth(), height = PlotHeight();
     const int centreX = left + width / 2;
@@ -52,8 +51,7 @@ void CChartPlot::DrawGrid(QPainter* dc)
     }
 }
 
-int CChartPlot::RulerX(int ch) const
-{
+int CChartPlot::RulerX(int ch) const {
     const float left = static_cast<float>(plotLeft_);
     switch (ClampChannel(ch)) {
     case 0:
@@ -69,8 +67,7 @@ int CChartPlot::RulerX(int ch) const
 
 // Labels lie on the outer side of the ruler line, the caption (turned to read
 // downwards) on its inner side.
-void CChartPlot::DrawRulerWith(QPainter* dc, int ch, const std::array<QString, 11>& labels)
-{
+void CChartPlot::DrawRulerWith(QPainter* dc, int ch, const std::array<QString, 11>& labels) {
     const QColor& colour = tags_[ch].colour;
     const bool leftSide = ch < 2;
     const int x = RulerX(ch);
@@ -85,9 +82,9 @@ void CChartPlot::DrawRulerWith(QPainter* dc, int ch, const std::array<QString, 1
     for (int i = 0; i < static_cast<int>(labels.size()); ++i) {
         int row = plotTop_ + i * PlotHeight() / kDivisions;
         dc->drawLine(x, row, x + outward * kRulerTick, row);
-        QRect box = leftSide ? QRect(0, row - textHeight / 2, labelEdge, textHeight)
-                             : QRect(labelEdge, row - textHeight / 2, wnd_.Width() - labelEdge,
-                                     textHeight);
+        QRect box =
+            leftSide ? QRect(0, row - textHeight / 2, labelEdge, textHeight)
+                     : QRect(labelEdge, row - textHeight / 2, wnd_.Width() - labelEdge, textHeight);
         dc->drawText(box, Qt::AlignVCenter | (leftSide ? Qt::AlignRight : Qt::AlignLeft),
                      labels[i]);
     }
@@ -102,16 +99,14 @@ void CChartPlot::DrawRulerWith(QPainter* dc, int ch, const std::array<QString, 1
     dc->restore();
 }
 
-void CChartPlot::DrawRulerV(QPainter* dc, int ch)
-{
+void CChartPlot::DrawRulerV(QPainter* dc, int ch) {
     ch = ClampChannel(ch);
     DrawRulerWith(dc, ch, rulerLabels_[ch]);
 }
 
 // After a drag zoom the bounds rarely fall on whole units: label them with
 // as many decimals as one division needs.
-void CChartPlot::DrawRuler_V2(QPainter* dc, int ch)
-{
+void CChartPlot::DrawRuler_V2(QPainter* dc, int ch) {
     ch = ClampChannel(ch);
     const YaxisDatas& axis = yaxis_[ch];
     int decimals = axis.decimals;
@@ -131,8 +126,7 @@ void CChartPlot::DrawRuler_V2(QPainter* dc, int ch)
     DrawRulerWith(dc, ch, labels);
 }
 
-void CChartPlot::DrawRulerH(QPainter* dc)
-{
+void CChartPlot::DrawRulerH(QPainter* dc) {
     dc->setFont(fontArial_);
     const QFontMetrics metrics = dc->fontMetrics();
     const int row = plotBottom_ + static_cast<int>(0.12f * static_cast<float>(plotTop_));

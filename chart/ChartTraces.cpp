@@ -26,12 +26,10 @@ struct TraceMapping {
 
     // Columns are truncated, with a hair added so that a sample on a division
     // line lands on it; rows are rounded to the nearest pixel.
-    int X(int j) const
-    {
+    int X(int j) const {
         return left + static_cast<int>(xOffset + xStep * static_cast<float>(j) + 1e-3f);
     }
-    int Y(long value) const
-    {
+    int Y(long value) const {
         float row = yBase - yFactor * (static_cast<float>(value) - centre);
         return static_cast<int>(std::lround(std::clamp(row, rowMin, rowMax)));
     }
@@ -40,8 +38,7 @@ struct TraceMapping {
 // Each column adds its highest and lowest row in the order they occurred
 // (one point when they are equal), so at most two points per column.
 int ColumnExtremePoints(const CCirBuf& buf, int first, int count, const TraceMapping& map,
-                        QPoint* out)
-{
+                        QPoint* out) {
     int points = 0;
     int column = INT_MIN;
     int minRow = 0, maxRow = 0, minAt = 0, maxAt = 0;
@@ -79,8 +76,7 @@ int ColumnExtremePoints(const CCirBuf& buf, int first, int count, const TraceMap
 }
 
 int SamplePoints(const CCirBuf& buf, int first, int count, const TraceMapping& map,
-                 bool firstPerColumn, QPoint* out)
-{
+                 bool firstPerColumn, QPoint* out) {
     int points = 0;
     int column = INT_MIN;
     for (int j = 0; j < count; ++j) {
@@ -93,8 +89,7 @@ int SamplePoints(const CCirBuf& buf, int first, int count, const TraceMapping& m
     return points;
 }
 
-void DrawPoints(QPainter* dc, const QPoint* points, int count, const QColor& colour)
-{
+void DrawPoints(QPainter* dc, const QPoint* points, int count, const QColor& colour) {
     CPenQ pen(dc, CPenQ::Solid, 1, colour);
     if (count == 1)
         dc->drawPoint(points[0]);
@@ -106,8 +101,7 @@ void DrawPoints(QPainter* dc, const QPoint* points, int count, const QColor& col
 
 void CChartPlot::PlotTrendPoly2(QPainter* dc, QPoint* points, CCirBuf* buf, float xScale,
                                 float yScale, float xOffset, float centre, const QColor& colour,
-                                int mode)
-{
+                                int mode) {
     const int last = std::min(drawEnd_, buf->GetSatValidLen() - 1);
     const int count = last - drawStart_ + 1;
     if (count <= 0) {
@@ -142,8 +136,7 @@ void CChartPlot::PlotTrendPoly2(QPainter* dc, QPoint* points, CCirBuf* buf, floa
 // The older trace: the ring's stored values from its oldest sample, one
 // segment per new column; the offset moves the trace by that many pixels.
 void CChartPlot::PlotTrend(QPainter* dc, const CCirBuf* buf, float xScale, float yScale,
-                           float xOffset, float offset, const QColor& colour)
-{
+                           float xOffset, float offset, const QColor& colour) {
     const int count = buf->GetValidLen();
     const float height = static_cast<float>(PlotHeight());
     const TraceMapping map{plotLeft_,
@@ -166,8 +159,7 @@ void CChartPlot::PlotTrend(QPainter* dc, const CCirBuf* buf, float xScale, float
     DrawPoints(dc, points.data(), static_cast<int>(points.size()), colour);
 }
 
-void CChartPlot::DrawTraces(QPainter* dc)
-{
+void CChartPlot::DrawTraces(QPainter* dc) {
     for (auto& set : bufs_)
         for (auto& buf : set)
             buf->plotPoints = 0;

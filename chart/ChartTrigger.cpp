@@ -10,21 +10,18 @@ namespace {
 
 enum Combination : int32_t { OnlyFirst = 1, Either = 2, Both = 3, OnlySecond = 4 };
 
-int ClampLong(long value)
-{
+int ClampLong(long value) {
     return static_cast<int>(std::clamp<long>(value, -2147483647L - 1, 2147483647L));
 }
 
 } // namespace
 
-void CChartPlot::Trig_Init(TriggerDatas* trigger)
-{
+void CChartPlot::Trig_Init(TriggerDatas* trigger) {
     if (trigger)
         *trigger = TriggerDatas{OnlyFirst, 0, 0, TrigRising, TrigRising, 0, 0, 1};
 }
 
-void CChartPlot::TrigSetup(const TriggerDatas* trigger)
-{
+void CChartPlot::TrigSetup(const TriggerDatas* trigger) {
     if (!trigger)
         return;
     trigger_ = *trigger;
@@ -36,30 +33,26 @@ void CChartPlot::TrigSetup(const TriggerDatas* trigger)
     trigger_.position = std::clamp(trigger_.position, 1, lastPosition);
 }
 
-void CChartPlot::TrigSatReSize_CirBuf(int capacity)
-{
+void CChartPlot::TrigSatReSize_CirBuf(int capacity) {
     for (auto& set : bufs_)
         for (auto& buf : set)
             buf->SatReSize(capacity);
 }
 
-void CChartPlot::TrigAdd_CirBuf(long a, long b, long c, long d)
-{
+void CChartPlot::TrigAdd_CirBuf(long a, long b, long c, long d) {
     const long values[kChannels] = {a, b, c, d};
     for (int ch = 0; ch < kChannels; ++ch)
         TrigBuf(ch).SatAdd(&values[ch]);
 }
 
-void CChartPlot::Trig_Reset()
-{
+void CChartPlot::Trig_Reset() {
     for (int ch = 0; ch < kChannels; ++ch)
         TrigBuf(ch).Clear();
     trigState = TrigArmed;
 }
 
 int CChartPlot::Trig_IsTrigger(const int* previous, const int* current, const int* level,
-                               const int* kind)
-{
+                               const int* kind) {
     const int p = *previous, c = *current, l = *level;
     const bool rising = p < l && l <= c;
     const bool falling = p > l && l >= c;
@@ -79,11 +72,9 @@ int CChartPlot::Trig_IsTrigger(const int* previous, const int* current, const in
     }
 }
 
-int CChartPlot::Trig_IsConditionTriggered()
-{
+int CChartPlot::Trig_IsConditionTriggered() {
     // A window shrunk after TrigSetup must not push the position out of reach.
-    const int position =
-        std::clamp(trigger_.position, 1, std::max(1, TrigBuf(0).GetSatSize() - 1));
+    const int position = std::clamp(trigger_.position, 1, std::max(1, TrigBuf(0).GetSatSize() - 1));
     if (TrigBuf(0).GetSatValidLen() <= position)
         return 0;
     trigState = TrigWaiting;
@@ -110,14 +101,12 @@ int CChartPlot::Trig_IsConditionTriggered()
     }
 }
 
-int CChartPlot::Trig_IsTrigBufFilled() const
-{
+int CChartPlot::Trig_IsTrigBufFilled() const {
     const CCirBuf& buf = *bufs_[1 - shownSet_][0];
     return buf.GetSatValidLen() >= buf.GetSatSize() ? 1 : 0;
 }
 
-int CChartPlot::Trig_CheckTrig_SwpCirBuf()
-{
+int CChartPlot::Trig_CheckTrig_SwpCirBuf() {
     if ((trigState == TrigArmed || trigState == TrigWaiting) && Trig_IsConditionTriggered())
         trigState = TrigTriggered;
     if (trigState == TrigTriggered && Trig_IsTrigBufFilled()) {
@@ -128,4 +117,6 @@ int CChartPlot::Trig_CheckTrig_SwpCirBuf()
     return 0;
 }
 
-void CChartPlot::Trig_SwpCirBuf() { shownSet_ = 1 - shownSet_; }
+void CChartPlot::Trig_SwpCirBuf() {
+    shownSet_ = 1 - shownSet_;
+}

@@ -8,12 +8,11 @@
 
 namespace {
 
-constexpr int kZoomStep = 5;      // a wide X zoom is cut to whole multiples of this
-constexpr int kMinZoomSpan = 10;  // the narrowest X zoom in samples
+constexpr int kZoomStep = 5;       // a wide X zoom is cut to whole multiples of this
+constexpr int kMinZoomSpan = 10;   // the narrowest X zoom in samples
 constexpr float kMinYSpan = 10.0f; // the narrowest Y zoom in units
 
-void DrawBox(QPainter* dc, int left, int top, int right, int bottom)
-{
+void DrawBox(QPainter* dc, int left, int top, int right, int bottom) {
     CPenQ pen(dc, CPenQ::Solid, 1, Qt::white);
     dc->drawLine(left, top, right, top);
     dc->drawLine(right, top, right, bottom);
@@ -23,8 +22,7 @@ void DrawBox(QPainter* dc, int left, int top, int right, int bottom)
 
 } // namespace
 
-void CChartPlot::ZoomDropStart()
-{
+void CChartPlot::ZoomDropStart() {
     const QPoint at = MouseInWindow();
     long mouseX = mouse_.x();
     const int sample = drawStart_ + static_cast<int>(CoordX_toGridX(&mouseX, xScale_));
@@ -36,8 +34,7 @@ void CChartPlot::ZoomDropStart()
     zoomCorner_ = at;
 }
 
-unsigned long CChartPlot::ZoomDropEnd()
-{
+unsigned long CChartPlot::ZoomDropEnd() {
     if (!dropZoomActive)
         return 0;
     dropZoomActive = 0;
@@ -83,8 +80,7 @@ unsigned long CChartPlot::ZoomDropEnd()
     return (horizontal ? 1UL : 0UL) | (vertical ? 2UL : 0UL);
 }
 
-unsigned long CChartPlot::ZoomDropEnd(int* start, int* end)
-{
+unsigned long CChartPlot::ZoomDropEnd(int* start, int* end) {
     if (!dropZoomActive)
         return 0;
     const unsigned long moved = ZoomDropEnd();
@@ -95,15 +91,13 @@ unsigned long CChartPlot::ZoomDropEnd(int* start, int* end)
     return moved;
 }
 
-void CChartPlot::ZoomSave()
-{
+void CChartPlot::ZoomSave() {
     savedYaxis_ = yaxis_;
     savedStart_ = drawStart_;
     savedEnd_ = drawEnd_;
 }
 
-void CChartPlot::ZoomRestore()
-{
+void CChartPlot::ZoomRestore() {
     rulersFromLabelsPending_ = true;
     SetDrawRangeX(savedStart_, savedEnd_);
     for (int ch = 0; ch < kChannels; ++ch) {
@@ -112,23 +106,19 @@ void CChartPlot::ZoomRestore()
     }
 }
 
-void CChartPlot::DrawDropXZoomIn(QPainter* dc, QPoint anchor, QPoint corner)
-{
+void CChartPlot::DrawDropXZoomIn(QPainter* dc, QPoint anchor, QPoint corner) {
     DrawBox(dc, anchor.x(), plotTop_, corner.x(), plotBottom_);
 }
 
-void CChartPlot::DrawDropYZoomIn(QPainter* dc, QPoint anchor, QPoint corner)
-{
+void CChartPlot::DrawDropYZoomIn(QPainter* dc, QPoint anchor, QPoint corner) {
     DrawBox(dc, plotLeft_, anchor.y(), plotRight_, corner.y());
 }
 
-void CChartPlot::DrawDropXY_ZoomIn(QPainter* dc, QPoint anchor, QPoint corner)
-{
+void CChartPlot::DrawDropXY_ZoomIn(QPainter* dc, QPoint anchor, QPoint corner) {
     DrawBox(dc, anchor.x(), anchor.y(), corner.x(), corner.y());
 }
 
-void CChartPlot::DrawDropZoom(QPainter* dc)
-{
+void CChartPlot::DrawDropZoom(QPainter* dc) {
     if (!dropZoomActive)
         return;
     if (dropZoomX && dropZoomY)

@@ -2,8 +2,7 @@
 
 #include <QPainter>
 
-QPen CPenQ::MakePen(Style style, int width, const QColor& colour)
-{
+QPen CPenQ::MakePen(Style style, int width, const QColor& colour) {
     QPen pen(colour);
     // One-pixel pens stay cosmetic: wider pens cost the raster engine dearly.
     pen.setWidth(width <= 1 ? 0 : width);
@@ -24,19 +23,16 @@ QPen CPenQ::MakePen(Style style, int width, const QColor& colour)
 }
 
 CPenQ::CPenQ(QPainter* dc, Style style, int width, const QColor& colour)
-    : dc_(dc), previous_(dc->pen())
-{
+    : dc_(dc), previous_(dc->pen()) {
     dc->setPen(MakePen(style, width, colour));
 }
 
-CPenQ::~CPenQ()
-{
+CPenQ::~CPenQ() {
     if (dc_)
         dc_->setPen(previous_);
 }
 
-void CPenQ::ModifyPen(QPainter* dc, Style style, int width, const QColor& colour)
-{
+void CPenQ::ModifyPen(QPainter* dc, Style style, int width, const QColor& colour) {
     if (dc_ && dc_ != dc)
         dc_->setPen(previous_);
     if (dc_ != dc)
@@ -45,8 +41,7 @@ void CPenQ::ModifyPen(QPainter* dc, Style style, int width, const QColor& colour
     dc->setPen(MakePen(style, width, colour));
 }
 
-void CPenQ::ClosePen(QPainter* dc)
-{
+void CPenQ::ClosePen(QPainter* dc) {
     if (dc_ == dc) {
         dc->setPen(previous_);
         dc_ = nullptr;

@@ -17,8 +17,7 @@ constexpr int kHeight = 800;
 
 // Noisy signals put three samples into most pixel columns: the worst case for
 // the column reduction.
-void Feed(CChartPlot& chart)
-{
+void Feed(CChartPlot& chart) {
     std::mt19937 random(5);
     std::normal_distribution<double> noise(0.0, 300.0);
     for (int i = 0; i < kSamples; ++i) {
@@ -35,8 +34,7 @@ void Feed(CChartPlot& chart)
 }
 
 struct Scene {
-    Scene() : image(kWidth, kHeight, QImage::Format_RGB32)
-    {
+    Scene() : image(kWidth, kHeight, QImage::Format_RGB32) {
         chart.SetXaxisLen(kSamples);
         for (int ch = 0; ch < CChartPlot::kChannels; ++ch)
             chart.SetYbyUnitGrid(ch, 1000.0f, 0.0f, 0, QStringLiteral("Signal (rpm)"));
@@ -49,8 +47,7 @@ struct Scene {
     QImage image;
 };
 
-void PlotAllCachedBackground(benchmark::State& state)
-{
+void PlotAllCachedBackground(benchmark::State& state) {
     Scene scene;
     QPainter painter(&scene.image);
     scene.chart.PlotAll(&painter); // fills the cache
@@ -66,8 +63,7 @@ void PlotAllCachedBackground(benchmark::State& state)
 BENCHMARK(PlotAllCachedBackground)->Unit(benchmark::kMillisecond);
 
 // A setting changes every frame, so the grid and rulers are drawn again each time.
-void PlotAllRedrawBackground(benchmark::State& state)
-{
+void PlotAllRedrawBackground(benchmark::State& state) {
     Scene scene;
     QPainter painter(&scene.image);
     float unit = 1000.0f;
@@ -80,8 +76,7 @@ void PlotAllRedrawBackground(benchmark::State& state)
 }
 BENCHMARK(PlotAllRedrawBackground)->Unit(benchmark::kMillisecond);
 
-void CirBufSatAddAndGet(benchmark::State& state)
-{
+void CirBufSatAddAndGet(benchmark::State& state) {
     CCirBuf buf(kSamples);
     buf.SatReSize(kSamples - 1);
     long value = 0;
@@ -97,10 +92,9 @@ BENCHMARK(CirBufSatAddAndGet);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
-                                                                     : qgetenv("QT_QPA_PLATFORM"));
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -17,8 +17,7 @@ namespace {
 
 constexpr int kSamples = 3001;
 
-void FeedSyntheticTraces(CChartPlot& chart)
-{
+void FeedSyntheticTraces(CChartPlot& chart) {
     std::mt19937 noise(7);
     std::normal_distribution<double> jitter(0.0, 40.0);
     for (int i = 0; i < kSamples; ++i) {
@@ -35,8 +34,7 @@ void FeedSyntheticTraces(CChartPlot& chart)
     }
 }
 
-void PlaceCursor(CChartPlot& chart, const ChartRect& wnd, int n, int sample, int row)
-{
+void PlaceCursor(CChartPlot& chart, const ChartRect& wnd, int n, int sample, int row) {
     const QPoint at(wnd.left + chart.GridX_toCoordX(sample), wnd.top + row);
     chart.followMouse = 1;
     chart.UpdateMouse(&at, 0);
@@ -47,8 +45,7 @@ void PlaceCursor(CChartPlot& chart, const ChartRect& wnd, int n, int sample, int
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const char* output = argc > 1 ? argv[1] : "plotkit-demo.png";
     const int width = argc > 2 ? std::atoi(argv[2]) : 1280;

@@ -13,8 +13,7 @@ inline const QColor kLightBlue(0, 195, 255);
 inline const QColor kGreen(0, 255, 0);
 
 // Pixels of a colour inside a rectangle of an image.
-inline int CountColour(const QImage& image, const QRect& area, const QColor& colour)
-{
+inline int CountColour(const QImage& image, const QRect& area, const QColor& colour) {
     int count = 0;
     const QRect clipped = area.intersected(image.rect());
     for (int y = clipped.top(); y <= clipped.bottom(); ++y)
@@ -25,14 +24,12 @@ inline int CountColour(const QImage& image, const QRect& area, const QColor& col
 
 class ChartTest : public ::testing::Test {
 protected:
-    void Window(int width, int height, int left = 0, int top = 0)
-    {
+    void Window(int width, int height, int left = 0, int top = 0) {
         wnd = ChartRect{left, top, left + width, top + height};
         chart.SetWndSize(&wnd);
     }
 
-    QImage Draw()
-    {
+    QImage Draw() {
         QImage image(wnd.right, wnd.bottom, QImage::Format_RGB32);
         image.fill(Qt::darkGray);
         QPainter painter(&image);
@@ -41,14 +38,12 @@ protected:
     }
 
     // Mouse at the column of a range sample and a window-relative row.
-    void MouseAt(int sample, int row, int wheel = 0)
-    {
+    void MouseAt(int sample, int row, int wheel = 0) {
         QPoint at(wnd.left + chart.GridX_toCoordX(sample), wnd.top + row);
         chart.UpdateMouse(&at, wheel);
     }
 
-    void FillShown(int ch, int count, long (*value)(int))
-    {
+    void FillShown(int ch, int count, long (*value)(int)) {
         for (int i = 0; i < count; ++i) {
             long v = value(i);
             chart.ShownBuf(ch).SatAdd(&v);

@@ -8,8 +8,7 @@ namespace {
 
 class GuiAppEnvironment : public ::testing::Environment {
 public:
-    void SetUp() override
-    {
+    void SetUp() override {
         if (QCoreApplication::instance() == nullptr)
             app_ = std::make_unique<QGuiApplication>(argc_, argv_);
     }

@@ -4,8 +4,7 @@ namespace {
 
 using Axes = ChartTest;
 
-TEST_F(Axes, ShortAxisBecomesElevenSamples)
-{
+TEST_F(Axes, ShortAxisBecomesElevenSamples) {
     chart.SetXaxisLen(5);
     EXPECT_EQ(chart.AxisLen(), 11);
     EXPECT_EQ(chart.Delay(), 5);
@@ -15,8 +14,7 @@ TEST_F(Axes, ShortAxisBecomesElevenSamples)
     EXPECT_EQ(chart.TrigBuf(3).GetSize(), 11);
 }
 
-TEST_F(Axes, LayoutOf800x600)
-{
+TEST_F(Axes, LayoutOf800x600) {
     Window(800, 600);
     Draw();
     const QRect plot = chart.PlotRect();
@@ -29,8 +27,7 @@ TEST_F(Axes, LayoutOf800x600)
     EXPECT_EQ(chart.FontSize(), 72);
 }
 
-TEST_F(Axes, LayoutIsRelativeToTheWindowOrigin)
-{
+TEST_F(Axes, LayoutIsRelativeToTheWindowOrigin) {
     Window(800, 600, 30, 70);
     const QRect plot = chart.PlotRect();
     EXPECT_EQ(plot.left(), 100);
@@ -41,14 +38,13 @@ TEST_F(Axes, LayoutIsRelativeToTheWindowOrigin)
     EXPECT_EQ(chart.CoordX_toGridX(&x, 1.0f / chart.RangeLen()), chart.RangeLen());
 }
 
-TEST_F(Axes, UnitGridGivesBoundsAndLabels)
-{
+TEST_F(Axes, UnitGridGivesBoundsAndLabels) {
     chart.SetYbyUnitGrid(0, 100.0f, 0.0f, 0, "Speed (rpm)");
     const YaxisDatas& axis = chart.Yaxis(0);
     EXPECT_FLOAT_EQ(axis.upper, 500.0f);
     EXPECT_FLOAT_EQ(axis.lower, -500.0f);
     EXPECT_FLOAT_EQ(axis.scale, 1.0f / 1000.0f);
-    const char* expected[] = {"500", "400", "300", "200", "100", "0",
+    const char* expected[] = {"500",  "400",  "300",  "200",  "100", "0",
                               "-100", "-200", "-300", "-400", "-500"};
     for (int i = 0; i < 11; ++i)
         EXPECT_EQ(chart.RulerLabel(0, i), expected[i]) << i;
@@ -56,16 +52,14 @@ TEST_F(Axes, UnitGridGivesBoundsAndLabels)
     EXPECT_EQ(chart.Tag(0).offset, 0);
 }
 
-TEST_F(Axes, RulerLabelsUseTheGivenDecimals)
-{
+TEST_F(Axes, RulerLabelsUseTheGivenDecimals) {
     chart.SetYbyUnitGrid(9, 0.5f, 1.0f, 2, "Torque (%)"); // channel 9 counts as 3
     EXPECT_EQ(chart.RulerLabel(3, 0), "3.50");
     EXPECT_EQ(chart.RulerLabel(3, 7), "0.00");
     EXPECT_EQ(chart.RulerLabel(3, 10), "-1.50");
 }
 
-TEST_F(Axes, UpLowBoundSwapsAndCentres)
-{
+TEST_F(Axes, UpLowBoundSwapsAndCentres) {
     chart.SetYbyUpLowBound(1, 10.0f, 30.0f, 0, "x");
     const YaxisDatas& axis = chart.Yaxis(1);
     EXPECT_FLOAT_EQ(axis.upper, 30.0f);
@@ -76,8 +70,7 @@ TEST_F(Axes, UpLowBoundSwapsAndCentres)
     EXPECT_EQ(chart.RulerLabel(1, 10), "10");
 }
 
-TEST_F(Axes, DegenerateAxesStillHaveAScale)
-{
+TEST_F(Axes, DegenerateAxesStillHaveAScale) {
     chart.SetYbyUnitGrid(0, 0.0f, 7.0f, 0, "");
     EXPECT_GT(chart.Yaxis(0).scale, 0.0f);
     chart.SetYbyUpLowBound(1, 4.0f, 4.0f, 0, "");
@@ -85,8 +78,7 @@ TEST_F(Axes, DegenerateAxesStillHaveAScale)
     EXPECT_FLOAT_EQ(chart.Yaxis(1).lower, -1.0f);
 }
 
-TEST_F(Axes, ChannelOrderPutsARevivedChannelOnTop)
-{
+TEST_F(Axes, ChannelOrderPutsARevivedChannelOnTop) {
     using Order = std::array<uint8_t, 5>;
     EXPECT_EQ(chart.DrawOrder(), (Order{0, 1, 2, 3, 255}));
     chart.EnChannel(2, 0);
@@ -104,8 +96,7 @@ TEST_F(Axes, ChannelOrderPutsARevivedChannelOnTop)
     EXPECT_EQ(chart.IsShown(3), 0);
 }
 
-TEST_F(Axes, ShowAllAndReverseApplyToBothBufferSets)
-{
+TEST_F(Axes, ShowAllAndReverseApplyToBothBufferSets) {
     long v = 42;
     for (int ch = 0; ch < 4; ++ch) {
         chart.ShownBuf(ch).SatAdd(&v);
@@ -124,8 +115,7 @@ TEST_F(Axes, ShowAllAndReverseApplyToBothBufferSets)
     EXPECT_EQ(chart.TrigBuf(2).SatGet(0), -42);
 }
 
-TEST_F(Axes, DrawRangeSetsStepsAndTimeLabels)
-{
+TEST_F(Axes, DrawRangeSetsStepsAndTimeLabels) {
     chart.SetXaxisLen(3001);
     chart.SetDrawRangeX(0, 3000);
     EXPECT_EQ(chart.WheelStep(0), 14);
@@ -148,8 +138,7 @@ TEST_F(Axes, DrawRangeSetsStepsAndTimeLabels)
     EXPECT_EQ(chart.TimeLabel(10), "350.0");
 }
 
-TEST_F(Axes, DrawRangeIsKeptInsideTheAxis)
-{
+TEST_F(Axes, DrawRangeIsKeptInsideTheAxis) {
     chart.SetXaxisLen(3001);
     chart.SetDrawRangeX(2500, -40);
     EXPECT_EQ(chart.DrawStart(), 0);
@@ -161,16 +150,14 @@ TEST_F(Axes, DrawRangeIsKeptInsideTheAxis)
     EXPECT_EQ(chart.RangeLen(), 3000);
 }
 
-TEST_F(Axes, UnknownTimeScaleKindFallsBackToMilliseconds)
-{
+TEST_F(Axes, UnknownTimeScaleKindFallsBackToMilliseconds) {
     chart.SetXaxisLen(3001);
     chart.SetTimeScaleX(7, 3.0f);
     EXPECT_EQ(chart.TimeBaseLines().at(0), "  Timebase   ");
     EXPECT_EQ(chart.TimeLabel(1), "0.300");
 }
 
-TEST_F(Axes, TimeBasePanelInMilliseconds)
-{
+TEST_F(Axes, TimeBasePanelInMilliseconds) {
     Window(4000, 600); // one pixel per sample
     chart.SetXaxisLen(3001);
     chart.SetDelay(1500);
@@ -179,17 +166,15 @@ TEST_F(Axes, TimeBasePanelInMilliseconds)
     chart.Cursor_H(1);
     MouseAt(1250, 100);
     chart.Cursor_H(2);
-    EXPECT_EQ(chart.TimeBaseLines(),
-              QStringList({"  Timebase   ", "     300ms/div  delay:  1500ms",
-                           "  X1=    750ms   X2=    1250ms",
-                           " \u0394Xt=    500ms  \u0394Xf=   2.000Hz"}));
+    EXPECT_EQ(chart.TimeBaseLines(), QStringList({"  Timebase   ", "     300ms/div  delay:  1500ms",
+                                                  "  X1=    750ms   X2=    1250ms",
+                                                  " \u0394Xt=    500ms  \u0394Xf=   2.000Hz"}));
     MouseAt(750, 100);
     chart.Cursor_H(2);
     EXPECT_EQ(chart.TimeBaseLines().at(3), " \u0394Xt=      0ms  \u0394Xf=1000.000Hz");
 }
 
-TEST_F(Axes, TimeBasePanelWithMillisecondsPerSample)
-{
+TEST_F(Axes, TimeBasePanelWithMillisecondsPerSample) {
     chart.SetXaxisLen(3001);
     chart.SetTimeScaleX(TimeMsPerSample, 0.2f);
     chart.SetDrawRangeX(0, 350);
@@ -204,8 +189,7 @@ TEST_F(Axes, TimeBasePanelWithMillisecondsPerSample)
     EXPECT_EQ(chart.TimeBaseLines().at(3), " \u0394Xt=    0.0ms  \u0394Xf=20000.00Hz");
 }
 
-TEST_F(Axes, TagTextsShortenLongUnits)
-{
+TEST_F(Axes, TagTextsShortenLongUnits) {
     EXPECT_EQ(chart.TagLines(0), QStringList({" CH A ", "100[rpm]/div", " ofs     0"}));
     chart.SetYbyUnitGrid(1, 100.0f, -250.0f, 0, "");
     chart.SetChannelUnit(1, "abcdefg"); // "100[abcdefg]/div" has 16 characters
@@ -217,8 +201,7 @@ TEST_F(Axes, TagTextsShortenLongUnits)
     EXPECT_EQ(chart.TagLines(1).at(1), "100[abcdefghij]");
 }
 
-TEST_F(Axes, RowsAndValuesConvertBothWays)
-{
+TEST_F(Axes, RowsAndValuesConvertBothWays) {
     Window(800, 600);
     chart.SetYbyUnitGrid(0, 100.0f, 0.0f, 0, "");
     const YaxisDatas& axis = chart.Yaxis(0);

@@ -5,15 +5,13 @@ namespace {
 // 4000 pixels wide: the plot is 3000 pixels, one per sample of a 3001 axis.
 class Zoom : public ChartTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         Window(4000, 600);
         chart.SetXaxisLen(3001);
         chart.dropZoomX = 1;
     }
 
-    unsigned long Drag(int fromSample, int fromRow, int toSample, int toRow)
-    {
+    unsigned long Drag(int fromSample, int fromRow, int toSample, int toRow) {
         MouseAt(fromSample, fromRow);
         chart.ZoomDropStart();
         MouseAt(toSample, toRow);
@@ -21,8 +19,7 @@ protected:
         return chart.ZoomDropEnd();
     }
 
-    int RowOfValue(int ch, int value)
-    {
+    int RowOfValue(int ch, int value) {
         for (long row = chart.PlotRect().top(); row <= chart.PlotRect().bottom(); ++row)
             if (chart.CoordY_toRulerY(&row, &chart.Yaxis(ch)) == value)
                 return static_cast<int>(row);
@@ -31,29 +28,25 @@ protected:
     }
 };
 
-TEST_F(Zoom, ShortDragZoomsToTenSamples)
-{
+TEST_F(Zoom, ShortDragZoomsToTenSamples) {
     EXPECT_EQ(Drag(0, 100, 7, 100), 1u);
     EXPECT_EQ(chart.DrawStart(), 0);
     EXPECT_EQ(chart.DrawEnd(), 10);
 }
 
-TEST_F(Zoom, WideDragIsCutToMultiplesOfFive)
-{
+TEST_F(Zoom, WideDragIsCutToMultiplesOfFive) {
     Drag(123, 100, 100, 100);
     EXPECT_EQ(chart.DrawStart(), 100);
     EXPECT_EQ(chart.DrawEnd(), 120);
 }
 
-TEST_F(Zoom, ShortDragAtTheAxisEndStaysInside)
-{
+TEST_F(Zoom, ShortDragAtTheAxisEndStaysInside) {
     Drag(2995, 100, 2999, 100);
     EXPECT_EQ(chart.DrawStart(), 2990);
     EXPECT_EQ(chart.DrawEnd(), 3000);
 }
 
-TEST_F(Zoom, DragBeyondThePlotEndsAtTheRangeEnd)
-{
+TEST_F(Zoom, DragBeyondThePlotEndsAtTheRangeEnd) {
     MouseAt(2000, 100);
     chart.ZoomDropStart();
     QPoint outside(3900, 100);
@@ -64,8 +57,7 @@ TEST_F(Zoom, DragBeyondThePlotEndsAtTheRangeEnd)
     EXPECT_EQ(end, 3000);
 }
 
-TEST_F(Zoom, EndWithoutStartChangesNothing)
-{
+TEST_F(Zoom, EndWithoutStartChangesNothing) {
     int start = -1, end = -1;
     EXPECT_EQ(chart.ZoomDropEnd(), 0u);
     EXPECT_EQ(chart.ZoomDropEnd(&start, &end), 0u);
@@ -74,8 +66,7 @@ TEST_F(Zoom, EndWithoutStartChangesNothing)
     EXPECT_EQ(chart.DrawEnd(), 3000);
 }
 
-TEST_F(Zoom, ResultReportsMovesEvenForDisabledDirections)
-{
+TEST_F(Zoom, ResultReportsMovesEvenForDisabledDirections) {
     chart.dropZoomX = 0;
     EXPECT_EQ(Drag(100, 100, 300, 300), 3u);
     EXPECT_EQ(chart.DrawEnd(), 3000);
@@ -84,8 +75,7 @@ TEST_F(Zoom, ResultReportsMovesEvenForDisabledDirections)
     EXPECT_EQ(chart.dropZoomActive, 0);
 }
 
-TEST_F(Zoom, ValueDragOfFortyToFortyFiveWidensToTenUnits)
-{
+TEST_F(Zoom, ValueDragOfFortyToFortyFiveWidensToTenUnits) {
     chart.dropZoomX = 0;
     chart.dropZoomY = 1;
     chart.SetYbyUnitGrid(0, 10.0f, 0.0f, 0, "Speed");
@@ -101,16 +91,14 @@ TEST_F(Zoom, ValueDragOfFortyToFortyFiveWidensToTenUnits)
     EXPECT_EQ(chart.DrawEnd(), 3000) << "the time axis is not zoomed";
 }
 
-TEST_F(Zoom, ValueDragOverTheWholeHeightIsNoZoom)
-{
+TEST_F(Zoom, ValueDragOverTheWholeHeightIsNoZoom) {
     chart.dropZoomY = 1;
     EXPECT_EQ(Drag(1000, 0, 1000, 599), 2u);
     EXPECT_FALSE(chart.YZoomed());
     EXPECT_FLOAT_EQ(chart.Yaxis(0).upper, 500.0f);
 }
 
-TEST_F(Zoom, RectangleZoomsBothAxesAndRestoreReturns)
-{
+TEST_F(Zoom, RectangleZoomsBothAxesAndRestoreReturns) {
     chart.dropZoomY = 1;
     chart.SetYbyUnitGrid(2, 100.0f, 50.0f, 1, "Cmd");
     chart.ZoomSave();
@@ -135,8 +123,7 @@ TEST_F(Zoom, RectangleZoomsBothAxesAndRestoreReturns)
     EXPECT_FALSE(chart.YZoomed());
 }
 
-TEST_F(Zoom, BandIsDrawnWhileDragging)
-{
+TEST_F(Zoom, BandIsDrawnWhileDragging) {
     MouseAt(1000, 100);
     chart.ZoomDropStart();
     MouseAt(1200, 100);
@@ -154,8 +141,7 @@ TEST_F(Zoom, BandIsDrawnWhileDragging)
 // Cursors on a range of 1000 samples, one pixel each.
 class Cursors : public ChartTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         Window(1336, 600);
         chart.SetXaxisLen(3001);
         chart.SetDrawRangeX(0, 1000);
@@ -164,8 +150,7 @@ protected:
         FillShown(1, 3001, [](int i) { return long(-i); });
     }
 
-    void FollowTo(int n, int sample)
-    {
+    void FollowTo(int n, int sample) {
         chart.followMouse = 1;
         MouseAt(sample, 100);
         chart.Cursor_H(n);
@@ -173,32 +158,28 @@ protected:
     }
 };
 
-TEST_F(Cursors, LockedCursorsKeepTheirDistanceInsideTheRange)
-{
-    FollowTo(1, 0);
-    FollowTo(2, 100);
-    chart.curLockX = 1;
-    FollowTo(1, 950);
-    EXPECT_EQ(chart.CursorX(1), 900);
-    EXPECT_EQ(chart.CursorX(2), 1000);
-    EXPECT_EQ(chart.GetCurX_DataPos(), 900);
-    FollowTo(1, 20);
-    EXPECT_EQ(chart.CursorX(1), 20);
-    EXPECT_EQ(chart.CursorX(2), 120);
+TEST_F(Cursors, LockedCursorsKeepTheirDistanceInsideTheRange) {
+    struct Case {
+        int x1, x2, dragTo, expected1, expected2;
+    };
+    const Case cases[] = {
+        {0, 100, 950, 900, 1000}, // cursor 2 would leave the range
+        {900, 1000, 20, 20, 120},
+        {500, 400, 10, 100, 0}, // cursor 2 in front of cursor 1
+    };
+    for (const Case& c : cases) {
+        chart.curLockX = 0;
+        FollowTo(1, c.x1);
+        FollowTo(2, c.x2);
+        chart.curLockX = 1;
+        FollowTo(1, c.dragTo);
+        EXPECT_EQ(chart.CursorX(1), c.expected1) << c.x1 << "," << c.x2 << " to " << c.dragTo;
+        EXPECT_EQ(chart.CursorX(2), c.expected2) << c.x1 << "," << c.x2 << " to " << c.dragTo;
+        EXPECT_EQ(chart.GetCurX_DataPos(), c.expected1);
+    }
 }
 
-TEST_F(Cursors, LockedCursorsWithCursorTwoInFront)
-{
-    FollowTo(1, 500);
-    FollowTo(2, 400);
-    chart.curLockX = 1;
-    FollowTo(1, 10);
-    EXPECT_EQ(chart.CursorX(1), 100);
-    EXPECT_EQ(chart.CursorX(2), 0);
-}
-
-TEST_F(Cursors, WheelStepsSmallLargeAndFine)
-{
+TEST_F(Cursors, WheelStepsSmallLargeAndFine) {
     FollowTo(1, 500);
     ASSERT_EQ(chart.WheelStep(0), 4); // 1000 / 201
     ASSERT_EQ(chart.WheelStep(1), 19);
@@ -220,8 +201,7 @@ TEST_F(Cursors, WheelStepsSmallLargeAndFine)
     EXPECT_EQ(chart.CursorX(1), 0);
 }
 
-TEST_F(Cursors, TagsGetTheSampleValuesAtTheCursors)
-{
+TEST_F(Cursors, TagsGetTheSampleValuesAtTheCursors) {
     chart.SetDrawRangeX(200, 1200);
     FollowTo(1, 10);
     FollowTo(2, 60);
@@ -236,8 +216,7 @@ TEST_F(Cursors, TagsGetTheSampleValuesAtTheCursors)
               QStringList({" X1    420", " X2    520", " \u0394Y    100"}));
 }
 
-TEST_F(Cursors, NewRangeKeepsCursorsOnTheirSamples)
-{
+TEST_F(Cursors, NewRangeKeepsCursorsOnTheirSamples) {
     FollowTo(1, 500);
     FollowTo(2, 900);
     chart.SetDrawRangeX(400, 800);
@@ -245,16 +224,14 @@ TEST_F(Cursors, NewRangeKeepsCursorsOnTheirSamples)
     EXPECT_EQ(chart.CursorX(2), 400);
 }
 
-TEST_F(Cursors, CursorNumbersOutsideOneAndTwoAreClamped)
-{
+TEST_F(Cursors, CursorNumbersOutsideOneAndTwoAreClamped) {
     FollowTo(0, 30);
     EXPECT_EQ(chart.CursorX(1), 30);
     FollowTo(7, 70);
     EXPECT_EQ(chart.CursorX(2), 70);
 }
 
-TEST_F(Cursors, ValueCursorsFollowTheMouseInsideThePlot)
-{
+TEST_F(Cursors, ValueCursorsFollowTheMouseInsideThePlot) {
     chart.SetYbyUnitGrid(0, 100.0f, 0.0f, 0, "");
     Draw(); // a first drawing puts the value cursors at the plot top and bottom
     EXPECT_EQ(chart.CursorY(1), chart.PlotRect().top());
@@ -277,8 +254,7 @@ TEST_F(Cursors, ValueCursorsFollowTheMouseInsideThePlot)
     EXPECT_EQ(chart.CursorY(2), chart.yBase + step);
 }
 
-TEST_F(Cursors, SelectedCursorsAreDrawnInWhite)
-{
+TEST_F(Cursors, SelectedCursorsAreDrawnInWhite) {
     FollowTo(1, 250);
     FollowTo(2, 750);
     chart.curSelX = 2;

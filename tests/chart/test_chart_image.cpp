@@ -12,28 +12,24 @@ namespace {
 // 800 x 600: plot 100..700 x 42..422, centre row 232, 380 pixels for 1000 units.
 class Image : public ChartTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         Window(800, 600);
         chart.SetXaxisLen(101);
         for (int ch = 0; ch < 4; ++ch)
             chart.SetYbyUnitGrid(ch, 100.0f, 0.0f, 0, "");
     }
 
-    void Constant(int ch, long value)
-    {
+    void Constant(int ch, long value) {
         for (int i = 0; i < 101; ++i)
             chart.ShownBuf(ch).SatAdd(&value);
     }
 
-    int InPlot(const QImage& image, const QColor& colour)
-    {
+    int InPlot(const QImage& image, const QColor& colour) {
         return CountColour(image, chart.PlotRect(), colour);
     }
 };
 
-TEST_F(Image, TraceIsDrawnInItsColourAtItsRow)
-{
+TEST_F(Image, TraceIsDrawnInItsColourAtItsRow) {
     Constant(0, 200); // 232 - 0.38 * 200
     QImage image = Draw();
     for (int x = 100; x < 700; x += 50)
@@ -43,8 +39,7 @@ TEST_F(Image, TraceIsDrawnInItsColourAtItsRow)
     EXPECT_EQ(chart.ShownBuf(0).plotPoints, 101);
 }
 
-TEST_F(Image, InvertedTraceMirrorsAtTheCentre)
-{
+TEST_F(Image, InvertedTraceMirrorsAtTheCentre) {
     Constant(1, 200);
     chart.EnYReverse(1, 1);
     QImage image = Draw();
@@ -52,16 +47,14 @@ TEST_F(Image, InvertedTraceMirrorsAtTheCentre)
     EXPECT_EQ(CountColour(image, QRect(100, 150, 600, 12), kMagenta), 0);
 }
 
-TEST_F(Image, CentreMovesTheTrace)
-{
+TEST_F(Image, CentreMovesTheTrace) {
     chart.SetYbyUnitGrid(2, 100.0f, 100.0f, 0, ""); // value 100 at the centre row
     Constant(2, 100);
     QImage image = Draw();
     EXPECT_EQ(image.pixelColor(300, 232), kLightBlue);
 }
 
-TEST_F(Image, HiddenChannelDrawsNothing)
-{
+TEST_F(Image, HiddenChannelDrawsNothing) {
     Constant(0, 200);
     Constant(3, -100);
     chart.EnChannel(0, 0);
@@ -75,8 +68,7 @@ TEST_F(Image, HiddenChannelDrawsNothing)
     EXPECT_GT(CountColour(image, tagArea, kGreen), 0);
 }
 
-TEST_F(Image, MaskedChannelsDrawNothing)
-{
+TEST_F(Image, MaskedChannelsDrawNothing) {
     for (int ch = 0; ch < 4; ++ch)
         Constant(ch, 100 * ch + 50);
     chart.ShowAllChannel(0);
@@ -90,8 +82,7 @@ TEST_F(Image, MaskedChannelsDrawNothing)
     EXPECT_GT(InPlot(image, kMagenta), 0);
 }
 
-TEST_F(Image, RevivedChannelIsDrawnOnTop)
-{
+TEST_F(Image, RevivedChannelIsDrawnOnTop) {
     Constant(0, 300);
     Constant(2, 300);
     const int row = 232 - 114;
@@ -101,8 +92,7 @@ TEST_F(Image, RevivedChannelIsDrawnOnTop)
     EXPECT_EQ(Draw().pixelColor(430, row), kLightBlue);
 }
 
-TEST_F(Image, TraceStopsAtTheNewestSample)
-{
+TEST_F(Image, TraceStopsAtTheNewestSample) {
     for (long i = 0; i < 51; ++i)
         chart.ShownBuf(0).SatAdd(&i);
     QImage image = Draw();
@@ -111,8 +101,7 @@ TEST_F(Image, TraceStopsAtTheNewestSample)
     EXPECT_EQ(CountColour(image, rightHalf, kYellow), 0);
 }
 
-TEST_F(Image, ValuesBeyondThePlotAreClipped)
-{
+TEST_F(Image, ValuesBeyondThePlotAreClipped) {
     Constant(0, 2000000000);
     Constant(1, -2000000000);
     QImage image = Draw();
@@ -122,8 +111,7 @@ TEST_F(Image, ValuesBeyondThePlotAreClipped)
     EXPECT_EQ(CountColour(image, above, kYellow), 0);
 }
 
-TEST_F(Image, GridIsGreyAndBackgroundBlack)
-{
+TEST_F(Image, GridIsGreyAndBackgroundBlack) {
     QImage image = Draw();
     const QColor grey(101, 101, 101);
     EXPECT_EQ(image.pixelColor(100, 300), grey); // left border
@@ -132,8 +120,7 @@ TEST_F(Image, GridIsGreyAndBackgroundBlack)
     EXPECT_EQ(image.pixelColor(130, 100), QColor(Qt::black));
 }
 
-TEST_F(Image, ChartDrawsAtTheWindowOffset)
-{
+TEST_F(Image, ChartDrawsAtTheWindowOffset) {
     Window(800, 600, 40, 25);
     Constant(0, 200);
     QImage image = Draw();
@@ -141,8 +128,7 @@ TEST_F(Image, ChartDrawsAtTheWindowOffset)
     EXPECT_EQ(image.pixelColor(40 + 300, 25 + 156), kYellow);
 }
 
-TEST_F(Image, BackgroundIsRedrawnOnlyWhenSomethingChanged)
-{
+TEST_F(Image, BackgroundIsRedrawnOnlyWhenSomethingChanged) {
     Constant(0, 100);
     Draw();
     const int first = chart.BackgroundRedraws();
@@ -166,11 +152,10 @@ TEST_F(Image, BackgroundIsRedrawnOnlyWhenSomethingChanged)
 
 // Noise drawn at three samples per column keeps every column's extremes
 // with at most two points per column.
-TEST(Trace, ColumnExtremesAreKept)
-{
-    CChartPlot chart;
-    ChartRect wnd{0, 0, 1280, 800};
-    chart.SetWndSize(&wnd);
+using Trace = ChartTest;
+
+TEST_F(Trace, ColumnExtremesAreKept) {
+    Window(1280, 800);
     chart.SetXaxisLen(3001);
     chart.SetYbyUnitGrid(0, 1000.0f, 0.0f, 0, "");
     std::mt19937 random(3);
@@ -182,10 +167,7 @@ TEST(Trace, ColumnExtremesAreKept)
     }
     for (int ch = 1; ch < 4; ++ch)
         chart.EnChannel(ch, 0);
-    QImage image(1280, 800, QImage::Format_RGB32);
-    QPainter painter(&image);
-    chart.PlotAll(&painter);
-    painter.end();
+    const QImage image = Draw();
 
     const QRect plot = chart.PlotRect();
     const int columns = plot.width();
@@ -216,14 +198,10 @@ TEST(Trace, ColumnExtremesAreKept)
     }
 }
 
-TEST(Trace, ModesZeroAndOne)
-{
-    CChartPlot chart;
-    ChartRect wnd{0, 0, 800, 600};
-    chart.SetWndSize(&wnd);
+TEST_F(Trace, ModesZeroAndOne) {
+    Window(800, 600);
     chart.SetXaxisLen(3001);
-    for (long i = 0; i < 3001; ++i)
-        chart.ShownBuf(0).SatAdd(&i);
+    FillShown(0, 3001, [](int i) { return long(i); });
     QImage image(800, 600, QImage::Format_RGB32);
     QPainter painter(&image);
     std::vector<QPoint> points(6002);
@@ -237,14 +215,10 @@ TEST(Trace, ModesZeroAndOne)
     EXPECT_EQ(points[600].x(), 700);
 }
 
-TEST(Trace, OlderRoutineIgnoresFlags)
-{
-    CChartPlot chart;
-    ChartRect wnd{0, 0, 800, 600};
-    chart.SetWndSize(&wnd);
+TEST_F(Trace, OlderRoutineIgnoresFlags) {
+    Window(800, 600);
     chart.SetXaxisLen(11);
-    for (long i = 0; i < 11; ++i)
-        chart.ShownBuf(0).SatAdd(&i);
+    FillShown(0, 11, [](int i) { return long(i); });
     chart.ShowAllChannel(0);
     QImage image(800, 600, QImage::Format_RGB32);
     image.fill(Qt::black);
@@ -257,8 +231,7 @@ TEST(Trace, OlderRoutineIgnoresFlags)
 }
 
 // The scope draws on its communication thread, not the GUI thread.
-TEST(Thread, ChartDrawsOnAnotherThread)
-{
+TEST(Thread, ChartDrawsOnAnotherThread) {
     CChartPlot chart;
     chart.SetXaxisLen(101);
     long v = 200;

@@ -7,8 +7,7 @@ namespace {
 
 class Trigger : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         chart.SetXaxisLen(100);
         chart.TrigSatReSize_CirBuf(3);
         CChartPlot::Trig_Init(&settings);
@@ -17,14 +16,12 @@ protected:
     }
 
     // Appends one sample per channel and runs the capture check.
-    int Feed(long a, long b = 0, long c = 0, long d = 0)
-    {
+    int Feed(long a, long b = 0, long c = 0, long d = 0) {
         chart.TrigAdd_CirBuf(a, b, c, d);
         return chart.Trig_CheckTrig_SwpCirBuf();
     }
 
-    std::vector<long> ShownWindow(int ch)
-    {
+    std::vector<long> ShownWindow(int ch) {
         std::vector<long> out;
         for (int i = 0; i < chart.ShownBuf(ch).GetSatValidLen(); ++i)
             out.push_back(chart.ShownBuf(ch).SatGet(i));
@@ -35,8 +32,7 @@ protected:
     TriggerDatas settings{};
 };
 
-TEST_F(Trigger, InitGivesDefaults)
-{
+TEST_F(Trigger, InitGivesDefaults) {
     EXPECT_EQ(settings.combination, 1);
     EXPECT_EQ(settings.channel1, 0);
     EXPECT_EQ(settings.edge1, TrigRising);
@@ -46,8 +42,7 @@ TEST_F(Trigger, InitGivesDefaults)
     EXPECT_EQ(fresh.trigState, TrigConstructed);
 }
 
-TEST_F(Trigger, RisingEdgeCompletesOnceAtTheFourthSample)
-{
+TEST_F(Trigger, RisingEdgeCompletesOnceAtTheFourthSample) {
     EXPECT_EQ(chart.trigState, TrigArmed);
     EXPECT_EQ(Feed(-5), 0);
     EXPECT_EQ(chart.trigState, TrigArmed) << "one sample is not enough to test";
@@ -64,8 +59,7 @@ TEST_F(Trigger, RisingEdgeCompletesOnceAtTheFourthSample)
     EXPECT_EQ(ShownWindow(0), (std::vector<long>{-1, 3, 7})) << "the shown capture stays";
 }
 
-TEST_F(Trigger, ResetRearmsWithTheOldShownSet)
-{
+TEST_F(Trigger, ResetRearmsWithTheOldShownSet) {
     Feed(-5);
     Feed(-1);
     Feed(3);
@@ -82,8 +76,7 @@ TEST_F(Trigger, ResetRearmsWithTheOldShownSet)
     EXPECT_EQ(ShownWindow(0), (std::vector<long>{-2, 5, 8}));
 }
 
-TEST_F(Trigger, PretriggerPositionPlacesTheEvent)
-{
+TEST_F(Trigger, PretriggerPositionPlacesTheEvent) {
     chart.TrigSatReSize_CirBuf(6);
     settings.position = 4;
     settings.level1 = 10;
@@ -97,8 +90,7 @@ TEST_F(Trigger, PretriggerPositionPlacesTheEvent)
     EXPECT_EQ(ShownWindow(0), (std::vector<long>{4, 5, 6, 7, 20, 21}));
 }
 
-TEST_F(Trigger, AndWaitsForBothConditionsOnTheSamePair)
-{
+TEST_F(Trigger, AndWaitsForBothConditionsOnTheSamePair) {
     settings.combination = 3;
     settings.channel2 = 1;
     settings.edge2 = TrigAtOrAbove;
@@ -113,8 +105,7 @@ TEST_F(Trigger, AndWaitsForBothConditionsOnTheSamePair)
     EXPECT_EQ(ShownWindow(0), (std::vector<long>{-1, 1, 2}));
 }
 
-TEST_F(Trigger, OrAndSecondOnly)
-{
+TEST_F(Trigger, OrAndSecondOnly) {
     settings.combination = 2;
     settings.channel2 = 3;
     settings.edge2 = TrigFalling;
@@ -140,8 +131,7 @@ TEST_F(Trigger, OrAndSecondOnly)
     EXPECT_EQ(Feed(0, 0, -4, 0), 1);
 }
 
-TEST_F(Trigger, CombinationZeroNeverTriggers)
-{
+TEST_F(Trigger, CombinationZeroNeverTriggers) {
     settings.combination = 0;
     settings.edge1 = TrigAtOrAbove;
     chart.TrigSetup(&settings);
@@ -150,19 +140,25 @@ TEST_F(Trigger, CombinationZeroNeverTriggers)
     EXPECT_EQ(chart.trigState, TrigWaiting);
 }
 
-TEST_F(Trigger, ConditionKinds)
-{
+TEST_F(Trigger, ConditionKinds) {
     struct Case {
         int previous, current, level, kind, expected;
     };
     const Case cases[] = {
-        {-1, 0, 0, TrigRising, 1},     {0, 1, 0, TrigRising, 0},
-        {-1, -1, 0, TrigRising, 0},    {1, 0, 0, TrigFalling, 1},
-        {0, -1, 0, TrigFalling, 0},    {-3, 3, 0, TrigEitherEdge, 1},
-        {3, -3, 0, TrigEitherEdge, 1}, {3, 3, 0, TrigEitherEdge, 0},
-        {-9, 5, 5, TrigAtOrAbove, 1},  {9, 4, 5, TrigAtOrAbove, 0},
-        {-9, 5, 5, TrigAtOrBelow, 1},  {0, 6, 5, TrigAtOrBelow, 0},
-        {-1, 1, 0, 5, 0},              {-1, 1, 0, -1, 0},
+        {-1, 0, 0, TrigRising, 1},
+        {0, 1, 0, TrigRising, 0},
+        {-1, -1, 0, TrigRising, 0},
+        {1, 0, 0, TrigFalling, 1},
+        {0, -1, 0, TrigFalling, 0},
+        {-3, 3, 0, TrigEitherEdge, 1},
+        {3, -3, 0, TrigEitherEdge, 1},
+        {3, 3, 0, TrigEitherEdge, 0},
+        {-9, 5, 5, TrigAtOrAbove, 1},
+        {9, 4, 5, TrigAtOrAbove, 0},
+        {-9, 5, 5, TrigAtOrBelow, 1},
+        {0, 6, 5, TrigAtOrBelow, 0},
+        {-1, 1, 0, 5, 0},
+        {-1, 1, 0, -1, 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(CChartPlot::Trig_IsTrigger(&c.previous, &c.current, &c.level, &c.kind),
@@ -170,8 +166,7 @@ TEST_F(Trigger, ConditionKinds)
             << c.previous << " -> " << c.current << " level " << c.level << " kind " << c.kind;
 }
 
-TEST_F(Trigger, SetupClampsChannelsAndPosition)
-{
+TEST_F(Trigger, SetupClampsChannelsAndPosition) {
     settings.channel1 = 9;
     settings.channel2 = -2;
     settings.position = 0;
@@ -185,8 +180,7 @@ TEST_F(Trigger, SetupClampsChannelsAndPosition)
     EXPECT_EQ(chart.Trigger().position, 2);
 }
 
-TEST_F(Trigger, PositionAtTheWindowEndStillTriggers)
-{
+TEST_F(Trigger, PositionAtTheWindowEndStillTriggers) {
     settings.position = 99;
     chart.TrigSetup(&settings);
     Feed(-5);
@@ -195,8 +189,7 @@ TEST_F(Trigger, PositionAtTheWindowEndStillTriggers)
     EXPECT_EQ(ShownWindow(0), (std::vector<long>{-5, -1, 3}));
 }
 
-TEST_F(Trigger, InvertedChannelTriggersOnInvertedValues)
-{
+TEST_F(Trigger, InvertedChannelTriggersOnInvertedValues) {
     chart.EnYReverse(0, 1);
     Feed(5);
     Feed(1);
@@ -205,15 +198,13 @@ TEST_F(Trigger, InvertedChannelTriggersOnInvertedValues)
     EXPECT_EQ(ShownWindow(0), (std::vector<long>{-1, 3, 7}));
 }
 
-TEST_F(Trigger, HiddenChannelsReadZeroAndNeverEdge)
-{
+TEST_F(Trigger, HiddenChannelsReadZeroAndNeverEdge) {
     chart.ShowAllChannel(0);
     for (long v : {-5, -1, 3, 7, -5, 6})
         EXPECT_EQ(Feed(v), 0);
 }
 
-TEST_F(Trigger, ExplicitSwapKeepsTheState)
-{
+TEST_F(Trigger, ExplicitSwapKeepsTheState) {
     Feed(11);
     chart.Trig_SwpCirBuf();
     EXPECT_EQ(chart.trigState, TrigArmed);

@@ -5,8 +5,7 @@
 
 namespace {
 
-void Append(CCirBuf& buf, std::vector<long> values, bool saturated)
-{
+void Append(CCirBuf& buf, std::vector<long> values, bool saturated) {
     for (long v : values) {
         if (saturated)
             buf.SatAdd(&v);
@@ -15,16 +14,14 @@ void Append(CCirBuf& buf, std::vector<long> values, bool saturated)
     }
 }
 
-std::vector<long> Window(const CCirBuf& buf)
-{
+std::vector<long> Window(const CCirBuf& buf) {
     std::vector<long> out;
     for (int i = 0; i < buf.GetSatValidLen(); ++i)
         out.push_back(buf.SatGet(i));
     return out;
 }
 
-TEST(CirBuf, KeepsNewestValuesWhenFull)
-{
+TEST(CirBuf, KeepsNewestValuesWhenFull) {
     CCirBuf buf(4);
     Append(buf, {1, 2, 3, 4, 5, 6}, false);
     EXPECT_EQ(buf.Get(0), 3);
@@ -35,8 +32,7 @@ TEST(CirBuf, KeepsNewestValuesWhenFull)
     EXPECT_EQ(buf.GetTail(), 1);
 }
 
-TEST(CirBuf, SaturatedWindowCoversNewestSamples)
-{
+TEST(CirBuf, SaturatedWindowCoversNewestSamples) {
     CCirBuf buf(4);
     buf.SatReSize(2);
     Append(buf, {1, 2, 3, 4, 5, 6}, true);
@@ -47,8 +43,7 @@ TEST(CirBuf, SaturatedWindowCoversNewestSamples)
     EXPECT_EQ(buf.GetSatTail(), buf.GetTail());
 }
 
-TEST(CirBuf, WindowGrowsOneSampleAtATimeUntilFull)
-{
+TEST(CirBuf, WindowGrowsOneSampleAtATimeUntilFull) {
     CCirBuf buf(5);
     buf.SatReSize(3);
     for (long v = 1; v <= 7; ++v) {
@@ -61,8 +56,7 @@ TEST(CirBuf, WindowGrowsOneSampleAtATimeUntilFull)
     }
 }
 
-TEST(CirBuf, MaskAndSignFlagsChangeReadsNotData)
-{
+TEST(CirBuf, MaskAndSignFlagsChangeReadsNotData) {
     CCirBuf buf(4);
     Append(buf, {-7, 9}, true);
     buf.EnReverseSign(1);
@@ -81,8 +75,7 @@ TEST(CirBuf, MaskAndSignFlagsChangeReadsNotData)
     EXPECT_EQ(buf.Get(0), 0) << "flags survive Clear";
 }
 
-TEST(CirBuf, WindowCapacityIsLimitedToRing)
-{
+TEST(CirBuf, WindowCapacityIsLimitedToRing) {
     CCirBuf buf(4);
     buf.SatReSize(10);
     EXPECT_EQ(buf.GetSatSize(), 4);
@@ -90,8 +83,7 @@ TEST(CirBuf, WindowCapacityIsLimitedToRing)
     EXPECT_EQ(buf.GetSatSize(), 0);
 }
 
-TEST(CirBuf, ShrinkingWindowKeepsNewestAndErasesTheRest)
-{
+TEST(CirBuf, ShrinkingWindowKeepsNewestAndErasesTheRest) {
     CCirBuf buf(6);
     Append(buf, {1, 2, 3, 4, 5}, true);
     buf.SatReSize(2);
@@ -105,8 +97,7 @@ TEST(CirBuf, ShrinkingWindowKeepsNewestAndErasesTheRest)
     EXPECT_EQ(Window(buf), (std::vector<long>{5, 6}));
 }
 
-TEST(CirBuf, ClearRestartsAtIndexZero)
-{
+TEST(CirBuf, ClearRestartsAtIndexZero) {
     CCirBuf buf(4);
     Append(buf, {1, 2, 3, 4, 5}, true);
     buf.Clear();
@@ -119,8 +110,7 @@ TEST(CirBuf, ClearRestartsAtIndexZero)
     EXPECT_EQ(buf.Get(0), 9);
 }
 
-TEST(CirBuf, ReadsOutsideTheCountReturnZero)
-{
+TEST(CirBuf, ReadsOutsideTheCountReturnZero) {
     CCirBuf buf(4);
     Append(buf, {1, 2}, true);
     EXPECT_EQ(buf.Get(-1), 0);
@@ -129,8 +119,7 @@ TEST(CirBuf, ReadsOutsideTheCountReturnZero)
     EXPECT_EQ(buf.GetStored(-5), 0);
 }
 
-TEST(CirBuf, SetValidLenMovesTail)
-{
+TEST(CirBuf, SetValidLenMovesTail) {
     CCirBuf buf(5);
     Append(buf, {1, 2, 3, 4, 5, 6, 7}, false); // ahead 2
     buf.SetValidLen(2);
@@ -142,8 +131,7 @@ TEST(CirBuf, SetValidLenMovesTail)
     EXPECT_EQ(buf.Get(0), 8) << "an emptied ring starts over";
 }
 
-TEST(CirBuf, SetSatValidLenKeepsRingSurplus)
-{
+TEST(CirBuf, SetSatValidLenKeepsRingSurplus) {
     CCirBuf buf(6);
     buf.SatReSize(3);
     Append(buf, {1, 2, 3, 4}, true); // ring 4, window 3
@@ -154,8 +142,7 @@ TEST(CirBuf, SetSatValidLenKeepsRingSurplus)
     EXPECT_EQ(buf.SatGet(1), 3);
 }
 
-TEST(CirBuf, ResizeReallocatesEmpty)
-{
+TEST(CirBuf, ResizeReallocatesEmpty) {
     CCirBuf buf(3);
     Append(buf, {1, 2, 3}, true);
     buf.SatReSize(2);
