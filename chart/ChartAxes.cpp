@@ -10,9 +10,22 @@ namespace {
 constexpr float kSmallStepPerSpan = 0.0049751243f; // 1/201 of the span per wheel notch
 constexpr float kLargeStepPerSpan = 0.019607844f;  // 1/51 of the span for a fast wheel
 constexpr int kMaxDecimals = 9;
+constexpr int kMaxAxisLen = 1 << 22;
 constexpr float kValueTolerance = 1e-3f;
 
+// An axis that cannot map values to rows (NaN, infinite or empty span)
+// becomes one unit per division around 0 rather than poisoning every row.
+void KeepUsable(YaxisDatas& axis) {
+    const bool usable = std::isfinite(axis.upper) && std::isfinite(axis.lower) &&
+                        std::isfinite(axis.centre) && axis.upper > axis.lower &&
+                        std::isfinite(axis.scale) && axis.scale > 0.0f;
+    if (!usable)
+        axis = YaxisDatas{1.0f, 5.0f, -5.0f, 0.0f, 0.1f, axis.decimals};
+}
+
 int ToInt(double value) {
+    if (std::isnan(value))
+        return 0;
     return static_cast<int>(std::clamp(value, -2.0e9, 2.0e9));
 }
 
@@ -21,6 +34,8 @@ int ToInt(double value) {
 void CChartPlot::SetXaxisLen(int length) {
     if (length <= 10)
         length = 11;
+    // Eight buffers and four point arrays are allocated from this.
+    length = std::min(length, kMaxAxisLen);
     axisLen_ = length;
     delay_ = length / 2;
     for (auto& set : bufs_)
@@ -119,6 +134,7 @@ void CChartPlot::SetYbyUnitGrid(int ch, float unitPerDiv, float centre, int deci
     axis.upper = centre + 5.0f * unit;
     axis.lower = centre - 5.0f * unit;
     axis.scale = 1.0f / (axis.upper - axis.lower);
+    KeepUsable(axis);
     SetRulerText(&ch, &decimals, &caption);
 }
 
@@ -138,6 +154,7 @@ void CChartPlot::SetYbyUpLowBound(int ch, float upper, float lower, int decimals
     // The exact middle: traces then meet the ruler drawn from the bounds.
     axis.centre = lower + (upper - lower) / 2.0f;
     axis.scale = 1.0f / (upper - lower);
+    KeepUsable(axis);
     SetRulerText(&ch, &decimals, &caption);
 }
 

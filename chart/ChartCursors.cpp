@@ -10,6 +10,7 @@
 namespace {
 
 constexpr int kWheelNotch = 120;
+constexpr int kMaxNotches = 1000; // far beyond any range; keeps the products small
 constexpr float kSmallStepPerHeight = 0.0049751243f;
 constexpr float kLargeStepPerHeight = 0.019607844f;
 
@@ -24,7 +25,7 @@ void CChartPlot::Cursor_H(int n) {
     long mouseX = mouse_.x();
     int position = followMouse ? static_cast<int>(CoordX_toGridX(&mouseX, xScale_)) : curX_[i];
 
-    const int notches = wheelDelta_ / kWheelNotch;
+    const int notches = std::clamp(wheelDelta_ / kWheelNotch, -kMaxNotches, kMaxNotches);
     wheelDelta_ = 0;
     int move = -notches * (std::abs(notches) < 2 ? wheelStepSmall_ : wheelStepLarge_);
     if (fineStep)
@@ -55,7 +56,7 @@ void CChartPlot::Cursor_V(int n) {
     const int i = CursorIndex(n);
     int row = followMouse ? mouse_.y() - wnd_.top : curY_[i];
 
-    const int notches = wheelDelta_ / kWheelNotch;
+    const int notches = std::clamp(wheelDelta_ / kWheelNotch, -kMaxNotches, kMaxNotches);
     wheelDelta_ = 0;
     const float height = static_cast<float>(PlotHeight());
     const int step = std::abs(notches) < 2

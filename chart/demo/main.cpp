@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
     const ChartRect upper{0, 0, width, height};
     chart.SetWndSize(&upper);
     const QRect plot = chart.PlotRect();
-    PlaceCursor(chart, upper, 1, 750, plot.top());
+    PlaceCursor(chart, upper, 1, 700, plot.top());
     PlaceCursor(chart, upper, 2, 1250, plot.bottom());
     chart.curSelX = 1;
     chart.PlotAll(&painter);

@@ -1,5 +1,8 @@
 #include "ChartFixture.h"
 
+#include <cmath>
+#include <limits>
+
 namespace {
 
 using Axes = ChartTest;
@@ -213,6 +216,44 @@ TEST_F(Axes, RowsAndValuesConvertBothWays) {
     EXPECT_EQ(chart.CoordY_toRulerY(&row, &axis), 500);
     row = 422;
     EXPECT_EQ(chart.CoordY_toRulerY(&row, &axis), -500);
+}
+
+} // namespace
+
+namespace {
+
+// Nonsense from a caller leaves a drawable chart, never a crash.
+TEST_F(Axes, NonsenseSettingsLeaveAUsableChart) {
+    chart.SetXaxisLen(-100);
+    EXPECT_EQ(chart.AxisLen(), 11);
+    chart.SetXaxisLen(2000000000);
+    EXPECT_EQ(chart.AxisLen(), 1 << 22);
+    chart.SetXaxisLen(101);
+
+    chart.SetYbyUnitGrid(0, std::numeric_limits<float>::quiet_NaN(), 3.0f, 0, "");
+    chart.SetYbyUnitGrid(1, 1.0f, std::numeric_limits<float>::infinity(), 0, "");
+    chart.SetYbyUnitGrid(2, 3.0e38f, 0.0f, 0, "");
+    chart.SetYbyUpLowBound(3, std::numeric_limits<float>::quiet_NaN(), 1.0f, 0, "");
+    for (int ch = 0; ch < 4; ++ch) {
+        EXPECT_TRUE(std::isfinite(chart.Yaxis(ch).scale)) << ch;
+        EXPECT_GT(chart.Yaxis(ch).scale, 0.0f) << ch;
+        EXPECT_LT(chart.Yaxis(ch).lower, chart.Yaxis(ch).upper) << ch;
+    }
+    chart.SetRulerText(nullptr, nullptr, nullptr);
+    chart.UpdateMouse(nullptr, 120 * 50000);
+    chart.curSelX = 1;
+    long extreme = std::numeric_limits<long>::max();
+    for (int i = 0; i < 101; ++i)
+        chart.ShownBuf(0).SatAdd(&extreme);
+
+    for (ChartRect rect : {ChartRect{0, 0, 0, 0}, ChartRect{0, 0, -50, 30}, ChartRect{0, 0, 12, 9},
+                           ChartRect{0, 0, 300, 200}}) {
+        chart.SetWndSize(&rect);
+        QImage image(320, 220, QImage::Format_RGB32);
+        QPainter painter(&image);
+        chart.PlotAll(&painter);
+    }
+    EXPECT_EQ(chart.CursorX(1), 0);
 }
 
 } // namespace
