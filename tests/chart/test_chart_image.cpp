@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QPainter>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <random>
 #include <thread>
@@ -231,23 +232,35 @@ TEST_F(Trace, OlderRoutineIgnoresFlags) {
 }
 
 // The scope draws on its communication thread, not the GUI thread.
-TEST(Thread, ChartDrawsOnAnotherThread) {
+// The scope draws on its communication thread while the GUI thread paints
+// its own windows, text included.
+TEST(Thread, ChartDrawsOnAnotherThreadWhileTheGuiThreadPaints) {
     CChartPlot chart;
     chart.SetXaxisLen(101);
     long v = 200;
     for (int i = 0; i < 101; ++i)
         chart.ShownBuf(0).SatAdd(&v);
     QImage image(800, 600, QImage::Format_ARGB32_Premultiplied);
+    std::atomic<bool> done{false};
     std::thread worker([&] {
         ChartRect wnd{0, 0, 800, 600};
         chart.SetWndSize(&wnd);
         chart.SetYbyUnitGrid(0, 100.0f, 0.0f, 0, "Speed (rpm)");
         chart.curSelY = 1;
-        for (int frame = 0; frame < 3; ++frame) {
+        for (int frame = 0; frame < 20; ++frame) {
             QPainter painter(&image);
             chart.PlotAll(&painter);
         }
+        done = true;
     });
+    QImage window(400, 300, QImage::Format_RGB32);
+    int guiFrames = 0;
+    while (!done || guiFrames == 0) {
+        QPainter painter(&window);
+        painter.fillRect(window.rect(), Qt::white);
+        painter.setFont(QFont(QStringLiteral("Arial"), 12));
+        painter.drawText(10, 40, QStringLiteral("Ready %1").arg(guiFrames++));
+    }
     worker.join();
     EXPECT_EQ(image.pixelColor(400, 156), kYellow);
     EXPECT_GT(CountColour(image, QRect(0, 450, 800, 150), kYellow), 0) << "tag text";
