@@ -27,6 +27,12 @@ std::optional<RequestFrame> FrameAssembler::Take(Clock::time_point now, Clock::d
             buffer_.erase(buffer_.begin()); // not a frame start: slide by one byte
             continue;
         }
+        // The head cannot be taken yet; a whole request further on means the
+        // head was noise.
+        if (const std::size_t at = FindWholeFrame(1); at != 0) {
+            buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(at));
+            continue;
+        }
         if (buffer_.size() > kMaxFrameBytes) {
             buffer_.erase(buffer_.begin());
             continue;
@@ -39,6 +45,16 @@ std::optional<RequestFrame> FrameAssembler::Take(Clock::time_point now, Clock::d
         return frame;
     }
     return std::nullopt;
+}
+
+std::size_t FrameAssembler::FindWholeFrame(std::size_t from) const {
+    for (std::size_t at = from; at + 4 <= buffer_.size(); ++at) {
+        const int length = RequestLength(buffer_.data() + at, buffer_.size() - at);
+        if (length > 0 && at + length <= buffer_.size() &&
+            wirelay::CheckModbusCrc(buffer_.data() + at, static_cast<std::size_t>(length)))
+            return at;
+    }
+    return 0;
 }
 
 std::optional<Clock::time_point> FrameAssembler::SilenceDeadline(Clock::duration silence) const {

@@ -28,6 +28,9 @@ public:
     void Clear() { buffer_.clear(); }
 
 private:
+    // Offset of the first CRC-valid request at or after `from`; 0 when none.
+    std::size_t FindWholeFrame(std::size_t from) const;
+
     std::vector<std::uint8_t> buffer_;
     Clock::time_point firstAt_{}, lastAt_{};
 };
