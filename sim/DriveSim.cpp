@@ -197,6 +197,7 @@ void DriveSim::Serve(const RequestFrame& frame) {
     if (plan.send)
         SendPaced(*reply, due);
     if (plan.unplugAfter) {
+        port_.WaitUntilRead(200);
         ApplyPlug(PlugRequest::Unplug);
         if (faults.replugAfterMs != 0)
             replugAt_ = Clock::now() + std::chrono::milliseconds(faults.replugAfterMs);

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <system_error>
 #include <termios.h>
 #include <unistd.h>
@@ -69,6 +70,19 @@ void PtyPort::Open(const std::string& linkPath) {
             throw;
         }
         linkPath_ = linkPath;
+    }
+}
+
+void PtyPort::WaitUntilRead(int timeoutMs) const {
+    // Written bytes reach the slave's queue a moment later, so the queue must
+    // be seen empty a few times in a row.
+    int emptySeen = 0;
+    for (int waited = 0; holder_ >= 0 && waited < timeoutMs && emptySeen < 5; ++waited) {
+        int pending = 0;
+        if (::ioctl(holder_, FIONREAD, &pending) != 0)
+            return;
+        emptySeen = pending == 0 ? emptySeen + 1 : 0;
+        ::usleep(1000);
     }
 }
 

@@ -21,6 +21,10 @@ public:
     // to the program on the other side the drive was unplugged.
     void Close();
 
+    // Waits up to `timeoutMs` until the program on the other side has read
+    // everything sent to it, so closing the port next loses no reply.
+    void WaitUntilRead(int timeoutMs) const;
+
     bool IsOpen() const { return master_ >= 0; }
     int MasterFd() const { return master_; }
     const std::string& SlavePath() const { return slavePath_; }
