@@ -21,7 +21,7 @@ ParameterTable LoadTable(const SimConfig& config) {
 } // namespace
 
 DriveSim::DriveSim(SimConfig config)
-    : config_(std::move(config)), format_(SerialFormatFromIndex(config_.format)),
+    : config_(std::move(config)), format_(wirelay::GetSerialFormat(config_.format)),
       state_(LoadTable(config_), config_.layout, config_.statePath), faults_(config_.faults) {}
 
 DriveSim::~DriveSim() {

@@ -75,7 +75,7 @@ private:
     void Wake();
 
     SimConfig config_;
-    SerialFormat format_;
+    wirelay::SerialFormat format_;
     DriveState state_;
     std::mutex stateMutex_;
 

@@ -1,5 +1,7 @@
 #include "SimOptions.h"
 
+#include "SerialFormat.h"
+
 #include <charconv>
 #include <functional>
 #include <map>
@@ -75,8 +77,8 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
          }},
         {"--address",
          number(1, 247, [&](long long n) { c.address = static_cast<std::uint8_t>(n); })},
-        {"--format",
-         number(0, kSerialFormatCount - 1, [&](long long n) { c.format = static_cast<int>(n); })},
+        {"--format", number(0, wirelay::kSerialFormatCount - 1,
+                            [&](long long n) { c.format = static_cast<int>(n); })},
         {"--layout",
          [&](const std::string& v) {
              c.layout = v == "5" ? IdentityLayout::Layout5 : IdentityLayout::Layout2;

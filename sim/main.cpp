@@ -1,5 +1,6 @@
 // velmora-drive-sim: one simulated servo drive on a pseudo-terminal, until
 // SIGTERM or SIGINT.
+#include "SerialFormat.h"
 #include "SimOptions.h"
 
 #include <csignal>
@@ -26,12 +27,11 @@ int main(int argc, char** argv) {
     try {
         DriveSim sim(options.config);
         sim.Start();
-        const SerialFormat format = SerialFormatFromIndex(options.config.format);
         std::printf("%s\n", sim.SlavePath().c_str());
         std::fflush(stdout);
-        std::fprintf(stderr, "velmora-drive-sim: %s drive, address %d, %d %s\n",
-                     DriveModelName(options.config.model), options.config.address, format.baud,
-                     FramingText(format));
+        std::fprintf(stderr, "velmora-drive-sim: %s drive, address %d, %s\n",
+                     DriveModelName(options.config.model), options.config.address,
+                     wirelay::SerialFormatName(options.config.format));
         int signal = 0;
         sigwait(&stopSignals, &signal);
         sim.Stop();

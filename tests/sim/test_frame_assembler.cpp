@@ -64,19 +64,14 @@ TEST(FrameAssembler, EndlessGarbageIsDropped) {
 }
 
 TEST(LineTiming, SerialFormatsAndWireTimes) {
-    EXPECT_EQ(SerialFormatFromIndex(0).baud, 19200);
-    EXPECT_EQ(SerialFormatFromIndex(3).baud, 115200);
-    EXPECT_EQ(SerialFormatFromIndex(5).stopBits, 2);
-    EXPECT_EQ(SerialFormatFromIndex(9).parity, Parity::Even);
-    EXPECT_EQ(SerialFormatFromIndex(15).parity, Parity::Odd);
-    EXPECT_EQ(CharacterBits(SerialFormatFromIndex(0)), 10);
-    EXPECT_EQ(CharacterBits(SerialFormatFromIndex(4)), 11);
-    EXPECT_EQ(CharacterBits(SerialFormatFromIndex(12)), 11);
+    EXPECT_EQ(CharacterBits(wirelay::GetSerialFormat(0)), 10);
+    EXPECT_EQ(CharacterBits(wirelay::GetSerialFormat(4)), 11);
+    EXPECT_EQ(CharacterBits(wirelay::GetSerialFormat(12)), 11);
     // 8 + 205 bytes of a 100-register read.
     using Ms = std::chrono::duration<double, std::milli>;
-    EXPECT_NEAR(Ms(WireTime(213, SerialFormatFromIndex(0))).count(), 110.9, 0.1);
-    EXPECT_NEAR(Ms(WireTime(213, SerialFormatFromIndex(3))).count(), 18.5, 0.1);
-    EXPECT_EQ(FrameSilence(SerialFormatFromIndex(3)), std::chrono::microseconds(1750));
+    EXPECT_NEAR(Ms(WireTime(213, wirelay::GetSerialFormat(0))).count(), 110.9, 0.1);
+    EXPECT_NEAR(Ms(WireTime(213, wirelay::GetSerialFormat(3))).count(), 18.5, 0.1);
+    EXPECT_EQ(FrameSilence(wirelay::GetSerialFormat(3)), std::chrono::microseconds(1750));
 }
 
 TEST(LineTiming, LineMatchesBaudStopBitsAndOddParity) {
@@ -87,14 +82,14 @@ TEST(LineTiming, LineMatchesBaudStopBitsAndOddParity) {
         t.c_cflag |= CS8 | flags;
         return t;
     };
-    EXPECT_TRUE(LineMatches(line(B115200, 0), SerialFormatFromIndex(3)));
-    EXPECT_FALSE(LineMatches(line(B57600, 0), SerialFormatFromIndex(3)));
-    EXPECT_FALSE(LineMatches(line(B115200, CSTOPB), SerialFormatFromIndex(3)));
-    EXPECT_TRUE(LineMatches(line(B115200, CSTOPB), SerialFormatFromIndex(7)));
-    EXPECT_TRUE(LineMatches(line(B19200, PARENB | PARODD), SerialFormatFromIndex(12)));
-    EXPECT_FALSE(LineMatches(line(B19200, 0), SerialFormatFromIndex(12)));
+    EXPECT_TRUE(LineMatches(line(B115200, 0), wirelay::GetSerialFormat(3)));
+    EXPECT_FALSE(LineMatches(line(B57600, 0), wirelay::GetSerialFormat(3)));
+    EXPECT_FALSE(LineMatches(line(B115200, CSTOPB), wirelay::GetSerialFormat(3)));
+    EXPECT_TRUE(LineMatches(line(B115200, CSTOPB), wirelay::GetSerialFormat(7)));
+    EXPECT_TRUE(LineMatches(line(B19200, PARENB | PARODD), wirelay::GetSerialFormat(12)));
+    EXPECT_FALSE(LineMatches(line(B19200, 0), wirelay::GetSerialFormat(12)));
     // Even parity looks like none on a pty.
-    EXPECT_TRUE(LineMatches(line(B19200, 0), SerialFormatFromIndex(8)));
+    EXPECT_TRUE(LineMatches(line(B19200, 0), wirelay::GetSerialFormat(8)));
 }
 
 } // namespace
