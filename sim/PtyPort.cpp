@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <system_error>
 #include <termios.h>
 #include <unistd.h>
@@ -17,6 +18,12 @@ namespace {
 }
 
 void PointLink(const std::string& linkPath, const std::string& target) {
+    // Never replace anything but a link: the path may be a typo for a file.
+    struct stat existing {};
+    if (::lstat(linkPath.c_str(), &existing) == 0 && !S_ISLNK(existing.st_mode)) {
+        errno = EEXIST;
+        Throw(("cannot place the link: " + linkPath + " exists and is not a symlink").c_str());
+    }
     // Build the new link beside the old one and rename it over, so the path
     // never dangles while a program looks for the drive.
     const std::string temp = linkPath + ".new";

@@ -173,6 +173,15 @@ TEST(SimulatorPty, UnplugsAfterTheNthReplyAndComesBack) {
     EXPECT_EQ(ToHex(client.Transact(kReadGains, 9)), kGainsReply);
 }
 
+TEST(SimulatorPty, NeverReplacesAFileWithItsLink) {
+    TempDir dir;
+    SimConfig config = T8Config();
+    config.linkPath = dir.Write("notes.txt", "keep me");
+    DriveSim sim(config);
+    EXPECT_THROW(sim.Start(), std::system_error);
+    EXPECT_EQ(TempDir::Read(config.linkPath), "keep me");
+}
+
 TEST(SimulatorPty, SurvivesAMasterThatClosesAndReopensThePort) {
     Simulator s(T8Config());
     for (int i = 0; i < 3; ++i) {
