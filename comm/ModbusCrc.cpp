@@ -25,7 +25,8 @@ constexpr CrcTables MakeTables() {
 }
 
 constexpr CrcTables kTables = MakeTables();
-static_assert(kTables.hi[1] == 0xC1 && kTables.lo[1] == 0xC0, "table layout of the Modbus standard");
+static_assert(kTables.hi[1] == 0xC1 && kTables.lo[1] == 0xC0,
+              "table layout of the Modbus standard");
 
 } // namespace
 
