@@ -19,6 +19,7 @@ namespace {
 struct RunOptions {
     AppPaths paths;
     std::string screenshot;
+    std::string aboutShot;
     int menu = -1;
     int exitAfterMs = -1;
     bool reportStartup = false;
@@ -37,6 +38,8 @@ RunOptions ParseOptions(int argc, char** argv)
             options.paths.pluginDir = argv[++i];
         else if (std::strcmp(argv[i], "--screenshot") == 0 && hasValue)
             options.screenshot = argv[++i];
+        else if (std::strcmp(argv[i], "--about-shot") == 0 && hasValue)
+            options.aboutShot = argv[++i];
         else if (std::strcmp(argv[i], "--menu") == 0 && hasValue)
             options.menu = std::atoi(argv[++i]);
         else if (std::strcmp(argv[i], "--exit-after") == 0 && hasValue)
@@ -63,6 +66,13 @@ QImage RenderFrame(CMainFrame& frame, int menuPosition)
     return image;
 }
 
+bool Save(const QImage& image, const std::string& file)
+{
+    const bool saved = image.save(QString::fromStdString(file), "PNG");
+    std::printf("%s %s\n", saved ? "wrote" : "could not write", file.c_str());
+    return saved;
+}
+
 } // namespace
 
 int RunVelmora(int argc, char** argv)
@@ -79,11 +89,16 @@ int RunVelmora(int argc, char** argv)
         std::printf("first window after %lld ms\n", static_cast<long long>(sinceStart.elapsed()));
         std::fflush(stdout);
     }
-    if (!options.screenshot.empty()) {
+    if (!options.screenshot.empty() || !options.aboutShot.empty()) {
+        // A picture of a known size, whatever the screen.
+        app.MainFrame()->showNormal();
+        app.MainFrame()->resize(1280, 800);
         QTimer::singleShot(500, [&] {
-            const bool saved = RenderFrame(*app.MainFrame(), options.menu)
-                                   .save(QString::fromStdString(options.screenshot), "PNG");
-            std::printf("%s %s\n", saved ? "wrote" : "could not write", options.screenshot.c_str());
+            bool saved = true;
+            if (!options.screenshot.empty())
+                saved = Save(RenderFrame(*app.MainFrame(), options.menu), options.screenshot);
+            if (!options.aboutShot.empty())
+                saved = Save(app.AboutBox()->grab().toImage(), options.aboutShot) && saved;
             QCoreApplication::exit(saved ? 0 : 1);
         });
     }

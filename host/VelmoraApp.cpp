@@ -1,6 +1,5 @@
 #include "VelmoraApp.h"
 
-#include "AboutBox.h"
 #include "HostCommands.h"
 
 #include <QFileInfo>
@@ -100,9 +99,11 @@ void CVelmoraApp::OpenPlugin(PluginIndex index)
         docTemplate->OpenDocumentFile(nullptr, true);
 }
 
-void CVelmoraApp::ShowAbout()
+std::unique_ptr<CAboutDlg> CVelmoraApp::AboutBox()
 {
-    CAboutDlg about(paths_.appDir, Context().Title(), hostTable_.GetResString(HostString::kAboutLine2),
-                    hostTable_.GetResString(HostString::kAboutOk), frame_.get());
-    about.exec();
+    return std::make_unique<CAboutDlg>(paths_.appDir, Context().Title(),
+                                       hostTable_.GetResString(HostString::kAboutLine2),
+                                       hostTable_.GetResString(HostString::kAboutOk), frame_.get());
 }
+
+void CVelmoraApp::ShowAbout() { AboutBox()->exec(); }

@@ -2,6 +2,7 @@
 // context, loads the plug-ins, runs the comm thread and owns the main frame.
 #pragma once
 
+#include "AboutBox.h"
 #include "CommThread.h"
 #include "ContextStorage.h"
 #include "HostConfig.h"
@@ -46,6 +47,8 @@ public:
     CMainFrame* MainFrame() const { return frame_.get(); }
     const CommThread& Comm() const { return comm_; }
     const PluginTable& Plugins() const { return plugins_; }
+    // A new about box (not shown), for pictures of it.
+    std::unique_ptr<CAboutDlg> AboutBox();
 
     // The word handed to CommLoop on every call.
     int commLoopArg = 0;
