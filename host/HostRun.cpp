@@ -90,9 +90,6 @@ int RunVelmora(int argc, char** argv)
         std::fflush(stdout);
     }
     if (!options.screenshot.empty() || !options.aboutShot.empty()) {
-        // A picture of a known size, whatever the screen.
-        app.MainFrame()->showNormal();
-        app.MainFrame()->resize(1280, 800);
         QTimer::singleShot(500, [&] {
             bool saved = true;
             if (!options.screenshot.empty())

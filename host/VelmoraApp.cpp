@@ -2,6 +2,7 @@
 
 #include "HostCommands.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <thread>
@@ -59,6 +60,7 @@ bool CVelmoraApp::InitInstance()
     // Shown before the first window opens, so that Portdesk centres itself in
     // the frame's real size.
     frame_->showMaximized();
+    QCoreApplication::processEvents(); // lets the maximised size arrive
     OpenPlugin(kPortdesk);
     return true;
 }
