@@ -8,12 +8,11 @@ namespace {
 // The high and low table of the specification, derived from the polynomial at
 // compile time instead of being typed out.
 struct CrcTables {
-    std::array<std::uint8_t, 256> hi {};
-    std::array<std::uint8_t, 256> lo {};
+    std::array<std::uint8_t, 256> hi{};
+    std::array<std::uint8_t, 256> lo{};
 };
 
-constexpr CrcTables MakeTables()
-{
+constexpr CrcTables MakeTables() {
     CrcTables t;
     for (unsigned i = 0; i < 256; ++i) {
         unsigned crc = i;
@@ -30,8 +29,7 @@ static_assert(kTables.hi[1] == 0xC1 && kTables.lo[1] == 0xC0, "table layout of t
 
 } // namespace
 
-std::uint16_t ModbusCrc16(const std::uint8_t* bytes, std::size_t length)
-{
+std::uint16_t ModbusCrc16(const std::uint8_t* bytes, std::size_t length) {
     std::uint8_t hi = 0xFF;
     std::uint8_t lo = 0xFF;
     for (std::size_t i = 0; i < length; ++i) {
@@ -42,8 +40,7 @@ std::uint16_t ModbusCrc16(const std::uint8_t* bytes, std::size_t length)
     return static_cast<std::uint16_t>(hi << 8 | lo);
 }
 
-void AppendModbusCrc(std::uint8_t* frame, std::size_t total)
-{
+void AppendModbusCrc(std::uint8_t* frame, std::size_t total) {
     if (total < 2)
         return;
     const std::uint16_t crc = ModbusCrc16(frame, total - 2);
@@ -51,8 +48,7 @@ void AppendModbusCrc(std::uint8_t* frame, std::size_t total)
     frame[total - 1] = static_cast<std::uint8_t>(crc & 0xFF);
 }
 
-bool CheckModbusCrc(const std::uint8_t* frame, std::size_t total)
-{
+bool CheckModbusCrc(const std::uint8_t* frame, std::size_t total) {
     if (total < 2)
         return false;
     const std::uint16_t crc = ModbusCrc16(frame, total - 2);

@@ -5,8 +5,7 @@
 
 using namespace wirelay;
 
-TEST(ModbusCrc, GoldenFrames)
-{
+TEST(ModbusCrc, GoldenFrames) {
     struct Case {
         std::vector<std::uint8_t> bytes;
         std::uint16_t crc;

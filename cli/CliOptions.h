@@ -1,0 +1,29 @@
+// Command line of velmora-cli:
+//   velmora-cli [--port N | --device PATH] [--format 0..15] [--address N]
+//               [--retries N] [--log] COMMAND [ARGS...]
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace velmora::cli {
+
+struct CliOptions {
+    int port = 0;        // COM number, or 0 when --device is given
+    std::string device;  // explicit device path
+    int format = 3;      // serial format index (115200,N,8,1)
+    int address = 1;     // slave address
+    int retries = 3;     // attempts per request
+    bool log = false;    // print the packet log
+    std::string command; // ident, read-regs, write-regs, read-coils, write-coils
+    std::vector<unsigned> args;
+};
+
+// Fills `options` from the arguments (without the program name). On failure
+// returns false and describes the problem in `error`.
+bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& options,
+                     std::string& error);
+
+const char* CliUsage();
+
+} // namespace velmora::cli

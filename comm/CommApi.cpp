@@ -1,0 +1,324 @@
+// CommApi.h over POSIX terminals, with in-memory devices (SerialDevice.h)
+// served through the same calls.
+#include "CommApi.h"
+
+#include "LineSettings.h"
+#include "SerialDevice.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <fcntl.h>
+#include <linux/serial.h>
+#include <map>
+#include <mutex>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+using wirelay::FindSerialDevice;
+using wirelay::SerialDevice;
+
+namespace {
+
+constexpr long kMaxReadWaitMs = 1000;
+constexpr long kDefaultWriteWaitMs = 1000;
+
+// Time-outs and (for in-memory devices) line settings, per handle.
+struct HandleState {
+    COMMTIMEOUTS timeouts{MAXDWORD, 0, 0, 0, 0};
+    DCB dcb{};
+};
+
+std::mutex gStateLock;
+std::map<HANDLE, HandleState> gStates;
+
+HandleState StateOf(HANDLE port) {
+    std::lock_guard lock(gStateLock);
+    auto it = gStates.find(port);
+    return it == gStates.end() ? HandleState{} : it->second;
+}
+
+template <typename Change>
+void ChangeState(HANDLE port, Change change) {
+    std::lock_guard lock(gStateLock);
+    change(gStates[port]);
+}
+
+bool IsFd(HANDLE port) {
+    return port >= 0 && port <= 0x7FFFFFFF;
+}
+int Fd(HANDLE port) {
+    return static_cast<int>(port);
+}
+
+long MsLeft(std::chrono::steady_clock::time_point deadline) {
+    using namespace std::chrono;
+    return std::max<long>(0, duration_cast<milliseconds>(deadline - steady_clock::now()).count());
+}
+
+// Waits until the fd is ready for `events` or the time runs out; false on
+// time-out or when the device hung up or failed.
+bool WaitReady(int fd, short events, long ms) {
+    pollfd p{fd, events, 0};
+    int n;
+    do {
+        n = ::poll(&p, 1, static_cast<int>(ms));
+    } while (n < 0 && errno == EINTR);
+    if (n <= 0)
+        return false;
+    return (p.revents & events) != 0 && !(p.revents & (POLLERR | POLLNVAL)) &&
+           !((p.revents & POLLHUP) && !(p.revents & POLLIN));
+}
+
+long InQueueOfFd(int fd) {
+    int waiting = 0;
+    // A hung-up terminal (unplugged adapter, closed pty master) fails with EIO.
+    if (::ioctl(fd, FIONREAD, &waiting) != 0)
+        return -1;
+    return waiting;
+}
+
+// Requests immediate delivery from drivers that buffer received bytes (FTDI
+// adapters hold them up to 16 ms otherwise). Not every driver offers it.
+void RequestLowLatency(int fd) {
+    serial_struct serial{};
+    if (::ioctl(fd, TIOCGSERIAL, &serial) == 0) {
+        serial.flags |= ASYNC_LOW_LATENCY;
+        (void)::ioctl(fd, TIOCSSERIAL, &serial);
+    }
+}
+
+long ReadWaitMs(const COMMTIMEOUTS& t, DWORD count) {
+    const std::uint64_t total =
+        std::uint64_t(t.ReadTotalTimeoutMultiplier) * count + t.ReadTotalTimeoutConstant;
+    return static_cast<long>(std::min<std::uint64_t>(total, kMaxReadWaitMs));
+}
+
+long WriteWaitMs(const COMMTIMEOUTS& t, DWORD count) {
+    const std::uint64_t total =
+        std::uint64_t(t.WriteTotalTimeoutMultiplier) * count + t.WriteTotalTimeoutConstant;
+    if (total == 0)
+        return kDefaultWriteWaitMs + static_cast<long>(count);
+    return static_cast<long>(std::min<std::uint64_t>(total, 60000));
+}
+
+} // namespace
+
+HANDLE OpenCommDevice(const char* devicePath) {
+    if (devicePath == nullptr || *devicePath == '\0')
+        return INVALID_HANDLE_VALUE;
+    int fd = ::open(devicePath, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return INVALID_HANDLE_VALUE;
+    if (fd < 3) {
+        // 0 means "closed" to every holder of a handle; keep clear of it.
+        const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, 3);
+        ::close(fd);
+        if (moved < 0)
+            return INVALID_HANDLE_VALUE;
+        fd = moved;
+    }
+    termios t{};
+    // Exclusive like a Windows port: the lock keeps out programs that honour
+    // it (and root, whom TIOCEXCL does not stop), TIOCEXCL the others.
+    if (::tcgetattr(fd, &t) != 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0 ||
+        ::ioctl(fd, TIOCEXCL) != 0) {
+        ::close(fd);
+        return INVALID_HANDLE_VALUE;
+    }
+    wirelay::MakeRawLine(t);
+    ::tcsetattr(fd, TCSANOW, &t);
+    RequestLowLatency(fd);
+    return fd;
+}
+
+BOOL CloseHandle(HANDLE port) {
+    if (port < -1) {
+        wirelay::DetachSerialDevice(port);
+    } else if (IsFd(port) && port >= 3) {
+        ::ioctl(Fd(port), TIOCNXCL);
+        if (::close(Fd(port)) != 0)
+            return 0;
+    } else {
+        return 0;
+    }
+    std::lock_guard lock(gStateLock);
+    gStates.erase(port);
+    return 1;
+}
+
+BOOL GetCommState(HANDLE port, DCB* dcb) {
+    if (dcb == nullptr)
+        return 0;
+    if (port < -1) {
+        if (FindSerialDevice(port) == nullptr)
+            return 0;
+        *dcb = StateOf(port).dcb;
+        dcb->DCBlength = sizeof(DCB);
+        return 1;
+    }
+    termios t{};
+    if (!IsFd(port) || ::tcgetattr(Fd(port), &t) != 0)
+        return 0;
+    *dcb = DCB{};
+    wirelay::TermiosToDcb(t, *dcb);
+    return 1;
+}
+
+BOOL SetCommState(HANDLE port, const DCB* dcb) {
+    if (dcb == nullptr)
+        return 0;
+    if (port < -1) {
+        if (FindSerialDevice(port) == nullptr)
+            return 0;
+        ChangeState(port, [&](HandleState& s) { s.dcb = *dcb; });
+        return 1;
+    }
+    termios t{};
+    if (!IsFd(port) || ::tcgetattr(Fd(port), &t) != 0)
+        return 0;
+    wirelay::MakeRawLine(t);
+    if (!wirelay::DcbToTermios(*dcb, t))
+        return 0;
+    return ::tcsetattr(Fd(port), TCSANOW, &t) == 0 ? 1 : 0;
+}
+
+BOOL GetCommConfig(HANDLE port, COMMCONFIG* config, DWORD* size) {
+    if (config == nullptr || size == nullptr || *size < sizeof(COMMCONFIG))
+        return 0;
+    COMMCONFIG filled{};
+    if (!GetCommState(port, &filled.dcb))
+        return 0;
+    filled.dwSize = sizeof(COMMCONFIG);
+    filled.wVersion = 1;
+    *config = filled;
+    *size = sizeof(COMMCONFIG);
+    return 1;
+}
+
+BOOL SetCommTimeouts(HANDLE port, const COMMTIMEOUTS* timeouts) {
+    if (timeouts == nullptr || (port < -1 && FindSerialDevice(port) == nullptr))
+        return 0;
+    if (port >= -1 && (!IsFd(port) || ::fcntl(Fd(port), F_GETFD) < 0))
+        return 0;
+    ChangeState(port, [&](HandleState& s) { s.timeouts = *timeouts; });
+    return 1;
+}
+
+BOOL GetCommTimeouts(HANDLE port, COMMTIMEOUTS* timeouts) {
+    if (timeouts == nullptr)
+        return 0;
+    *timeouts = StateOf(port).timeouts;
+    return 1;
+}
+
+BOOL PurgeComm(HANDLE port, DWORD flags) {
+    const bool rx = flags & PURGE_RXCLEAR;
+    const bool tx = flags & PURGE_TXCLEAR;
+    if (SerialDevice* device = FindSerialDevice(port)) {
+        device->Purge(rx, tx);
+        return 1;
+    }
+    if (!IsFd(port) || port < 3)
+        return 0;
+    if (!rx && !tx)
+        return ::fcntl(Fd(port), F_GETFD) >= 0 ? 1 : 0;
+    return ::tcflush(Fd(port), rx && tx ? TCIOFLUSH : (rx ? TCIFLUSH : TCOFLUSH)) == 0 ? 1 : 0;
+}
+
+BOOL ClearCommError(HANDLE port, DWORD* errors, COMSTAT* status) {
+    long waiting = -1;
+    long outgoing = 0;
+    if (SerialDevice* device = FindSerialDevice(port)) {
+        waiting = device->InQueue();
+    } else if (IsFd(port) && port >= 3) {
+        waiting = InQueueOfFd(Fd(port));
+        int queued = 0;
+        if (waiting >= 0 && ::ioctl(Fd(port), TIOCOUTQ, &queued) == 0)
+            outgoing = queued;
+    }
+    if (waiting < 0)
+        return 0;
+    if (errors != nullptr)
+        *errors = 0;
+    if (status != nullptr) {
+        *status = COMSTAT{};
+        status->cbInQue = static_cast<DWORD>(waiting);
+        status->cbOutQue = static_cast<DWORD>(outgoing);
+    }
+    return 1;
+}
+
+BOOL ReadFile(HANDLE port, void* buffer, DWORD count, DWORD* done, void* /*overlapped*/) {
+    DWORD got = 0;
+    if (done != nullptr)
+        *done = 0;
+    if (buffer == nullptr && count > 0)
+        return 0;
+    auto* bytes = static_cast<std::uint8_t*>(buffer);
+    if (SerialDevice* device = FindSerialDevice(port)) {
+        const long n = count == 0 ? 0 : device->Read(bytes, count);
+        if (n < 0)
+            return 0;
+        if (done != nullptr)
+            *done = static_cast<DWORD>(n);
+        return 1;
+    }
+    if (!IsFd(port) || port < 3)
+        return 0;
+    const auto deadline = std::chrono::steady_clock::now() +
+                          std::chrono::milliseconds(ReadWaitMs(StateOf(port).timeouts, count));
+    while (got < count) {
+        const ssize_t n = ::read(Fd(port), bytes + got, count - got);
+        if (n > 0) {
+            got += static_cast<DWORD>(n);
+            continue;
+        }
+        if (n == 0 || (errno != EAGAIN && errno != EINTR))
+            return 0; // end of file: the device went away
+        const long left = MsLeft(deadline);
+        if (left == 0 || !WaitReady(Fd(port), POLLIN, left))
+            break;
+    }
+    if (done != nullptr)
+        *done = got;
+    return 1;
+}
+
+BOOL WriteFile(HANDLE port, const void* buffer, DWORD count, DWORD* done, void* /*overlapped*/) {
+    DWORD sent = 0;
+    if (done != nullptr)
+        *done = 0;
+    if (buffer == nullptr && count > 0)
+        return 0;
+    const auto* bytes = static_cast<const std::uint8_t*>(buffer);
+    if (SerialDevice* device = FindSerialDevice(port)) {
+        const long n = device->Write(bytes, count);
+        if (n < 0)
+            return 0;
+        if (done != nullptr)
+            *done = static_cast<DWORD>(n);
+        return static_cast<DWORD>(n) == count ? 1 : 0;
+    }
+    if (!IsFd(port) || port < 3)
+        return 0;
+    const auto deadline = std::chrono::steady_clock::now() +
+                          std::chrono::milliseconds(WriteWaitMs(StateOf(port).timeouts, count));
+    while (sent < count) {
+        const ssize_t n = ::write(Fd(port), bytes + sent, count - sent);
+        if (n > 0) {
+            sent += static_cast<DWORD>(n);
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN && errno != EINTR)
+            break;
+        const long left = MsLeft(deadline);
+        if (left == 0 || !WaitReady(Fd(port), POLLOUT, left))
+            break;
+    }
+    if (done != nullptr)
+        *done = sent;
+    return sent == count ? 1 : 0;
+}

@@ -1,0 +1,51 @@
+#include "CommHooks.h"
+
+#include <chrono>
+#include <cstdio>
+#include <mutex>
+#include <thread>
+
+namespace wirelay {
+namespace {
+
+std::mutex gHooksLock;
+MessageBoxFunction gShow;
+SleepFunction gSleep;
+
+} // namespace
+
+void SetMessageBoxFunction(MessageBoxFunction show) {
+    std::lock_guard lock(gHooksLock);
+    gShow = std::move(show);
+}
+
+void SetSleepFunction(SleepFunction sleep) {
+    std::lock_guard lock(gHooksLock);
+    gSleep = std::move(sleep);
+}
+
+void ShowMessageBox(const std::string& text) {
+    MessageBoxFunction show;
+    {
+        std::lock_guard lock(gHooksLock);
+        show = gShow;
+    }
+    if (show)
+        show(text);
+    else
+        std::fprintf(stderr, "%s\n", text.c_str());
+}
+
+void SleepMs(unsigned milliseconds) {
+    SleepFunction sleep;
+    {
+        std::lock_guard lock(gHooksLock);
+        sleep = gSleep;
+    }
+    if (sleep)
+        sleep(milliseconds);
+    else
+        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+} // namespace wirelay

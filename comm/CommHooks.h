@@ -1,0 +1,22 @@
+// The two things the communication library needs from its surroundings,
+// injectable: how a message box is shown (the GUI installs its own; the
+// default prints to standard error) and how the library sleeps (tests record
+// the pauses instead of waiting them out).
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace wirelay {
+
+using MessageBoxFunction = std::function<void(const std::string& text)>;
+using SleepFunction = std::function<void(unsigned milliseconds)>;
+
+// Null restores the default. Install before the communication thread starts.
+void SetMessageBoxFunction(MessageBoxFunction show);
+void SetSleepFunction(SleepFunction sleep);
+
+void ShowMessageBox(const std::string& text);
+void SleepMs(unsigned milliseconds);
+
+} // namespace wirelay

@@ -1,0 +1,23 @@
+// COM port numbers -> device paths. Section [PortMap] of Velmora.ini in the
+// application directory (the working directory) wins ("COM7=/dev/ttyUSB0");
+// otherwise COM1..16 are /dev/ttyUSB0..15, COM17..32 /dev/ttyACM0..15 and
+// COM33..64 /dev/ttyS0..31.
+#pragma once
+
+#include <string>
+
+namespace wirelay {
+
+inline constexpr int kHighestComPort = 64;
+
+struct ComPortInfo {
+    std::string devicePath; // empty when the number maps to nothing
+    bool exists = false;    // the device path is present right now
+};
+
+ComPortInfo ResolveComPort(int port);
+
+// The name the messages use for a port: "\\.\COM12".
+std::string ComPortName(int port);
+
+} // namespace wirelay

@@ -1,0 +1,247 @@
+// velmora-cli: argument parsing, the commands on an in-memory drive, and the
+// program end to end against a scripted far end on a pseudo-terminal.
+#include "CliCommands.h"
+#include "CliOptions.h"
+#include "CommHooks.h"
+#include "MemoryPort.h"
+#include "ModbusCrc.h"
+#include "SerialFormat.h"
+#include "TempDir.h"
+#include "comm/FarEnd.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/wait.h>
+
+using namespace velmora::cli;
+
+namespace {
+
+std::vector<std::string> Split(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> words;
+    for (std::string w; in >> w;)
+        words.push_back(w);
+    return words;
+}
+
+TEST(CliOptions, ValidCommandLines) {
+    CliOptions o;
+    std::string error;
+    ASSERT_TRUE(ParseCliOptions(Split("--port 7 ident"), o, error)) << error;
+    EXPECT_EQ(o.port, 7);
+    EXPECT_EQ(o.format, 3);
+    EXPECT_EQ(o.address, 1);
+    EXPECT_EQ(o.retries, 3);
+    EXPECT_FALSE(o.log);
+
+    ASSERT_TRUE(ParseCliOptions(
+        Split("--device /dev/pts/4 --format 9 --address 0x10 --retries 1 --log write-regs "
+              "0x1090 1 -1 65535"),
+        o, error))
+        << error;
+    EXPECT_EQ(o.device, "/dev/pts/4");
+    EXPECT_EQ(o.format, 9);
+    EXPECT_EQ(o.address, 16);
+    EXPECT_TRUE(o.log);
+    EXPECT_EQ(o.command, "write-regs");
+    EXPECT_EQ(o.args, (std::vector<unsigned>{0x1090, 1, 0xFFFF, 0xFFFF}));
+
+    ASSERT_TRUE(ParseCliOptions(Split("--port 1 write-coils 38 1 0 1"), o, error));
+    EXPECT_EQ(o.args, (std::vector<unsigned>{38, 1, 0, 1}));
+    ASSERT_TRUE(ParseCliOptions(Split("--port 1 read-coils 0 2000"), o, error));
+    ASSERT_TRUE(ParseCliOptions(Split("--port 1 read-regs 0 125"), o, error));
+}
+
+TEST(CliOptions, BadCommandLinesAreExplained) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"ident", "--port N or --device PATH"},
+        {"--port 1 --device /dev/x ident", "--port N or --device PATH"},
+        {"--port 0 ident", "--port needs a number from 1 to 64"},
+        {"--port COM3 ident", "--port needs"},
+        {"--port 1 --format 16 ident", "--format needs"},
+        {"--port 1 --address 248 ident", "--address needs"},
+        {"--port 1 --retries", "--retries needs"},
+        {"--port 1 --device", "--device needs a path"},
+        {"--port 1 --speed 9600 ident", "unknown option --speed"},
+        {"--port 1", "no command given"},
+        {"--port 1 dance", "unknown command dance"},
+        {"--port 1 ident 5", "wrong number of arguments"},
+        {"--port 1 read-regs 0", "wrong number of arguments"},
+        {"--port 1 read-regs 0 126", "invalid register count"},
+        {"--port 1 read-regs 0 0", "invalid register count"},
+        {"--port 1 read-regs 65536 1", "invalid address"},
+        {"--port 1 read-coils 0 2001", "invalid coil count"},
+        {"--port 1 write-regs 0 65536", "invalid register value"},
+        {"--port 1 write-regs 0 12abc", "invalid register value"},
+        {"--port 1 write-coils 0 2", "invalid coil value"},
+    };
+    for (const auto& [line, message] : cases) {
+        CliOptions o;
+        std::string error;
+        EXPECT_FALSE(ParseCliOptions(Split(line), o, error)) << line;
+        EXPECT_NE(error.find(message), std::string::npos) << line << ": " << error;
+    }
+    std::vector<std::string> tooMany = Split("--port 1 write-regs 0");
+    tooMany.insert(tooMany.end(), 124, "1");
+    CliOptions o;
+    std::string error;
+    EXPECT_FALSE(ParseCliOptions(tooMany, o, error));
+}
+
+// A drive in memory that answers each request with the bytes a test chooses.
+class CliOnMemoryPort : public ::testing::Test {
+protected:
+    void SetUp() override {
+        wirelay::SetSleepFunction([](unsigned) {});
+        link.hPort = port.Handle();
+        link.SetPreCountQueTimes(3);
+        port.SetResponder([this](const std::uint8_t* b, std::size_t n) {
+            requests.emplace_back(b, b + n);
+            if (!replies.empty()) {
+                port.Feed(replies.front());
+                replies.erase(replies.begin());
+            }
+        });
+    }
+    void TearDown() override { wirelay::SetSleepFunction(nullptr); }
+
+    int Run(const char* line) {
+        CliOptions o;
+        std::string error;
+        EXPECT_TRUE(ParseCliOptions(Split(line), o, error)) << error;
+        out.str("");
+        err.str("");
+        return ExecuteCommand(link, o, out, err);
+    }
+
+    wirelay::MemoryPort port;
+    CModbus link;
+    std::vector<Bytes> requests;
+    std::vector<Bytes> replies;
+    std::ostringstream out, err;
+};
+
+TEST_F(CliOnMemoryPort, ReadsPrintOneValuePerLine) {
+    replies = {WithCrc({0x05, 0x03, 0x04, 0x12, 0x34, 0xFF, 0xFF})};
+    EXPECT_EQ(Run("--port 1 --address 5 read-regs 0x1090 2"), kExitOk);
+    EXPECT_EQ(out.str(), "4660\n65535\n");
+    EXPECT_EQ(requests.at(0), WithCrc({0x05, 0x03, 0x10, 0x90, 0x00, 0x02}));
+
+    replies = {WithCrc({0x01, 0x01, 0x02, 0x05, 0x02})};
+    EXPECT_EQ(Run("--port 1 read-coils 38 10"), kExitOk);
+    EXPECT_EQ(out.str(), "1\n0\n1\n0\n0\n0\n0\n0\n0\n1\n");
+}
+
+TEST_F(CliOnMemoryPort, WritesSendTheValues) {
+    replies = {WithCrc({0x01, 0x10, 0x10, 0x90, 0x00, 0x02})};
+    EXPECT_EQ(Run("--port 1 write-regs 0x1090 1 -2"), kExitOk);
+    EXPECT_EQ(requests.at(0),
+              WithCrc({0x01, 0x10, 0x10, 0x90, 0x00, 0x02, 0x04, 0x00, 0x01, 0xFF, 0xFE}));
+
+    replies = {WithCrc({0x01, 0x0F, 0x00, 0x26, 0x00, 0x09})};
+    EXPECT_EQ(Run("--port 1 write-coils 38 1 0 1 1 0 0 0 0 1"), kExitOk);
+    EXPECT_EQ(requests.at(1), WithCrc({0x01, 0x0F, 0x00, 0x26, 0x00, 0x09, 0x02, 0x0D, 0x01}));
+    EXPECT_EQ(out.str(), "");
+}
+
+TEST_F(CliOnMemoryPort, IdentShowsIdRunIndicatorAndData) {
+    replies = {WithCrc({0x01, 0x11, 0x07, 0xB4, 0xFF, 'T', '5', 0x00, 'v', 0x01})};
+    EXPECT_EQ(Run("--port 1 ident"), kExitOk);
+    EXPECT_EQ(out.str(), "slave id: 0xB4\n"
+                         "run indicator: 0xFF (on)\n"
+                         "data: 54 35 00 76 01\n"
+                         "text: T5.v.\n");
+}
+
+TEST_F(CliOnMemoryPort, FailuresSayWhatWentWrong) {
+    struct Case {
+        const char* line;
+        std::vector<Bytes> replies;
+        std::size_t attempts;
+        const char* message;
+    };
+    Bytes badCrc = WithCrc({0x01, 0x03, 0x02, 0x00, 0x01});
+    badCrc.back() ^= 1;
+    const Case cases[] = {
+        {"--port 1 --retries 2 read-regs 0 1", {}, 2, "read-regs failed: no reply from slave 1"},
+        {"--port 1 --retries 1 read-regs 0 1", {badCrc}, 1, "has a bad CRC"},
+        {"--port 1 --retries 1 read-regs 0 1",
+         {WithCrc({0x01, 0x83, 0x02})},
+         1,
+         "refused the request with exception code 2"},
+        {"--port 1 --retries 1 write-coils 0 1",
+         {WithCrc({0x01, 0x10, 0, 0, 0, 1})},
+         1,
+         "invalid reply from slave 1 (8 bytes"},
+        {"--port 1 --retries 3 ident", {}, 3, "ident failed: no reply"},
+    };
+    for (const Case& c : cases) {
+        requests.clear();
+        replies = c.replies;
+        EXPECT_EQ(Run(c.line), kExitRequestFailed) << c.line;
+        EXPECT_EQ(requests.size(), c.attempts) << c.line;
+        EXPECT_NE(err.str().find(c.message), std::string::npos) << c.line << ": " << err.str();
+    }
+}
+
+TEST_F(CliOnMemoryPort, LogPrintsDrainedPackets) {
+    port.SetResponder([this](const std::uint8_t*, std::size_t) { port.Feed({0x01, 0x83}); });
+    EXPECT_EQ(Run("--port 1 --retries 2 --log read-regs 0 1"), kExitRequestFailed);
+    EXPECT_EQ(out.str(), "RReg: 01 83 \nRReg: 01 83 \n");
+}
+
+// --- the program itself ----------------------------------------------------
+
+struct Outcome {
+    int status;
+    std::string out, err;
+};
+
+Outcome RunProgram(const std::string& arguments) {
+    TempDir dir;
+    const char* app = std::getenv("VELMORA_APP_DIR");
+    const std::string command = std::string(app ? app : ".") + "/velmora-cli " + arguments + " >" +
+                                dir.File("out") + " 2>" + dir.File("err");
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, TempDir::Read(dir.File("out")),
+            TempDir::Read(dir.File("err"))};
+}
+
+TEST(CliProgram, AnswersFromAFarEndOnAPty) {
+    PtyPair pty;
+    FarEnd far(pty, 8, [](std::size_t index, const Bytes&) {
+        return index == 0 ? WithCrc({0x01, 0x03, 0x06, 0x00, 0x0A, 0x00, 0x0B, 0x80, 0x00})
+                          : Bytes{};
+    });
+    Outcome ok = RunProgram("--device " + pty.SlavePath() + " read-regs 100 3");
+    EXPECT_EQ(ok.status, 0) << ok.err;
+    EXPECT_EQ(ok.out, "10\n11\n32768\n");
+    EXPECT_EQ(ok.err, "");
+    EXPECT_EQ(pty.Settings().c_cflag & CBAUD, static_cast<tcflag_t>(B115200));
+
+    Outcome silent = RunProgram("--device " + pty.SlavePath() + " --retries 2 read-regs 100 3");
+    EXPECT_EQ(silent.status, 1);
+    EXPECT_EQ(silent.out, "");
+    EXPECT_EQ(silent.err, "velmora-cli: read-regs failed: no reply from slave 1\n");
+    EXPECT_EQ(far.Requests().size(), 3u);
+}
+
+TEST(CliProgram, PortsThatCannotBeOpenedAndUsageErrors) {
+    Outcome missing = RunProgram("--device /dev/velmora-missing ident");
+    EXPECT_EQ(missing.status, 3);
+    EXPECT_NE(missing.err.find("cannot open /dev/velmora-missing"), std::string::npos);
+
+    Outcome usage = RunProgram("--port 1 read-regs");
+    EXPECT_EQ(usage.status, 2);
+    EXPECT_NE(usage.err.find("usage: velmora-cli"), std::string::npos);
+
+    PtyPair pty;
+    CModbus holder;
+    ASSERT_EQ(holder._OpenDevicePort(pty.SlavePath().c_str(), wirelay::MakeSerialDcb(0), 1), 1);
+    Outcome busy = RunProgram("--device " + pty.SlavePath() + " ident");
+    EXPECT_EQ(busy.status, 3);
+    holder.CloseComPort();
+}
+
+} // namespace

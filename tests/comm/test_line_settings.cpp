@@ -1,0 +1,139 @@
+// Line settings and the serial format table, and the port calls on in-memory
+// devices.
+#include "CommApi.h"
+#include "LineSettings.h"
+#include "MemoryPort.h"
+#include "SerialFormat.h"
+
+#include <cstring>
+#include <gtest/gtest.h>
+#include <string>
+
+using namespace wirelay;
+
+TEST(SerialFormat, SixteenFormatsByBitFields) {
+    const DWORD bauds[4] = {19200, 38400, 57600, 115200};
+    const char* framing[4] = {"N,8,1", "N,8,2", "E,8,1", "O,8,1"};
+    for (int i = 0; i < kSerialFormatCount; ++i) {
+        const DCB dcb = MakeSerialDcb(i);
+        EXPECT_EQ(dcb.BaudRate, bauds[i & 3]);
+        EXPECT_EQ(dcb.ByteSize, 8);
+        EXPECT_EQ(std::string(SerialFormatName(i)),
+                  std::to_string(bauds[i & 3]) + "," + framing[(i >> 2) & 3]);
+        EXPECT_EQ(FindSerialFormat(dcb), i);
+    }
+    EXPECT_EQ(MakeSerialDcb(6).StopBits, TWOSTOPBITS);
+    EXPECT_EQ(MakeSerialDcb(9).Parity, EVENPARITY);
+    EXPECT_EQ(MakeSerialDcb(13).Parity, ODDPARITY);
+    EXPECT_EQ(MakeSerialDcb(0).Parity, NOPARITY);
+    DCB other = MakeSerialDcb(0);
+    other.BaudRate = 9600;
+    EXPECT_EQ(FindSerialFormat(other), -1);
+}
+
+TEST(LineSettings, DcbAndTermiosRoundTrip) {
+    struct Case {
+        DWORD baud;
+        BYTE size, parity, stop;
+        tcflag_t set, clear;
+    };
+    const Case cases[] = {
+        {19200, 8, NOPARITY, ONESTOPBIT, CS8, PARENB | CSTOPB},
+        {115200, 8, EVENPARITY, ONESTOPBIT, CS8 | PARENB, PARODD | CSTOPB},
+        {57600, 7, ODDPARITY, TWOSTOPBITS, CS7 | PARENB | PARODD | CSTOPB, 0},
+        {9600, 5, MARKPARITY, ONE5STOPBITS, CS5 | PARENB | PARODD | CMSPAR | CSTOPB, 0},
+        {38400, 6, SPACEPARITY, ONESTOPBIT, CS6 | PARENB | CMSPAR, PARODD},
+    };
+    for (const Case& c : cases) {
+        DCB dcb{};
+        dcb.BaudRate = c.baud;
+        dcb.ByteSize = c.size;
+        dcb.Parity = c.parity;
+        dcb.StopBits = c.stop;
+        termios t{};
+        MakeRawLine(t);
+        ASSERT_TRUE(DcbToTermios(dcb, t)) << c.baud;
+        EXPECT_EQ(t.c_cflag & c.set, c.set) << c.baud;
+        EXPECT_EQ(t.c_cflag & c.clear, 0u) << c.baud;
+        DCB back{};
+        TermiosToDcb(t, back);
+        EXPECT_EQ(back.BaudRate, c.baud);
+        EXPECT_EQ(back.ByteSize, c.size);
+        EXPECT_EQ(back.Parity, c.parity);
+        EXPECT_EQ(back.StopBits, c.stop == ONESTOPBIT ? ONESTOPBIT : TWOSTOPBITS);
+        EXPECT_EQ(back.DCBlength, sizeof(DCB));
+    }
+    DCB flow = MakeSerialDcb(0);
+    flow.fOutxCtsFlow = 1;
+    flow.fOutX = 1;
+    termios t{};
+    ASSERT_TRUE(DcbToTermios(flow, t));
+    EXPECT_TRUE(t.c_cflag & CRTSCTS);
+    EXPECT_TRUE(t.c_iflag & IXON);
+    EXPECT_FALSE(t.c_iflag & IXOFF);
+}
+
+TEST(LineSettings, UnknownRatesAndSizesAreRefusedUnchanged) {
+    termios t{};
+    MakeRawLine(t);
+    const termios before = t;
+    DCB dcb = MakeSerialDcb(0);
+    dcb.BaudRate = 12345;
+    EXPECT_FALSE(DcbToTermios(dcb, t));
+    dcb = MakeSerialDcb(0);
+    dcb.ByteSize = 9;
+    EXPECT_FALSE(DcbToTermios(dcb, t));
+    dcb.ByteSize = 4;
+    EXPECT_FALSE(DcbToTermios(dcb, t));
+    EXPECT_EQ(std::memcmp(&t, &before, sizeof t), 0);
+}
+
+TEST(CommApi, InMemoryDevicesBehaveLikePorts) {
+    MemoryPort port;
+    const HANDLE h = port.Handle();
+    EXPECT_LT(h, -1);
+    port.Feed({1, 2, 3});
+    COMSTAT status{};
+    ASSERT_TRUE(ClearCommError(h, nullptr, &status));
+    EXPECT_EQ(status.cbInQue, 3u);
+    unsigned char got[8];
+    DWORD done = 0;
+    ASSERT_TRUE(ReadFile(h, got, 8, &done, nullptr));
+    EXPECT_EQ(done, 3u);
+    ASSERT_TRUE(WriteFile(h, got, 2, &done, nullptr));
+    EXPECT_EQ(port.Written(), (std::vector<std::uint8_t>{1, 2}));
+
+    DCB dcb = MakeSerialDcb(11);
+    ASSERT_TRUE(SetCommState(h, &dcb));
+    DCB back{};
+    ASSERT_TRUE(GetCommState(h, &back));
+    EXPECT_EQ(FindSerialFormat(back), 11);
+
+    port.Feed({9});
+    EXPECT_TRUE(PurgeComm(h, PURGE_RXCLEAR));
+    ASSERT_TRUE(ClearCommError(h, nullptr, &status));
+    EXPECT_EQ(status.cbInQue, 0u);
+
+    port.GoAway();
+    EXPECT_FALSE(ClearCommError(h, nullptr, &status));
+    EXPECT_FALSE(ReadFile(h, got, 1, &done, nullptr));
+    EXPECT_FALSE(WriteFile(h, got, 1, &done, nullptr));
+
+    // Handles of detached devices and never-attached values fail.
+    EXPECT_FALSE(ClearCommError(-1000, nullptr, &status));
+    EXPECT_FALSE(GetCommState(-1000, &back));
+}
+
+TEST(CommApi, DeviceHandlesAreReusedAfterDetach) {
+    HANDLE first;
+    {
+        MemoryPort a;
+        first = a.Handle();
+    }
+    MemoryPort b;
+    MemoryPort c;
+    EXPECT_EQ(b.Handle(), first);
+    EXPECT_NE(c.Handle(), first);
+    EXPECT_EQ(FindSerialDevice(c.Handle()), &c);
+    EXPECT_EQ(FindSerialDevice(5), nullptr);
+}

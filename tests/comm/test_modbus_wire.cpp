@@ -1,0 +1,440 @@
+// The Modbus master on the wire: request bytes, reply judging, drain labels,
+// pauses and retry counts, against a scripted far end on a pseudo-terminal.
+#include "FarEnd.h"
+#include "Modbus.h"
+#include "SerialFormat.h"
+
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+class ModbusWire : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(mb.hPort, 0);
+        ASSERT_EQ(mb._OpenDevicePort(pty.SlavePath().c_str(), wirelay::MakeSerialDcb(3), 1), 1);
+        mb.waitWriteTime = 1;
+        mb.preCountQueTimes = 400; // well over 400 ms for a far end that answers at once
+        mb.monitorEnable = 1;
+    }
+    void TearDown() override { mb.CloseComPort(); }
+
+    std::vector<std::string> Log() {
+        std::vector<std::string> lines;
+        std::string line;
+        while (mb.MonitorGetPacket(line))
+            lines.push_back(line);
+        return lines;
+    }
+    // Far-end bytes that the port has seen arrive.
+    void SendAndWait(const Bytes& bytes) {
+        const unsigned long before = mb.PreCountInQue();
+        pty.Send(bytes);
+        while (mb.PreCountInQue() < before + bytes.size()) {
+        }
+    }
+    // Everything the master sent that no far end consumed.
+    Bytes Sent() { return pty.Receive(4096, 50); }
+
+    PtyPair pty;
+    SleepRecorder sleeps;
+    CModbus mb;
+};
+
+std::string Line(const char* label, const Bytes& bytes) {
+    std::string line = label;
+    char digits[4];
+    for (std::uint8_t b : bytes) {
+        std::snprintf(digits, sizeof digits, "%02X ", b);
+        line += digits;
+    }
+    return line;
+}
+
+FarEnd::Script Always(Bytes reply) {
+    return [reply](std::size_t, const Bytes&) { return reply; };
+}
+
+// --- request frames --------------------------------------------------------
+
+TEST_F(ModbusWire, RequestFramesAreTheGoldenBytes) {
+    unsigned char coils[2] = {0xCD, 0x01};
+    unsigned short words[2] = {0x1234, 0xABCD};
+    unsigned char coilOut[2];
+    unsigned short wordOut[2];
+    char text[8];
+    unsigned char capacity = sizeof text;
+    mb.preCountQueTimes = 2;
+    struct Case {
+        const char* name;
+        std::function<void()> call;
+        const char* wire;
+    };
+    const Case cases[] = {
+        {"read coils", [&] { mb._ReadCoils(0x13, 10, coilOut); }, "01 01 00 13 00 0A 4D C8"},
+        {"read registers", [&] { mb._ReadHoldingRegisters(0x1090, 2, wordOut); },
+         "01 03 10 90 00 02 C0 E6"},
+        {"write coils", [&] { mb._WriteMultipleCoils(0x13, 10, coils); },
+         "01 0F 00 13 00 0A 02 CD 01 72 CB"},
+        {"write registers", [&] { mb._WriteMultipleRegisters(0x1090, 2, words); },
+         "01 10 10 90 00 02 04 12 34 AB CD CD 10"},
+        {"split write", [&] { mb.Tx_WriteMultipleRegisters(0x1090, 2, words); },
+         "01 10 10 90 00 02 04 12 34 AB CD CD 10"},
+        {"report slave id", [&] { mb._ReportSlaveID(text, &capacity, nullptr, nullptr); },
+         "01 11 C0 2C"},
+        {"other slave",
+         [&] {
+             mb.SetSlaveAddress(7);
+             mb._ReadHoldingRegisters(0, 1, wordOut);
+             mb.SetSlaveAddress(1);
+         },
+         "07 03 00 00 00 01 84 6C"},
+    };
+    for (const Case& c : cases) {
+        c.call();
+        EXPECT_EQ(Sent(), Hex(c.wire)) << c.name;
+    }
+}
+
+TEST_F(ModbusWire, QuantitiesBeyondTheModbusLimitsAreNotSent) {
+    std::vector<unsigned short> words(200);
+    std::vector<unsigned char> bits(300);
+    EXPECT_EQ(mb.ReadHoldingRegisters(0, 126, words.data()), 0);
+    EXPECT_EQ(mb.WriteMultipleRegisters(0, 124, words.data()), 0);
+    EXPECT_EQ(mb.ReadCoils(0, 2001, bits.data()), 0);
+    EXPECT_EQ(mb.WriteMultipleCoils(0, 1969, bits.data()), 0);
+    EXPECT_EQ(mb.Tx_WriteMultipleRegisters(0, 124, words.data()), 0);
+    EXPECT_TRUE(Sent().empty());
+}
+
+// --- Read Holding Registers ------------------------------------------------
+
+struct ReadCase {
+    const char* name;
+    Bytes reply; // answer to every request
+    int result;
+    std::vector<std::string> log;
+    std::size_t slowDrains; // drains after 300 ms
+};
+
+TEST_F(ModbusWire, RegisterRepliesAreJudgedByLengthAndCrc) {
+    const Bytes good = WithCrc({0x01, 0x03, 0x04, 0x12, 0x34, 0xAB, 0xCD});
+    Bytes badCrc = good;
+    badCrc.back() ^= 0xFF;
+    Bytes withStray = badCrc;
+    withStray.push_back(0x77);
+    Bytes tooLong = good;
+    tooLong.push_back(0x55);
+    tooLong.push_back(0x66);
+    const Bytes exception = WithCrc({0x01, 0x83, 0x02});
+    const Bytes shortValid = WithCrc({0x01, 0x03, 0x02, 0x12, 0x34});
+    const ReadCase cases[] = {
+        {"good", good, 1, {}, 0},
+        {"wrong crc", badCrc, 0, {}, 0}, // read whole: nothing left to drain
+        {"wrong crc and a stray byte", withStray, 0, {"RReg: 77 "}, 0},
+        {"exception reply", exception, 0, {Line("RReg: ", exception)}, 0},
+        {"short with valid crc", shortValid, 0, {}, 0},
+        {"too long", tooLong, 0, {"RReg: 55 66 "}, 0},
+        {"silence", {}, 0, {}, 0},
+        {"other header, right crc", WithCrc({0x09, 0x04, 0x04, 1, 2, 3, 4}), 1, {}, 0},
+    };
+    for (const ReadCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        sleeps.Clear();
+        unsigned short words[2] = {0, 0};
+        {
+            FarEnd far(pty, 8, Always(c.reply));
+            EXPECT_EQ(mb.ReadHoldingRegisters(0x1090, 2, words), c.result);
+            ASSERT_EQ(far.Requests().size(), 1u);
+            EXPECT_EQ(far.Requests()[0], Hex("01 03 10 90 00 02 C0 E6"));
+        }
+        EXPECT_EQ(Log(), c.log);
+        if (c.result == 1 && c.reply == good) {
+            EXPECT_EQ(words[0], 0x1234);
+            EXPECT_EQ(words[1], 0xABCD);
+        }
+        // Register drains wait waitWriteTime, never 300 ms.
+        const auto pauses = sleeps.Pauses();
+        EXPECT_TRUE(std::all_of(pauses.begin(), pauses.end(), [](unsigned ms) { return ms == 1; }));
+    }
+}
+
+TEST_F(ModbusWire, ZeroRegistersExpectFiveBytesAndFailOnThem) {
+    FarEnd far(pty, 8, Always(WithCrc({0x01, 0x03, 0x00})));
+    unsigned short none[1];
+    EXPECT_EQ(mb.ReadHoldingRegisters(0, 0, none), 0);
+    EXPECT_EQ(far.Requests().at(0), Hex("01 03 00 00 00 00 45 CA"));
+}
+
+TEST_F(ModbusWire, WrongCrcIsRetriedAndEachReplyDrained) {
+    Bytes bad = WithCrc({0x01, 0x03, 0x02, 0x00, 0x01});
+    bad[4] ^= 0x10;
+    bad.push_back(0x77);
+    mb.SetRetryTimes(3);
+    FarEnd far(pty, 8, Always(bad));
+    unsigned short word;
+    EXPECT_EQ(mb.ReadHoldingRegisters(5, 1, &word), 0);
+    EXPECT_EQ(far.Requests().size(), 3u);
+    EXPECT_EQ(Log(), std::vector<std::string>(3, "RReg: 77 "));
+}
+
+TEST_F(ModbusWire, StrayBytesAndLateRepliesArePreDrained) {
+    SendAndWait({0x41});
+    FarEnd far(pty, 8, [](std::size_t index, const Bytes&) {
+        // The first request is answered too late for its attempt: its reply
+        // is found by the second request's pre-drain.
+        return index == 0 ? Bytes{} : WithCrc({0x01, 0x03, 0x02, 0x00, 0x2A});
+    });
+    unsigned short word = 0;
+    ASSERT_EQ(mb.preCountQueTimes, 400u);
+    EXPECT_EQ(mb._ReadHoldingRegisters(1, 1, &word), 0);
+    const Bytes late = WithCrc({0x01, 0x03, 0x02, 0x00, 0x07});
+    SendAndWait(late);
+    EXPECT_EQ(mb._ReadHoldingRegisters(1, 1, &word), 1);
+    EXPECT_EQ(word, 0x2A);
+    EXPECT_EQ(Log(), (std::vector<std::string>{"PrRg:41 ", Line("PrRg:", late)}));
+}
+
+// --- Read Coils -------------------------------------------------------------
+
+TEST_F(ModbusWire, CoilRepliesAreJudgedByLengthAndCrc) {
+    const Bytes good = WithCrc({0x01, 0x01, 0x02, 0xCD, 0x01});
+    Bytes badCrc = good;
+    badCrc[3] ^= 0x01;
+    Bytes withStray = badCrc;
+    withStray.push_back(0x77);
+    const ReadCase cases[] = {
+        {"good", good, 1, {}, 0},
+        {"wrong crc", badCrc, 0, {}, 1},
+        {"wrong crc and a stray byte", withStray, 0, {"RCoil: 77 "}, 1},
+        {"exception reply", WithCrc({0x01, 0x81, 0x02}), 0, {}, 0},
+        {"four bytes", {0x01, 0x01, 0x02, 0xCD}, 0, {"RCoil: 01 01 02 CD "}, 0},
+        {"silence", {}, 0, {}, 0},
+    };
+    for (const ReadCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        sleeps.Clear();
+        unsigned char bits[2] = {0, 0};
+        {
+            FarEnd far(pty, 8, Always(c.reply));
+            EXPECT_EQ(mb.ReadCoils(0x13, 10, bits), c.result);
+            EXPECT_EQ(far.Requests().size(), 1u);
+        }
+        EXPECT_EQ(Log(), c.log);
+        EXPECT_EQ(sleeps.Count(300), c.slowDrains);
+        if (c.result == 1) {
+            EXPECT_EQ(bits[0], 0xCD);
+            EXPECT_EQ(bits[1], 0x01);
+        }
+    }
+}
+
+// --- writes -----------------------------------------------------------------
+
+struct WriteCase {
+    const char* name;
+    Bytes reply;
+    int result;
+    std::size_t slowDrains;
+};
+
+TEST_F(ModbusWire, WriteEchoesNeedCrcAndFunctionCode) {
+    unsigned short words[2] = {0x1234, 0xABCD};
+    const Bytes echo = WithCrc({0x01, 0x10, 0x10, 0x90, 0x00, 0x02});
+    Bytes badCrc = echo;
+    badCrc[7] ^= 1;
+    const WriteCase cases[] = {
+        {"good", echo, 1, 0},
+        {"other address and count are not compared", WithCrc({0x05, 0x10, 0, 0, 0, 9}), 1, 0},
+        {"wrong function, right crc", WithCrc({0x01, 0x06, 0x10, 0x90, 0x00, 0x02}), 0, 1},
+        {"wrong crc", badCrc, 0, 1},
+        {"exception reply", WithCrc({0x01, 0x90, 0x02}), 0, 0},
+        {"silence", {}, 0, 0},
+    };
+    for (const WriteCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        sleeps.Clear();
+        {
+            FarEnd far(pty, 13, Always(c.reply));
+            EXPECT_EQ(mb.WriteMultipleRegisters(0x1090, 2, words), c.result);
+            EXPECT_EQ(far.Requests().size(), 1u);
+        }
+        EXPECT_EQ(sleeps.Count(300), c.slowDrains);
+        mb.GarbageCollection("", 0); // what a failed write left behind
+    }
+}
+
+TEST_F(ModbusWire, ShortWriteEchoStaysForTheNextPreDrain) {
+    unsigned char bits[2] = {0xCD, 0x01};
+    mb.SetRetryTimes(2);
+    FarEnd far(pty, 11, Always(WithCrc({0x01, 0x8F, 0x02})));
+    EXPECT_EQ(mb.WriteMultipleCoils(0x13, 10, bits), 0);
+    EXPECT_EQ(far.Requests().size(), 2u);
+    EXPECT_EQ(far.Requests()[1], Hex("01 0F 00 13 00 0A 02 CD 01 72 CB"));
+    EXPECT_EQ(Log(), (std::vector<std::string>{Line("PrWc:", WithCrc({0x01, 0x8F, 0x02}))}));
+}
+
+TEST_F(ModbusWire, WrongCoilEchoDrainsLeftoversAfterThePause) {
+    unsigned char bits[2] = {0xCD, 0x01};
+    Bytes reply = WithCrc({0x01, 0x0E, 0x00, 0x13, 0x00, 0x0A});
+    reply.push_back(0x99);
+    FarEnd far(pty, 11, Always(reply));
+    EXPECT_EQ(mb.WriteMultipleCoils(0x13, 10, bits), 0);
+    EXPECT_EQ(Log(), (std::vector<std::string>{"WCoil: 99 "}));
+    EXPECT_EQ(sleeps.Count(300), 1u);
+}
+
+// --- Report Slave ID --------------------------------------------------------
+
+struct IdentCase {
+    const char* name;
+    Bytes reply;
+    unsigned char capacity;
+    int result;
+    unsigned char capacityAfter;
+    std::vector<std::string> log;
+    std::size_t slowDrains;
+};
+
+TEST_F(ModbusWire, ReportSlaveIdJudging) {
+    const Bytes good = WithCrc({0x01, 0x11, 0x06, 0x0A, 0xFF, 'T', '5', 'v', '2'});
+    const Bytes identException = WithCrc({0x01, 0x91, 0x01});
+    Bytes badCrc = good;
+    badCrc[5] = 'X';
+    const IdentCase cases[] = {
+        {"good", good, 10, 1, 10, {}, 0},
+        {"exact capacity", good, 4, 1, 4, {}, 0},
+        {"capacity too small", good, 3, 0, 4, {}, 1},
+        {"wrong crc", badCrc, 10, 0, 10, {}, 1},
+        {"header only", {0x01, 0x11, 0x06}, 10, 0, 10, {}, 0},
+        {"partial remainder", {0x01, 0x11, 0x06, 0x0A, 0xFF}, 10, 0, 10, {"RSlv: 0A FF "}, 0},
+        {"exception reply",
+         identException,
+         10,
+         0,
+         10,
+         {Line("RSlv: ", Bytes(identException.begin() + 3, identException.end()))},
+         1},
+        {"byte count 250", {0x01, 0x11, 250, 0x01}, 10, 0, 10, {"RSlv: 01 "}, 1},
+        {"two bytes", {0x01, 0x11}, 10, 0, 10, {"RSlv: 01 11 "}, 1},
+        {"no identifier bytes", WithCrc({0x01, 0x11, 0x01, 0x0A}), 10, 0, 10, {}, 1},
+        {"silence", {}, 10, 0, 10, {}, 1},
+    };
+    for (const IdentCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        sleeps.Clear();
+        char text[16] = {};
+        unsigned char capacity = c.capacity;
+        unsigned char id = 0, run = 0;
+        {
+            FarEnd far(pty, 4, Always(c.reply));
+            EXPECT_EQ(mb.ReportSlaveID(text, &capacity, &id, &run), c.result);
+            EXPECT_EQ(far.Requests().size(), 1u);
+        }
+        EXPECT_EQ(capacity, c.capacityAfter);
+        EXPECT_EQ(Log(), c.log);
+        EXPECT_EQ(sleeps.Count(300), c.slowDrains);
+        if (c.result == 1) {
+            EXPECT_EQ(std::string(text), "T5v2");
+            EXPECT_EQ(id, 0x0A);
+            EXPECT_EQ(run, 0xFF);
+        }
+    }
+}
+
+TEST_F(ModbusWire, ReportSlaveIdAcceptsNullIdentifierOutputs) {
+    FarEnd far(pty, 4, Always(WithCrc({0x01, 0x11, 0x03, 0x0A, 0xFF, 'Z'})));
+    char text[4] = {};
+    unsigned char capacity = 4;
+    EXPECT_EQ(mb.ReportSlaveID(text, &capacity, nullptr, nullptr), 1);
+    EXPECT_EQ(text[0], 'Z');
+}
+
+// --- retries and pauses -----------------------------------------------------
+
+TEST_F(ModbusWire, RetryCountsAndIntervals) {
+    struct Case {
+        unsigned retryTimes;
+        unsigned retryInterval;
+        std::size_t attempts;
+        std::size_t pauses;
+    };
+    const Case cases[] = {{0, 100, 1, 0}, {1, 100, 1, 0}, {2, 0, 2, 0}, {5, 100, 5, 5}};
+    mb.preCountQueTimes = 3;
+    unsigned short word;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.retryTimes);
+        sleeps.Clear();
+        mb.SetRetryTimes(c.retryTimes);
+        mb.SetRetryInterval(c.retryInterval);
+        EXPECT_EQ(mb.ReadHoldingRegisters(0, 1, &word), 0);
+        EXPECT_EQ(Sent().size(), 8 * c.attempts);
+        EXPECT_EQ(sleeps.Count(100), c.pauses);
+    }
+}
+
+TEST_F(ModbusWire, SuccessAfterFailuresStopsRetrying) {
+    mb.SetRetryTimes(5);
+    mb.SetRetryInterval(20);
+    FarEnd far(pty, 8, [](std::size_t index, const Bytes&) {
+        return index < 2 ? Bytes{} : WithCrc({0x01, 0x03, 0x02, 0x00, 0x01});
+    });
+    mb.preCountQueTimes = 60;
+    unsigned short word = 0;
+    EXPECT_EQ(mb.ReadHoldingRegisters(0, 1, &word), 1);
+    EXPECT_EQ(far.Requests().size(), 3u);
+    EXPECT_EQ(word, 1);
+    EXPECT_EQ(sleeps.Count(20), 2u);
+}
+
+TEST_F(ModbusWire, LatePollsTakeTheExtraPause) {
+    mb.waitWriteTime = 0;
+    mb.preCountQueTimes = 10;
+    mb.latePollCount = 3;
+    mb.latePollPause = 7;
+    unsigned short word;
+    EXPECT_EQ(mb._ReadHoldingRegisters(0, 1, &word), 0);
+    EXPECT_EQ(sleeps.Pauses(), (std::vector<unsigned>{7, 7, 7, 7}));
+
+    sleeps.Clear();
+    mb.latePollCount = 10; // not smaller than the poll count: off
+    EXPECT_EQ(mb._ReadHoldingRegisters(0, 1, &word), 0);
+    EXPECT_TRUE(sleeps.Pauses().empty());
+}
+
+TEST_F(ModbusWire, WriteDelayPrecedesEveryTransmission) {
+    mb.writeDelay = 9;
+    mb.preCountQueTimes = 0;
+    unsigned short word = 0;
+    mb._ReadHoldingRegisters(0, 1, &word);
+    mb.Tx_WriteMultipleRegisters(0, 1, &word);
+    EXPECT_EQ(sleeps.Count(9), 2u);
+}
+
+TEST_F(ModbusWire, PacketLogDeliversEachLineOnceInOrder) {
+    mb.preCountQueTimes = 0;
+    unsigned short word;
+    for (std::uint8_t stray : {0x41, 0x42}) {
+        SendAndWait({stray});
+        mb._ReadHoldingRegisters(0, 1, &word);
+    }
+    std::string line;
+    ASSERT_EQ(mb.MonitorGetPacket(line), 1);
+    EXPECT_EQ(line, "PrRg:41 ");
+    ASSERT_EQ(mb.MonitorGetPacket(line), 1);
+    EXPECT_EQ(line, "PrRg:42 ");
+    EXPECT_EQ(mb.MonitorGetPacket(line), 0);
+
+    SendAndWait({0x43});
+    mb._ReadHoldingRegisters(0, 1, &word);
+    mb.MonitorInit();
+    EXPECT_EQ(mb.MonitorGetPacket(line), 0);
+
+    mb.monitorEnable = 0;
+    SendAndWait({0x44});
+    mb._ReadHoldingRegisters(0, 1, &word);
+    EXPECT_EQ(mb.MonitorGetPacket(line), 0);
+}
+
+} // namespace

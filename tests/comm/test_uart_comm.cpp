@@ -1,0 +1,243 @@
+// The serial port over real pseudo-terminals: opening by COM number through
+// the port map, line settings, exclusivity, messages, and a port that goes
+// away under the program.
+#include "CommApi.h"
+#include "FarEnd.h"
+#include "PortMap.h"
+#include "SerialFormat.h"
+#include "TempDir.h"
+#include "UARTComm.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+// Runs a test inside a scratch application directory whose Velmora.ini maps
+// COM numbers to the given paths.
+class AppDir {
+public:
+    explicit AppDir(const std::string& portMap) : old_(std::filesystem::current_path()) {
+        dir_.Write("Velmora.ini", "[PortMap]\n" + portMap);
+        std::filesystem::current_path(dir_.Path());
+    }
+    ~AppDir() { std::filesystem::current_path(old_); }
+
+private:
+    TempDir dir_;
+    std::filesystem::path old_;
+};
+
+class Messages {
+public:
+    Messages() {
+        wirelay::SetMessageBoxFunction([this](const std::string& text) { shown.push_back(text); });
+    }
+    ~Messages() { wirelay::SetMessageBoxFunction(nullptr); }
+    std::vector<std::string> shown;
+};
+
+void WaitForInput(CUARTComm& port, unsigned long count) {
+    while (port.PreCountInQue() < count) {
+    }
+}
+
+TEST(PortMap, DefaultSchemeAndIniEntries) {
+    AppDir app("COM7=/dev/null\nCOM3=/dev/does-not-exist\n");
+    const std::pair<int, const char*> defaults[] = {
+        {1, "/dev/ttyUSB0"},
+        {16, "/dev/ttyUSB15"},
+        {17, "/dev/ttyACM0"},
+        {32, "/dev/ttyACM15"},
+        {33, "/dev/ttyS0"},
+        {64, "/dev/ttyS31"},
+        {0, ""},
+        {65, ""},
+        {-3, ""},
+    };
+    for (const auto& [port, path] : defaults)
+        EXPECT_EQ(wirelay::ResolveComPort(port).devicePath, path) << port;
+    EXPECT_EQ(wirelay::ResolveComPort(7).devicePath, "/dev/null");
+    EXPECT_TRUE(wirelay::ResolveComPort(7).exists);
+    EXPECT_FALSE(wirelay::ResolveComPort(3).exists);
+    EXPECT_EQ(wirelay::ComPortName(12), "\\\\.\\COM12");
+}
+
+TEST(UARTComm, OpensComTwelveThroughThePortMapWithTheLineSettings) {
+    PtyPair pty;
+    AppDir app("COM12=" + pty.SlavePath() + "\n");
+    CUARTComm port;
+    ASSERT_EQ(port._OpenComPort(12, wirelay::MakeSerialDcb(15), 1), 1); // 115200 8O1
+    EXPECT_GE(port.hPort, 3);
+    const termios t = pty.Settings();
+    EXPECT_EQ(cfgetospeed(&t), B115200);
+    EXPECT_TRUE(t.c_cflag & PARODD);
+    EXPECT_FALSE(t.c_cflag & CSTOPB);
+    EXPECT_FALSE(t.c_lflag & (ICANON | ECHO)); // raw bytes
+
+    DCB dcb{};
+    ASSERT_TRUE(GetCommState(port.hPort, &dcb));
+    EXPECT_EQ(dcb.BaudRate, 115200u);
+    EXPECT_EQ(dcb.ByteSize, 8);
+    EXPECT_EQ(dcb.StopBits, ONESTOPBIT);
+    EXPECT_EQ(port.CloseComPort(), 1);
+    EXPECT_EQ(port.hPort, 0);
+}
+
+TEST(UARTComm, MissingPortFailsWithTheMessageNamingThePath) {
+    AppDir app("COM5=/dev/velmora-no-such-port\n");
+    Messages messages;
+    CUARTComm port;
+    EXPECT_EQ(port._OpenComPort(5, wirelay::MakeSerialDcb(0), 1), 0);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(port.hPort, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(port.OpenComPort(5, wirelay::MakeSerialDcb(0)), 0);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0], "Connot open Com port:\\\\.\\COM5, the port used by other "
+                                 "program? or port number not exist?");
+    EXPECT_EQ(port.PreCountInQue(), 0u);
+}
+
+TEST(UARTComm, SecondOpenFailsAndTheFirstHandleStillWorks) {
+    PtyPair pty;
+    AppDir app("COM2=" + pty.SlavePath() + "\n");
+    Messages messages;
+    CUARTComm port;
+    ASSERT_EQ(port.OpenComPort(2, wirelay::MakeSerialDcb(0)), 1);
+    const HANDLE first = port.hPort;
+    EXPECT_EQ(port.OpenComPort(2, wirelay::MakeSerialDcb(0)), 0);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0], "COM port \\\\.\\COM2 already open?");
+    EXPECT_EQ(port.hPort, first);
+    unsigned char ping[3] = {1, 2, 3};
+    EXPECT_EQ(port.UWrite(ping, 3), 1);
+    EXPECT_EQ(pty.Receive(3, 1000), (Bytes{1, 2, 3}));
+
+    // Another object (another program) cannot take the port while it is held.
+    CUARTComm other;
+    EXPECT_EQ(other._OpenComPort(2, wirelay::MakeSerialDcb(0), 1), 0);
+    port.CloseComPort();
+    EXPECT_EQ(other._OpenComPort(2, wirelay::MakeSerialDcb(0), 1), 1);
+    other.CloseComPort();
+}
+
+TEST(UARTComm, InputWaitingBeforeTheOpenIsDiscarded) {
+    PtyPair pty;
+    pty.Send({0xAA, 0xBB, 0xCC});
+    CUARTComm port;
+    ASSERT_EQ(port._OpenDevicePort(pty.SlavePath().c_str(), wirelay::MakeSerialDcb(3), 1), 1);
+    EXPECT_EQ(port.PreCountInQue(), 0u);
+    pty.Send({0x11, 0x22});
+    WaitForInput(port, 2);
+    unsigned char got[2] = {};
+    EXPECT_EQ(port.URead(got, 2), 1);
+    EXPECT_EQ(got[0], 0x11);
+    EXPECT_EQ(got[1], 0x22);
+    EXPECT_EQ(port.URead(got, 1), 0); // nothing waiting: a short read fails
+    port.CloseComPort();
+}
+
+TEST(UARTComm, ClosedObjectsAndDestructionWithoutClose) {
+    CUARTComm closed;
+    unsigned char byte = 0;
+    EXPECT_EQ(closed.PreCountInQue(), 0u);
+    EXPECT_EQ(closed.UWrite(&byte, 1), 0);
+    EXPECT_EQ(closed.URead(&byte, 1), 0);
+    EXPECT_EQ(closed.CloseComPort(), 0);
+
+    PtyPair pty;
+    HANDLE kept;
+    {
+        CUARTComm port;
+        ASSERT_EQ(port._OpenDevicePort(pty.SlavePath().c_str(), wirelay::MakeSerialDcb(0), 1), 1);
+        kept = port.hPort;
+    }
+    // An adopting object can go on using the handle.
+    CUARTComm adopter;
+    adopter.hPort = kept;
+    unsigned char ping = 0x5A;
+    EXPECT_EQ(adopter.UWrite(&ping, 1), 1);
+    EXPECT_EQ(pty.Receive(1, 1000), Bytes{0x5A});
+    EXPECT_EQ(adopter.CloseComPort(), 1);
+}
+
+TEST(UARTComm, PortThatGoesAwayFailsEveryOperationWithoutHanging) {
+    PtyPair pty;
+    CUARTComm port;
+    ASSERT_EQ(port._OpenDevicePort(pty.SlavePath().c_str(), wirelay::MakeSerialDcb(0), 1), 1);
+    pty.CloseMaster();
+    unsigned char buffer[64] = {};
+    EXPECT_EQ(port.PreCountInQue(), 0u);
+    EXPECT_EQ(port.UWrite(buffer, sizeof buffer), 0);
+    EXPECT_EQ(port.URead(buffer, 1), 0);
+    COMSTAT status{};
+    EXPECT_EQ(ClearCommError(port.hPort, nullptr, &status), 0);
+    port.CloseComPort();
+}
+
+TEST(CommApi, WrappersOnAnAdoptedHandle) {
+    PtyPair pty;
+    CUARTComm port;
+    ASSERT_EQ(port._OpenDevicePort(pty.SlavePath().c_str(), wirelay::MakeSerialDcb(0), 1), 1);
+    const HANDLE h = port.hPort;
+
+    COMMCONFIG config{};
+    DWORD size = sizeof config;
+    ASSERT_TRUE(GetCommConfig(h, &config, &size));
+    EXPECT_EQ(config.dcb.BaudRate, 19200u);
+    size = 4;
+    EXPECT_FALSE(GetCommConfig(h, &config, &size));
+
+    DCB dcb = config.dcb;
+    wirelay::ApplySerialFormat(5, dcb); // 38400 8N2
+    ASSERT_TRUE(SetCommState(h, &dcb));
+    termios t = pty.Settings();
+    EXPECT_EQ(cfgetospeed(&t), B38400);
+    EXPECT_TRUE(t.c_cflag & CSTOPB);
+    dcb.BaudRate = 12345;
+    EXPECT_FALSE(SetCommState(h, &dcb));
+
+    COMMTIMEOUTS timeouts{MAXDWORD, 0, 0, 5, 100};
+    EXPECT_TRUE(SetCommTimeouts(h, &timeouts));
+    COMMTIMEOUTS back{};
+    EXPECT_TRUE(GetCommTimeouts(h, &back));
+    EXPECT_EQ(back.WriteTotalTimeoutConstant, 100u);
+
+    pty.Send({1, 2, 3, 4});
+    WaitForInput(port, 4);
+    COMSTAT status{};
+    DWORD errors = 99;
+    ASSERT_TRUE(ClearCommError(h, &errors, &status));
+    EXPECT_EQ(status.cbInQue, 4u);
+    EXPECT_EQ(errors, 0u);
+    EXPECT_TRUE(PurgeComm(h, PURGE_RXCLEAR | PURGE_TXCLEAR));
+    EXPECT_EQ(port.PreCountInQue(), 0u);
+
+    unsigned char out[2] = {7, 8};
+    DWORD done = 0;
+    EXPECT_TRUE(WriteFile(h, out, 2, &done, nullptr));
+    EXPECT_EQ(done, 2u);
+    EXPECT_EQ(pty.Receive(2, 1000), (Bytes{7, 8}));
+
+    EXPECT_TRUE(CloseHandle(h));
+    port.hPort = 0;
+    EXPECT_FALSE(GetCommState(h, &dcb));
+    EXPECT_FALSE(CloseHandle(0));
+    EXPECT_FALSE(CloseHandle(INVALID_HANDLE_VALUE));
+}
+
+TEST(CommApi, WriteIntoAFullLineGivesUpInsteadOfBlocking) {
+    PtyPair pty; // nobody reads the master end
+    CUARTComm port;
+    ASSERT_EQ(port._OpenDevicePort(pty.SlavePath().c_str(), wirelay::MakeSerialDcb(0), 1), 1);
+    COMMTIMEOUTS timeouts{MAXDWORD, 0, 0, 0, 50};
+    SetCommTimeouts(port.hPort, &timeouts);
+    std::vector<unsigned char> block(64 * 1024, 0x55);
+    int result = 1;
+    for (int i = 0; i < 64 && result; ++i)
+        result = port.UWrite(block.data(), static_cast<unsigned>(block.size()));
+    EXPECT_EQ(result, 0);
+    port.CloseComPort();
+}
+
+} // namespace
