@@ -19,7 +19,7 @@
 class CommThread {
 public:
     // The pause after a pass without drive traffic.
-    static constexpr std::chrono::microseconds kIdlePause {900};
+    static constexpr std::chrono::microseconds kIdlePause {1000};
 
     explicit CommThread(SharedContext& ctx);
     ~CommThread(); // stops and joins

@@ -1,10 +1,13 @@
 #include "VelmoraApp.h"
 
+#include "CommHooks.h"
+#include "DialogService.h"
 #include "HostCommands.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFileInfo>
 #include <QMdiArea>
+#include <QScreen>
 #include <thread>
 
 namespace {
@@ -46,6 +49,13 @@ CVelmoraApp::~CVelmoraApp()
 
 bool CVelmoraApp::InitInstance()
 {
+    // The port library reports a failed open from either thread; the box is
+    // shown on the UI thread.
+    wirelay::SetMessageBoxFunction([](const std::string& text) {
+        QMetaObject::invokeMethod(qApp, [text] {
+            Dialogs().MessageBox(nullptr, text, "Velmora", MessageBoxStyle::kIconError);
+        });
+    });
     storage_.CreateParmStore(&hostModule_);
     const QString iconPath = QString::fromStdString(paths_.appDir + "/Image/Image.ico");
     if (QFileInfo::exists(iconPath))
@@ -59,6 +69,9 @@ bool CVelmoraApp::InitInstance()
     comm_.Release(plugins_, &commLoopArg);
     // Shown before the first window opens, so that Portdesk centres itself in
     // the frame's real size.
+    // The screen's size first: without a window manager (Xvfb) maximising
+    // alone does nothing.
+    frame_->setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
     frame_->showMaximized();
     QCoreApplication::processEvents(); // lets the maximised size arrive
     OpenPlugin(kPortdesk);
@@ -69,6 +82,7 @@ int CVelmoraApp::ExitInstance()
 {
     comm_.Stop();
     frame_.reset();
+    wirelay::SetMessageBoxFunction(nullptr);
     return 0;
 }
 
