@@ -102,9 +102,11 @@ TEST_F(GuardedCall, SearchKeepsItsOwnSettings)
 {
     FarEnd far(first, kReadRequest.size(), Answering());
     link.searching = 1;
-    link.modbus.SetPreCountQueTimes(8);
+    link.modbus.SetWaitWriteTime(7);
+    link.modbus.SetPreCountQueTimes(500);
     ASSERT_EQ(Read(), 1);
-    EXPECT_EQ(link.modbus.GetPreCountQueTimes(), 8u);
+    EXPECT_EQ(link.modbus.GetWaitWriteTime(), 7u);
+    EXPECT_EQ(link.modbus.GetPreCountQueTimes(), 500u);
     EXPECT_EQ(link.quickSettings, 1);
 }
 
