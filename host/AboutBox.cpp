@@ -6,12 +6,10 @@
 
 CAboutDlg::CAboutDlg(const std::string& appDir, const std::string& title,
                      const std::string& secondLine, const std::string& okText, QWidget* parent)
-    : QDialog(parent),
-      picture_(new QLabel(this)),
+    : QDialog(parent), picture_(new QLabel(this)),
       firstLine_(new QLabel(QString::fromStdString(title), this)),
       secondLine_(new QLabel(QString::fromStdString(secondLine), this)),
-      ok_(new QPushButton(QString::fromStdString(okText), this))
-{
+      ok_(new QPushButton(QString::fromStdString(okText), this)) {
     // A missing picture leaves an empty one at the origin; the box then
     // shrinks around it like around any other picture.
     const QPixmap pixmap(QString::fromStdString(appDir + "/Image/Image.Bmp"));

@@ -2,16 +2,16 @@
 
 CommThread::CommThread(SharedContext& ctx) : ctx_(ctx) {}
 
-CommThread::~CommThread() { Stop(); }
+CommThread::~CommThread() {
+    Stop();
+}
 
-void CommThread::Start()
-{
+void CommThread::Start() {
     starting_ = true;
     thread_ = std::thread([this] { Run(); });
 }
 
-void CommThread::Release(const PluginTable& plugins, void* commLoopArg)
-{
+void CommThread::Release(const PluginTable& plugins, void* commLoopArg) {
     commLoop_ = plugins[kPortdesk].commLoop;
     commLoopArg_ = commLoopArg;
     for (std::size_t i = 0; i < kExternCallOrder.size(); ++i)
@@ -19,15 +19,13 @@ void CommThread::Release(const PluginTable& plugins, void* commLoopArg)
     starting_.store(false, std::memory_order_release); // publishes the entries
 }
 
-void CommThread::Stop()
-{
+void CommThread::Stop() {
     stop_ = true;
     if (thread_.joinable())
         thread_.join();
 }
 
-void CommThread::Run()
-{
+void CommThread::Run() {
     while (!stop_.load()) {
         if (starting_.load(std::memory_order_acquire)) {
             std::this_thread::sleep_for(kIdlePause);
@@ -41,8 +39,7 @@ void CommThread::Run()
     }
 }
 
-void CommThread::Pass()
-{
+void CommThread::Pass() {
     if (commLoop_ != nullptr)
         commLoop_(commLoopArg_);
     if (ctx_.Int(kSuspendExtern).load() != 0)

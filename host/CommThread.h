@@ -19,7 +19,7 @@
 class CommThread {
 public:
     // The pause after a pass without drive traffic.
-    static constexpr std::chrono::microseconds kIdlePause {1000};
+    static constexpr std::chrono::microseconds kIdlePause{1000};
 
     explicit CommThread(SharedContext& ctx);
     ~CommThread(); // stops and joins
@@ -43,11 +43,11 @@ private:
     void Pass();
 
     SharedContext& ctx_;
-    std::atomic<bool> starting_ {true};
-    std::atomic<bool> stop_ {false};
-    std::atomic<std::uint64_t> passes_ {0};
+    std::atomic<bool> starting_{true};
+    std::atomic<bool> stop_{false};
+    std::atomic<std::uint64_t> passes_{0};
     CommLoopFn commLoop_ = nullptr;
     void* commLoopArg_ = nullptr;
-    std::array<ExternThreadFn, kExternCallOrder.size()> externs_ {};
+    std::array<ExternThreadFn, kExternCallOrder.size()> externs_{};
     std::thread thread_;
 };

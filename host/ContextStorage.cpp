@@ -3,8 +3,8 @@
 #include <algorithm>
 
 struct ContextStorage::Values {
-    SharedHandle comHandle {0};
-    SharedInt ints[kSlotCount] {}; // one int per int slot, at the slot's own index
+    SharedHandle comHandle{0};
+    SharedInt ints[kSlotCount]{}; // one int per int slot, at the slot's own index
     DriveIdentity identity;
     DriveIdentity offlineIdentity;
     std::string appDir;
@@ -21,16 +21,14 @@ struct ContextStorage::Values {
 namespace {
 
 // Slots whose value is an int behind the slot's pointer.
-constexpr int kIntSlots[] = {kComPort,       kSlaveId,      kRetryTimes,    kRetryInterval,
-                             kPreWaitTime,   kLinkFound,    kCloseRequest,  kBusyFlags,
-                             kSuspendExtern, kDriveTraffic, kOnline,        kMenuEnable,
-                             kFrameWidth,    kFrameHeight,  kVersionSelect, kReserved39,
-                             kWaitWriteTime, kPreCountQueTimes, kJogSpdSlow, kJogSpdMedium,
-                             kJogSpdFast,    kJogTimeout};
+constexpr int kIntSlots[] = {
+    kComPort,      kSlaveId,      kRetryTimes,    kRetryInterval, kPreWaitTime,   kLinkFound,
+    kCloseRequest, kBusyFlags,    kSuspendExtern, kDriveTraffic,  kOnline,        kMenuEnable,
+    kFrameWidth,   kFrameHeight,  kVersionSelect, kReserved39,    kWaitWriteTime, kPreCountQueTimes,
+    kJogSpdSlow,   kJogSpdMedium, kJogSpdFast,    kJogTimeout};
 
 template <class T>
-std::intptr_t Address(T& value)
-{
+std::intptr_t Address(T& value) {
     return reinterpret_cast<std::intptr_t>(&value);
 }
 
@@ -40,8 +38,7 @@ ContextStorage::ContextStorage() : values_(std::make_unique<Values>()) {}
 
 ContextStorage::~ContextStorage() = default;
 
-void ContextStorage::CreateParmStore(const ModuleHandle* hostModule)
-{
+void ContextStorage::CreateParmStore(const ModuleHandle* hostModule) {
     parms_ = std::make_unique<ParmStore>();
     parms_->hostModule = hostModule;
     parms_->records = &values_->records;
@@ -51,8 +48,8 @@ void ContextStorage::CreateParmStore(const ModuleHandle* hostModule)
     parms_->recordIndex = values_->recordIndex;
 }
 
-void ContextStorage::Fill(const HostConfig& config, const std::string& appDir, const QIcon* appIcon)
-{
+void ContextStorage::Fill(const HostConfig& config, const std::string& appDir,
+                          const QIcon* appIcon) {
     Values& v = *values_;
     for (int index : kIntSlots)
         ctx_.slot[index] = Address(v.ints[index]);
@@ -96,10 +93,8 @@ void ContextStorage::Fill(const HostConfig& config, const std::string& appDir, c
     }
 }
 
-HostConfigWriteBack ContextStorage::RememberedValues()
-{
+HostConfigWriteBack ContextStorage::RememberedValues() {
     const Values& v = *values_;
-    return {v.ints[kComPort].load(),       v.ints[kSlaveId].load(),
-            v.ints[kRetryTimes].load(),    v.ints[kRetryInterval].load(),
-            v.ints[kPreWaitTime].load(),   ctx_.Language(kLangHost)};
+    return {v.ints[kComPort].load(),       v.ints[kSlaveId].load(),     v.ints[kRetryTimes].load(),
+            v.ints[kRetryInterval].load(), v.ints[kPreWaitTime].load(), ctx_.Language(kLangHost)};
 }

@@ -4,11 +4,11 @@
 #include "ModuleStrings.h"
 
 namespace HostCommand {
-constexpr int kConnect = 32776;     // Portdesk
-constexpr int kKnobset = 32812;     // parameter editor
+constexpr int kConnect = 32776; // Portdesk
+constexpr int kKnobset = 32812; // parameter editor
 constexpr int kMonitor = 32780;
 constexpr int kTracelens = 32779;
-constexpr int kProgramJog = 32813;  // Nudgepad
+constexpr int kProgramJog = 32813; // Nudgepad
 constexpr int kGlidebay = 32783;
 constexpr int kGainwise = 32814;
 constexpr int kRouteplan = 32815;

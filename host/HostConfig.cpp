@@ -10,19 +10,19 @@ constexpr const char* kLink = "ComPortSetup";
 constexpr const char* kData = "DataFile";
 constexpr const char* kProfile = "Data_Profile";
 
-int ReadInt(const char* section, const char* key, int fallback, const std::string& file)
-{
+int ReadInt(const char* section, const char* key, int fallback, const std::string& file) {
     // The profile call answers unsigned; negative values come back as their
     // two's complement and are turned back here.
     return static_cast<int>(GetPrivateProfileIntA(section, key, fallback, file.c_str()));
 }
 
-int LimitJogSpeed(int percent) { return std::min(percent, kJogSpeedLimit); }
+int LimitJogSpeed(int percent) {
+    return std::min(percent, kJogSpeedLimit);
+}
 
 } // namespace
 
-HostConfig ReadHostConfig(const std::string& iniPath)
-{
+HostConfig ReadHostConfig(const std::string& iniPath) {
     HostConfig c;
     c.comPort = ReadInt(kLink, "iPort1COM", 1, iniPath);
     c.slaveId = ReadInt(kLink, "iModbusID", 1, iniPath);
@@ -42,8 +42,7 @@ HostConfig ReadHostConfig(const std::string& iniPath)
     return c;
 }
 
-void WriteHostConfig(const std::string& iniPath, const HostConfigWriteBack& v)
-{
+void WriteHostConfig(const std::string& iniPath, const HostConfigWriteBack& v) {
     const char* file = iniPath.c_str();
     WritePrivateProfileInt(kLink, "iPort1COM", v.comPort, file);
     WritePrivateProfileInt(kLink, "iModbusID", v.slaveId, file);

@@ -25,8 +25,7 @@ struct RunOptions {
     bool reportStartup = false;
 };
 
-RunOptions ParseOptions(int argc, char** argv)
-{
+RunOptions ParseOptions(int argc, char** argv) {
     RunOptions options;
     options.paths.appDir = QDir::currentPath().toStdString();
     options.paths.pluginDir = QCoreApplication::applicationDirPath().toStdString();
@@ -51,8 +50,7 @@ RunOptions ParseOptions(int argc, char** argv)
 }
 
 // The main window as the user sees it, with one menu dropped down if asked.
-QImage RenderFrame(CMainFrame& frame, int menuPosition)
-{
+QImage RenderFrame(CMainFrame& frame, int menuPosition) {
     QImage image = frame.grab().toImage();
     if (menuPosition < 0 || menuPosition >= CMainFrame::kTopLevelItems)
         return image;
@@ -66,8 +64,7 @@ QImage RenderFrame(CMainFrame& frame, int menuPosition)
     return image;
 }
 
-bool Save(const QImage& image, const std::string& file)
-{
+bool Save(const QImage& image, const std::string& file) {
     const bool saved = image.save(QString::fromStdString(file), "PNG");
     std::printf("%s %s\n", saved ? "wrote" : "could not write", file.c_str());
     return saved;
@@ -75,8 +72,7 @@ bool Save(const QImage& image, const std::string& file)
 
 } // namespace
 
-int RunVelmora(int argc, char** argv)
-{
+int RunVelmora(int argc, char** argv) {
     QElapsedTimer sinceStart;
     sinceStart.start();
     QApplication qtApp(argc, argv);

@@ -23,14 +23,14 @@ struct CommandText {
 };
 
 constexpr CommandText kCommandTexts[] = {
-    {HostCommand::kConnect, 207},     {HostCommand::kExit, 208},
-    {HostCommand::kKnobset, 209},     {HostCommand::kMonitor, 210},
-    {HostCommand::kTracelens, 211},   {HostCommand::kProgramJog, 221},
-    {HostCommand::kGlidebay, 219},    {HostCommand::kGainwise, 223},
-    {HostCommand::kRouteplan, 225},   {HostCommand::kCascade, 212},
-    {HostCommand::kTile, 213},        {HostCommand::kArrangeIcons, 214},
-    {kLanguageEnglish, 215},          {kLanguageTraditional, 216},
-    {kLanguageSimplified, 217},       {HostCommand::kAbout, HostString::kAboutItem}};
+    {HostCommand::kConnect, 207},   {HostCommand::kExit, 208},
+    {HostCommand::kKnobset, 209},   {HostCommand::kMonitor, 210},
+    {HostCommand::kTracelens, 211}, {HostCommand::kProgramJog, 221},
+    {HostCommand::kGlidebay, 219},  {HostCommand::kGainwise, 223},
+    {HostCommand::kRouteplan, 225}, {HostCommand::kCascade, 212},
+    {HostCommand::kTile, 213},      {HostCommand::kArrangeIcons, 214},
+    {kLanguageEnglish, 215},        {kLanguageTraditional, 216},
+    {kLanguageSimplified, 217},     {HostCommand::kAbout, HostString::kAboutItem}};
 
 struct CommandBit {
     int commandId;
@@ -38,23 +38,23 @@ struct CommandBit {
 };
 
 // Tool items and the MenuEnableFlags bit that enables each.
-constexpr CommandBit kCommandBits[] = {
-    {HostCommand::kConnect, MenuEnableFlags::kConnect},
-    {HostCommand::kKnobset, MenuEnableFlags::kKnobset},
-    {HostCommand::kMonitor, MenuEnableFlags::kMonitor},
-    {HostCommand::kTracelens, MenuEnableFlags::kTracelens},
-    {HostCommand::kProgramJog, MenuEnableFlags::kProgramJog},
-    {HostCommand::kGlidebay, MenuEnableFlags::kGlidebay},
-    {HostCommand::kGainwise, MenuEnableFlags::kGainwise},
-    {HostCommand::kRouteplan, MenuEnableFlags::kRouteplan}};
+constexpr CommandBit kCommandBits[] = {{HostCommand::kConnect, MenuEnableFlags::kConnect},
+                                       {HostCommand::kKnobset, MenuEnableFlags::kKnobset},
+                                       {HostCommand::kMonitor, MenuEnableFlags::kMonitor},
+                                       {HostCommand::kTracelens, MenuEnableFlags::kTracelens},
+                                       {HostCommand::kProgramJog, MenuEnableFlags::kProgramJog},
+                                       {HostCommand::kGlidebay, MenuEnableFlags::kGlidebay},
+                                       {HostCommand::kGainwise, MenuEnableFlags::kGainwise},
+                                       {HostCommand::kRouteplan, MenuEnableFlags::kRouteplan}};
 
-QString Qs(const std::string& text) { return QString::fromStdString(text); }
+QString Qs(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 } // namespace
 
 CMainFrame::CMainFrame(SharedContext& ctx, CStringResource& hostTable, FrameCommands& commands)
-    : ctx_(ctx), hostTable_(hostTable), commands_(commands)
-{
+    : ctx_(ctx), hostTable_(hostTable), commands_(commands) {
     setObjectName(kMainFrameObjectName);
     mdiArea_ = new QMdiArea(this);
     setCentralWidget(mdiArea_);
@@ -69,8 +69,7 @@ CMainFrame::CMainFrame(SharedContext& ctx, CStringResource& hostTable, FrameComm
     ApplyLanguage(ctx_.Language(kLangHost));
 }
 
-CMainFrame::~CMainFrame()
-{
+CMainFrame::~CMainFrame() {
     // The tool windows close with the MDI area after this object's members
     // are gone; their activation changes must not reach it any more.
     timer_.stop();
@@ -78,8 +77,7 @@ CMainFrame::~CMainFrame()
     mdiArea_->removeEventFilter(this);
 }
 
-QAction* CMainFrame::AddCommand(QMenu* menu, int commandId)
-{
+QAction* CMainFrame::AddCommand(QMenu* menu, int commandId) {
     QAction* action = menu->addAction(QString());
     connect(action, &QAction::triggered, this, [this, commandId] {
         if (commandId >= kLanguageEnglish && commandId <= kLanguageSimplified)
@@ -91,8 +89,7 @@ QAction* CMainFrame::AddCommand(QMenu* menu, int commandId)
     return action;
 }
 
-void CMainFrame::BuildMenu()
-{
+void CMainFrame::BuildMenu() {
     QMenuBar* bar = menuBar();
     for (QMenu*& popup : popups_)
         popup = bar->addMenu(QString());
@@ -125,8 +122,7 @@ void CMainFrame::BuildMenu()
     connect(actions_[HostCommand::kExit], &QAction::triggered, this, &QWidget::close);
 }
 
-void CMainFrame::BuildStatusBar()
-{
+void CMainFrame::BuildStatusBar() {
     messagePane_ = new QLabel(this);
     statusBar()->addWidget(messagePane_, 1);
     for (const char* indicator : {"CAP", "NUM", "SCRL"}) {
@@ -136,16 +132,16 @@ void CMainFrame::BuildStatusBar()
     }
 }
 
-QAction* CMainFrame::Action(int commandId) const
-{
+QAction* CMainFrame::Action(int commandId) const {
     auto it = actions_.find(commandId);
     return it != actions_.end() ? it->second : nullptr;
 }
 
-QMenu* CMainFrame::Popup(int position) const { return popups_[position]; }
+QMenu* CMainFrame::Popup(int position) const {
+    return popups_[position];
+}
 
-void CMainFrame::ApplyLanguage(int languageId)
-{
+void CMainFrame::ApplyLanguage(int languageId) {
     for (int id : {kLanguageEnglish, kLanguageTraditional, kLanguageSimplified})
         actions_[id]->setChecked(id == languageId);
     for (int owner = 0; owner < kLanguageOwners; ++owner)
@@ -161,8 +157,7 @@ void CMainFrame::ApplyLanguage(int languageId)
     setWindowTitle(Qs(ctx_.Title()));
 }
 
-void CMainFrame::ApplyEnableStates()
-{
+void CMainFrame::ApplyEnableStates() {
     const int flags = ctx_.Int(kMenuEnable).load();
     if (flags == appliedMenuFlags_)
         return;
@@ -171,8 +166,7 @@ void CMainFrame::ApplyEnableStates()
     appliedMenuFlags_ = flags;
 }
 
-void CMainFrame::OnTimer()
-{
+void CMainFrame::OnTimer() {
     const int wanted = ctx_.Language(kLangHost);
     if (wanted != ctx_.LanguageApplied(kLangHost)) {
         ApplyLanguage(wanted);
@@ -190,22 +184,19 @@ void CMainFrame::OnTimer()
     ServeEditorRequest();
 }
 
-void CMainFrame::OnUpdateFrameTitle()
-{
+void CMainFrame::OnUpdateFrameTitle() {
     ApplyLanguage(ctx_.Language(kLangHost));
     ServeEditorRequest();
 }
 
-void CMainFrame::ServeEditorRequest()
-{
+void CMainFrame::ServeEditorRequest() {
     // Clearing and testing in one step serves each request exactly once.
     const int before = ctx_.Int(kMenuEnable).fetch_and(~MenuEnableFlags::kOpenEditor);
     if ((before & MenuEnableFlags::kOpenEditor) != 0)
         commands_.OnCommand(HostCommand::kKnobset);
 }
 
-void CMainFrame::ArrangeIcons()
-{
+void CMainFrame::ArrangeIcons() {
     // Minimised windows line up along the bottom edge, left to right.
     int x = 0;
     for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
@@ -216,21 +207,18 @@ void CMainFrame::ArrangeIcons()
     }
 }
 
-void CMainFrame::PublishClientSize()
-{
+void CMainFrame::PublishClientSize() {
     ctx_.Int(kFrameWidth).store(mdiArea_->width());
     ctx_.Int(kFrameHeight).store(mdiArea_->height());
 }
 
-bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
-{
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     if (watched == mdiArea_ && event->type() == QEvent::Resize)
         PublishClientSize();
     return QMainWindow::eventFilter(watched, event);
 }
 
-void CMainFrame::closeEvent(QCloseEvent* event)
-{
+void CMainFrame::closeEvent(QCloseEvent* event) {
     if (commands_.SaveAllModified())
         event->accept();
     else

@@ -64,7 +64,7 @@ private:
     CStringResource& hostTable_;
     FrameCommands& commands_;
     QMdiArea* mdiArea_ = nullptr;
-    QMenu* popups_[kTopLevelItems] {};
+    QMenu* popups_[kTopLevelItems]{};
     std::map<int, QAction*> actions_;
     QActionGroup* languageGroup_ = nullptr;
     QLabel* messagePane_ = nullptr;

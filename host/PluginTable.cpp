@@ -10,26 +10,28 @@ struct PluginFile {
 };
 
 constexpr PluginFile kPluginFiles[kPluginCount] = {
-    {"Portdesk.so", "CommLoop"},       {"Knobset.so", "ExternThread"},
-    {"Morphtab.so", nullptr},          {"Tracelens.so", "ExternThread"},
-    {"Monitor.so", "ExternThread"},    {"Glidebay.so", "ExternThread"},
-    {"Nudgepad.so", "ExternThread"},   {"Gainwise.so", "ExternThread"},
+    {"Portdesk.so", "CommLoop"},     {"Knobset.so", "ExternThread"},
+    {"Morphtab.so", nullptr},        {"Tracelens.so", "ExternThread"},
+    {"Monitor.so", "ExternThread"},  {"Glidebay.so", "ExternThread"},
+    {"Nudgepad.so", "ExternThread"}, {"Gainwise.so", "ExternThread"},
     {"Routeplan.so", "ExternThread"}};
 
 template <class Fn>
-Fn Bind(void* module, const char* name)
-{
+Fn Bind(void* module, const char* name) {
     return reinterpret_cast<Fn>(::dlsym(module, name));
 }
 
 } // namespace
 
-const char* PluginFileName(PluginIndex index) { return kPluginFiles[index].file; }
+const char* PluginFileName(PluginIndex index) {
+    return kPluginFiles[index].file;
+}
 
-PluginTable::~PluginTable() { DeleteTemplates(); }
+PluginTable::~PluginTable() {
+    DeleteTemplates();
+}
 
-bool PluginTable::LoadAll(const std::string& directory, SharedContext& ctx, void* commLoopArg)
-{
+bool PluginTable::LoadAll(const std::string& directory, SharedContext& ctx, void* commLoopArg) {
     for (int i = 0; i < kPluginCount; ++i) {
         const PluginFile& entry = kPluginFiles[i];
         const std::string path = directory + "/" + entry.file;
@@ -57,8 +59,7 @@ bool PluginTable::LoadAll(const std::string& directory, SharedContext& ctx, void
     return true;
 }
 
-void PluginTable::DeleteTemplates()
-{
+void PluginTable::DeleteTemplates() {
     for (PluginIndex index : kTemplateDeleteOrder) {
         delete slots_[index].docTemplate;
         slots_[index].docTemplate = nullptr;

@@ -34,7 +34,8 @@ inline constexpr std::array<PluginIndex, 7> kExternCallOrder = {
 
 // The order in which the templates are deleted at exit.
 inline constexpr std::array<PluginIndex, kPluginCount> kTemplateDeleteOrder = {
-    kPortdesk, kKnobset, kMorphtab, kMonitor, kTracelens, kNudgepad, kGlidebay, kGainwise, kRouteplan};
+    kPortdesk, kKnobset,  kMorphtab, kMonitor,  kTracelens,
+    kNudgepad, kGlidebay, kGainwise, kRouteplan};
 
 // The file name of a plug-in ("Portdesk.so").
 const char* PluginFileName(PluginIndex index);
@@ -58,5 +59,5 @@ public:
     void DeleteTemplates();
 
 private:
-    std::array<PluginSlot, kPluginCount> slots_ {};
+    std::array<PluginSlot, kPluginCount> slots_{};
 };

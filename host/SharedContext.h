@@ -29,40 +29,40 @@ static_assert(sizeof(SharedInt) == 4 && SharedInt::is_always_lock_free);
 using SharedHandle = std::atomic<std::intptr_t>;
 
 enum SharedSlot : int {
-    kComHandle = 0,       // SharedHandle: the port opened by Portdesk's search
-    kComPort = 1,         // int: COM number (1..256)
-    kSlaveId = 2,         // int: Modbus slave address; plug-ins use the low byte
-    kRetryTimes = 3,      // int
-    kRetryInterval = 4,   // int: milliseconds
-    kPreWaitTime = 5,     // int: milliseconds of pause before every write
-    kLinkFound = 6,       // int
-    kCloseRequest = 7,    // int: 1 = the user closes while a plug-in is busy
-    kBusyFlags = 8,       // int: BusyFlags bits
-    kSuspendExtern = 9,   // int: non-zero = the comm thread calls only CommLoop
-    kParmStore = 10,      // ParmStore
-    kDriveIdentity = 11,  // DriveIdentity
-    kOfflineIdentity = 12, // DriveIdentity
-    kDriveTraffic = 13,   // int: raised by every request sent to the drive
-    kOnline = 14,         // int: 1 on-line, 0 off-line parameter editing
-    kAppDir = 15,         // const std::string: start-up directory
-    kMenuEnable = 16,     // int: MenuEnableFlags bits
-    kFrameWidth = 17,     // int: main-frame client width
-    kFrameHeight = 18,    // int: main-frame client height
-    kLanguage0 = 19,      // 19..27: language id per owner, held in the slot
+    kComHandle = 0,         // SharedHandle: the port opened by Portdesk's search
+    kComPort = 1,           // int: COM number (1..256)
+    kSlaveId = 2,           // int: Modbus slave address; plug-ins use the low byte
+    kRetryTimes = 3,        // int
+    kRetryInterval = 4,     // int: milliseconds
+    kPreWaitTime = 5,       // int: milliseconds of pause before every write
+    kLinkFound = 6,         // int
+    kCloseRequest = 7,      // int: 1 = the user closes while a plug-in is busy
+    kBusyFlags = 8,         // int: BusyFlags bits
+    kSuspendExtern = 9,     // int: non-zero = the comm thread calls only CommLoop
+    kParmStore = 10,        // ParmStore
+    kDriveIdentity = 11,    // DriveIdentity
+    kOfflineIdentity = 12,  // DriveIdentity
+    kDriveTraffic = 13,     // int: raised by every request sent to the drive
+    kOnline = 14,           // int: 1 on-line, 0 off-line parameter editing
+    kAppDir = 15,           // const std::string: start-up directory
+    kMenuEnable = 16,       // int: MenuEnableFlags bits
+    kFrameWidth = 17,       // int: main-frame client width
+    kFrameHeight = 18,      // int: main-frame client height
+    kLanguage0 = 19,        // 19..27: language id per owner, held in the slot
     kLanguageApplied0 = 28, // 28..36: language id each owner last applied
-    kVersionSelect = 37,  // int
-    kAppIcon = 38,        // const QIcon (may be null)
-    kReserved39 = 39,     // int
-    kTitle = 40,          // const std::string: application title
-    kLinkClaim0 = 41,     // 41..47: LinkClaim per owner
-    kScopeRequest = 48,   // ScopeRequestBlock
-    kWaitWriteTime = 49,  // int
+    kVersionSelect = 37,    // int
+    kAppIcon = 38,          // const QIcon (may be null)
+    kReserved39 = 39,       // int
+    kTitle = 40,            // const std::string: application title
+    kLinkClaim0 = 41,       // 41..47: LinkClaim per owner
+    kScopeRequest = 48,     // ScopeRequestBlock
+    kWaitWriteTime = 49,    // int
     kPreCountQueTimes = 50, // int
-    kJogSpdSlow = 51,     // int, percent, at most 100
-    kJogSpdMedium = 52,   // int
-    kJogSpdFast = 53,     // int
-    kJogTimeout = 54,     // int
-    kCommDcb = 55,        // CommDcbBlock
+    kJogSpdSlow = 51,       // int, percent, at most 100
+    kJogSpdMedium = 52,     // int
+    kJogSpdFast = 53,       // int
+    kJogTimeout = 54,       // int
+    kCommDcb = 55,          // CommDcbBlock
     kSlotCount = 56
 };
 
@@ -81,23 +81,30 @@ enum LanguageOwner : int {
 };
 
 // Language ids, which are also the command ids of the Language menu.
-enum LanguageId : int { kLanguageEnglish = 1000, kLanguageTraditional = 1001, kLanguageSimplified = 1002 };
+enum LanguageId : int {
+    kLanguageEnglish = 1000,
+    kLanguageTraditional = 1001,
+    kLanguageSimplified = 1002
+};
 
 // The folder and file code of a language id; null for any other id.
-inline const char* LanguageCode(int languageId)
-{
+inline const char* LanguageCode(int languageId) {
     switch (languageId) {
-    case kLanguageEnglish: return "ENG";
-    case kLanguageTraditional: return "CHT";
-    case kLanguageSimplified: return "CHS";
-    default: return nullptr;
+    case kLanguageEnglish:
+        return "ENG";
+    case kLanguageTraditional:
+        return "CHT";
+    case kLanguageSimplified:
+        return "CHS";
+    default:
+        return nullptr;
     }
 }
 
 // A module's language table: appDir/Language/<module>/<code>/<code>.lng; only
 // the language folder for an id without a code (such a path opens nothing).
-inline std::string LanguageTablePath(const std::string& appDir, const char* module, int languageId)
-{
+inline std::string LanguageTablePath(const std::string& appDir, const char* module,
+                                     int languageId) {
     std::string path = appDir + "/Language/" + module + "/";
     if (const char* code = LanguageCode(languageId))
         path += std::string(code) + "/" + code + ".lng";
@@ -118,9 +125,9 @@ enum LinkClaimOwner : int {
 
 // One plug-in's turn-taking record on the shared link.
 struct LinkClaim {
-    SharedInt iState {0};        // 0 idle, 1 the owner's cyclic job uses the link, 2 stopped on request
-    SharedInt iDemand {0};       // 1 while the owner waits for its turn
-    SharedInt iYieldRequest {0}; // 1 asks the owner's job to stop
+    SharedInt iState{0};  // 0 idle, 1 the owner's cyclic job uses the link, 2 stopped on request
+    SharedInt iDemand{0}; // 1 while the owner waits for its turn
+    SharedInt iYieldRequest{0}; // 1 asks the owner's job to stop
 };
 
 // The scope plug-in's request words; the host reads words 35 and 36 only.
@@ -128,7 +135,7 @@ struct ScopeRequestBlock {
     static constexpr int kWords = 42;
     static constexpr int kOpenRequest = 35; // raised by whoever wants a scope window
     static constexpr int kOpenServed = 36;  // copied from word 35 once the window opened
-    SharedInt word[kWords] {};
+    SharedInt word[kWords]{};
 };
 
 // The serial format of the port found by the search: the 28 bytes of a DCB.
@@ -137,7 +144,7 @@ struct ScopeRequestBlock {
 // copy never sees a half-written block.
 struct CommDcbBlock {
     static constexpr std::size_t kSize = 28;
-    unsigned char bytes[kSize] {};
+    unsigned char bytes[kSize]{};
 };
 
 // Eight identity texts of the drive (element 1 version text, 2 model tag,
@@ -147,13 +154,11 @@ struct CommDcbBlock {
 class DriveIdentity {
 public:
     static constexpr int kTexts = 8;
-    std::string Get(int index) const
-    {
+    std::string Get(int index) const {
         std::lock_guard lock(mutex_);
         return text_[index];
     }
-    void Set(int index, std::string value)
-    {
+    void Set(int index, std::string value) {
         std::lock_guard lock(mutex_);
         text_[index] = std::move(value);
     }
@@ -186,11 +191,11 @@ struct ParmRecord {
 // Records the host creates and frees for plug-ins that are not delivered.
 struct ParmAuxRecordA {
     std::string text;
-    std::int32_t values[4] {};
+    std::int32_t values[4]{};
 };
 struct ParmAuxRecordB {
     std::string text;
-    std::int32_t values[3] {};
+    std::int32_t values[3]{};
 };
 
 // The parameter table and the drive model, owned by the host.
@@ -201,7 +206,7 @@ struct ParmStore {
     std::vector<ParmAuxRecordA>* auxA = nullptr;
     std::vector<ParmAuxRecordB>* auxB = nullptr;
     std::int32_t* recordIndex = nullptr; // kIndexSize entries, -1 = no record
-    SharedInt iModel {0};                // 0 T5, 1 W5, 2 T8, 3 "vq"
+    SharedInt iModel{0};                 // 0 T5, 1 W5, 2 T8, 3 "vq"
     std::int32_t exportMode = 0;         // the parameter editor's export choice
 };
 
@@ -225,14 +230,13 @@ constexpr int kGlidebay = 0x040;
 constexpr int kProgramJog = 0x080;
 constexpr int kGainwise = 0x100;
 constexpr int kRouteplan = 0x200;
-constexpr int kAnyTool = 0x3F4;       // every tool item
+constexpr int kAnyTool = 0x3F4;        // every tool item
 constexpr int kDeliveredTools = 0x334; // the tools with a delivered plug-in
 constexpr int kLinearTools = 0x0C0;
 
 // A plug-in window opened: its own bit is cleared, and "&Connect" goes grey
 // while any tool window is open.
-constexpr int AfterOpen(int flags, int ownBit)
-{
+constexpr int AfterOpen(int flags, int ownBit) {
     flags &= ~ownBit;
     if ((flags & kAnyTool) != kAnyTool)
         flags &= ~kConnect;
@@ -241,8 +245,7 @@ constexpr int AfterOpen(int flags, int ownBit)
 
 // A plug-in window closed: its own bit is set, and "&Connect" comes back once
 // every delivered tool window is closed and the model allows a new search.
-constexpr int AfterClose(int flags, int ownBit, int online, int model)
-{
+constexpr int AfterClose(int flags, int ownBit, int online, int model) {
     flags |= ownBit;
     if ((flags & kDeliveredTools) == kDeliveredTools) {
         if (online == 0)
@@ -260,11 +263,10 @@ constexpr int AfterClose(int flags, int ownBit, int online, int model)
 
 // The record itself: 56 pointer-sized slots.
 struct SharedContext {
-    std::intptr_t slot[kSlotCount] {};
+    std::intptr_t slot[kSlotCount]{};
 
     template <class T>
-    T* At(int index) const
-    {
+    T* At(int index) const {
         return reinterpret_cast<T*>(slot[index]);
     }
     SharedInt& Int(int index) const { return *At<SharedInt>(index); }
@@ -283,24 +285,23 @@ struct SharedContext {
     // The language slots hold their ids in the slot word itself.
     int Language(int owner) { return static_cast<int>(SlotWord(kLanguage0 + owner).load()); }
     void SetLanguage(int owner, int id) { SlotWord(kLanguage0 + owner).store(id); }
-    int LanguageApplied(int owner) { return static_cast<int>(SlotWord(kLanguageApplied0 + owner).load()); }
+    int LanguageApplied(int owner) {
+        return static_cast<int>(SlotWord(kLanguageApplied0 + owner).load());
+    }
     void SetLanguageApplied(int owner, int id) { SlotWord(kLanguageApplied0 + owner).store(id); }
 
     // Applies the open or close rule of the menu bits as one atomic update, so
     // a plug-in on the other thread never loses a bit.
-    void MenuWindowOpened(int ownBit) const
-    {
+    void MenuWindowOpened(int ownBit) const {
         UpdateMenu([ownBit](int f) { return MenuEnableFlags::AfterOpen(f, ownBit); });
     }
-    void MenuWindowClosed(int ownBit) const
-    {
+    void MenuWindowClosed(int ownBit) const {
         const int online = Int(kOnline).load();
         const int model = Parms().iModel.load();
         UpdateMenu([=](int f) { return MenuEnableFlags::AfterClose(f, ownBit, online, model); });
     }
     template <class Rule>
-    void UpdateMenu(Rule rule) const
-    {
+    void UpdateMenu(Rule rule) const {
         SharedInt& flags = Int(kMenuEnable);
         int old = flags.load();
         while (!flags.compare_exchange_weak(old, rule(old))) {
@@ -312,5 +313,7 @@ struct SharedContext {
     void NoteDriveTraffic() const { Int(kDriveTraffic).fetch_add(1, std::memory_order_relaxed); }
 
 private:
-    std::atomic_ref<std::intptr_t> SlotWord(int index) { return std::atomic_ref<std::intptr_t>(slot[index]); }
+    std::atomic_ref<std::intptr_t> SlotWord(int index) {
+        return std::atomic_ref<std::intptr_t>(slot[index]);
+    }
 };

@@ -18,37 +18,30 @@ struct ToolCommand {
 };
 
 constexpr ToolCommand kToolCommands[] = {
-    {HostCommand::kConnect, kPortdesk},     {HostCommand::kKnobset, kKnobset},
-    {HostCommand::kMonitor, kMonitor},      {HostCommand::kTracelens, kTracelens},
-    {HostCommand::kProgramJog, kNudgepad},  {HostCommand::kGlidebay, kGlidebay},
-    {HostCommand::kGainwise, kGainwise},    {HostCommand::kRouteplan, kRouteplan}};
+    {HostCommand::kConnect, kPortdesk},    {HostCommand::kKnobset, kKnobset},
+    {HostCommand::kMonitor, kMonitor},     {HostCommand::kTracelens, kTracelens},
+    {HostCommand::kProgramJog, kNudgepad}, {HostCommand::kGlidebay, kGlidebay},
+    {HostCommand::kGainwise, kGainwise},   {HostCommand::kRouteplan, kRouteplan}};
 
 } // namespace
 
 CVelmoraApp::CVelmoraApp(AppPaths paths)
-    : paths_(std::move(paths)),
-      iniPath_(paths_.appDir + "/Velmora.ini"),
-      config_(ReadHostConfig(iniPath_)),
-      hostModule_(&kHostStrings),
-      hostTable_(&hostModule_),
-      comm_(storage_.Context())
-{
-}
+    : paths_(std::move(paths)), iniPath_(paths_.appDir + "/Velmora.ini"),
+      config_(ReadHostConfig(iniPath_)), hostModule_(&kHostStrings), hostTable_(&hostModule_),
+      comm_(storage_.Context()) {}
 
-CVelmoraApp::~CVelmoraApp()
-{
+CVelmoraApp::~CVelmoraApp() {
     ExitInstance();
     const HostConfigWriteBack remembered =
         contextFilled_ ? storage_.RememberedValues()
-                       : HostConfigWriteBack {config_.comPort,      config_.slaveId,
-                                              config_.retryTimes,   config_.retryIntervalMs,
-                                              config_.preWaitTimeMs, config_.language};
+                       : HostConfigWriteBack{config_.comPort,       config_.slaveId,
+                                             config_.retryTimes,    config_.retryIntervalMs,
+                                             config_.preWaitTimeMs, config_.language};
     WriteHostConfig(iniPath_, remembered);
     plugins_.DeleteTemplates();
 }
 
-bool CVelmoraApp::InitInstance()
-{
+bool CVelmoraApp::InitInstance() {
     // The port library reports a failed open from either thread; the box is
     // shown on the UI thread.
     wirelay::SetMessageBoxFunction([](const std::string& text) {
@@ -78,16 +71,14 @@ bool CVelmoraApp::InitInstance()
     return true;
 }
 
-int CVelmoraApp::ExitInstance()
-{
+int CVelmoraApp::ExitInstance() {
     comm_.Stop();
     frame_.reset();
     wirelay::SetMessageBoxFunction(nullptr);
     return 0;
 }
 
-bool CVelmoraApp::SaveAllModified()
-{
+bool CVelmoraApp::SaveAllModified() {
     SharedInt& busy = Context().Int(kBusyFlags);
     if ((busy.load() & BusyFlags::kBusy) == 0)
         return true;
@@ -97,8 +88,7 @@ bool CVelmoraApp::SaveAllModified()
     return true;
 }
 
-void CVelmoraApp::OnCommand(int commandId)
-{
+void CVelmoraApp::OnCommand(int commandId) {
     if (commandId == HostCommand::kAbout) {
         ShowAbout();
         return;
@@ -109,17 +99,17 @@ void CVelmoraApp::OnCommand(int commandId)
     }
 }
 
-void CVelmoraApp::OpenPlugin(PluginIndex index)
-{
+void CVelmoraApp::OpenPlugin(PluginIndex index) {
     if (CMultiDocTemplate* docTemplate = plugins_[index].docTemplate)
         docTemplate->OpenDocumentFile(nullptr, true);
 }
 
-std::unique_ptr<CAboutDlg> CVelmoraApp::AboutBox()
-{
+std::unique_ptr<CAboutDlg> CVelmoraApp::AboutBox() {
     return std::make_unique<CAboutDlg>(paths_.appDir, Context().Title(),
                                        hostTable_.GetResString(HostString::kAboutLine2),
                                        hostTable_.GetResString(HostString::kAboutOk), frame_.get());
 }
 
-void CVelmoraApp::ShowAbout() { AboutBox()->exec(); }
+void CVelmoraApp::ShowAbout() {
+    AboutBox()->exec();
+}

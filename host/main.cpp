@@ -3,4 +3,6 @@
 // program.
 #include "HostRun.h"
 
-int main(int argc, char** argv) { return RunVelmora(argc, argv); }
+int main(int argc, char** argv) {
+    return RunVelmora(argc, argv);
+}

@@ -2,10 +2,10 @@
 // about-box picture (Image.Bmp). Run once when the artwork changes:
 //   velmora-make-images data/Image
 #include <QGuiApplication>
+#include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
-#include <QImage>
 #include <cmath>
 #include <cstdio>
 
@@ -16,8 +16,7 @@ const QColor kTeal(0, 150, 160);
 const QColor kAmber(255, 176, 32);
 
 // A damped sine: the step response a drive shows while it is tuned.
-QPainterPath StepResponse(QRectF box)
-{
+QPainterPath StepResponse(QRectF box) {
     QPainterPath path;
     for (int i = 0; i <= 200; ++i) {
         const double t = i / 200.0;
@@ -31,8 +30,7 @@ QPainterPath StepResponse(QRectF box)
     return path;
 }
 
-QImage Icon()
-{
+QImage Icon() {
     QImage image(256, 256, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter p(&image);
@@ -55,8 +53,7 @@ QImage Icon()
     return image;
 }
 
-QImage AboutPicture()
-{
+QImage AboutPicture() {
     QImage image(360, 140, QImage::Format_RGB32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -79,18 +76,19 @@ QImage AboutPicture()
     font.setPointSize(10);
     font.setBold(false);
     p.setFont(font);
-    p.drawText(QRectF(90, 52, 260, 20), Qt::AlignLeft | Qt::AlignVCenter, "servo drive commissioning");
+    p.drawText(QRectF(90, 52, 260, 20), Qt::AlignLeft | Qt::AlignVCenter,
+               "servo drive commissioning");
     return image;
 }
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QString dir = argc > 1 ? argv[1] : ".";
-    const bool ok = Icon().save(dir + "/Image.ico", "ICO") && AboutPicture().save(dir + "/Image.Bmp", "BMP");
+    const bool ok =
+        Icon().save(dir + "/Image.ico", "ICO") && AboutPicture().save(dir + "/Image.Bmp", "BMP");
     std::printf("%s\n", ok ? "pictures written" : "could not write the pictures");
     return ok ? 0 : 1;
 }

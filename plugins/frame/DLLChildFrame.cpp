@@ -1,7 +1,6 @@
 #include "DLLChildFrame.h"
 
-CDLLChildFrame::CDLLChildFrame(PluginModule& module) : module_(module)
-{
+CDLLChildFrame::CDLLChildFrame(PluginModule& module) : module_(module) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(module_.Traits().name);
     const PluginTraits& traits = module_.Traits();
@@ -14,8 +13,7 @@ CDLLChildFrame::CDLLChildFrame(PluginModule& module) : module_(module)
     document_.OnNewDocument();
 }
 
-void CDLLChildFrame::PlaceInFrame()
-{
+void CDLLChildFrame::PlaceInFrame() {
     const PluginTraits& traits = module_.Traits();
     if (traits.width > 0 && traits.height > 0) {
         if (traits.fixedFrame)
@@ -29,7 +27,10 @@ void CDLLChildFrame::PlaceInFrame()
         move((ctx.Int(kFrameWidth).load() - traits.width) / 2,
              (ctx.Int(kFrameHeight).load() - traits.height) / 2);
         break;
-    case ChildPlacement::Origin: move(0, 0); break;
-    case ChildPlacement::Default: break;
+    case ChildPlacement::Origin:
+        move(0, 0);
+        break;
+    case ChildPlacement::Default:
+        break;
     }
 }

@@ -7,12 +7,9 @@
 #include <QMdiArea>
 
 CDLLTemplate::CDLLTemplate(PluginModule& module, ViewFactory makeView)
-    : module_(module), makeView_(std::move(makeView))
-{
-}
+    : module_(module), makeView_(std::move(makeView)) {}
 
-QWidget* CDLLTemplate::OpenDocumentFile(const char* /*path*/, bool makeVisible)
-{
+QWidget* CDLLTemplate::OpenDocumentFile(const char* /*path*/, bool makeVisible) {
     if (module_.viewExists != 0)
         return nullptr;
     QMdiArea* area = FindMainMdiArea();

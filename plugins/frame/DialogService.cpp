@@ -12,18 +12,26 @@ constexpr const char* kServiceProperty = "velmoraDialogService";
 class InteractiveDialogs final : public DialogService {
 public:
     int MessageBox(QWidget* parent, const std::string& text, const std::string& caption,
-                   unsigned style) override
-    {
+                   unsigned style) override {
         using namespace MessageBoxStyle;
         QMessageBox box(parent);
         box.setText(QString::fromStdString(text));
         box.setWindowTitle(QString::fromStdString(caption));
         switch (style & kIconMask) {
-        case kIconError: box.setIcon(QMessageBox::Critical); break;
-        case kIconQuestion: box.setIcon(QMessageBox::Question); break;
-        case kIconWarning: box.setIcon(QMessageBox::Warning); break;
-        case kIconInformation: box.setIcon(QMessageBox::Information); break;
-        default: break;
+        case kIconError:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case kIconQuestion:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case kIconWarning:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case kIconInformation:
+            box.setIcon(QMessageBox::Information);
+            break;
+        default:
+            break;
         }
         const bool second = (style & kDefaultButton2) != 0;
         switch (style & kButtonMask) {
@@ -42,16 +50,14 @@ public:
         }
     }
     std::string GetOpenFileName(QWidget* parent, const std::string& caption,
-                                const std::string& directory, const std::string& filter) override
-    {
+                                const std::string& directory, const std::string& filter) override {
         return QFileDialog::getOpenFileName(parent, QString::fromStdString(caption),
                                             QString::fromStdString(directory),
                                             QString::fromStdString(filter))
             .toStdString();
     }
     std::string GetSaveFileName(QWidget* parent, const std::string& caption,
-                                const std::string& directory, const std::string& filter) override
-    {
+                                const std::string& directory, const std::string& filter) override {
         return QFileDialog::getSaveFileName(parent, QString::fromStdString(caption),
                                             QString::fromStdString(directory),
                                             QString::fromStdString(filter))
@@ -61,8 +67,7 @@ public:
 
 // Each plug-in carries its own copy of this file; the application object is
 // the one place they all share, so the installed service is kept there.
-DialogService* Installed()
-{
+DialogService* Installed() {
     if (QCoreApplication* app = QCoreApplication::instance())
         return static_cast<DialogService*>(app->property(kServiceProperty).value<void*>());
     return nullptr;
@@ -70,15 +75,13 @@ DialogService* Installed()
 
 } // namespace
 
-DialogService& Dialogs()
-{
+DialogService& Dialogs() {
     static InteractiveDialogs interactive;
     DialogService* service = Installed();
     return service != nullptr ? *service : interactive;
 }
 
-void InstallDialogService(DialogService* service)
-{
+void InstallDialogService(DialogService* service) {
     if (QCoreApplication* app = QCoreApplication::instance())
         app->setProperty(kServiceProperty, QVariant::fromValue(static_cast<void*>(service)));
 }

@@ -32,9 +32,11 @@ public:
     // The chosen path, or empty when the user cancelled. `filter` is in the
     // form "Parameter files (*.par);;All files (*)".
     virtual std::string GetOpenFileName(QWidget* parent, const std::string& caption,
-                                        const std::string& directory, const std::string& filter) = 0;
+                                        const std::string& directory,
+                                        const std::string& filter) = 0;
     virtual std::string GetSaveFileName(QWidget* parent, const std::string& caption,
-                                        const std::string& directory, const std::string& filter) = 0;
+                                        const std::string& directory,
+                                        const std::string& filter) = 0;
 };
 
 // The installed service, or the interactive one built on Qt's dialogs.

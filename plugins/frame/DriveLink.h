@@ -10,13 +10,13 @@
 
 class DriveLink {
 public:
-    CModbus modbus;              // its hPort is the handle in use
-    DCB dcb {};                  // serial format used when the link reopens the port
-    COMMTIMEOUTS timeouts {0, 0, 100, 0, 100}; // set on the handle after a reopen
-    int linkGood = 1;            // 1 when the last guarded call succeeded
-    int port = 0;                // COM number used when the link reopens the port
-    int quickSettings = 1;       // the first guarded call shortens waits and retries
-    int searching = 0;           // set only during Portdesk's search
+    CModbus modbus;                           // its hPort is the handle in use
+    DCB dcb{};                                // serial format used when the link reopens the port
+    COMMTIMEOUTS timeouts{0, 0, 100, 0, 100}; // set on the handle after a reopen
+    int linkGood = 1;                         // 1 when the last guarded call succeeded
+    int port = 0;                             // COM number used when the link reopens the port
+    int quickSettings = 1;                    // the first guarded call shortens waits and retries
+    int searching = 0;                        // set only during Portdesk's search
 
     // Requests count as drive traffic on this context (the comm thread rests
     // only after passes without traffic).
@@ -57,8 +57,7 @@ private:
 };
 
 template <class Request>
-int DriveLink::Guarded(Request send, bool purgeFirst)
-{
+int DriveLink::Guarded(Request send, bool purgeFirst) {
     ApplyQuickSettings();
     if (ctx_ != nullptr)
         ctx_->NoteDriveTraffic();

@@ -8,8 +8,8 @@
 
 // True when the language moved and the table was reloaded (the caller then
 // re-labels its controls). A missing table file keeps the previous texts.
-inline bool PollLanguage(SharedContext& ctx, int owner, const char* module, CStringResource& table)
-{
+inline bool PollLanguage(SharedContext& ctx, int owner, const char* module,
+                         CStringResource& table) {
     const int wanted = ctx.Language(owner);
     if (wanted == ctx.LanguageApplied(owner))
         return false;

@@ -4,8 +4,7 @@
 #include <QMainWindow>
 #include <QMdiArea>
 
-QMdiArea* FindMainMdiArea()
-{
+QMdiArea* FindMainMdiArea() {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         if (widget->objectName() != kMainFrameObjectName)
             continue;

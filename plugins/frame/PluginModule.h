@@ -11,29 +11,26 @@
 enum class ChildPlacement { Default, Origin, Centred };
 
 struct PluginTraits {
-    const char* name;   // "Portdesk": document name and language folder
-    int languageOwner;  // index of the plug-in's language slots
-    int menuBit;        // the MenuEnableFlags bit the plug-in owns
-    int width = 0;      // child-frame size; 0 leaves the default size
+    const char* name;  // "Portdesk": document name and language folder
+    int languageOwner; // index of the plug-in's language slots
+    int menuBit;       // the MenuEnableFlags bit the plug-in owns
+    int width = 0;     // child-frame size; 0 leaves the default size
     int height = 0;
     ChildPlacement placement = ChildPlacement::Default;
-    bool fixedFrame = false;  // no system menu, sizing border or min/max boxes
-    bool usesAppIcon = true;  // every plug-in but Portdesk shows the application icon
+    bool fixedFrame = false; // no system menu, sizing border or min/max boxes
+    bool usesAppIcon = true; // every plug-in but Portdesk shows the application icon
 };
 
 class PluginModule {
 public:
     PluginModule(const PluginTraits& traits, const ModuleStrings* resources)
-        : traits_(traits), resources_(resources), strings_(&resources_)
-    {
-    }
+        : traits_(traits), resources_(resources), strings_(&resources_) {}
     PluginModule(const PluginModule&) = delete;
     PluginModule& operator=(const PluginModule&) = delete;
 
     // The first step of CreateDLLDocTemplate: keep the context for good and
     // reset the link-found flag.
-    void Attach(SharedContext* ctx)
-    {
+    void Attach(SharedContext* ctx) {
         ctx_ = ctx;
         ctx_->Int(kLinkFound).store(0);
     }
@@ -45,7 +42,7 @@ public:
 
     // 1 from the view's construction to its destruction; the comm-thread entry
     // reads it before it touches window data.
-    std::atomic<int> viewExists {0};
+    std::atomic<int> viewExists{0};
 
 private:
     PluginTraits traits_;

@@ -8,9 +8,9 @@
 #include <QCoreApplication>
 #include <chrono>
 #include <filesystem>
-#include <thread>
 #include <map>
 #include <string>
+#include <thread>
 
 class HostFolder {
 public:
@@ -23,14 +23,12 @@ public:
 
     // Puts the test plug-in `built` (relative to the test plug-in folder, e.g.
     // "good/Knobset.so") into the plug-in folder under `file`.
-    void AddPlugin(const std::string& file, const std::string& built) const
-    {
+    void AddPlugin(const std::string& file, const std::string& built) const {
         std::filesystem::create_symlink(std::string(TEST_PLUGIN_DIR) + "/" + built,
                                         std::filesystem::path(PluginDir()) / file);
     }
     // All nine well-formed plug-ins.
-    void AddAllGoodPlugins() const
-    {
+    void AddAllGoodPlugins() const {
         for (const char* name : {"Portdesk", "Knobset", "Morphtab", "Tracelens", "Monitor",
                                  "Glidebay", "Nudgepad", "Gainwise", "Routeplan"})
             AddPlugin(std::string(name) + ".so", std::string("good/") + name + ".so");
@@ -42,8 +40,7 @@ private:
 
 // Waits (processing events) until `done` holds or about ten seconds passed.
 template <class Predicate>
-bool WaitFor(Predicate done)
-{
+bool WaitFor(Predicate done) {
     for (int i = 0; i < 10000 && !done(); ++i) {
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

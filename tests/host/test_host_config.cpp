@@ -7,8 +7,7 @@
 
 namespace {
 
-TEST(HostConfig, MissingFileGivesEveryDefault)
-{
+TEST(HostConfig, MissingFileGivesEveryDefault) {
     TempDir dir;
     const HostConfig c = ReadHostConfig(dir.File("Velmora.ini"));
     EXPECT_EQ(c.comPort, 1);
@@ -24,16 +23,15 @@ TEST(HostConfig, MissingFileGivesEveryDefault)
     EXPECT_EQ(c.jogTimeout, 0);
 }
 
-TEST(HostConfig, ReadsEveryKeyAndLimitsJogSpeedsFromAboveOnly)
-{
+TEST(HostConfig, ReadsEveryKeyAndLimitsJogSpeedsFromAboveOnly) {
     TempDir dir;
-    const std::string ini = dir.Write("Velmora.ini",
-                                      "[ComPortSetup]\niPort1COM=7\niModbusID=3\nuiRetryTimes_cn=2\n"
-                                      "dwRetry_IntervalTime_ms=40\ndwPreWaitTime_ms=5\niLanguage=1001\n"
-                                      "iSetWaitWriteTime=1\niSetPreCountQueTimes=400\n"
-                                      "[DataFile]\nstrName=Velmora Test\n"
-                                      "[Data_Profile]\niDIOJogSpd_Slow=-5\niDIOJogSpd_Medium=100\n"
-                                      "iDIOJogSpd_Fast=250\niDIOJogTimeout=3000\n");
+    const std::string ini =
+        dir.Write("Velmora.ini", "[ComPortSetup]\niPort1COM=7\niModbusID=3\nuiRetryTimes_cn=2\n"
+                                 "dwRetry_IntervalTime_ms=40\ndwPreWaitTime_ms=5\niLanguage=1001\n"
+                                 "iSetWaitWriteTime=1\niSetPreCountQueTimes=400\n"
+                                 "[DataFile]\nstrName=Velmora Test\n"
+                                 "[Data_Profile]\niDIOJogSpd_Slow=-5\niDIOJogSpd_Medium=100\n"
+                                 "iDIOJogSpd_Fast=250\niDIOJogTimeout=3000\n");
     const HostConfig c = ReadHostConfig(ini);
     EXPECT_EQ(c.comPort, 7);
     EXPECT_EQ(c.slaveId, 3);
@@ -50,8 +48,7 @@ TEST(HostConfig, ReadsEveryKeyAndLimitsJogSpeedsFromAboveOnly)
     EXPECT_EQ(c.jogTimeout, 3000);
 }
 
-TEST(HostConfig, MalformedFileFallsBackWithoutCrashing)
-{
+TEST(HostConfig, MalformedFileFallsBackWithoutCrashing) {
     TempDir dir;
     std::string garbage = "\xff\xfe[ComPortSetup\niPort1COM=abc\n[ComPortSetup]\niModbusID=\n"
                           "iLanguage=12x\n[DataFile]\nstrName=";
@@ -63,23 +60,22 @@ TEST(HostConfig, MalformedFileFallsBackWithoutCrashing)
     EXPECT_EQ(c.title.size(), 255u) << "the title is cut to its buffer";
 }
 
-TEST(HostConfig, WriteBackCreatesTheSixKeysAndKeepsTheOthers)
-{
+TEST(HostConfig, WriteBackCreatesTheSixKeysAndKeepsTheOthers) {
     TempDir dir;
-    const std::string ini = dir.Write("Velmora.ini", "[DataFile]\nstrName=Keep me\n[PortMap]\nCOM9=/dev/pts/9\n");
+    const std::string ini =
+        dir.Write("Velmora.ini", "[DataFile]\nstrName=Keep me\n[PortMap]\nCOM9=/dev/pts/9\n");
     WriteHostConfig(ini, {9, 4, 3, 80, 2, 1002});
     const std::string text = TempDir::Read(ini);
-    for (const char* line : {"iPort1COM=9", "iModbusID=4", "uiRetryTimes_cn=3",
-                             "dwRetry_IntervalTime_ms=80", "dwPreWaitTime_ms=2", "iLanguage=1002",
-                             "strName=Keep me", "COM9=/dev/pts/9"})
+    for (const char* line :
+         {"iPort1COM=9", "iModbusID=4", "uiRetryTimes_cn=3", "dwRetry_IntervalTime_ms=80",
+          "dwPreWaitTime_ms=2", "iLanguage=1002", "strName=Keep me", "COM9=/dev/pts/9"})
         EXPECT_NE(text.find(line), std::string::npos) << line;
     const HostConfig again = ReadHostConfig(ini);
     EXPECT_EQ(again.comPort, 9);
     EXPECT_EQ(again.language, 1002);
 }
 
-TEST(HostConfig, WriteBackIntoAMissingFileCreatesIt)
-{
+TEST(HostConfig, WriteBackIntoAMissingFileCreatesIt) {
     TempDir dir;
     WriteHostConfig(dir.File("Velmora.ini"), {1, 1, 20, 150, 0, 0});
     const std::string text = TempDir::Read(dir.File("Velmora.ini"));
@@ -87,8 +83,7 @@ TEST(HostConfig, WriteBackIntoAMissingFileCreatesIt)
     EXPECT_NE(text.find("uiRetryTimes_cn=20"), std::string::npos);
 }
 
-TEST(ContextFill, SlotsCarryTheStartUpValues)
-{
+TEST(ContextFill, SlotsCarryTheStartUpValues) {
     HostConfig config;
     config.comPort = 5;
     config.language = 1001;
@@ -126,11 +121,10 @@ TEST(ContextFill, SlotsCarryTheStartUpValues)
     EXPECT_EQ(ctx.Int(kDriveTraffic).load(), 0);
 }
 
-TEST(ContextFill, WriteBackTakesTheCurrentValues)
-{
+TEST(ContextFill, WriteBackTakesTheCurrentValues) {
     ContextStorage storage;
     storage.CreateParmStore(nullptr);
-    storage.Fill(HostConfig {}, "/app", nullptr);
+    storage.Fill(HostConfig{}, "/app", nullptr);
     storage.Context().Int(kComPort) = 12;
     storage.Context().Int(kSlaveId) = 7;
     storage.Context().SetLanguage(kLangHost, 1002);

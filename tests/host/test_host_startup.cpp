@@ -10,8 +10,7 @@
 
 namespace {
 
-std::vector<std::string> Matching(const std::vector<std::string>& log, const std::string& prefix)
-{
+std::vector<std::string> Matching(const std::vector<std::string>& log, const std::string& prefix) {
     std::vector<std::string> out;
     for (const std::string& e : log)
         if (e.rfind(prefix, 0) == 0)
@@ -19,23 +18,20 @@ std::vector<std::string> Matching(const std::vector<std::string>& log, const std
     return out;
 }
 
-bool Contains(const std::vector<std::string>& log, const std::string& event)
-{
+bool Contains(const std::vector<std::string>& log, const std::string& event) {
     return std::find(log.begin(), log.end(), event) != log.end();
 }
 
 class HostStartup : public testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         TestLogMarkUiThread();
         TestLogStart();
     }
     HostFolder folder;
 };
 
-TEST_F(HostStartup, NoPluginFilesStartsAndSpinsThroughEmptySlots)
-{
+TEST_F(HostStartup, NoPluginFilesStartsAndSpinsThroughEmptySlots) {
     CVelmoraApp app(folder.Paths());
     ASSERT_TRUE(app.InitInstance());
     ASSERT_NE(app.MainFrame(), nullptr);
@@ -47,8 +43,7 @@ TEST_F(HostStartup, NoPluginFilesStartsAndSpinsThroughEmptySlots)
     EXPECT_TRUE(app.MainFrame()->MdiArea()->subWindowList().isEmpty());
 }
 
-TEST_F(HostStartup, AllPluginsLoadInTableOrderAndPortdeskOpensFirst)
-{
+TEST_F(HostStartup, AllPluginsLoadInTableOrderAndPortdeskOpensFirst) {
     folder.AddAllGoodPlugins();
     CVelmoraApp app(folder.Paths());
     app.commLoopArg = 42;
@@ -56,8 +51,8 @@ TEST_F(HostStartup, AllPluginsLoadInTableOrderAndPortdeskOpensFirst)
     const std::vector<std::string> log = TestLogTake();
     const std::vector<std::string> creates = Matching(log, "Create:");
     const std::vector<std::string> expected = {
-        "Create:Portdesk:ui", "Create:Knobset:ui",  "Create:Morphtab:ui",
-        "Create:Tracelens:ui", "Create:Monitor:ui", "Create:Glidebay:ui",
+        "Create:Portdesk:ui",  "Create:Knobset:ui",  "Create:Morphtab:ui",
+        "Create:Tracelens:ui", "Create:Monitor:ui",  "Create:Glidebay:ui",
         "Create:Nudgepad:ui",  "Create:Gainwise:ui", "Create:Routeplan:ui"};
     EXPECT_EQ(creates, expected);
     // CommLoop runs once on the UI thread right after Portdesk loads, before
@@ -71,8 +66,7 @@ TEST_F(HostStartup, AllPluginsLoadInTableOrderAndPortdeskOpensFirst)
     EXPECT_EQ(app.Context().Int(kLinkFound).load(), 0);
 }
 
-TEST_F(HostStartup, CommThreadCallsCommLoopThenToolsInTheirOrder)
-{
+TEST_F(HostStartup, CommThreadCallsCommLoopThenToolsInTheirOrder) {
     folder.AddAllGoodPlugins();
     CVelmoraApp app(folder.Paths());
     ASSERT_TRUE(app.InitInstance());
@@ -92,8 +86,7 @@ TEST_F(HostStartup, CommThreadCallsCommLoopThenToolsInTheirOrder)
     EXPECT_EQ(Matching(log, "Extern:Morphtab").size(), 0u);
 }
 
-TEST_F(HostStartup, SuspendExternLeavesOnlyCommLoopRunning)
-{
+TEST_F(HostStartup, SuspendExternLeavesOnlyCommLoopRunning) {
     folder.AddAllGoodPlugins();
     CVelmoraApp app(folder.Paths());
     ASSERT_TRUE(app.InitInstance());
@@ -110,8 +103,7 @@ TEST_F(HostStartup, SuspendExternLeavesOnlyCommLoopRunning)
     EXPECT_TRUE(Matching(log, "Extern:").empty());
 }
 
-TEST_F(HostStartup, NullTemplateStopsLoadingAndStartUp)
-{
+TEST_F(HostStartup, NullTemplateStopsLoadingAndStartUp) {
     folder.AddPlugin("Portdesk.so", "good/Portdesk.so");
     folder.AddPlugin("Knobset.so", "broken/NullTemplate.so");
     folder.AddPlugin("Tracelens.so", "good/Tracelens.so");
@@ -125,8 +117,7 @@ TEST_F(HostStartup, NullTemplateStopsLoadingAndStartUp)
     EXPECT_TRUE(Matching(log, "Extern:").empty()) << "the comm thread never ran a plug-in";
 }
 
-TEST_F(HostStartup, MissingCreateEntryStopsLoadingAndStartUp)
-{
+TEST_F(HostStartup, MissingCreateEntryStopsLoadingAndStartUp) {
     folder.AddPlugin("Morphtab.so", "broken/NoEntry.so");
     folder.AddPlugin("Monitor.so", "good/Monitor.so");
     CVelmoraApp app(folder.Paths());
@@ -134,8 +125,7 @@ TEST_F(HostStartup, MissingCreateEntryStopsLoadingAndStartUp)
     EXPECT_TRUE(Matching(TestLogTake(), "Create:Monitor").empty());
 }
 
-TEST_F(HostStartup, OneWindowPerPluginAndConnectFollowsTheTools)
-{
+TEST_F(HostStartup, OneWindowPerPluginAndConnectFollowsTheTools) {
     folder.AddAllGoodPlugins();
     CVelmoraApp app(folder.Paths());
     ASSERT_TRUE(app.InitInstance());
@@ -154,14 +144,14 @@ TEST_F(HostStartup, OneWindowPerPluginAndConnectFollowsTheTools)
     EXPECT_FALSE(frame.Action(HostCommand::kMonitor)->isEnabled());
     EXPECT_TRUE(frame.Action(HostCommand::kKnobset)->isEnabled());
     area->subWindowList().first()->close();
-    ASSERT_TRUE(WaitFor([&] { return (ctx.Int(kMenuEnable).load() & MenuEnableFlags::kMonitor) != 0; }));
+    ASSERT_TRUE(
+        WaitFor([&] { return (ctx.Int(kMenuEnable).load() & MenuEnableFlags::kMonitor) != 0; }));
     frame.OnTimer();
     EXPECT_TRUE(frame.Action(HostCommand::kConnect)->isEnabled());
     EXPECT_TRUE(frame.Action(HostCommand::kMonitor)->isEnabled());
 }
 
-TEST_F(HostStartup, ChildFramesTakeTheirGeometry)
-{
+TEST_F(HostStartup, ChildFramesTakeTheirGeometry) {
     folder.AddAllGoodPlugins();
     CVelmoraApp app(folder.Paths());
     ASSERT_TRUE(app.InitInstance());
@@ -186,8 +176,7 @@ TEST_F(HostStartup, ChildFramesTakeTheirGeometry)
     EXPECT_EQ(knobset->pos(), QPoint(0, 0));
 }
 
-TEST_F(HostStartup, ExitWritesTheFoundPortBack)
-{
+TEST_F(HostStartup, ExitWritesTheFoundPortBack) {
     {
         CVelmoraApp app(folder.Paths());
         ASSERT_TRUE(app.InitInstance());
@@ -201,8 +190,7 @@ TEST_F(HostStartup, ExitWritesTheFoundPortBack)
     EXPECT_EQ(again.slaveId, 9);
 }
 
-TEST_F(HostStartup, CloseHandshakeWaitsOnlyWhileBusy)
-{
+TEST_F(HostStartup, CloseHandshakeWaitsOnlyWhileBusy) {
     CVelmoraApp app(folder.Paths());
     ASSERT_TRUE(app.InitInstance());
     SharedContext& ctx = app.Context();
@@ -210,7 +198,7 @@ TEST_F(HostStartup, CloseHandshakeWaitsOnlyWhileBusy)
     EXPECT_EQ(ctx.Int(kCloseRequest).load(), 0) << "not busy: no request, no wait";
 
     ctx.Int(kBusyFlags) = BusyFlags::kBusy;
-    std::atomic<bool> sawRequest {false};
+    std::atomic<bool> sawRequest{false};
     std::thread plugin([&] {
         while (ctx.Int(kCloseRequest).load() == 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));

@@ -15,8 +15,7 @@ namespace {
 
 class MainFrameTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         TestLogMarkUiThread();
         TestLogStart();
         folder.Temp().Write("Language/Velmora/ENG/ENG.lng",
@@ -24,16 +23,14 @@ protected:
         folder.Temp().Write("Language/Velmora/CHT/CHT.lng",
                             "[StringTable]\n200=檔案(&F)\n207=連線(&C)\n212=重疊顯示(&C)\n");
     }
-    std::vector<QMdiSubWindow*> Windows(CVelmoraApp& app)
-    {
+    std::vector<QMdiSubWindow*> Windows(CVelmoraApp& app) {
         auto list = app.MainFrame()->MdiArea()->subWindowList();
         return {list.begin(), list.end()};
     }
     HostFolder folder;
 };
 
-TEST_F(MainFrameTest, LanguageChangeFromOutsideRelabelsWithinOneTick)
-{
+TEST_F(MainFrameTest, LanguageChangeFromOutsideRelabelsWithinOneTick) {
     CVelmoraApp app(folder.Paths());
     ASSERT_TRUE(app.InitInstance());
     CMainFrame& frame = *app.MainFrame();
@@ -52,8 +49,7 @@ TEST_F(MainFrameTest, LanguageChangeFromOutsideRelabelsWithinOneTick)
         EXPECT_EQ(app.Context().Language(owner), kLanguageTraditional);
 }
 
-TEST_F(MainFrameTest, MissingTableKeepsTextsButMovesCheckAndSlots)
-{
+TEST_F(MainFrameTest, MissingTableKeepsTextsButMovesCheckAndSlots) {
     CVelmoraApp app(folder.Paths());
     ASSERT_TRUE(app.InitInstance());
     CMainFrame& frame = *app.MainFrame();
@@ -69,8 +65,7 @@ TEST_F(MainFrameTest, MissingTableKeepsTextsButMovesCheckAndSlots)
         << "written only when the application object goes";
 }
 
-TEST_F(MainFrameTest, ShippedTablesCoverEveryMenuText)
-{
+TEST_F(MainFrameTest, ShippedTablesCoverEveryMenuText) {
     const std::string shipped = std::string(VELMORA_APP_DIR_FOR_TESTS);
     for (int id : {kLanguageEnglish, kLanguageTraditional, kLanguageSimplified}) {
         ModuleHandle none = nullptr;
@@ -81,8 +76,7 @@ TEST_F(MainFrameTest, ShippedTablesCoverEveryMenuText)
     }
 }
 
-TEST_F(MainFrameTest, EnablingFollowsTheMenuBits)
-{
+TEST_F(MainFrameTest, EnablingFollowsTheMenuBits) {
     CVelmoraApp app(folder.Paths());
     ASSERT_TRUE(app.InitInstance());
     CMainFrame& frame = *app.MainFrame();
@@ -98,8 +92,7 @@ TEST_F(MainFrameTest, EnablingFollowsTheMenuBits)
     EXPECT_TRUE(frame.Action(kLanguageEnglish)->isEnabled());
 }
 
-TEST_F(MainFrameTest, OpenEditorRequestIsServedOnce)
-{
+TEST_F(MainFrameTest, OpenEditorRequestIsServedOnce) {
     folder.AddAllGoodPlugins();
     CVelmoraApp app(folder.Paths());
     ASSERT_TRUE(app.InitInstance());
@@ -111,8 +104,7 @@ TEST_F(MainFrameTest, OpenEditorRequestIsServedOnce)
     EXPECT_EQ(std::count(log.begin(), log.end(), "Open:Knobset"), 1);
 }
 
-TEST_F(MainFrameTest, ScopeRequestOpensTracelensAndIsAcknowledged)
-{
+TEST_F(MainFrameTest, ScopeRequestOpensTracelensAndIsAcknowledged) {
     folder.AddAllGoodPlugins();
     CVelmoraApp app(folder.Paths());
     ASSERT_TRUE(app.InitInstance());
@@ -125,8 +117,7 @@ TEST_F(MainFrameTest, ScopeRequestOpensTracelensAndIsAcknowledged)
     EXPECT_EQ(std::count(log.begin(), log.end(), "Open:Tracelens"), 1);
 }
 
-TEST_F(MainFrameTest, ScopeRequestWithoutThePluginIsStillAcknowledged)
-{
+TEST_F(MainFrameTest, ScopeRequestWithoutThePluginIsStillAcknowledged) {
     CVelmoraApp app(folder.Paths());
     ASSERT_TRUE(app.InitInstance());
     app.Context().ScopeRequest().word[35] = 1;
@@ -134,8 +125,7 @@ TEST_F(MainFrameTest, ScopeRequestWithoutThePluginIsStillAcknowledged)
     EXPECT_EQ(app.Context().ScopeRequest().word[36].load(), 1);
 }
 
-TEST_F(MainFrameTest, AboutBoxSizesItselfToThePicture)
-{
+TEST_F(MainFrameTest, AboutBoxSizesItselfToThePicture) {
     QImage picture(120, 60, QImage::Format_RGB32);
     picture.fill(Qt::darkBlue);
     std::filesystem::create_directories(folder.AppDir() + "/Image");
@@ -149,14 +139,12 @@ TEST_F(MainFrameTest, AboutBoxSizesItselfToThePicture)
     EXPECT_EQ(about.OkButton()->pos(), QPoint(84, 75));
 }
 
-TEST_F(MainFrameTest, AboutBoxWithoutPictureShrinks)
-{
+TEST_F(MainFrameTest, AboutBoxWithoutPictureShrinks) {
     CAboutDlg about(folder.AppDir(), "", "line two", "OK");
     EXPECT_EQ(about.size(), QSize(20, 80));
 }
 
-TEST_F(MainFrameTest, FrameTitleAndIconComeFromTheApplicationFolder)
-{
+TEST_F(MainFrameTest, FrameTitleAndIconComeFromTheApplicationFolder) {
     folder.Temp().Write("Velmora.ini", "[DataFile]\nstrName=My Velmora\n");
     QImage icon(32, 32, QImage::Format_ARGB32);
     icon.fill(Qt::red);

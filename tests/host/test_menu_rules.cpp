@@ -16,8 +16,7 @@ struct OpenCase {
     int after;
 };
 
-TEST(MenuRules, OpeningAWindowClearsItsBitAndGreysConnect)
-{
+TEST(MenuRules, OpeningAWindowClearsItsBitAndGreysConnect) {
     const OpenCase cases[] = {
         {"Knobset opens", kAllClosed, kKnobset, kAllClosed & ~kKnobset & ~kConnect},
         {"Monitor opens", kAllClosed, kMonitor, kAllClosed & ~kMonitor & ~kConnect},
@@ -39,8 +38,7 @@ struct CloseCase {
     int after;
 };
 
-TEST(MenuRules, ClosingTheLastDeliveredToolFollowsModelAndLine)
-{
+TEST(MenuRules, ClosingTheLastDeliveredToolFollowsModelAndLine) {
     const int lastOpen = kAllClosed & ~kConnect & ~kKnobset;
     const int linearOff = kAllClosed & ~kConnect & ~kKnobset & ~kLinearTools;
     const CloseCase cases[] = {
@@ -52,8 +50,7 @@ TEST(MenuRules, ClosingTheLastDeliveredToolFollowsModelAndLine)
         {"W5 with one linear tool", linearOff | kGlidebay, kKnobset, 1, kModelW5,
          linearOff | kGlidebay | kKnobset},
         {"vq model leaves Connect", lastOpen, kKnobset, 1, kModelVq, lastOpen | kKnobset},
-        {"vq model keeps a set Connect", lastOpen | kConnect, kKnobset, 1, kModelVq,
-         kAllClosed},
+        {"vq model keeps a set Connect", lastOpen | kConnect, kKnobset, 1, kModelVq, kAllClosed},
         {"W5 off-line without linear tools", linearOff, kKnobset, 0, kModelW5,
          linearOff | kKnobset | kConnect},
     };
@@ -61,8 +58,7 @@ TEST(MenuRules, ClosingTheLastDeliveredToolFollowsModelAndLine)
         EXPECT_EQ(AfterClose(c.before, c.ownBit, c.online, c.model), c.after) << c.what;
 }
 
-TEST(MenuRules, ClosingWhileAnotherToolIsOpenKeepsConnectGrey)
-{
+TEST(MenuRules, ClosingWhileAnotherToolIsOpenKeepsConnectGrey) {
     const int twoOpen = (kAllClosed & ~kConnect) & ~kKnobset & ~kMonitor;
     EXPECT_EQ(AfterClose(twoOpen | kConnect, kKnobset, 1, kModelT5), twoOpen | kKnobset);
     // Tools without a delivered plug-in do not hold Connect back.
@@ -70,10 +66,9 @@ TEST(MenuRules, ClosingWhileAnotherToolIsOpenKeepsConnectGrey)
     EXPECT_EQ(AfterClose(onlyJogOpen & ~kKnobset, kKnobset, 1, kModelT5), onlyJogOpen | kConnect);
 }
 
-TEST(MenuRules, RulesOnTheContextUpdateTheSharedInt)
-{
-    SharedInt flags {kAllClosed};
-    SharedInt online {1};
+TEST(MenuRules, RulesOnTheContextUpdateTheSharedInt) {
+    SharedInt flags{kAllClosed};
+    SharedInt online{1};
     ParmStore parms;
     parms.iModel = kModelT5;
     SharedContext ctx;
@@ -86,12 +81,13 @@ TEST(MenuRules, RulesOnTheContextUpdateTheSharedInt)
     EXPECT_EQ(flags.load(), kAllClosed);
 }
 
-TEST(LanguagePaths, CodesAndTableFiles)
-{
-    EXPECT_EQ(LanguageTablePath("/app", "Velmora", kLanguageEnglish), "/app/Language/Velmora/ENG/ENG.lng");
+TEST(LanguagePaths, CodesAndTableFiles) {
+    EXPECT_EQ(LanguageTablePath("/app", "Velmora", kLanguageEnglish),
+              "/app/Language/Velmora/ENG/ENG.lng");
     EXPECT_EQ(LanguageTablePath("/app", "Knobset", kLanguageTraditional),
               "/app/Language/Knobset/CHT/CHT.lng");
-    EXPECT_EQ(LanguageTablePath("/app", "Velmora", kLanguageSimplified), "/app/Language/Velmora/CHS/CHS.lng");
+    EXPECT_EQ(LanguageTablePath("/app", "Velmora", kLanguageSimplified),
+              "/app/Language/Velmora/CHS/CHS.lng");
     EXPECT_EQ(LanguageTablePath("/app", "Velmora", 0), "/app/Language/Velmora/");
     EXPECT_EQ(LanguageCode(999), nullptr);
 }

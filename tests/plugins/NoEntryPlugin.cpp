@@ -2,8 +2,7 @@
 #include "MultiDocTemplate.h"
 #include "TestPluginLog.h"
 
-VELMORA_PLUGIN_EXPORT int ExternThread(int)
-{
+VELMORA_PLUGIN_EXPORT int ExternThread(int) {
     TestLogRecord("Extern:NoEntry");
     return 0;
 }

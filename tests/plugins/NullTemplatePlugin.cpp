@@ -2,14 +2,12 @@
 #include "MultiDocTemplate.h"
 #include "TestPluginLog.h"
 
-VELMORA_PLUGIN_EXPORT CMultiDocTemplate* CreateDLLDocTemplate(SharedContext*)
-{
+VELMORA_PLUGIN_EXPORT CMultiDocTemplate* CreateDLLDocTemplate(SharedContext*) {
     TestLogRecord("Create:NullTemplate");
     return nullptr;
 }
 
-VELMORA_PLUGIN_EXPORT int ExternThread(int)
-{
+VELMORA_PLUGIN_EXPORT int ExternThread(int) {
     TestLogRecord("Extern:NullTemplate");
     return 0;
 }

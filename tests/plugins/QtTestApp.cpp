@@ -6,13 +6,11 @@ namespace {
 
 class QtEnvironment : public testing::Environment {
 public:
-    void SetUp() override
-    {
+    void SetUp() override {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         app_ = new QApplication(argc_, argv_);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         delete app_;
         app_ = nullptr;
     }

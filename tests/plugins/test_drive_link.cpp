@@ -14,28 +14,26 @@ namespace {
 const Bytes kReadRequest = WithCrc({0x01, 0x03, 0x01, 0x00, 0x00, 0x02});
 const Bytes kReadAnswer = WithCrc({0x01, 0x03, 0x04, 0x12, 0x34, 0xAB, 0xCD});
 
-FarEnd::Script Answering()
-{
-    return [](std::size_t, const Bytes& request) { return request == kReadRequest ? kReadAnswer : Bytes {}; };
+FarEnd::Script Answering() {
+    return [](std::size_t, const Bytes& request) {
+        return request == kReadRequest ? kReadAnswer : Bytes{};
+    };
 }
-FarEnd::Script Silent()
-{
-    return [](std::size_t, const Bytes&) { return Bytes {}; };
+FarEnd::Script Silent() {
+    return [](std::size_t, const Bytes&) { return Bytes{}; };
 }
 
 // A scratch application folder, made the working folder, whose Velmora.ini
 // maps COM5 to a link that the test points at the pseudo-terminal of its choice.
 class DriveFolder {
 public:
-    DriveFolder() : old_(std::filesystem::current_path())
-    {
+    DriveFolder() : old_(std::filesystem::current_path()) {
         link_ = dir_.File("drive");
         dir_.Write("Velmora.ini", "[PortMap]\nCOM5=" + link_ + "\n");
         std::filesystem::current_path(dir_.Path());
     }
     ~DriveFolder() { std::filesystem::current_path(old_); }
-    void PointAt(const PtyPair& pty)
-    {
+    void PointAt(const PtyPair& pty) {
         std::filesystem::remove(link_);
         std::filesystem::create_symlink(pty.SlavePath(), link_);
     }
@@ -46,9 +44,8 @@ private:
     std::string link_;
 };
 
-DCB Format115200()
-{
-    DCB dcb {};
+DCB Format115200() {
+    DCB dcb{};
     dcb.DCBlength = sizeof dcb;
     dcb.BaudRate = CBR_115200;
     dcb.ByteSize = 8;
@@ -57,20 +54,17 @@ DCB Format115200()
 
 class GuardedCall : public testing::Test {
 protected:
-    GuardedCall()
-    {
+    GuardedCall() {
         folder.PointAt(first);
         link.port = 5;
         link.dcb = Format115200();
         EXPECT_EQ(link.modbus._OpenComPort(5, link.dcb, 1), 1);
     }
-    ~GuardedCall() override
-    {
+    ~GuardedCall() override {
         if (link.modbus.hPort > 0)
             link.modbus.CloseComPort();
     }
-    int Read()
-    {
+    int Read() {
         unsigned short regs[2] = {};
         const int result = link.ReadHoldingRegisters(0x0100, 2, regs);
         value = result ? (regs[0] << 16 | regs[1]) : 0;
@@ -84,8 +78,7 @@ protected:
     unsigned value = 0;
 };
 
-TEST_F(GuardedCall, FirstCallTakesTheQuickSettings)
-{
+TEST_F(GuardedCall, FirstCallTakesTheQuickSettings) {
     FarEnd far(first, kReadRequest.size(), Answering());
     link.modbus.SetRetryTimes(7);
     ASSERT_EQ(Read(), 1);
@@ -98,8 +91,7 @@ TEST_F(GuardedCall, FirstCallTakesTheQuickSettings)
     EXPECT_EQ(far.Requests().size(), 1u);
 }
 
-TEST_F(GuardedCall, SearchKeepsItsOwnSettings)
-{
+TEST_F(GuardedCall, SearchKeepsItsOwnSettings) {
     FarEnd far(first, kReadRequest.size(), Answering());
     link.searching = 1;
     link.modbus.SetWaitWriteTime(7);
@@ -110,8 +102,7 @@ TEST_F(GuardedCall, SearchKeepsItsOwnSettings)
     EXPECT_EQ(link.quickSettings, 1);
 }
 
-TEST_F(GuardedCall, PortThatCameBackIsReopenedAndTheRequestSentOnceMore)
-{
+TEST_F(GuardedCall, PortThatCameBackIsReopenedAndTheRequestSentOnceMore) {
     {
         FarEnd far(first, kReadRequest.size(), Answering());
         ASSERT_EQ(Read(), 1);
@@ -129,8 +120,7 @@ TEST_F(GuardedCall, PortThatCameBackIsReopenedAndTheRequestSentOnceMore)
     EXPECT_EQ(second.Settings().c_ospeed, B115200) << "reopened with the link's line settings";
 }
 
-TEST_F(GuardedCall, FailedRetryLowersLinkGoodAndTheNextCallReopensFirst)
-{
+TEST_F(GuardedCall, FailedRetryLowersLinkGoodAndTheNextCallReopensFirst) {
     first.CloseMaster();
     PtyPair second;
     folder.PointAt(second);
@@ -148,8 +138,7 @@ TEST_F(GuardedCall, FailedRetryLowersLinkGoodAndTheNextCallReopensFirst)
     EXPECT_EQ(far.Requests().size(), 1u);
 }
 
-TEST_F(GuardedCall, PortThatStaysAwayFailsAfterOneReopen)
-{
+TEST_F(GuardedCall, PortThatStaysAwayFailsAfterOneReopen) {
     first.CloseMaster();
     std::filesystem::remove(std::filesystem::current_path() / "drive");
     EXPECT_EQ(Read(), 0);
@@ -157,14 +146,13 @@ TEST_F(GuardedCall, PortThatStaysAwayFailsAfterOneReopen)
     EXPECT_EQ(Read(), 0) << "still no port: fails again without hanging";
 }
 
-TEST(DriveLinkContext, AdoptsThePublishedPortWithItsLineSettings)
-{
-    SharedHandle handle {0};
-    SharedInt comPort {3};
-    SharedInt slave {0x1207};
-    SharedInt retries {4};
-    SharedInt interval {25};
-    SharedInt preWait {2};
+TEST(DriveLinkContext, AdoptsThePublishedPortWithItsLineSettings) {
+    SharedHandle handle{0};
+    SharedInt comPort{3};
+    SharedInt slave{0x1207};
+    SharedInt retries{4};
+    SharedInt interval{25};
+    SharedInt preWait{2};
     CommDcbBlock dcbBlock;
     SharedContext ctx;
     ctx.slot[kComHandle] = reinterpret_cast<std::intptr_t>(&handle);

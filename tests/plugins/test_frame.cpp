@@ -19,8 +19,7 @@ VELMORA_MODULE_STRINGS(kStrings, kTexts);
 
 // The record with every int the frame touches.
 struct FrameContext {
-    FrameContext(const std::string& appDir) : dir(appDir)
-    {
+    FrameContext(const std::string& appDir) : dir(appDir) {
         for (int i : {kLinkFound, kMenuEnable, kOnline, kFrameWidth, kFrameHeight})
             ctx.slot[i] = reinterpret_cast<std::intptr_t>(&ints[i]);
         ctx.slot[kParmStore] = reinterpret_cast<std::intptr_t>(&parms);
@@ -31,7 +30,7 @@ struct FrameContext {
         ints[kFrameHeight] = 700;
         ints[kLinkFound] = 1;
     }
-    SharedInt ints[kSlotCount] {};
+    SharedInt ints[kSlotCount]{};
     ParmStore parms;
     std::string dir;
     SharedContext ctx;
@@ -44,8 +43,7 @@ public:
     std::string text;
 
 private:
-    void OnLanguageChanged() override
-    {
+    void OnLanguageChanged() override {
         ++relabels;
         text = Module().Text(10);
     }
@@ -53,8 +51,7 @@ private:
 
 class FrameTest : public testing::Test {
 protected:
-    FrameTest() : context(temp.Path().string())
-    {
+    FrameTest() : context(temp.Path().string()) {
         mainWindow.setObjectName(kMainFrameObjectName);
         mainWindow.setCentralWidget(new QMdiArea);
         module.Attach(&context.ctx);
@@ -64,16 +61,17 @@ protected:
     TempDir temp;
     FrameContext context;
     QMainWindow mainWindow;
-    PluginModule module {PluginTraits {"Portdesk", kLangPortdesk, MenuEnableFlags::kConnect, 400,
-                                       300, ChildPlacement::Centred, true, false},
-                         &kStrings};
-    CDLLTemplate tmpl {module, [](PluginModule& m) { return new CountingView(m); }};
+    PluginModule module{PluginTraits{"Portdesk", kLangPortdesk, MenuEnableFlags::kConnect, 400, 300,
+                                     ChildPlacement::Centred, true, false},
+                        &kStrings};
+    CDLLTemplate tmpl{module, [](PluginModule& m) { return new CountingView(m); }};
 };
 
-TEST_F(FrameTest, AttachResetsLinkFound) { EXPECT_EQ(context.ints[kLinkFound].load(), 0); }
+TEST_F(FrameTest, AttachResetsLinkFound) {
+    EXPECT_EQ(context.ints[kLinkFound].load(), 0);
+}
 
-TEST_F(FrameTest, OneWindowAtATimeCentredInTheFrame)
-{
+TEST_F(FrameTest, OneWindowAtATimeCentredInTheFrame) {
     QWidget* window = tmpl.OpenDocumentFile(nullptr, true);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(tmpl.OpenDocumentFile(nullptr, true), nullptr);
@@ -87,15 +85,13 @@ TEST_F(FrameTest, OneWindowAtATimeCentredInTheFrame)
     EXPECT_NE(tmpl.OpenDocumentFile(nullptr, false), nullptr) << "a new window after the close";
 }
 
-TEST_F(FrameTest, NoMainFrameNoWindow)
-{
+TEST_F(FrameTest, NoMainFrameNoWindow) {
     mainWindow.setObjectName("somethingElse");
     EXPECT_EQ(tmpl.OpenDocumentFile(nullptr, true), nullptr);
     EXPECT_EQ(module.viewExists.load(), 0);
 }
 
-TEST_F(FrameTest, LanguageTimerReloadsOnceWhenTheSlotMoves)
-{
+TEST_F(FrameTest, LanguageTimerReloadsOnceWhenTheSlotMoves) {
     temp.Write("Language/Portdesk/CHT/CHT.lng", "[StringTable]\n10=你好\n");
     auto* window = static_cast<QMdiSubWindow*>(tmpl.OpenDocumentFile(nullptr, true));
     auto* view = static_cast<CountingView*>(window->widget());
@@ -114,8 +110,7 @@ TEST_F(FrameTest, LanguageTimerReloadsOnceWhenTheSlotMoves)
     delete window;
 }
 
-TEST(LanguagePoller, ZeroIdsReloadNothing)
-{
+TEST(LanguagePoller, ZeroIdsReloadNothing) {
     FrameContext context("/nonexistent");
     ModuleHandle none = nullptr;
     CStringResource table(&none);
@@ -124,31 +119,31 @@ TEST(LanguagePoller, ZeroIdsReloadNothing)
 
 class ScriptedDialogs : public DialogService {
 public:
-    int MessageBox(QWidget*, const std::string& text, const std::string& caption, unsigned style) override
-    {
+    int MessageBox(QWidget*, const std::string& text, const std::string& caption,
+                   unsigned style) override {
         seen.push_back(caption + ": " + text);
-        return (style & MessageBoxStyle::kButtonMask) == MessageBoxStyle::kYesNo ? kAnswerNo : kAnswerOk;
+        return (style & MessageBoxStyle::kButtonMask) == MessageBoxStyle::kYesNo ? kAnswerNo
+                                                                                 : kAnswerOk;
     }
-    std::string GetOpenFileName(QWidget*, const std::string&, const std::string&, const std::string&) override
-    {
+    std::string GetOpenFileName(QWidget*, const std::string&, const std::string&,
+                                const std::string&) override {
         return "/tmp/chosen.par";
     }
-    std::string GetSaveFileName(QWidget*, const std::string&, const std::string&, const std::string&) override
-    {
+    std::string GetSaveFileName(QWidget*, const std::string&, const std::string&,
+                                const std::string&) override {
         return {};
     }
     std::vector<std::string> seen;
 };
 
-TEST(DialogService, InstalledServiceAnswersAndCanBeRemoved)
-{
+TEST(DialogService, InstalledServiceAnswersAndCanBeRemoved) {
     ScriptedDialogs scripted;
     InstallDialogService(&scripted);
     EXPECT_EQ(Dialogs().MessageBox(nullptr, "Stop?", "Portdesk",
                                    MessageBoxStyle::kYesNo | MessageBoxStyle::kDefaultButton2),
               kAnswerNo);
     EXPECT_EQ(Dialogs().GetOpenFileName(nullptr, "", "", ""), "/tmp/chosen.par");
-    EXPECT_EQ(scripted.seen, std::vector<std::string> {"Portdesk: Stop?"});
+    EXPECT_EQ(scripted.seen, std::vector<std::string>{"Portdesk: Stop?"});
     InstallDialogService(nullptr);
     EXPECT_NE(&Dialogs(), &scripted);
 }
