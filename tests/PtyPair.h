@@ -16,8 +16,7 @@
 
 class PtyPair {
 public:
-    PtyPair()
-    {
+    PtyPair() {
         master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
         if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0)
             throw std::runtime_error("no pseudo-terminal");
@@ -25,13 +24,12 @@ public:
         // Holding a slave end keeps the master readable while the code under
         // test has the port closed.
         holder_ = ::open(slavePath_.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-        termios raw {};
+        termios raw{};
         ::tcgetattr(holder_, &raw);
         ::cfmakeraw(&raw);
         ::tcsetattr(holder_, TCSANOW, &raw);
     }
-    ~PtyPair()
-    {
+    ~PtyPair() {
         CloseMaster();
         if (holder_ >= 0)
             ::close(holder_);
@@ -43,15 +41,13 @@ public:
     int MasterFd() const { return master_; }
 
     // Closing the master makes the slave end fail like an unplugged adapter.
-    void CloseMaster()
-    {
+    void CloseMaster() {
         if (master_ >= 0)
             ::close(master_);
         master_ = -1;
     }
 
-    void Send(const std::vector<std::uint8_t>& bytes) const
-    {
+    void Send(const std::vector<std::uint8_t>& bytes) const {
         std::size_t done = 0;
         while (done < bytes.size()) {
             ssize_t n = ::write(master_, bytes.data() + done, bytes.size() - done);
@@ -64,16 +60,16 @@ public:
     }
 
     // Reads until `count` bytes arrived or `timeoutMs` passed; returns them.
-    std::vector<std::uint8_t> Receive(std::size_t count, int timeoutMs) const
-    {
+    std::vector<std::uint8_t> Receive(std::size_t count, int timeoutMs) const {
         std::vector<std::uint8_t> bytes;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
         while (bytes.size() < count) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                 deadline - std::chrono::steady_clock::now());
             if (left.count() <= 0)
                 break;
-            pollfd p {master_, POLLIN, 0};
+            pollfd p{master_, POLLIN, 0};
             if (::poll(&p, 1, static_cast<int>(left.count())) <= 0)
                 continue;
             std::uint8_t buf[512];
@@ -86,9 +82,8 @@ public:
     }
 
     // The line settings the code under test put on its end.
-    termios Settings() const
-    {
-        termios t {};
+    termios Settings() const {
+        termios t{};
         ::tcgetattr(master_, &t);
         return t;
     }

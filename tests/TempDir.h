@@ -9,15 +9,13 @@
 
 class TempDir {
 public:
-    TempDir()
-    {
+    TempDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "velmora-test-XXXXXX");
         if (::mkdtemp(pattern.data()) == nullptr)
             throw std::runtime_error("mkdtemp failed");
         path_ = pattern;
     }
-    ~TempDir()
-    {
+    ~TempDir() {
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
     }
@@ -27,16 +25,14 @@ public:
     const std::filesystem::path& Path() const { return path_; }
     std::string File(const std::string& name) const { return (path_ / name).string(); }
 
-    std::string Write(const std::string& name, const std::string& contents) const
-    {
+    std::string Write(const std::string& name, const std::string& contents) const {
         std::string file = File(name);
         std::filesystem::create_directories(std::filesystem::path(file).parent_path());
         std::ofstream(file, std::ios::binary) << contents;
         return file;
     }
 
-    static std::string Read(const std::string& file)
-    {
+    static std::string Read(const std::string& file) {
         std::ifstream in(file, std::ios::binary);
         std::ostringstream text;
         text << in.rdbuf();

@@ -10,8 +10,7 @@
 namespace toolbelt {
 namespace {
 
-bool WriteAll(int fd, std::string_view data)
-{
+bool WriteAll(int fd, std::string_view data) {
     while (!data.empty()) {
         ssize_t n = ::write(fd, data.data(), data.size());
         if (n < 0 && errno == EINTR)
@@ -24,8 +23,7 @@ bool WriteAll(int fd, std::string_view data)
 }
 
 // The file a write should replace: the target of a link, else the path itself.
-std::string ResolveTarget(const std::string& path)
-{
+std::string ResolveTarget(const std::string& path) {
     char resolved[PATH_MAX];
     if (::realpath(path.c_str(), resolved) != nullptr)
         return resolved;
@@ -34,8 +32,7 @@ std::string ResolveTarget(const std::string& path)
 
 } // namespace
 
-bool WriteFileAtomically(const std::string& path, std::string_view contents)
-{
+bool WriteFileAtomically(const std::string& path, std::string_view contents) {
     if (path.empty())
         return false;
     const std::string target = ResolveTarget(path);
@@ -66,8 +63,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view contents)
     return false;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& contents, std::size_t maxBytes)
-{
+bool ReadWholeFile(const std::string& path, std::string& contents, std::size_t maxBytes) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return false;

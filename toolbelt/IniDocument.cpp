@@ -5,19 +5,21 @@ namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
-bool HasLineBreak(std::string_view text)
-{
+bool HasLineBreak(std::string_view text) {
     return text.find_first_of("\r\n") != std::string_view::npos;
 }
 
 } // namespace
 
-bool EqualsNoCase(std::string_view a, std::string_view b)
-{
+bool EqualsNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
@@ -27,8 +29,7 @@ bool EqualsNoCase(std::string_view a, std::string_view b)
     return true;
 }
 
-std::string_view TrimBlanks(std::string_view text)
-{
+std::string_view TrimBlanks(std::string_view text) {
     while (!text.empty() && IsBlank(text.front()))
         text.remove_prefix(1);
     while (!text.empty() && IsBlank(text.back()))
@@ -36,8 +37,7 @@ std::string_view TrimBlanks(std::string_view text)
     return text;
 }
 
-IniDocument::Line IniDocument::Classify(std::string raw)
-{
+IniDocument::Line IniDocument::Classify(std::string raw) {
     Line line;
     line.raw = std::move(raw);
     std::string_view text = TrimBlanks(line.raw);
@@ -65,8 +65,7 @@ IniDocument::Line IniDocument::Classify(std::string raw)
     return line;
 }
 
-IniDocument IniDocument::Parse(std::string_view text)
-{
+IniDocument IniDocument::Parse(std::string_view text) {
     IniDocument doc;
     if (text.substr(0, kBom.size()) == kBom) {
         doc.bom_ = true;
@@ -88,8 +87,7 @@ IniDocument IniDocument::Parse(std::string_view text)
     return doc;
 }
 
-std::string IniDocument::Serialize() const
-{
+std::string IniDocument::Serialize() const {
     std::string out;
     if (bom_)
         out += kBom;
@@ -100,8 +98,7 @@ std::string IniDocument::Serialize() const
     return out;
 }
 
-bool IniDocument::FindSection(std::string_view section, Range& range) const
-{
+bool IniDocument::FindSection(std::string_view section, Range& range) const {
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         if (lines_[i].kind != Kind::Section || !EqualsNoCase(lines_[i].name, section))
             continue;
@@ -114,8 +111,7 @@ bool IniDocument::FindSection(std::string_view section, Range& range) const
     return false;
 }
 
-std::size_t IniDocument::FindKey(const Range& range, std::string_view key) const
-{
+std::size_t IniDocument::FindKey(const Range& range, std::string_view key) const {
     for (std::size_t i = range.header + 1; i < range.end; ++i) {
         if (lines_[i].kind == Kind::Key && EqualsNoCase(lines_[i].name, key))
             return i;
@@ -123,8 +119,7 @@ std::size_t IniDocument::FindKey(const Range& range, std::string_view key) const
     return lines_.size();
 }
 
-const std::string* IniDocument::Find(std::string_view section, std::string_view key) const
-{
+const std::string* IniDocument::Find(std::string_view section, std::string_view key) const {
     Range range;
     if (!FindSection(section, range))
         return nullptr;
@@ -132,8 +127,7 @@ const std::string* IniDocument::Find(std::string_view section, std::string_view 
     return at < lines_.size() ? &lines_[at].value : nullptr;
 }
 
-std::vector<std::string> IniDocument::SectionNames() const
-{
+std::vector<std::string> IniDocument::SectionNames() const {
     std::vector<std::string> names;
     for (const Line& line : lines_) {
         if (line.kind == Kind::Section)
@@ -142,8 +136,7 @@ std::vector<std::string> IniDocument::SectionNames() const
     return names;
 }
 
-std::vector<std::string> IniDocument::KeyNames(std::string_view section) const
-{
+std::vector<std::string> IniDocument::KeyNames(std::string_view section) const {
     std::vector<std::string> names;
     Range range;
     if (!FindSection(section, range))
@@ -155,8 +148,7 @@ std::vector<std::string> IniDocument::KeyNames(std::string_view section) const
     return names;
 }
 
-bool IniDocument::Set(std::string_view section, std::string_view key, std::string_view value)
-{
+bool IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
     key = TrimBlanks(key);
     section = TrimBlanks(section);
     if (key.empty() || HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) ||
@@ -189,8 +181,7 @@ bool IniDocument::Set(std::string_view section, std::string_view key, std::strin
     return true;
 }
 
-void IniDocument::RemoveKey(std::string_view section, std::string_view key)
-{
+void IniDocument::RemoveKey(std::string_view section, std::string_view key) {
     Range range;
     if (!FindSection(section, range))
         return;
@@ -199,8 +190,7 @@ void IniDocument::RemoveKey(std::string_view section, std::string_view key)
         lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
-void IniDocument::RemoveSection(std::string_view section)
-{
+void IniDocument::RemoveSection(std::string_view section) {
     Range range;
     if (FindSection(section, range))
         lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(range.header),

@@ -1,7 +1,6 @@
 #include "ModuleStrings.h"
 
-std::string LoadResString(ModuleHandle module, unsigned id)
-{
+std::string LoadResString(ModuleHandle module, unsigned id) {
     if (module == nullptr)
         return {};
     for (std::size_t i = 0; i < module->count; ++i) {

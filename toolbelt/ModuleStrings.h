@@ -22,7 +22,7 @@ using ModuleHandle = const ModuleStrings*;
 std::string LoadResString(ModuleHandle module, unsigned id);
 
 // Declares a module's resource table from a static array of ResString.
-#define VELMORA_MODULE_STRINGS(name, array)                                                       \
+#define VELMORA_MODULE_STRINGS(name, array)                                                        \
     const ModuleStrings name {                                                                     \
         array, sizeof(array) / sizeof((array)[0])                                                  \
     }

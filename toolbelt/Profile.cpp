@@ -21,7 +21,7 @@ struct CachedFile {
     dev_t device = 0;
     ino_t inode = 0;
     off_t size = 0;
-    timespec modified {};
+    timespec modified{};
     std::shared_ptr<const IniDocument> doc;
 };
 
@@ -29,8 +29,7 @@ std::mutex g_mutex;
 std::unordered_map<std::string, CachedFile> g_cache;
 constexpr std::size_t kMaxCachedFiles = 64;
 
-bool SameFile(const CachedFile& cached, const struct stat& st)
-{
+bool SameFile(const CachedFile& cached, const struct stat& st) {
     return cached.device == st.st_dev && cached.inode == st.st_ino && cached.size == st.st_size &&
            cached.modified.tv_sec == st.st_mtim.tv_sec &&
            cached.modified.tv_nsec == st.st_mtim.tv_nsec;
@@ -39,8 +38,7 @@ bool SameFile(const CachedFile& cached, const struct stat& st)
 enum class LoadResult { Loaded, Missing, Unreadable };
 
 // Loads `path` through the cache; the caller holds g_mutex.
-LoadResult Load(const std::string& path, std::shared_ptr<const IniDocument>& doc)
-{
+LoadResult Load(const std::string& path, std::shared_ptr<const IniDocument>& doc) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0)
         return errno == ENOENT ? LoadResult::Missing : LoadResult::Unreadable;
@@ -55,14 +53,13 @@ LoadResult Load(const std::string& path, std::shared_ptr<const IniDocument>& doc
     if (g_cache.size() >= kMaxCachedFiles)
         g_cache.clear();
     CachedFile& entry = g_cache[path];
-    entry = CachedFile {st.st_dev, st.st_ino, st.st_size, st.st_mtim,
-                        std::make_shared<const IniDocument>(IniDocument::Parse(text))};
+    entry = CachedFile{st.st_dev, st.st_ino, st.st_size, st.st_mtim,
+                       std::make_shared<const IniDocument>(IniDocument::Parse(text))};
     doc = entry.doc;
     return LoadResult::Loaded;
 }
 
-unsigned long CopyOut(const std::string& text, char* out, unsigned long size)
-{
+unsigned long CopyOut(const std::string& text, char* out, unsigned long size) {
     if (out == nullptr || size == 0)
         return 0;
     unsigned long n = std::min<unsigned long>(text.size(), size - 1);
@@ -73,8 +70,7 @@ unsigned long CopyOut(const std::string& text, char* out, unsigned long size)
 
 // A list of names, each terminated, closed by a second terminator; when it does
 // not fit it is cut and still closed by two terminators, returning size - 2.
-unsigned long CopyList(const std::vector<std::string>& names, char* out, unsigned long size)
-{
+unsigned long CopyList(const std::vector<std::string>& names, char* out, unsigned long size) {
     if (out == nullptr || size == 0)
         return 0;
     if (size == 1) {
@@ -106,17 +102,16 @@ unsigned long CopyList(const std::vector<std::string>& names, char* out, unsigne
 
 unsigned long GetPrivateProfileStringA(const char* section, const char* key,
                                        const char* defaultValue, char* out, unsigned long size,
-                                       const char* file)
-{
+                                       const char* file) {
     std::shared_ptr<const IniDocument> doc;
     if (file != nullptr) {
         std::lock_guard lock(g_mutex);
         Load(file, doc);
     }
     if (section == nullptr)
-        return CopyList(doc ? doc->SectionNames() : std::vector<std::string> {}, out, size);
+        return CopyList(doc ? doc->SectionNames() : std::vector<std::string>{}, out, size);
     if (key == nullptr)
-        return CopyList(doc ? doc->KeyNames(section) : std::vector<std::string> {}, out, size);
+        return CopyList(doc ? doc->KeyNames(section) : std::vector<std::string>{}, out, size);
     const std::string* value = doc ? doc->Find(section, key) : nullptr;
     if (value != nullptr)
         return CopyOut(*value, out, size);
@@ -127,8 +122,7 @@ unsigned long GetPrivateProfileStringA(const char* section, const char* key,
 }
 
 unsigned GetPrivateProfileIntA(const char* section, const char* key, int defaultValue,
-                               const char* file)
-{
+                               const char* file) {
     char text[64];
     if (key == nullptr || section == nullptr ||
         GetPrivateProfileStringA(section, key, "", text, sizeof text, file) == 0)
@@ -161,8 +155,7 @@ unsigned GetPrivateProfileIntA(const char* section, const char* key, int default
 }
 
 int WritePrivateProfileStringA(const char* section, const char* key, const char* value,
-                               const char* file)
-{
+                               const char* file) {
     if (file == nullptr || *file == '\0')
         return 0;
     if (section == nullptr)
@@ -193,7 +186,6 @@ int WritePrivateProfileStringA(const char* section, const char* key, const char*
     return toolbelt::WriteFileAtomically(file, doc.Serialize()) ? 1 : 0;
 }
 
-int WritePrivateProfileInt(const char* section, const char* key, int value, const char* file)
-{
+int WritePrivateProfileInt(const char* section, const char* key, int value, const char* file) {
     return WritePrivateProfileStringA(section, key, std::to_string(value).c_str(), file);
 }

@@ -16,12 +16,11 @@ struct RegKey {
 
 namespace {
 
-RegKey g_currentUser {"HKEY_CURRENT_USER"};
-RegKey g_localMachine {"HKEY_LOCAL_MACHINE"};
+RegKey g_currentUser{"HKEY_CURRENT_USER"};
+RegKey g_localMachine{"HKEY_LOCAL_MACHINE"};
 constexpr unsigned long kMaxText = 65536;
 
-std::string StorePath()
-{
+std::string StorePath() {
     if (const char* explicitPath = std::getenv("VELMORA_REGISTRY"); explicitPath && *explicitPath)
         return explicitPath;
     std::string dir;
@@ -34,16 +33,16 @@ std::string StorePath()
     return dir + "/velmora/registry.ini";
 }
 
-void MakeParentDirs(const std::string& file)
-{
+void MakeParentDirs(const std::string& file) {
     for (std::size_t pos = 1; (pos = file.find('/', pos)) != std::string::npos; ++pos)
         ::mkdir(file.substr(0, pos).c_str(), 0755);
 }
 
-const char* ValueKey(const char* name) { return (name == nullptr || *name == '\0') ? "@" : name; }
+const char* ValueKey(const char* name) {
+    return (name == nullptr || *name == '\0') ? "@" : name;
+}
 
-std::string Escape(const std::string& text)
-{
+std::string Escape(const std::string& text) {
     std::string out;
     for (char c : text) {
         if (c == '\\')
@@ -58,8 +57,7 @@ std::string Escape(const std::string& text)
     return out;
 }
 
-std::string Unescape(const std::string& text)
-{
+std::string Unescape(const std::string& text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\\' && i + 1 < text.size()) {
@@ -72,8 +70,7 @@ std::string Unescape(const std::string& text)
     return out;
 }
 
-int HexDigit(char c)
-{
+int HexDigit(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
     if (c >= 'a' && c <= 'f')
@@ -84,8 +81,7 @@ int HexDigit(char c)
 }
 
 // Decodes a stored value into its type and bytes; false for a damaged entry.
-bool Decode(const std::string& stored, std::uint32_t& type, std::vector<std::uint8_t>& bytes)
-{
+bool Decode(const std::string& stored, std::uint32_t& type, std::vector<std::uint8_t>& bytes) {
     bytes.clear();
     if (stored.starts_with("dword:")) {
         char* end = nullptr;
@@ -124,8 +120,7 @@ bool Decode(const std::string& stored, std::uint32_t& type, std::vector<std::uin
     return false;
 }
 
-bool ReadStored(HKEY key, const char* name, std::string& stored)
-{
+bool ReadStored(HKEY key, const char* name, std::string& stored) {
     std::vector<char> buf(kMaxText);
     const std::string file = StorePath();
     const char* marker = "\x01missing";
@@ -135,8 +130,7 @@ bool ReadStored(HKEY key, const char* name, std::string& stored)
     return stored != marker;
 }
 
-long OpenKey(HKEY parent, const char* subKey, HKEY* result, bool mustExist)
-{
+long OpenKey(HKEY parent, const char* subKey, HKEY* result, bool mustExist) {
     if (parent == nullptr || result == nullptr)
         return ERROR_INVALID_HANDLE;
     std::string path = parent->path;
@@ -149,7 +143,7 @@ long OpenKey(HKEY parent, const char* subKey, HKEY* result, bool mustExist)
                                      file.c_str()) == 0)
             return ERROR_FILE_NOT_FOUND;
     }
-    *result = new RegKey {path};
+    *result = new RegKey{path};
     return ERROR_SUCCESS;
 }
 
@@ -158,18 +152,15 @@ long OpenKey(HKEY parent, const char* subKey, HKEY* result, bool mustExist)
 const HKEY HKEY_CURRENT_USER = &g_currentUser;
 const HKEY HKEY_LOCAL_MACHINE = &g_localMachine;
 
-long RegCreateKeyA(HKEY parent, const char* subKey, HKEY* result)
-{
+long RegCreateKeyA(HKEY parent, const char* subKey, HKEY* result) {
     return OpenKey(parent, subKey, result, false);
 }
 
-long RegOpenKeyA(HKEY parent, const char* subKey, HKEY* result)
-{
+long RegOpenKeyA(HKEY parent, const char* subKey, HKEY* result) {
     return OpenKey(parent, subKey, result, true);
 }
 
-long RegCloseKey(HKEY key)
-{
+long RegCloseKey(HKEY key) {
     if (key == nullptr)
         return ERROR_INVALID_HANDLE;
     if (key != HKEY_CURRENT_USER && key != HKEY_LOCAL_MACHINE)
@@ -178,8 +169,7 @@ long RegCloseKey(HKEY key)
 }
 
 long RegQueryValueExA(HKEY key, const char* name, std::uint32_t* type, std::uint8_t* data,
-                      std::uint32_t* size)
-{
+                      std::uint32_t* size) {
     if (key == nullptr)
         return ERROR_INVALID_HANDLE;
     std::string stored;
@@ -205,8 +195,7 @@ long RegQueryValueExA(HKEY key, const char* name, std::uint32_t* type, std::uint
 }
 
 long RegSetValueExA(HKEY key, const char* name, std::uint32_t type, const std::uint8_t* data,
-                    std::uint32_t size)
-{
+                    std::uint32_t size) {
     if (key == nullptr)
         return ERROR_INVALID_HANDLE;
     if (data == nullptr && size != 0)
@@ -247,8 +236,7 @@ long RegSetValueExA(HKEY key, const char* name, std::uint32_t type, const std::u
                : ERROR_CANTWRITE;
 }
 
-long RegQueryInfoKeyA(HKEY key, std::uint32_t* maxValueLen)
-{
+long RegQueryInfoKeyA(HKEY key, std::uint32_t* maxValueLen) {
     if (key == nullptr)
         return ERROR_INVALID_HANDLE;
     std::vector<char> names(kMaxText);
@@ -265,9 +253,8 @@ long RegQueryInfoKeyA(HKEY key, std::uint32_t* maxValueLen)
     return ERROR_SUCCESS;
 }
 
-long RegGetdwValue(HKEY key, const char* name, int* out, int defaultValue)
-{
-    std::uint8_t bytes[4] {};
+long RegGetdwValue(HKEY key, const char* name, int* out, int defaultValue) {
+    std::uint8_t bytes[4]{};
     std::uint32_t type = 0;
     std::uint32_t size = sizeof bytes;
     long result = RegQueryValueExA(key, name, &type, bytes, &size);
@@ -281,8 +268,7 @@ long RegGetdwValue(HKEY key, const char* name, int* out, int defaultValue)
     return result;
 }
 
-long RegSetdwValue(HKEY key, const char* name, int value)
-{
+long RegSetdwValue(HKEY key, const char* name, int value) {
     const auto v = static_cast<std::uint32_t>(value);
     const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
                                    static_cast<std::uint8_t>(v >> 16),
@@ -290,16 +276,14 @@ long RegSetdwValue(HKEY key, const char* name, int value)
     return RegSetValueExA(key, name, REG_DWORD, bytes, 4);
 }
 
-std::uint32_t RegMaxValueLen(HKEY key)
-{
+std::uint32_t RegMaxValueLen(HKEY key) {
     std::uint32_t longest = 0;
     RegQueryInfoKeyA(key, &longest);
     return longest;
 }
 
 long RegGetszValue(HKEY key, char* dest, const char* name, unsigned destLength, char* scratch,
-                   unsigned scratchSize)
-{
+                   unsigned scratchSize) {
     std::uint32_t type = REG_SZ;
     std::uint32_t size = scratchSize;
     long result =

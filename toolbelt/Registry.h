@@ -4,9 +4,9 @@
 //   $VELMORA_REGISTRY if set, else $XDG_CONFIG_HOME/velmora/registry.ini,
 //   else $HOME/.config/velmora/registry.ini.
 // Each key is a section named by its full path, such as
-// "HKEY_CURRENT_USER\Software\Velmora" written with single backslashes; each value a line "name=dword:0000002a", "name=sz:text" (with \\,
-// \r and \n escaped) or "name=hex:01,02". A key comes into being with its
-// first value. Result codes are the platform's: 0 success, else an error.
+// "HKEY_CURRENT_USER\Software\Velmora" written with single backslashes; each value a line
+// "name=dword:0000002a", "name=sz:text" (with \\, \r and \n escaped) or "name=hex:01,02". A key
+// comes into being with its first value. Result codes are the platform's: 0 success, else an error.
 #pragma once
 
 #include <cstdint>

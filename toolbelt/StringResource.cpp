@@ -11,19 +11,18 @@ namespace {
 
 constexpr int kLineBuffer = 1024; // a longer line continues as a new line
 
-void ReplaceAll(std::string& text, std::string_view from, std::string_view to)
-{
+void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
     std::string out;
     out.reserve(text.size());
     std::size_t pos = 0;
-    for (std::size_t hit; (hit = text.find(from, pos)) != std::string::npos; pos = hit + from.size())
+    for (std::size_t hit; (hit = text.find(from, pos)) != std::string::npos;
+         pos = hit + from.size())
         out.append(text, pos, hit - pos).append(to);
     out.append(text, pos, std::string::npos);
     text.swap(out);
 }
 
-std::string Unescape(std::string text)
-{
+std::string Unescape(std::string text) {
     std::erase(text, '\n');
     ReplaceAll(text, "\\t", "\t");
     ReplaceAll(text, "\\r", "\r");
@@ -33,8 +32,7 @@ std::string Unescape(std::string text)
 
 // The id before "=", read like "%u": blanks skipped, digits up to the first
 // other character. False when there is no digit or the number overflows.
-bool ParseId(std::string_view text, unsigned& id)
-{
+bool ParseId(std::string_view text, unsigned& id) {
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
         ++i;
@@ -53,19 +51,16 @@ bool ParseId(std::string_view text, unsigned& id)
 } // namespace
 
 CStringResource::CStringResource(ModuleHandle* module)
-    : module_(module), table_(new std::vector<Entry>)
-{
-}
+    : module_(module), table_(new std::vector<Entry>) {}
 
-CStringResource::~CStringResource() { delete table_; }
+CStringResource::~CStringResource() {
+    delete table_;
+}
 
 CStringResource::CStringResource(const CStringResource& other)
-    : module_(other.module_), table_(new std::vector<Entry>(*other.table_))
-{
-}
+    : module_(other.module_), table_(new std::vector<Entry>(*other.table_)) {}
 
-CStringResource& CStringResource::operator=(const CStringResource& other)
-{
+CStringResource& CStringResource::operator=(const CStringResource& other) {
     if (this != &other) {
         module_ = other.module_;
         *table_ = *other.table_;
@@ -73,8 +68,7 @@ CStringResource& CStringResource::operator=(const CStringResource& other)
     return *this;
 }
 
-int CStringResource::ReadTableFile(const char* path)
-{
+int CStringResource::ReadTableFile(const char* path) {
     std::FILE* file = path != nullptr ? std::fopen(path, "rb") : nullptr;
     if (file == nullptr)
         return 0;
@@ -100,14 +94,13 @@ int CStringResource::ReadTableFile(const char* path)
         unsigned id;
         if (eq == std::string::npos || !ParseId(std::string_view(line).substr(0, eq), id))
             continue;
-        table_->push_back(Entry {id, Unescape(line.substr(eq + 1))});
+        table_->push_back(Entry{id, Unescape(line.substr(eq + 1))});
     }
     std::fclose(file);
     return 1;
 }
 
-std::string CStringResource::GetResString(unsigned id) const
-{
+std::string CStringResource::GetResString(unsigned id) const {
     for (const Entry& entry : *table_) {
         if (entry.id == id) {
             if (!entry.text.empty())
@@ -118,8 +111,7 @@ std::string CStringResource::GetResString(unsigned id) const
     return LoadResString(module_ != nullptr ? *module_ : nullptr, id);
 }
 
-void CStringResource::CreateTableFile(const char* path, unsigned highestId) const
-{
+void CStringResource::CreateTableFile(const char* path, unsigned highestId) const {
     ModuleHandle module = module_ != nullptr ? *module_ : nullptr;
     if (module == nullptr)
         return;

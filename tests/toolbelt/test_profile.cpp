@@ -9,20 +9,17 @@
 namespace {
 
 std::string Get(const std::string& file, const char* section, const char* key,
-                const char* def = "def")
-{
+                const char* def = "def") {
     char buf[256];
     GetPrivateProfileStringA(section, key, def, buf, sizeof buf, file.c_str());
     return buf;
 }
 
-int GetInt(const std::string& file, const char* section, const char* key, int def)
-{
+int GetInt(const std::string& file, const char* section, const char* key, int def) {
     return static_cast<int>(GetPrivateProfileIntA(section, key, def, file.c_str()));
 }
 
-TEST(ProfileRead, MissingFileSectionOrKeyGivesDefault)
-{
+TEST(ProfileRead, MissingFileSectionOrKeyGivesDefault) {
     TempDir dir;
     std::string missing = dir.File("none.ini");
     EXPECT_EQ(Get(missing, "A", "k"), "def");
@@ -36,8 +33,7 @@ TEST(ProfileRead, MissingFileSectionOrKeyGivesDefault)
     EXPECT_EQ(Get(file, "A", "missing", "trailing  "), "trailing");
 }
 
-TEST(ProfileRead, NamesCompareWithoutCaseAndValuesAreTrimmed)
-{
+TEST(ProfileRead, NamesCompareWithoutCaseAndValuesAreTrimmed) {
     TempDir dir;
     std::string file = dir.Write("a.ini", "; comment\n[ComPortSetup]\n  iPort1COM =  7  \n"
                                           "q=\"quoted value\"\nhalf=\"open\n[Other]\nk=x\n");
@@ -47,11 +43,10 @@ TEST(ProfileRead, NamesCompareWithoutCaseAndValuesAreTrimmed)
     EXPECT_EQ(Get(file, "other", "K"), "x");
 }
 
-TEST(ProfileRead, IntegersParseLikeThePlatform)
-{
+TEST(ProfileRead, IntegersParseLikeThePlatform) {
     TempDir dir;
-    std::string file =
-        dir.Write("a.ini", "[S]\nneg=-5\nhex=0x1F\ntail=12abc\nword=abc\nplus=+3\nbig=4294967297\n");
+    std::string file = dir.Write(
+        "a.ini", "[S]\nneg=-5\nhex=0x1F\ntail=12abc\nword=abc\nplus=+3\nbig=4294967297\n");
     EXPECT_EQ(GetInt(file, "S", "neg", 0), -5);
     EXPECT_EQ(GetInt(file, "S", "hex", 0), 31);
     EXPECT_EQ(GetInt(file, "S", "tail", 0), 12);
@@ -60,8 +55,7 @@ TEST(ProfileRead, IntegersParseLikeThePlatform)
     EXPECT_EQ(GetInt(file, "S", "big", 0), 1); // wraps modulo 2^32, no overflow trap
 }
 
-TEST(ProfileRead, ShortBufferTruncatesAndListsAreDoubleTerminated)
-{
+TEST(ProfileRead, ShortBufferTruncatesAndListsAreDoubleTerminated) {
     TempDir dir;
     std::string file = dir.Write("a.ini", "[S1]\nalpha=abcdefgh\nbeta=2\n[S2]\n");
     char buf[5];
@@ -82,17 +76,14 @@ TEST(ProfileRead, ShortBufferTruncatesAndListsAreDoubleTerminated)
     EXPECT_EQ(tiny[5], '\0');
 }
 
-TEST(ProfileRead, CrLfBomAndUtf8)
-{
+TEST(ProfileRead, CrLfBomAndUtf8) {
     TempDir dir;
-    std::string file =
-        dir.Write("a.ini", "\xEF\xBB\xBF[Lang]\r\nname=繁體中文\r\nid=1001\r\n");
+    std::string file = dir.Write("a.ini", "\xEF\xBB\xBF[Lang]\r\nname=繁體中文\r\nid=1001\r\n");
     EXPECT_EQ(Get(file, "Lang", "name"), "繁體中文");
     EXPECT_EQ(GetInt(file, "Lang", "id", 0), 1001);
 }
 
-TEST(ProfileRead, GarbageAndHugeLinesAreHandled)
-{
+TEST(ProfileRead, GarbageAndHugeLinesAreHandled) {
     TempDir dir;
     std::string garbage;
     for (int i = 0; i < 100000; ++i)
@@ -111,8 +102,7 @@ TEST(ProfileRead, GarbageAndHugeLinesAreHandled)
     EXPECT_EQ(Get(truncated, "S", "k"), "1");
 }
 
-TEST(ProfileWrite, UpdatesInPlaceKeepingEverythingElse)
-{
+TEST(ProfileWrite, UpdatesInPlaceKeepingEverythingElse) {
     TempDir dir;
     std::string file = dir.Write("a.ini", "; top comment\n[A]\nx=1\n; inner\ny=2\n\n[B]\nz=3\n");
     ASSERT_TRUE(WritePrivateProfileStringA("a", "Y", "20", file.c_str()));
@@ -122,8 +112,7 @@ TEST(ProfileWrite, UpdatesInPlaceKeepingEverythingElse)
               "; top comment\n[A]\nx=1\n; inner\ny=20\nw=new\n\n[B]\nz=3\n[C]\nk=v\n");
 }
 
-TEST(ProfileWrite, CreatesMissingFileAndDeletes)
-{
+TEST(ProfileWrite, CreatesMissingFileAndDeletes) {
     TempDir dir;
     std::string file = dir.File("new.ini");
     ASSERT_TRUE(WritePrivateProfileInt("ComPortSetup", "iLanguage", -5, file.c_str()));
@@ -135,16 +124,14 @@ TEST(ProfileWrite, CreatesMissingFileAndDeletes)
     EXPECT_EQ(TempDir::Read(file), "");
 }
 
-TEST(ProfileWrite, KeepsCrLfLineEnds)
-{
+TEST(ProfileWrite, KeepsCrLfLineEnds) {
     TempDir dir;
     std::string file = dir.Write("a.ini", "[A]\r\nx=1\r\n");
     ASSERT_TRUE(WritePrivateProfileStringA("A", "y", "2", file.c_str()));
     EXPECT_EQ(TempDir::Read(file), "[A]\r\nx=1\r\ny=2\r\n");
 }
 
-TEST(ProfileWrite, RefusesLineBreaksThatWouldForgeKeys)
-{
+TEST(ProfileWrite, RefusesLineBreaksThatWouldForgeKeys) {
     TempDir dir;
     std::string file = dir.Write("a.ini", "[A]\nx=1\n");
     EXPECT_FALSE(WritePrivateProfileStringA("A", "x", "2\n[Evil]\nk=1", file.c_str()));
@@ -153,15 +140,14 @@ TEST(ProfileWrite, RefusesLineBreaksThatWouldForgeKeys)
     EXPECT_EQ(TempDir::Read(file), "[A]\nx=1\n");
 }
 
-TEST(ProfileWrite, FailedWriteLeavesOldFileAndNoTemporary)
-{
+TEST(ProfileWrite, FailedWriteLeavesOldFileAndNoTemporary) {
     TempDir dir;
     std::string old = "[A]\nx=1\n";
     std::string file = dir.Write("a.ini", old);
 
     // A file-size limit makes the write fail like a full disk would.
     std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved {};
+    rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
     rlimit small = saved;
     small.rlim_cur = 64;
@@ -181,8 +167,7 @@ TEST(ProfileWrite, FailedWriteLeavesOldFileAndNoTemporary)
     EXPECT_FALSE(WritePrivateProfileStringA("A", "x", "1", dir.File("adir").c_str()));
 }
 
-TEST(ProfileWrite, FollowsLinksAndKeepsPermissions)
-{
+TEST(ProfileWrite, FollowsLinksAndKeepsPermissions) {
     TempDir dir;
     std::string target = dir.Write("real.ini", "[A]\n");
     std::filesystem::permissions(target, std::filesystem::perms(0640));
@@ -194,8 +179,7 @@ TEST(ProfileWrite, FollowsLinksAndKeepsPermissions)
     EXPECT_EQ(std::filesystem::status(target).permissions(), std::filesystem::perms(0640));
 }
 
-TEST(ProfileWrite, SeesChangesMadeByOthersAndSurvivesConcurrentWriters)
-{
+TEST(ProfileWrite, SeesChangesMadeByOthersAndSurvivesConcurrentWriters) {
     TempDir dir;
     std::string file = dir.Write("a.ini", "[A]\nk=1\n");
     EXPECT_EQ(Get(file, "A", "k"), "1");

@@ -9,13 +9,11 @@ namespace {
 
 class RegistryStore : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         setenv("VELMORA_REGISTRY", dir.File("cfg/registry.ini").c_str(), 1);
         ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "Software\\Velmora", &key), ERROR_SUCCESS);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         RegCloseKey(key);
         unsetenv("VELMORA_REGISTRY");
     }
@@ -23,8 +21,7 @@ protected:
     HKEY key = nullptr;
 };
 
-TEST_F(RegistryStore, DwordRoundTripAndMissingValueDefault)
-{
+TEST_F(RegistryStore, DwordRoundTripAndMissingValueDefault) {
     int value = 0;
     EXPECT_NE(RegGetdwValue(key, "Missing", &value, 77), ERROR_SUCCESS);
     EXPECT_EQ(value, 77);
@@ -45,8 +42,7 @@ TEST_F(RegistryStore, DwordRoundTripAndMissingValueDefault)
     EXPECT_NE(stored.find("Speed=dword:fffffffe"), std::string::npos);
 }
 
-TEST_F(RegistryStore, StringsCopyLikeStrncpyAndScratchIsCleared)
-{
+TEST_F(RegistryStore, StringsCopyLikeStrncpyAndScratchIsCleared) {
     const char* text = "line1\nline2\\end";
     ASSERT_EQ(RegSetValueExA(key, "Note", REG_SZ, reinterpret_cast<const std::uint8_t*>(text),
                              static_cast<std::uint32_t>(std::strlen(text) + 1)),
@@ -58,7 +54,7 @@ TEST_F(RegistryStore, StringsCopyLikeStrncpyAndScratchIsCleared)
     for (char c : scratch)
         EXPECT_EQ(c, 0);
 
-    char whole[64] {};
+    char whole[64]{};
     EXPECT_EQ(RegGetszValue(key, whole, "Note", sizeof whole, scratch, sizeof scratch),
               ERROR_SUCCESS);
     EXPECT_STREQ(whole, text);
@@ -69,8 +65,7 @@ TEST_F(RegistryStore, StringsCopyLikeStrncpyAndScratchIsCleared)
     EXPECT_EQ(RegMaxValueLen(key), std::strlen(text) + 1);
 }
 
-TEST_F(RegistryStore, OpenNeedsAnExistingKeyAndDamagedEntriesReadAsMissing)
-{
+TEST_F(RegistryStore, OpenNeedsAnExistingKeyAndDamagedEntriesReadAsMissing) {
     HKEY other = nullptr;
     EXPECT_EQ(RegOpenKeyA(HKEY_CURRENT_USER, "Software\\Nobody", &other), ERROR_FILE_NOT_FOUND);
     RegSetdwValue(key, "x", 1);

@@ -17,18 +17,16 @@ ModuleHandle g_module = &kModule;
 
 class StringTable : public ::testing::Test {
 protected:
-    std::string Load(const std::string& contents)
-    {
+    std::string Load(const std::string& contents) {
         std::string file = dir.Write("T.lng", contents);
         EXPECT_EQ(table.ReadTableFile(file.c_str()), 1);
         return file;
     }
     TempDir dir;
-    CStringResource table {&g_module};
+    CStringResource table{&g_module};
 };
 
-TEST_F(StringTable, FirstEntryWinsAndEmptyTextFallsBack)
-{
+TEST_F(StringTable, FirstEntryWinsAndEmptyTextFallsBack) {
     Load("preamble\n[StringTable]\n212=Cascade(&C)\n212=Other\n213=\n");
     EXPECT_EQ(table.GetResString(212), "Cascade(&C)");
     EXPECT_EQ(table.GetResString(213), "Tile(&T)");
@@ -36,14 +34,12 @@ TEST_F(StringTable, FirstEntryWinsAndEmptyTextFallsBack)
     EXPECT_EQ(table.GetResString(999), "");
 }
 
-TEST_F(StringTable, EscapesBecomeControlCharacters)
-{
+TEST_F(StringTable, EscapesBecomeControlCharacters) {
     Load("[StringTable]\n1=a\\tb\\r\\nc\\x\\\\n\n");
     EXPECT_EQ(table.GetResString(1), "a\tb\r\nc\\x\\\n");
 }
 
-TEST_F(StringTable, HeaderRulesAndSectionEnd)
-{
+TEST_F(StringTable, HeaderRulesAndSectionEnd) {
     Load("[StringTable]   \n; 5=comment\n5=five\n[Next]\n6=six\n");
     EXPECT_EQ(table.GetResString(5), "five");
     EXPECT_EQ(table.GetResString(6), "");
@@ -56,24 +52,21 @@ TEST_F(StringTable, HeaderRulesAndSectionEnd)
     EXPECT_TRUE(table.Entries().empty());
 }
 
-TEST_F(StringTable, IdsParseLikeScanfAndBadLinesAreSkipped)
-{
+TEST_F(StringTable, IdsParseLikeScanfAndBadLinesAreSkipped) {
     Load("[StringTable]\n  7x=seven\nnoequals\n=noid\n99999999999=overflow\n8 =eight=more\n");
     EXPECT_EQ(table.GetResString(7), "seven");
     EXPECT_EQ(table.GetResString(8), "eight=more");
     ASSERT_EQ(table.Entries().size(), 2u);
 }
 
-TEST_F(StringTable, MissingFileKeepsPreviousTable)
-{
+TEST_F(StringTable, MissingFileKeepsPreviousTable) {
     Load("[StringTable]\n212=Kaskade\n");
     EXPECT_EQ(table.ReadTableFile(dir.File("missing.lng").c_str()), 0);
     EXPECT_EQ(table.GetResString(212), "Kaskade");
     EXPECT_EQ(table.ReadTableFile(nullptr), 0);
 }
 
-TEST_F(StringTable, CrLfLongLinesAndUtf8)
-{
+TEST_F(StringTable, CrLfLongLinesAndUtf8) {
     std::string longText(2000, 'a');
     Load("[StringTable]\r\n1=串接視窗\r\n2=" + longText + "7=tail\n3=x\r\n");
     EXPECT_EQ(table.GetResString(1), "串接視窗");
@@ -82,8 +75,7 @@ TEST_F(StringTable, CrLfLongLinesAndUtf8)
     EXPECT_EQ(table.GetResString(3), "x");
 }
 
-TEST_F(StringTable, GarbageTruncationAndHugeFiles)
-{
+TEST_F(StringTable, GarbageTruncationAndHugeFiles) {
     std::string garbage;
     for (int i = 0; i < 50000; ++i)
         garbage += static_cast<char>((i * 131) & 0xFF);
@@ -98,8 +90,7 @@ TEST_F(StringTable, GarbageTruncationAndHugeFiles)
     EXPECT_EQ(table.GetResString(5), "c");
 }
 
-TEST_F(StringTable, CreateTableFileRoundTrips)
-{
+TEST_F(StringTable, CreateTableFileRoundTrips) {
     std::string file = dir.File("out/ENG.lng");
     std::filesystem::create_directories(dir.File("out"));
     table.CreateTableFile(file.c_str(), 299);
@@ -113,8 +104,7 @@ TEST_F(StringTable, CreateTableFileRoundTrips)
     EXPECT_EQ(fresh.GetResString(212), "Cascade");
 }
 
-TEST_F(StringTable, CopiesAreIndependent)
-{
+TEST_F(StringTable, CopiesAreIndependent) {
     Load("[StringTable]\n1=one\n");
     CStringResource copy(table);
     Load("[StringTable]\n1=uno\n");

@@ -8,7 +8,9 @@
 namespace {
 
 std::uint32_t g_fakeNow = 0;
-std::uint32_t FakeTicks() { return g_fakeNow; }
+std::uint32_t FakeTicks() {
+    return g_fakeNow;
+}
 
 class FakeClock : public ::testing::Test {
 protected:
@@ -16,8 +18,7 @@ protected:
     void TearDown() override { SetTickSource(nullptr); }
 };
 
-TEST_F(FakeClock, ZeroLimitExpiresAfterOneMillisecond)
-{
+TEST_F(FakeClock, ZeroLimitExpiresAfterOneMillisecond) {
     g_fakeNow = 1000;
     CTimeOut t;
     t.Reset();
@@ -26,8 +27,7 @@ TEST_F(FakeClock, ZeroLimitExpiresAfterOneMillisecond)
     EXPECT_EQ(t.IsTimeOut(), 1);
 }
 
-TEST_F(FakeClock, ElapsedTimeSurvivesTheCounterWrap)
-{
+TEST_F(FakeClock, ElapsedTimeSurvivesTheCounterWrap) {
     g_fakeNow = 0xFFFFFFFFu - 9; // 10 ms before the wrap
     CTimeOut at19(19), at20(20);
     at19.Reset();
@@ -41,8 +41,7 @@ TEST_F(FakeClock, ElapsedTimeSurvivesTheCounterWrap)
     EXPECT_EQ(copy.IsTimeOut(), 1);
 }
 
-TEST(SystemTicks, AdvanceWithRealTime)
-{
+TEST(SystemTicks, AdvanceWithRealTime) {
     CTimeOut t(5);
     t.Reset();
     EXPECT_EQ(t.IsTimeOut(), 0);
@@ -52,9 +51,8 @@ TEST(SystemTicks, AdvanceWithRealTime)
     EXPECT_EQ(t.IsTimeOut(), 1);
 }
 
-TEST(ElapsedTime, SplitsIntoClockFields)
-{
-    SYSTEMTIME st {};
+TEST(ElapsedTime, SplitsIntoClockFields) {
+    SYSTEMTIME st{};
     ElapsedTimeToSystemTime(3723004, &st);
     EXPECT_EQ(st.wHour, 1);
     EXPECT_EQ(st.wMinute, 2);

@@ -1,0 +1,43 @@
+// velmora-drive-sim: one simulated servo drive on a pseudo-terminal, until
+// SIGTERM or SIGINT.
+#include "SerialFormat.h"
+#include "SimOptions.h"
+
+#include <csignal>
+#include <cstdio>
+#include <exception>
+
+int main(int argc, char** argv) {
+    using namespace drivesim;
+    const ParsedOptions options = ParseOptions({argv + 1, argv + argc});
+    if (options.help) {
+        std::fputs(UsageText(), stdout);
+        return 0;
+    }
+    if (!options.error.empty()) {
+        std::fprintf(stderr, "velmora-drive-sim: %s\n%s", options.error.c_str(), UsageText());
+        return 2;
+    }
+    // Block the stop signals before any thread starts, then wait for them here.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGTERM);
+    sigaddset(&stopSignals, SIGINT);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    try {
+        DriveSim sim(options.config);
+        sim.Start();
+        std::printf("%s\n", sim.SlavePath().c_str());
+        std::fflush(stdout);
+        std::fprintf(stderr, "velmora-drive-sim: %s drive, address %d, %s\n",
+                     DriveModelName(options.config.model), options.config.address,
+                     wirelay::SerialFormatName(options.config.format));
+        int signal = 0;
+        sigwait(&stopSignals, &signal);
+        sim.Stop();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "velmora-drive-sim: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,55 @@
+// A chart with a window of a given size, drawn into an image on demand.
+#pragma once
+
+#include "ChartPlot.h"
+
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+inline const QColor kYellow(255, 255, 0);
+inline const QColor kMagenta(255, 0, 255);
+inline const QColor kLightBlue(0, 195, 255);
+inline const QColor kGreen(0, 255, 0);
+
+// Pixels of a colour inside a rectangle of an image.
+inline int CountColour(const QImage& image, const QRect& area, const QColor& colour) {
+    int count = 0;
+    const QRect clipped = area.intersected(image.rect());
+    for (int y = clipped.top(); y <= clipped.bottom(); ++y)
+        for (int x = clipped.left(); x <= clipped.right(); ++x)
+            count += image.pixelColor(x, y) == colour;
+    return count;
+}
+
+class ChartTest : public ::testing::Test {
+protected:
+    void Window(int width, int height, int left = 0, int top = 0) {
+        wnd = ChartRect{left, top, left + width, top + height};
+        chart.SetWndSize(&wnd);
+    }
+
+    QImage Draw() {
+        QImage image(wnd.right, wnd.bottom, QImage::Format_RGB32);
+        image.fill(Qt::darkGray);
+        QPainter painter(&image);
+        chart.PlotAll(&painter);
+        return image;
+    }
+
+    // Mouse at the column of a range sample and a window-relative row.
+    void MouseAt(int sample, int row, int wheel = 0) {
+        QPoint at(wnd.left + chart.GridX_toCoordX(sample), wnd.top + row);
+        chart.UpdateMouse(&at, wheel);
+    }
+
+    void FillShown(int ch, int count, long (*value)(int)) {
+        for (int i = 0; i < count; ++i) {
+            long v = value(i);
+            chart.ShownBuf(ch).SatAdd(&v);
+        }
+    }
+
+    CChartPlot chart;
+    ChartRect wnd;
+};

@@ -1,0 +1,259 @@
+#include "ChartFixture.h"
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+using Axes = ChartTest;
+
+TEST_F(Axes, ShortAxisBecomesElevenSamples) {
+    chart.SetXaxisLen(5);
+    EXPECT_EQ(chart.AxisLen(), 11);
+    EXPECT_EQ(chart.Delay(), 5);
+    EXPECT_EQ(chart.DrawStart(), 0);
+    EXPECT_EQ(chart.DrawEnd(), 10);
+    EXPECT_EQ(chart.ShownBuf(0).GetSize(), 11);
+    EXPECT_EQ(chart.TrigBuf(3).GetSize(), 11);
+}
+
+TEST_F(Axes, LayoutOf800x600) {
+    Window(800, 600);
+    Draw();
+    const QRect plot = chart.PlotRect();
+    EXPECT_EQ(plot.left(), 100);
+    EXPECT_EQ(plot.right(), 700);
+    EXPECT_EQ(plot.top(), 42);
+    EXPECT_EQ(plot.bottom(), 422);
+    EXPECT_EQ(chart.yBase, 232);
+    // Label font: min(int(0.12048192 * 600), int(0.8333333 * 380)) tenths of a point.
+    EXPECT_EQ(chart.FontSize(), 72);
+}
+
+TEST_F(Axes, LayoutIsRelativeToTheWindowOrigin) {
+    Window(800, 600, 30, 70);
+    const QRect plot = chart.PlotRect();
+    EXPECT_EQ(plot.left(), 100);
+    EXPECT_EQ(plot.top(), 42);
+    long x = 30 + 100 - 5;
+    EXPECT_EQ(chart.CoordX_toGridX(&x, 1.0f / chart.RangeLen()), 0);
+    x = 30 + 701;
+    EXPECT_EQ(chart.CoordX_toGridX(&x, 1.0f / chart.RangeLen()), chart.RangeLen());
+}
+
+TEST_F(Axes, UnitGridGivesBoundsAndLabels) {
+    chart.SetYbyUnitGrid(0, 100.0f, 0.0f, 0, "Speed (rpm)");
+    const YaxisDatas& axis = chart.Yaxis(0);
+    EXPECT_FLOAT_EQ(axis.upper, 500.0f);
+    EXPECT_FLOAT_EQ(axis.lower, -500.0f);
+    EXPECT_FLOAT_EQ(axis.scale, 1.0f / 1000.0f);
+    const char* expected[] = {"500",  "400",  "300",  "200",  "100", "0",
+                              "-100", "-200", "-300", "-400", "-500"};
+    for (int i = 0; i < 11; ++i)
+        EXPECT_EQ(chart.RulerLabel(0, i), expected[i]) << i;
+    EXPECT_EQ(chart.Tag(0).unitPerDiv, 100);
+    EXPECT_EQ(chart.Tag(0).offset, 0);
+}
+
+TEST_F(Axes, RulerLabelsUseTheGivenDecimals) {
+    chart.SetYbyUnitGrid(9, 0.5f, 1.0f, 2, "Torque (%)"); // channel 9 counts as 3
+    EXPECT_EQ(chart.RulerLabel(3, 0), "3.50");
+    EXPECT_EQ(chart.RulerLabel(3, 7), "0.00");
+    EXPECT_EQ(chart.RulerLabel(3, 10), "-1.50");
+}
+
+TEST_F(Axes, UpLowBoundSwapsAndCentres) {
+    chart.SetYbyUpLowBound(1, 10.0f, 30.0f, 0, "x");
+    const YaxisDatas& axis = chart.Yaxis(1);
+    EXPECT_FLOAT_EQ(axis.upper, 30.0f);
+    EXPECT_FLOAT_EQ(axis.lower, 10.0f);
+    EXPECT_FLOAT_EQ(axis.unit, 2.0f);
+    EXPECT_FLOAT_EQ(axis.centre, 20.0f);
+    EXPECT_EQ(chart.RulerLabel(1, 0), "30");
+    EXPECT_EQ(chart.RulerLabel(1, 10), "10");
+}
+
+TEST_F(Axes, DegenerateAxesStillHaveAScale) {
+    chart.SetYbyUnitGrid(0, 0.0f, 7.0f, 0, "");
+    EXPECT_GT(chart.Yaxis(0).scale, 0.0f);
+    chart.SetYbyUpLowBound(1, 4.0f, 4.0f, 0, "");
+    EXPECT_FLOAT_EQ(chart.Yaxis(1).upper, 9.0f);
+    EXPECT_FLOAT_EQ(chart.Yaxis(1).lower, -1.0f);
+}
+
+TEST_F(Axes, ChannelOrderPutsARevivedChannelOnTop) {
+    using Order = std::array<uint8_t, 5>;
+    EXPECT_EQ(chart.DrawOrder(), (Order{0, 1, 2, 3, 255}));
+    chart.EnChannel(2, 0);
+    EXPECT_EQ(chart.DrawOrder(), (Order{0, 1, 3, 255, 255}));
+    EXPECT_EQ(chart.IsShown(2), 0);
+    chart.EnChannel(2, 1);
+    EXPECT_EQ(chart.DrawOrder(), (Order{2, 0, 1, 3, 255}));
+    EXPECT_EQ(chart.IsShown(2), 1);
+    chart.EnChannel(0, 1); // already shown: stays where it is
+    EXPECT_EQ(chart.DrawOrder(), (Order{2, 0, 1, 3, 255}));
+    chart.EnChannel(-4, 0); // counts as channel 0
+    chart.EnChannel(17, 0); // counts as channel 3
+    EXPECT_EQ(chart.DrawOrder(), (Order{2, 1, 255, 255, 255}));
+    EXPECT_EQ(chart.IsShown(0), 0);
+    EXPECT_EQ(chart.IsShown(3), 0);
+}
+
+TEST_F(Axes, ShowAllAndReverseApplyToBothBufferSets) {
+    long v = 42;
+    for (int ch = 0; ch < 4; ++ch) {
+        chart.ShownBuf(ch).SatAdd(&v);
+        chart.TrigBuf(ch).SatAdd(&v);
+    }
+    chart.EnYReverse(2, 1);
+    EXPECT_EQ(chart.ShownBuf(2).SatGet(0), -42);
+    EXPECT_EQ(chart.TrigBuf(2).SatGet(0), -42);
+    EXPECT_EQ(chart.ShownBuf(1).SatGet(0), 42);
+    chart.ShowAllChannel(0);
+    for (int ch = 0; ch < 4; ++ch) {
+        EXPECT_EQ(chart.ShownBuf(ch).SatGet(0), 0);
+        EXPECT_EQ(chart.TrigBuf(ch).SatGet(0), 0);
+    }
+    chart.ShowAllChannel(1);
+    EXPECT_EQ(chart.TrigBuf(2).SatGet(0), -42);
+}
+
+TEST_F(Axes, DrawRangeSetsStepsAndTimeLabels) {
+    chart.SetXaxisLen(3001);
+    chart.SetDrawRangeX(0, 3000);
+    EXPECT_EQ(chart.WheelStep(0), 14);
+    EXPECT_EQ(chart.WheelStep(1), 58);
+    EXPECT_EQ(chart.MsPerDiv(), 300);
+    EXPECT_EQ(chart.TimeLabel(0), "0.000");
+    EXPECT_EQ(chart.TimeLabel(1), "0.300");
+    EXPECT_EQ(chart.TimeLabel(10), "3.000");
+
+    chart.SetDrawRangeX(1000, 1100);
+    EXPECT_EQ(chart.TimeLabel(0), "1.000");
+    EXPECT_EQ(chart.TimeLabel(10), "1.100");
+    EXPECT_EQ(chart.WheelStep(0), 1);
+
+    chart.SetTimeScaleX(TimeMsPerSample, 0.2f);
+    chart.SetDrawRangeX(0, 350);
+    EXPECT_EQ(chart.TimeLabel(1), "7.0");
+    EXPECT_EQ(chart.TimeLabel(10), "70.0");
+    chart.SetTimeScaleX(TimeMsPerScreen, 351.0f); // the same 1 ms per sample
+    EXPECT_EQ(chart.TimeLabel(10), "350.0");
+}
+
+TEST_F(Axes, DrawRangeIsKeptInsideTheAxis) {
+    chart.SetXaxisLen(3001);
+    chart.SetDrawRangeX(2500, -40);
+    EXPECT_EQ(chart.DrawStart(), 0);
+    EXPECT_EQ(chart.DrawEnd(), 2500);
+    chart.SetDrawRangeX(5000, 5000);
+    EXPECT_EQ(chart.DrawStart(), 2999);
+    EXPECT_EQ(chart.DrawEnd(), 3000);
+    chart.ZoomX_Reset();
+    EXPECT_EQ(chart.RangeLen(), 3000);
+}
+
+TEST_F(Axes, UnknownTimeScaleKindFallsBackToMilliseconds) {
+    chart.SetXaxisLen(3001);
+    chart.SetTimeScaleX(7, 3.0f);
+    EXPECT_EQ(chart.TimeBaseLines().at(0), "  Timebase   ");
+    EXPECT_EQ(chart.TimeLabel(1), "0.300");
+}
+
+TEST_F(Axes, TimeBasePanelInMilliseconds) {
+    Window(4000, 600); // one pixel per sample
+    chart.SetXaxisLen(3001);
+    chart.SetDelay(1500);
+    chart.followMouse = 1;
+    MouseAt(750, 100);
+    chart.Cursor_H(1);
+    MouseAt(1250, 100);
+    chart.Cursor_H(2);
+    EXPECT_EQ(chart.TimeBaseLines(), QStringList({"  Timebase   ", "     300ms/div  delay:  1500ms",
+                                                  "  X1=    750ms   X2=    1250ms",
+                                                  " \u0394Xt=    500ms  \u0394Xf=   2.000Hz"}));
+    MouseAt(750, 100);
+    chart.Cursor_H(2);
+    EXPECT_EQ(chart.TimeBaseLines().at(3), " \u0394Xt=      0ms  \u0394Xf=1000.000Hz");
+}
+
+TEST_F(Axes, TimeBasePanelWithMillisecondsPerSample) {
+    chart.SetXaxisLen(3001);
+    chart.SetTimeScaleX(TimeMsPerSample, 0.2f);
+    chart.SetDrawRangeX(0, 350);
+    chart.SetDelay(175);
+    const QStringList lines = chart.TimeBaseLines();
+    EXPECT_EQ(lines.at(0), "  Timebase   sp.=0.2ms");
+    EXPECT_EQ(lines.at(1), "     7.0ms/div  delay:  35.0ms");
+    EXPECT_EQ(lines.at(2), "  X1=    0.0ms   X2=     0.0ms");
+    EXPECT_EQ(lines.at(3), " \u0394Xt=    0.0ms  \u0394Xf=5000.000Hz");
+
+    chart.SetTimeScaleX(TimeMsPerSample, 0.05f); // coinciding cursors: 20 kHz
+    EXPECT_EQ(chart.TimeBaseLines().at(3), " \u0394Xt=    0.0ms  \u0394Xf=20000.00Hz");
+}
+
+TEST_F(Axes, TagTextsShortenLongUnits) {
+    EXPECT_EQ(chart.TagLines(0), QStringList({" CH A ", "100[rpm]/div", " ofs     0"}));
+    chart.SetYbyUnitGrid(1, 100.0f, -250.0f, 0, "");
+    chart.SetChannelUnit(1, "abcdefg"); // "100[abcdefg]/div" has 16 characters
+    EXPECT_EQ(chart.TagLines(1).at(1), "100[abcdefg]/.");
+    EXPECT_EQ(chart.TagLines(1).at(2), " ofs   250");
+    chart.SetChannelUnit(1, "abcdef"); // 15 characters: kept whole
+    EXPECT_EQ(chart.TagLines(1).at(1), "100[abcdef]/div");
+    chart.SetChannelUnit(1, "abcdefghij"); // 19 characters
+    EXPECT_EQ(chart.TagLines(1).at(1), "100[abcdefghij]");
+}
+
+TEST_F(Axes, RowsAndValuesConvertBothWays) {
+    Window(800, 600);
+    chart.SetYbyUnitGrid(0, 100.0f, 0.0f, 0, "");
+    const YaxisDatas& axis = chart.Yaxis(0);
+    int value = 200;
+    EXPECT_EQ(chart.RulerY_toCoordY(&axis, &value), 232 - 76);
+    long row = 232 - 76;
+    EXPECT_EQ(chart.CoordY_toRulerY(&row, &axis), 200);
+    row = 42;
+    EXPECT_EQ(chart.CoordY_toRulerY(&row, &axis), 500);
+    row = 422;
+    EXPECT_EQ(chart.CoordY_toRulerY(&row, &axis), -500);
+}
+
+} // namespace
+
+namespace {
+
+// Nonsense from a caller leaves a drawable chart, never a crash.
+TEST_F(Axes, NonsenseSettingsLeaveAUsableChart) {
+    chart.SetXaxisLen(-100);
+    EXPECT_EQ(chart.AxisLen(), 11);
+    chart.SetXaxisLen(2000000000);
+    EXPECT_EQ(chart.AxisLen(), 1 << 22);
+    chart.SetXaxisLen(101);
+
+    chart.SetYbyUnitGrid(0, std::numeric_limits<float>::quiet_NaN(), 3.0f, 0, "");
+    chart.SetYbyUnitGrid(1, 1.0f, std::numeric_limits<float>::infinity(), 0, "");
+    chart.SetYbyUnitGrid(2, 3.0e38f, 0.0f, 0, "");
+    chart.SetYbyUpLowBound(3, std::numeric_limits<float>::quiet_NaN(), 1.0f, 0, "");
+    for (int ch = 0; ch < 4; ++ch) {
+        EXPECT_TRUE(std::isfinite(chart.Yaxis(ch).scale)) << ch;
+        EXPECT_GT(chart.Yaxis(ch).scale, 0.0f) << ch;
+        EXPECT_LT(chart.Yaxis(ch).lower, chart.Yaxis(ch).upper) << ch;
+    }
+    chart.SetRulerText(nullptr, nullptr, nullptr);
+    chart.UpdateMouse(nullptr, 120 * 50000);
+    chart.curSelX = 1;
+    long extreme = std::numeric_limits<long>::max();
+    for (int i = 0; i < 101; ++i)
+        chart.ShownBuf(0).SatAdd(&extreme);
+
+    for (ChartRect rect : {ChartRect{0, 0, 0, 0}, ChartRect{0, 0, -50, 30}, ChartRect{0, 0, 12, 9},
+                           ChartRect{0, 0, 300, 200}}) {
+        chart.SetWndSize(&rect);
+        QImage image(320, 220, QImage::Format_RGB32);
+        QPainter painter(&image);
+        chart.PlotAll(&painter);
+    }
+    EXPECT_EQ(chart.CursorX(1), 0);
+}
+
+} // namespace

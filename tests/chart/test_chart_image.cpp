@@ -1,0 +1,269 @@
+#include "ChartFixture.h"
+
+#include <QImage>
+#include <QPainter>
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <random>
+#include <thread>
+
+namespace {
+
+// 800 x 600: plot 100..700 x 42..422, centre row 232, 380 pixels for 1000 units.
+class Image : public ChartTest {
+protected:
+    void SetUp() override {
+        Window(800, 600);
+        chart.SetXaxisLen(101);
+        for (int ch = 0; ch < 4; ++ch)
+            chart.SetYbyUnitGrid(ch, 100.0f, 0.0f, 0, "");
+    }
+
+    void Constant(int ch, long value) {
+        for (int i = 0; i < 101; ++i)
+            chart.ShownBuf(ch).SatAdd(&value);
+    }
+
+    int InPlot(const QImage& image, const QColor& colour) {
+        return CountColour(image, chart.PlotRect(), colour);
+    }
+};
+
+TEST_F(Image, TraceIsDrawnInItsColourAtItsRow) {
+    Constant(0, 200); // 232 - 0.38 * 200
+    QImage image = Draw();
+    for (int x = 100; x < 700; x += 50)
+        EXPECT_EQ(image.pixelColor(x, 156), kYellow) << "column " << x;
+    // A line leaves out its end point, as GDI's LineTo does.
+    EXPECT_EQ(InPlot(image, kYellow), 600) << "one row across the plot, nothing else";
+    EXPECT_EQ(chart.ShownBuf(0).plotPoints, 101);
+}
+
+TEST_F(Image, InvertedTraceMirrorsAtTheCentre) {
+    Constant(1, 200);
+    chart.EnYReverse(1, 1);
+    QImage image = Draw();
+    EXPECT_EQ(image.pixelColor(430, 308), kMagenta);
+    EXPECT_EQ(CountColour(image, QRect(100, 150, 600, 12), kMagenta), 0);
+}
+
+TEST_F(Image, CentreMovesTheTrace) {
+    chart.SetYbyUnitGrid(2, 100.0f, 100.0f, 0, ""); // value 100 at the centre row
+    Constant(2, 100);
+    QImage image = Draw();
+    EXPECT_EQ(image.pixelColor(300, 232), kLightBlue);
+}
+
+TEST_F(Image, HiddenChannelDrawsNothing) {
+    Constant(0, 200);
+    Constant(3, -100);
+    chart.EnChannel(0, 0);
+    QImage image = Draw();
+    EXPECT_EQ(InPlot(image, kYellow), 0);
+    EXPECT_EQ(image.pixelColor(400, 270), kGreen);
+    EXPECT_EQ(chart.ShownBuf(0).plotPoints, 0);
+    // Its tag is gone too; the remaining tags move left.
+    const QRect tagArea(0, chart.PlotRect().bottom() + 30, 500, 100);
+    EXPECT_EQ(CountColour(image, tagArea, kYellow), 0);
+    EXPECT_GT(CountColour(image, tagArea, kGreen), 0);
+}
+
+TEST_F(Image, MaskedChannelsDrawNothing) {
+    for (int ch = 0; ch < 4; ++ch)
+        Constant(ch, 100 * ch + 50);
+    chart.ShowAllChannel(0);
+    QImage image = Draw();
+    for (const QColor& colour : {kYellow, kMagenta, kLightBlue, kGreen})
+        EXPECT_EQ(InPlot(image, colour), 0);
+    for (int ch = 0; ch < 4; ++ch)
+        EXPECT_EQ(chart.ShownBuf(ch).plotPoints, 0);
+    chart.ShowAllChannel(1);
+    image = Draw();
+    EXPECT_GT(InPlot(image, kMagenta), 0);
+}
+
+TEST_F(Image, RevivedChannelIsDrawnOnTop) {
+    Constant(0, 300);
+    Constant(2, 300);
+    const int row = 232 - 114;
+    EXPECT_EQ(Draw().pixelColor(430, row), kYellow);
+    chart.EnChannel(2, 0);
+    chart.EnChannel(2, 1);
+    EXPECT_EQ(Draw().pixelColor(430, row), kLightBlue);
+}
+
+TEST_F(Image, TraceStopsAtTheNewestSample) {
+    for (long i = 0; i < 51; ++i)
+        chart.ShownBuf(0).SatAdd(&i);
+    QImage image = Draw();
+    EXPECT_EQ(chart.ShownBuf(0).plotPoints, 51);
+    const QRect rightHalf(410, 42, 290, 381);
+    EXPECT_EQ(CountColour(image, rightHalf, kYellow), 0);
+}
+
+TEST_F(Image, ValuesBeyondThePlotAreClipped) {
+    Constant(0, 2000000000);
+    Constant(1, -2000000000);
+    QImage image = Draw();
+    EXPECT_EQ(InPlot(image, kYellow), 0);
+    EXPECT_EQ(InPlot(image, kMagenta), 0);
+    const QRect above(100, 0, 601, 41);
+    EXPECT_EQ(CountColour(image, above, kYellow), 0);
+}
+
+TEST_F(Image, GridIsGreyAndBackgroundBlack) {
+    QImage image = Draw();
+    const QColor grey(101, 101, 101);
+    EXPECT_EQ(image.pixelColor(100, 300), grey); // left border
+    EXPECT_EQ(image.pixelColor(400, 100), grey); // vertical centre line
+    EXPECT_EQ(image.pixelColor(250, 232), grey); // horizontal centre line
+    EXPECT_EQ(image.pixelColor(130, 100), QColor(Qt::black));
+}
+
+TEST_F(Image, ChartDrawsAtTheWindowOffset) {
+    Window(800, 600, 40, 25);
+    Constant(0, 200);
+    QImage image = Draw();
+    EXPECT_EQ(image.pixelColor(20, 20), QColor(Qt::darkGray)) << "outside the window";
+    EXPECT_EQ(image.pixelColor(40 + 300, 25 + 156), kYellow);
+}
+
+TEST_F(Image, BackgroundIsRedrawnOnlyWhenSomethingChanged) {
+    Constant(0, 100);
+    Draw();
+    const int first = chart.BackgroundRedraws();
+    EXPECT_GE(first, 1);
+    long v = 7;
+    chart.ShownBuf(0).SatAdd(&v);
+    chart.curSelX = 1;
+    Draw();
+    Draw();
+    EXPECT_EQ(chart.BackgroundRedraws(), first) << "samples and cursors use the cache";
+    chart.SetYbyUnitGrid(1, 50.0f, 0.0f, 0, "new caption");
+    Draw();
+    EXPECT_EQ(chart.BackgroundRedraws(), first + 1);
+    Window(900, 600);
+    Draw();
+    EXPECT_EQ(chart.BackgroundRedraws(), first + 2);
+    Window(900, 600, 10, 10); // moved, same size
+    Draw();
+    EXPECT_EQ(chart.BackgroundRedraws(), first + 2);
+}
+
+// Noise drawn at three samples per column keeps every column's extremes
+// with at most two points per column.
+using Trace = ChartTest;
+
+TEST_F(Trace, ColumnExtremesAreKept) {
+    Window(1280, 800);
+    chart.SetXaxisLen(3001);
+    chart.SetYbyUnitGrid(0, 1000.0f, 0.0f, 0, "");
+    std::mt19937 random(3);
+    std::uniform_int_distribution<long> noise(-4000, 4000);
+    std::vector<long> values(3001);
+    for (long& v : values) {
+        v = noise(random);
+        chart.ShownBuf(0).SatAdd(&v);
+    }
+    for (int ch = 1; ch < 4; ++ch)
+        chart.EnChannel(ch, 0);
+    const QImage image = Draw();
+
+    const QRect plot = chart.PlotRect();
+    const int columns = plot.width();
+    EXPECT_LE(chart.ShownBuf(0).plotPoints, 2 * columns);
+    EXPECT_GT(chart.ShownBuf(0).plotPoints, columns);
+
+    std::vector<int> top(1280, 100000), bottom(1280, -1);
+    // Every column shows its highest and lowest sample (to a pixel's rounding).
+    const double xStep = static_cast<double>(chart.PlotWidth()) / 3000.0;
+    const double yFactor = chart.PlotHeight() / 10000.0; // 1000 units per division
+    for (int j = 0; j < 3001; ++j) {
+        const int x = plot.left() + static_cast<int>(xStep * j + 1e-6);
+        const int row = static_cast<int>(std::lround(chart.yBase - yFactor * values[j]));
+        top[x] = std::min(top[x], row);
+        bottom[x] = std::max(bottom[x], row);
+    }
+    auto yellowNear = [&](int x, int row) {
+        for (int y = row - 1; y <= row + 1; ++y)
+            if (image.pixelColor(x, y) == kYellow)
+                return true;
+        return false;
+    };
+    // The last column is left out: a polyline does not draw its end point.
+    for (int x = plot.left(); x < plot.right(); ++x) {
+        ASSERT_GE(bottom[x], 0);
+        EXPECT_TRUE(yellowNear(x, top[x])) << "column " << x << " row " << top[x];
+        EXPECT_TRUE(yellowNear(x, bottom[x])) << "column " << x << " row " << bottom[x];
+    }
+}
+
+TEST_F(Trace, ModesZeroAndOne) {
+    Window(800, 600);
+    chart.SetXaxisLen(3001);
+    FillShown(0, 3001, [](int i) { return long(i); });
+    QImage image(800, 600, QImage::Format_RGB32);
+    QPainter painter(&image);
+    std::vector<QPoint> points(6002);
+    chart.PlotTrendPoly2(&painter, points.data(), &chart.ShownBuf(0), 1.0f / 3000, 1e-4f, 0.0f,
+                         0.0f, kYellow, 0);
+    EXPECT_EQ(chart.ShownBuf(0).plotPoints, 3001);
+    chart.PlotTrendPoly2(&painter, points.data(), &chart.ShownBuf(0), 1.0f / 3000, 1e-4f, 0.0f,
+                         0.0f, kYellow, 1);
+    EXPECT_EQ(chart.ShownBuf(0).plotPoints, 601) << "one point per column of 600 + 1";
+    EXPECT_EQ(points[0], QPoint(100, chart.yBase));
+    EXPECT_EQ(points[600].x(), 700);
+}
+
+TEST_F(Trace, OlderRoutineIgnoresFlags) {
+    Window(800, 600);
+    chart.SetXaxisLen(11);
+    FillShown(0, 11, [](int i) { return long(i); });
+    chart.ShowAllChannel(0);
+    QImage image(800, 600, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    // Values 0..10 over 0.1 of the height per unit, lifted by 20 pixels.
+    chart.PlotTrend(&painter, &chart.ShownBuf(0), 0.1f, 0.01f, 0.0f, 20.0f, kGreen);
+    painter.end();
+    EXPECT_EQ(image.pixelColor(100, chart.yBase - 20), kGreen);
+    EXPECT_EQ(image.pixelColor(640, chart.yBase - 20 - 34), kGreen);
+}
+
+// The scope draws on its communication thread, not the GUI thread.
+// The scope draws on its communication thread while the GUI thread paints
+// its own windows, text included.
+TEST(Thread, ChartDrawsOnAnotherThreadWhileTheGuiThreadPaints) {
+    CChartPlot chart;
+    chart.SetXaxisLen(101);
+    long v = 200;
+    for (int i = 0; i < 101; ++i)
+        chart.ShownBuf(0).SatAdd(&v);
+    QImage image(800, 600, QImage::Format_ARGB32_Premultiplied);
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        ChartRect wnd{0, 0, 800, 600};
+        chart.SetWndSize(&wnd);
+        chart.SetYbyUnitGrid(0, 100.0f, 0.0f, 0, "Speed (rpm)");
+        chart.curSelY = 1;
+        for (int frame = 0; frame < 20; ++frame) {
+            QPainter painter(&image);
+            chart.PlotAll(&painter);
+        }
+        done = true;
+    });
+    QImage window(400, 300, QImage::Format_RGB32);
+    int guiFrames = 0;
+    while (!done || guiFrames == 0) {
+        QPainter painter(&window);
+        painter.fillRect(window.rect(), Qt::white);
+        painter.setFont(QFont(QStringLiteral("Arial"), 12));
+        painter.drawText(10, 40, QStringLiteral("Ready %1").arg(guiFrames++));
+    }
+    worker.join();
+    EXPECT_EQ(image.pixelColor(400, 156), kYellow);
+    EXPECT_GT(CountColour(image, QRect(0, 450, 800, 150), kYellow), 0) << "tag text";
+}
+
+} // namespace

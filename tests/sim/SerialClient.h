@@ -1,0 +1,91 @@
+// A plain master end for the simulator tests: opens a device path like a
+// serial port, sets the line up, sends requests and times the replies.
+#pragma once
+
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <fcntl.h>
+#include <poll.h>
+#include <stdexcept>
+#include <string>
+#include <termios.h>
+#include <unistd.h>
+#include <vector>
+
+class SerialClient {
+public:
+    // parity: 'N', 'E' or 'O'.
+    SerialClient(const std::string& path, speed_t speed, int stopBits = 1, char parity = 'N') {
+        fd_ = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (fd_ < 0)
+            throw std::runtime_error("cannot open " + path);
+        termios t{};
+        ::tcgetattr(fd_, &t);
+        ::cfmakeraw(&t);
+        ::cfsetispeed(&t, speed);
+        ::cfsetospeed(&t, speed);
+        t.c_cflag |= CLOCAL | CREAD;
+        if (stopBits == 2)
+            t.c_cflag |= CSTOPB;
+        if (parity != 'N')
+            t.c_cflag |= PARENB | (parity == 'O' ? PARODD : 0);
+        ::tcsetattr(fd_, TCSANOW, &t);
+        ::tcflush(fd_, TCIOFLUSH);
+    }
+    ~SerialClient() { ::close(fd_); }
+    SerialClient(const SerialClient&) = delete;
+    SerialClient& operator=(const SerialClient&) = delete;
+
+    int Fd() const { return fd_; }
+
+    void Send(const std::vector<std::uint8_t>& bytes) {
+        if (::write(fd_, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
+            throw std::runtime_error("write failed");
+    }
+
+    // Bytes arriving until `count` came or `timeoutMs` passed; `error` gets
+    // errno of a failed read (an unplugged port).
+    std::vector<std::uint8_t> Receive(std::size_t count, int timeoutMs, int* error = nullptr) {
+        std::vector<std::uint8_t> bytes;
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (bytes.size() < count) {
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+                                  deadline - std::chrono::steady_clock::now())
+                                  .count();
+            if (left <= 0)
+                break;
+            pollfd p{fd_, POLLIN, 0};
+            if (::poll(&p, 1, static_cast<int>(left)) <= 0)
+                continue;
+            std::uint8_t buffer[512];
+            const ssize_t n = ::read(fd_, buffer, std::min(sizeof buffer, count - bytes.size()));
+            if (n <= 0) {
+                if (error)
+                    *error = n < 0 ? errno : 0;
+                break;
+            }
+            bytes.insert(bytes.end(), buffer, buffer + n);
+        }
+        return bytes;
+    }
+
+    // Sends a request and collects `expected` reply bytes; `elapsedMs` gets the
+    // time from the write to the last byte.
+    std::vector<std::uint8_t> Transact(const std::vector<std::uint8_t>& request,
+                                       std::size_t expected, int timeoutMs = 1000,
+                                       double* elapsedMs = nullptr) {
+        const auto start = std::chrono::steady_clock::now();
+        Send(request);
+        auto reply = Receive(expected, timeoutMs);
+        if (elapsedMs)
+            *elapsedMs =
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                    .count();
+        return reply;
+    }
+
+private:
+    int fd_ = -1;
+};

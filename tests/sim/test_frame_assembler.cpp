@@ -1,0 +1,95 @@
+// Cutting the byte stream from the master into requests, and the line checks.
+#include "FrameAssembler.h"
+#include "LineTiming.h"
+#include "SimTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace drivesim;
+using namespace std::chrono_literals;
+
+namespace {
+
+const auto kSilence = 2ms;
+
+std::vector<std::string> TakeAll(FrameAssembler& a, Clock::time_point now) {
+    std::vector<std::string> frames;
+    while (auto f = a.Take(now, kSilence))
+        frames.push_back(ToHex(f->bytes));
+    return frames;
+}
+
+TEST(FrameAssembler, SplitsBackToBackRequestsByLength) {
+    FrameAssembler a;
+    const auto t0 = Clock::now();
+    auto bytes = Hex("01 03 00 10 00 02 C5 CE 01 10 00 10 00 01 02 01 F4 A4 D7 01 11 C0 2C");
+    a.Add(bytes.data(), 10, t0);
+    EXPECT_EQ(TakeAll(a, t0), std::vector<std::string>{"01 03 00 10 00 02 C5 CE"});
+    a.Add(bytes.data() + 10, bytes.size() - 10, t0);
+    EXPECT_EQ(TakeAll(a, t0),
+              (std::vector<std::string>{"01 10 00 10 00 01 02 01 F4 A4 D7", "01 11 C0 2C"}));
+}
+
+TEST(FrameAssembler, SkipsStrayBytesBeforeARequest) {
+    FrameAssembler a;
+    const auto t0 = Clock::now();
+    auto bytes = Hex("55 AA 03 01 03 00 10 00 02 C5 CE");
+    a.Add(bytes.data(), bytes.size(), t0);
+    EXPECT_EQ(TakeAll(a, t0), std::vector<std::string>{"01 03 00 10 00 02 C5 CE"});
+}
+
+TEST(FrameAssembler, UnknownFunctionsAndTruncatedFramesEndAtSilence) {
+    FrameAssembler a;
+    const auto t0 = Clock::now();
+    auto unknown = Hex("01 2B 0E 01 00 70 77");
+    a.Add(unknown.data(), unknown.size(), t0);
+    EXPECT_TRUE(TakeAll(a, t0 + 1ms).empty());
+    EXPECT_EQ(a.SilenceDeadline(kSilence), t0 + kSilence);
+    EXPECT_EQ(TakeAll(a, t0 + 3ms), std::vector<std::string>{"01 2B 0E 01 00 70 77"});
+    auto half = Hex("01 03 00 10");
+    a.Add(half.data(), half.size(), t0);
+    EXPECT_TRUE(TakeAll(a, t0 + 1ms).empty());
+    EXPECT_EQ(TakeAll(a, t0 + 3ms), std::vector<std::string>{"01 03 00 10"});
+    EXPECT_FALSE(a.SilenceDeadline(kSilence));
+}
+
+TEST(FrameAssembler, EndlessGarbageIsDropped) {
+    FrameAssembler a;
+    const auto t0 = Clock::now();
+    std::vector<std::uint8_t> junk(5000, 0x10);
+    a.Add(junk.data(), junk.size(), t0);
+    const auto frames = TakeAll(a, t0);
+    EXPECT_TRUE(frames.empty());
+    EXPECT_TRUE(TakeAll(a, t0 + 3ms).size() <= 1);
+}
+
+TEST(LineTiming, SerialFormatsAndWireTimes) {
+    EXPECT_EQ(CharacterBits(wirelay::GetSerialFormat(0)), 10);
+    EXPECT_EQ(CharacterBits(wirelay::GetSerialFormat(4)), 11);
+    EXPECT_EQ(CharacterBits(wirelay::GetSerialFormat(12)), 11);
+    // 8 + 205 bytes of a 100-register read.
+    using Ms = std::chrono::duration<double, std::milli>;
+    EXPECT_NEAR(Ms(WireTime(213, wirelay::GetSerialFormat(0))).count(), 110.9, 0.1);
+    EXPECT_NEAR(Ms(WireTime(213, wirelay::GetSerialFormat(3))).count(), 18.5, 0.1);
+    EXPECT_EQ(FrameSilence(wirelay::GetSerialFormat(3)), std::chrono::microseconds(1750));
+}
+
+TEST(LineTiming, LineMatchesBaudStopBitsAndOddParity) {
+    auto line = [](speed_t speed, tcflag_t flags) {
+        termios t{};
+        cfsetospeed(&t, speed);
+        cfsetispeed(&t, speed);
+        t.c_cflag |= CS8 | flags;
+        return t;
+    };
+    EXPECT_TRUE(LineMatches(line(B115200, 0), wirelay::GetSerialFormat(3)));
+    EXPECT_FALSE(LineMatches(line(B57600, 0), wirelay::GetSerialFormat(3)));
+    EXPECT_FALSE(LineMatches(line(B115200, CSTOPB), wirelay::GetSerialFormat(3)));
+    EXPECT_TRUE(LineMatches(line(B115200, CSTOPB), wirelay::GetSerialFormat(7)));
+    EXPECT_TRUE(LineMatches(line(B19200, PARENB | PARODD), wirelay::GetSerialFormat(12)));
+    EXPECT_FALSE(LineMatches(line(B19200, 0), wirelay::GetSerialFormat(12)));
+    // Even parity looks like none on a pty.
+    EXPECT_TRUE(LineMatches(line(B19200, 0), wirelay::GetSerialFormat(8)));
+}
+
+} // namespace

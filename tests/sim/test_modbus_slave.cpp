@@ -1,0 +1,137 @@
+// Request handling of the simulated drive, byte for byte.
+#include "ModbusSlave.h"
+#include "SimTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace drivesim;
+
+namespace {
+
+struct Golden {
+    const char* what;
+    const char* request;
+    const char* reply; // empty: no reply
+};
+
+// A T8 drive with its factory defaults at slave address 1.
+const Golden kT8Goldens[] = {
+    {"read two gain registers", "01 03 00 10 00 02 C5 CE", "01 03 04 01 E0 01 0E 7A 6D"},
+    {"read the inertia ratio", "01 03 00 20 00 01 85 C0", "01 03 02 00 FA 38 07"},
+    {"read the servo coil", "01 01 00 26 00 01 1C 01", "01 01 01 00 51 88"},
+    {"read 20 coils: servo ready is DO1", "01 01 00 00 00 14 3C 05", "01 01 03 00 00 01 FD 8E"},
+    {"switch the servo on", "01 0F 00 26 00 01 01 01 E6 90", "01 0F 00 26 00 01 75 C0"},
+    {"write a gain", "01 10 00 10 00 01 02 01 F4 A4 D7", "01 10 00 10 00 01 00 0C"},
+    {"apply after T8 writes", "01 10 00 81 00 01 02 00 02 39 80", "01 10 00 81 00 01 51 E1"},
+    {"unknown function 05", "01 05 00 26 FF 00 6D F1", "01 85 01 83 50"},
+    {"unknown function 2B", "01 2B 0E 01 00 70 77", "01 AB 01 9E F0"},
+    {"read a register that does not exist", "01 03 04 00 00 01 85 3A", "01 83 02 C0 F1"},
+    {"read zero registers", "01 03 00 00 00 00 45 CA", "01 83 03 01 31"},
+    {"read 126 registers", "01 03 00 00 00 7E C5 EA", "01 83 03 01 31"},
+    {"save command with value 7", "01 10 00 81 00 01 02 00 07 F9 83", "01 90 03 0C 01"},
+    {"write a status register", "01 10 03 80 00 01 02 00 01 4B 50", "01 90 02 CD C1"},
+    {"write an input coil", "01 0F 00 00 00 01 01 01 EF 57", "01 8F 02 C5 F1"},
+    {"read a coil that does not exist", "01 01 00 40 00 01 FC 1E", "01 81 02 C1 91"},
+    {"byte count not twice the count", "01 10 00 10 00 02 02 00 01 65 44", "01 90 03 0C 01"},
+    {"bad CRC", "01 03 00 10 00 02 C5 CF", ""},
+    {"another slave", "02 03 00 10 00 02 C5 CE", ""},
+    {"broadcast write", "00 10 00 10 00 01 02 01 F4 A5 06", ""},
+};
+
+TEST(ModbusSlave, AnswersEveryFunctionAndExceptionByteForByte) {
+    for (const Golden& g : kT8Goldens) {
+        DriveState state = ShippedDrive(DriveModel::T8);
+        auto request = Hex(g.request);
+        auto reply = HandleRequest(state, 1, request.data(), request.size());
+        EXPECT_EQ(reply ? ToHex(*reply) : "", g.reply) << g.what;
+    }
+}
+
+TEST(ModbusSlave, BroadcastWriteIsDoneWithoutReply) {
+    DriveState state = ShippedDrive(DriveModel::T8);
+    auto request = WithCrc(Hex("00 10 00 10 00 01 02 01 F4"));
+    EXPECT_FALSE(HandleRequest(state, 1, request.data(), request.size()));
+    EXPECT_EQ(state.Value(16), 500);
+}
+
+TEST(ModbusSlave, ReportSlaveIdLayoutTwoCarriesTheTextsAtTheirBytes) {
+    struct Case {
+        DriveModel model;
+        std::string product, modelText, table;
+    } cases[] = {{DriveModel::T5, "VT5A04", "T5-400W", "hq_417"},
+                 {DriveModel::W5, "VW5A07", "W5-750W", "Whq_417"},
+                 {DriveModel::T8, "48263c", "rk905", "rk_905"}};
+    for (const Case& c : cases) {
+        DriveState state = ShippedDrive(c.model);
+        auto request = Hex("01 11 C0 2C");
+        auto reply = HandleRequest(state, 1, request.data(), request.size());
+        ASSERT_TRUE(reply);
+        ASSERT_TRUE(wirelay::CheckModbusCrc(reply->data(), reply->size()));
+        EXPECT_EQ((*reply)[1], 0x11);
+        const std::size_t n = (*reply)[2];
+        ASSERT_EQ(reply->size(), n + 5);
+        EXPECT_LE(n, 249u);
+        EXPECT_EQ((*reply)[4], 0xFF);              // run indicator
+        const std::uint8_t* d = reply->data() + 5; // additional data D[0..]
+        auto field = [&](int at) {
+            return std::string(reinterpret_cast<const char*>(d + at),
+                               strnlen(reinterpret_cast<const char*>(d + at), 7));
+        };
+        EXPECT_EQ(d[5], '2');
+        EXPECT_EQ(field(14), c.product);
+        EXPECT_EQ(field(21), c.modelText);
+        EXPECT_EQ(field(28), c.table);
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(d + 35), 2), "w:");
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(d + 38), 3), "ev:");
+    }
+}
+
+TEST(ModbusSlave, ReportSlaveIdLayoutFive) {
+    DriveState state = ShippedDrive(DriveModel::T8, "", IdentityLayout::Layout5);
+    auto request = Hex("01 11 C0 2C");
+    auto reply = HandleRequest(state, 1, request.data(), request.size());
+    ASSERT_TRUE(reply);
+    EXPECT_EQ((*reply)[5 + 5], '5');
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(reply->data() + 5 + 35), 2), "w:");
+}
+
+TEST(ModbusSlave, RequestLengthsByFunctionCode) {
+    EXPECT_EQ(RequestLength(Hex("01").data(), 1), 0);
+    EXPECT_EQ(RequestLength(Hex("01 03").data(), 2), 8);
+    EXPECT_EQ(RequestLength(Hex("01 01").data(), 2), 8);
+    EXPECT_EQ(RequestLength(Hex("01 11").data(), 2), 4);
+    EXPECT_EQ(RequestLength(Hex("01 10 00 00 00 02").data(), 6), 0);
+    EXPECT_EQ(RequestLength(Hex("01 10 00 00 00 02 04").data(), 7), 13);
+    EXPECT_EQ(RequestLength(Hex("01 0F 00 00 00 0A 02").data(), 7), 11);
+    EXPECT_EQ(RequestLength(Hex("01 2B").data(), 2), -1);
+}
+
+TEST(ModbusSlave, RequestTouchesTheFaultAddress) {
+    auto read = Hex("01 03 00 10 00 02 C5 CE"); // 16..17
+    EXPECT_TRUE(RequestTouches(read.data(), read.size(), 1, 17));
+    EXPECT_FALSE(RequestTouches(read.data(), read.size(), 1, 18));
+    EXPECT_FALSE(RequestTouches(read.data(), read.size(), 2, 16));
+    auto id = Hex("01 11 C0 2C");
+    EXPECT_FALSE(RequestTouches(id.data(), id.size(), 1, 0));
+}
+
+TEST(ModbusSlave, GarbageNeverCrashes) {
+    DriveState state = ShippedDrive(DriveModel::T5);
+    std::uint32_t seed = 12345;
+    for (int i = 0; i < 20000; ++i) {
+        std::vector<std::uint8_t> frame(4 + (seed % 40));
+        for (auto& b : frame) {
+            seed = seed * 1103515245u + 12345u;
+            b = static_cast<std::uint8_t>(seed >> 16);
+        }
+        frame[0] = 1;
+        frame[1] = std::vector<std::uint8_t>{1, 3, 15, 16, 17, 5}[seed % 6];
+        frame = WithCrc(frame);
+        auto reply = HandleRequest(state, 1, frame.data(), frame.size());
+        if (reply) {
+            EXPECT_TRUE(wirelay::CheckModbusCrc(reply->data(), reply->size()));
+        }
+    }
+}
+
+} // namespace

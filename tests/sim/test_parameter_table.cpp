@@ -1,0 +1,163 @@
+// The shipped product data and the loader's answer to malformed files.
+#include "ParameterTable.h"
+#include "RegisterMap.h"
+#include "TempDir.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+
+using namespace drivesim;
+
+namespace {
+
+std::string Slurp(const std::string& path) {
+    return TempDir::Read(path);
+}
+
+std::string LoadError(DriveModel model, const std::string& text) {
+    try {
+        ParameterTable::Parse(model, text, "test.par");
+    } catch (const ProductDataError& e) {
+        return e.what();
+    }
+    return "";
+}
+
+TEST(ProductData, ShippedTablesLoadAndFitTheRegisterMap) {
+    struct Case {
+        DriveModel model;
+        std::size_t count;
+    } cases[] = {{DriveModel::T5, 310}, {DriveModel::W5, 310}, {DriveModel::T8, 168}};
+    for (const Case& c : cases) {
+        const ParameterTable table = ParameterTable::Load(c.model, ".");
+        EXPECT_EQ(table.Parameters().size(), c.count) << DriveModelName(c.model);
+        EXPECT_NO_THROW(RegisterMap::Build(table)) << DriveModelName(c.model);
+        int reboot = 0, reserved = 0;
+        for (const Parameter& p : table.Parameters()) {
+            reboot += p.reboot;
+            reserved += p.reserved;
+        }
+        EXPECT_GT(reboot, 0);
+        EXPECT_GT(reserved, 0);
+    }
+}
+
+TEST(ProductData, T8RegistersOfTheToolsAreParametersWithHarmlessDefaults) {
+    const ParameterTable table = ParameterTable::Load(DriveModel::T8, ".");
+    auto byAddress = [&](int address) -> const Parameter* {
+        for (const Parameter& p : table.Parameters())
+            if (p.address == address)
+                return &p;
+        return nullptr;
+    };
+    for (int address : {2, 16, 17, 18, 19, 20, 32, 36, 46, 47, 70, 75, 83, 84, 85, 86, 87, 88, 89})
+        ASSERT_NE(byAddress(address), nullptr) << address;
+    EXPECT_EQ(byAddress(47)->defaultValue, 0); // motion command: stop
+    EXPECT_LE(byAddress(2)->defaultValue, 5);  // not an internal position mode
+    EXPECT_EQ(byAddress(19)->min, 0);          // the tuning tool writes 0 here
+    EXPECT_EQ(byAddress(21)->min, 0);
+    EXPECT_EQ(byAddress(1201)->shape, ValueShape::SplitLong);
+    EXPECT_EQ(byAddress(230)->shape, ValueShape::Long);
+    for (int j = 0; j < 8; ++j)
+        EXPECT_EQ(table.Parameters()[table.Find(16 * j)].address, 16 * j);
+}
+
+TEST(ProductData, T5RegisterAddressFollowsGroupAndIndex) {
+    const ParameterTable table = ParameterTable::Load(DriveModel::T5, ".");
+    EXPECT_EQ(table.Parameters()[table.Find(4)].address, 8);
+    EXPECT_EQ(table.Parameters()[table.Find(100)].address, 256);
+    EXPECT_EQ(table.Parameters()[table.Find(1005)].address, 2 * (1005 + 28 * 10));
+    EXPECT_EQ(table.Find(18), -1); // register 36 belongs to the motion tool
+}
+
+TEST(ProductData, DescriptionFilesExistForEveryLanguage) {
+    for (const char* id : {"hq_417", "Whq_417", "rk_905"})
+        for (const char* lang : {"ENG", "CHT", "CHS"}) {
+            const std::string path =
+                std::string("Language/Knobset/") + lang + "/" + id + lang + ".dsc";
+            const std::string text = Slurp(path);
+            EXPECT_NE(text.find("[Pr000]\nname="), std::string::npos) << path;
+        }
+    EXPECT_NE(Slurp("Language/Knobset/CHT/rk_905CHT.dsc").find("慣量比"), std::string::npos);
+    EXPECT_NE(Slurp("Language/Knobset/CHS/rk_905CHS.dsc").find("惯量比"), std::string::npos);
+}
+
+TEST(ProductData, MalformedTablesGiveAClearError) {
+    const std::string good = "[Pr000]\nmin=0\nmax=10\ndefault=1\n";
+    EXPECT_EQ(LoadError(DriveModel::T5, good), "");
+    struct Case {
+        const char* what;
+        DriveModel model;
+        std::string text;
+        const char* message;
+    } cases[] = {
+        {"empty", DriveModel::T5, "", "no parameter defined"},
+        {"cut inside a key", DriveModel::T5, good + "[Pr001]\nmi",
+         ":6: expected [PrNNN] or key=value"},
+        {"binary", DriveModel::T5,
+         std::string("\x7F"
+                     "ELF\0\x01\x02",
+                     7),
+         "not a text file"},
+        {"invalid UTF-8", DriveModel::T5, "[Pr000]\nunit=\xC3\x28\n", "not a text file"},
+        {"not a number", DriveModel::T5, "[Pr000]\nmin=zero\n", "min is not a 32-bit integer"},
+        {"too big a number", DriveModel::T5, "[Pr000]\nmax=99999999999\n",
+         "max is not a 32-bit integer"},
+        {"min above max", DriveModel::T5, "[Pr000]\nmin=5\nmax=1\ndefault=3\n",
+         "min <= default <= max"},
+        {"default outside", DriveModel::T5, "[Pr000]\nmin=0\nmax=1\ndefault=3\n",
+         "min <= default <= max"},
+        {"twice", DriveModel::T5, good + good, "occurs twice"},
+        {"group 7", DriveModel::T5, "[Pr700]\nmin=0\n", "group 7 is not a parameter group"},
+        {"other section", DriveModel::T5, "[Setup]\nx=1\n", "section name is not Pr"},
+        {"key first", DriveModel::T5, "min=1\n", "key outside of a section"},
+        {"long line", DriveModel::T5, "[Pr000]\ncmt=" + std::string(2000, 'x') + "\n",
+         "longer than 1024"},
+        {"T8 truncated", DriveModel::T8, "[Pr000]\nAddress=0\nmin=0\n", "Pr1 is missing"},
+        {"T8 without Address", DriveModel::T8, "[Pr000]\nmin=0\n", "Address missing"},
+        {"T8 odd long", DriveModel::T8, "[Pr130]\nAddress=201\n", "even register"},
+        {"T8 word out of range", DriveModel::T8, "[Pr000]\nAddress=0\nmax=40000\ndefault=0\n",
+         "-32768..32767"},
+        {"T8 number 168", DriveModel::T8, "[Pr168]\nAddress=5000\n", "from 0 to 167"},
+    };
+    for (const Case& c : cases) {
+        const std::string error = LoadError(c.model, c.text);
+        EXPECT_NE(error.find(c.message), std::string::npos) << c.what << ": " << error;
+        EXPECT_EQ(error.rfind("test.par", 0), 0u) << c.what;
+    }
+}
+
+TEST(ProductData, T8RunsOfSixteenAreChecked) {
+    std::string text;
+    char section[16];
+    for (int n = 0; n < 128; ++n) {
+        std::snprintf(section, sizeof section, "[Pr%03d]\n", n);
+        text += section + ("Address=" + std::to_string(n == 20 ? 300 : n)) + "\n";
+    }
+    EXPECT_NE(LoadError(DriveModel::T8, text).find("Pr20 breaks the run of 16"), std::string::npos);
+}
+
+TEST(ProductData, ParametersMayNotTakeToolRegisters) {
+    // Pr018 would lie at register 36, the end point register of the motion tool.
+    const auto table = ParameterTable::Parse(DriveModel::T5, "[Pr018]\nmin=0\n", "t.par");
+    try {
+        RegisterMap::Build(table);
+        FAIL() << "accepted";
+    } catch (const ProductDataError& e) {
+        EXPECT_NE(std::string(e.what()).find("register 36"), std::string::npos) << e.what();
+    }
+}
+
+TEST(ProductData, MissingAndHugeFilesAreRefusedAtLoad) {
+    TempDir dir;
+    EXPECT_THROW(ParameterTable::Load(DriveModel::T5, dir.Path().string()), ProductDataError);
+    std::ofstream(dir.File("rk_905.par")) << std::string(kMaxTableFileBytes + 1, ';');
+    try {
+        ParameterTable::Load(DriveModel::T8, dir.Path().string());
+        FAIL() << "accepted";
+    } catch (const ProductDataError& e) {
+        EXPECT_NE(std::string(e.what()).find("too large"), std::string::npos);
+    }
+}
+
+} // namespace
