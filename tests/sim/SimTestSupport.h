@@ -2,6 +2,7 @@
 // from the product data beside the test programs.
 #pragma once
 
+#include "DriveSim.h"
 #include "DriveState.h"
 #include "ModbusCrc.h"
 
@@ -43,3 +44,19 @@ ShippedDrive(drivesim::DriveModel model, const std::string& eeprom = "",
              drivesim::IdentityLayout layout = drivesim::IdentityLayout::Layout2) {
     return drivesim::DriveState(drivesim::ParameterTable::Load(model, "."), layout, eeprom);
 }
+
+inline drivesim::SimConfig SimOn(drivesim::DriveModel model, int format = 3,
+                                 std::uint8_t address = 1, const std::string& link = "") {
+    drivesim::SimConfig config;
+    config.model = model;
+    config.format = format;
+    config.address = address;
+    config.linkPath = link;
+    return config;
+}
+
+// A simulator serving its pty for the lifetime of the object.
+struct RunningSim {
+    explicit RunningSim(drivesim::SimConfig config) : sim(std::move(config)) { sim.Start(); }
+    drivesim::DriveSim sim;
+};
