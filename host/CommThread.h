@@ -36,7 +36,6 @@ public:
     void Stop();
 
     std::uint64_t Passes() const { return passes_.load(); }
-    bool Holding() const { return starting_.load(); }
 
 private:
     void Run();
