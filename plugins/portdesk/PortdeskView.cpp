@@ -29,6 +29,9 @@ constexpr int kPageInsetSide = 10;
 constexpr int kButtonWidth = 84;
 constexpr int kButtonHeight = 26;
 constexpr int kMargin = 6;
+// Long lists open as a scrolling list of a few entries, not as a menu as tall
+// as the screen.
+constexpr const char* kScrollingPopup = "QComboBox { combobox-popup: 0; }";
 
 QLineEdit* NumberField(QWidget* parent, const char* name) {
     auto* field = new QLineEdit(parent);
@@ -89,6 +92,7 @@ void CPortdeskView::BuildOnlinePage() {
     portLabel_ = new QLabel(onlineFrame_);
     portList_ = new PortComboBox(onlineFrame_);
     portList_->setObjectName("portList");
+    portList_->setStyleSheet(kScrollingPopup);
     portList_->Fill(QString());
     portField_ = NumberField(onlineFrame_, "portField");
     portField_->setText(QString::number(ctx.Int(kComPort).load()));
@@ -107,6 +111,7 @@ void CPortdeskView::BuildOnlinePage() {
     idLabel_ = new QLabel(onlineFrame_);
     idList_ = new QComboBox(onlineFrame_);
     idList_->setObjectName("idList");
+    idList_->setStyleSheet(kScrollingPopup);
     idList_->addItem(QString());
     for (int address = 1; address <= CPortdeskApp::kAddresses; ++address)
         idList_->addItem(QString::fromStdString(IdListEntry(address)));
@@ -118,13 +123,13 @@ void CPortdeskView::BuildOnlinePage() {
     comboProgress_->setObjectName("comboProgress");
     comboProgress_->setRange(0, 100);
     comboProgress_->setValue(100);
-    comboProgress_->setFixedHeight(14);
+    comboProgress_->setFixedHeight(12);
     comboProgress_->setTextVisible(false);
     formatProgress_ = new QProgressBar(onlineFrame_);
     formatProgress_->setObjectName("formatProgress");
     formatProgress_->setRange(0, 16);
     formatProgress_->setValue(16);
-    formatProgress_->setFixedHeight(14);
+    formatProgress_->setFixedHeight(12);
     formatProgress_->setTextVisible(false);
     // Hidden bars keep their room, so the page does not jump when they show.
     for (QProgressBar* bar : {comboProgress_, formatProgress_}) {
@@ -143,10 +148,9 @@ void CPortdeskView::BuildOnlinePage() {
     grid->addWidget(idLabel_, 3, 0);
     grid->addWidget(idList_, 3, 1);
     grid->addWidget(idField_, 3, 2);
-    auto* bars = new QHBoxLayout;
-    bars->addWidget(comboProgress_, 3);
-    bars->addWidget(formatProgress_, 1);
-    grid->addLayout(bars, 4, 0, 1, 3);
+    grid->addWidget(comboProgress_, 4, 0, 1, 3);
+    grid->addWidget(formatProgress_, 5, 0, 1, 3);
+    grid->setRowStretch(6, 1); // rows stay compact at the top of the frame
     grid->setColumnStretch(1, 1);
 
     connect(portList_, &QComboBox::currentIndexChanged, this, &CPortdeskView::ShowCurrentDevice);

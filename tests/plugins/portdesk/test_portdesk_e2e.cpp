@@ -3,6 +3,7 @@
 #include "DriveLink.h"
 #include "PortdeskHarness.h"
 
+#include <QAbstractItemView>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -323,6 +324,54 @@ TEST(PortdeskWindow, ListsTextsAndLanguages) {
     ASSERT_TRUE(WaitUntil([&] { return host.Ctx().LanguageApplied(kLangPortdesk) == 1002; }));
     EXPECT_EQ(host.Control<QPushButton>("cancelButton")->text(), "取消");
     EXPECT_EQ(formats->itemText(0), "自动搜索");
+}
+
+} // namespace
+
+namespace {
+
+// Pictures of the window for review, written when PORTDESK_SHOT_DIR names a
+// folder: both pages, a running search, the port popup and Traditional Chinese.
+TEST(PortdeskWindow, PicturesOfBothPages) {
+    drivesim::SimConfig silent = Drive(DriveModel::T5, 1, 3);
+    silent.faults.silent = true;
+    PortdeskHarness host(silent);
+    ASSERT_TRUE(host.Started());
+    const char* dir = std::getenv("PORTDESK_SHOT_DIR");
+    auto shoot = [&](QWidget* widget, const char* name) {
+        const QPixmap picture = widget->grab();
+        EXPECT_FALSE(picture.isNull()) << name;
+        if (dir != nullptr)
+            picture.save(QString(dir) + "/" + name + ".png");
+    };
+    QMdiSubWindow* window = host.Window("Setup COM");
+    ASSERT_NE(window, nullptr);
+    auto* ports = host.Control<QComboBox>("portList");
+    ports->setCurrentIndex(kDrivePort);
+    WaitUntil([] { return false; }, 0);
+    shoot(window, "portdesk-online");
+
+    ports->showPopup();
+    WaitUntil([&] { return ports->view()->isVisible(); }, 2);
+    ports->view()->scrollTo(ports->model()->index(kDrivePort, 0));
+    shoot(ports->view()->window(), "portdesk-port-list");
+    ports->hidePopup();
+
+    host.Connect(kDrivePort, kAuto, kAuto);
+    auto* progress = host.Control<QProgressBar>("comboProgress");
+    WaitUntil([&] { return progress->value() >= 3; });
+    shoot(window, "portdesk-searching");
+    host.PressCancel();
+    ASSERT_TRUE(host.WaitForResultBox(10));
+
+    host.Control<QTabBar>("tabs")->setCurrentIndex(1);
+    shoot(window, "portdesk-offline");
+
+    host.Ctx().SetLanguage(kLangHost, 1001);
+    ASSERT_TRUE(WaitUntil([&] { return host.Ctx().LanguageApplied(kLangPortdesk) == 1001; }));
+    shoot(window, "portdesk-offline-cht");
+    host.Control<QTabBar>("tabs")->setCurrentIndex(0);
+    shoot(window, "portdesk-online-cht");
 }
 
 } // namespace
