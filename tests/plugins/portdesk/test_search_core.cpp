@@ -104,6 +104,29 @@ TEST_F(SearchCore, NothingFoundReleasesThePortAndRestoresTheLinkSettings) {
     other.CloseComPort();
 }
 
+TEST_F(SearchCore, PortThatDisappearsIsNotTriedAgain) {
+    PtyPair drive;
+    TempDir links;
+    const std::string link = links.File("adapter");
+    std::filesystem::create_symlink(drive.SlavePath(), link);
+    PortFolder folder({{5, link}});
+    // The adapter is pulled while the first probe is on the line.
+    FarEnd far(drive, kProbe.size(), [&](std::size_t, const Bytes&) {
+        std::filesystem::remove(link);
+        return Bytes{};
+    });
+    Search(5, 1, 0); // sixteen formats on COM5
+    EXPECT_EQ(app.iCommResult.load(), kResultNotFound);
+    EXPECT_EQ(app.portFlags[5], 0);
+    const std::vector<Bytes> requests = far.Requests();
+    ASSERT_FALSE(requests.empty());
+    EXPECT_LE(requests.size(), 2u) << "only the first format's attempts reached the line";
+    int count = 0;
+    int format = 0;
+    ASSERT_TRUE(app.TryReadProgress(count, format));
+    EXPECT_EQ(count, 16) << "every combination is counted, tried or not";
+}
+
 TEST_F(SearchCore, ClosingTheProgramEndsTheSearchAsCancelled) {
     PtyPair silent;
     PortFolder folder({{5, silent.SlavePath()}});
