@@ -8,6 +8,7 @@
 
 #include <QComboBox>
 #include <QEvent>
+#include <QFontDatabase>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -106,7 +107,8 @@ void CPortdeskView::BuildOnlinePage() {
     formatList_->addItem(QString());
     for (int format = 0; format < wirelay::kSerialFormatCount; ++format)
         formatList_->addItem(QString::fromStdString(FormatListEntry(format)));
-    formatList_->setFont(QFont("Courier New"));
+    // The entries line up in columns.
+    formatList_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
 
     idLabel_ = new QLabel(onlineFrame_);
     idList_ = new QComboBox(onlineFrame_);

@@ -356,6 +356,11 @@ TEST(PortdeskWindow, PicturesOfBothPages) {
     ports->view()->scrollTo(ports->model()->index(kDrivePort, 0));
     shoot(ports->view()->window(), "portdesk-port-list");
     ports->hidePopup();
+    auto* formats = host.Control<QComboBox>("formatList");
+    formats->showPopup();
+    WaitUntil([&] { return formats->view()->isVisible(); }, 2);
+    shoot(formats->view()->window(), "portdesk-format-list");
+    formats->hidePopup();
 
     host.Connect(kDrivePort, kAuto, kAuto);
     auto* progress = host.Control<QProgressBar>("comboProgress");
