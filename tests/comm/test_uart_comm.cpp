@@ -222,6 +222,10 @@ TEST(CommApi, WrappersOnAnAdoptedHandle) {
     EXPECT_TRUE(CloseHandle(h));
     port.hPort = 0;
     EXPECT_FALSE(GetCommState(h, &dcb));
+    EXPECT_FALSE(GetCommTimeouts(h, &back));
+    EXPECT_FALSE(SetCommTimeouts(h, &timeouts));
+    EXPECT_FALSE(PurgeComm(h, PURGE_RXCLEAR));
+    EXPECT_FALSE(SetCommTimeouts(1, &timeouts)); // standard output is no port
     EXPECT_FALSE(CloseHandle(0));
     EXPECT_FALSE(CloseHandle(INVALID_HANDLE_VALUE));
 }
