@@ -1,0 +1,19 @@
+#include "PortDevices.h"
+
+#include "PortMap.h"
+
+std::vector<PortDevice> ListPortDevices(int count) {
+    std::vector<PortDevice> devices;
+    devices.reserve(static_cast<std::size_t>(count > 0 ? count : 0));
+    for (int port = 1; port <= count; ++port) {
+        const wirelay::ComPortInfo info = wirelay::ResolveComPort(port);
+        devices.push_back({port, info.devicePath, info.exists});
+    }
+    return devices;
+}
+
+std::string PortDeviceTip(const PortDevice& device) {
+    if (device.devicePath.empty())
+        return "no device";
+    return device.present ? device.devicePath : device.devicePath + " (not present)";
+}

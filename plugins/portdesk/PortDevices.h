@@ -1,0 +1,20 @@
+// Which COM numbers of the port list lead to a device on this machine, so the
+// user can tell which entry is the USB adapter.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct PortDevice {
+    int port = 0;
+    std::string devicePath; // empty: the number maps to nothing
+    bool present = false;   // the device is there right now
+};
+
+// COM 1..`count` in order, resolved through [PortMap] of Velmora.ini in the
+// working folder and the default scheme.
+std::vector<PortDevice> ListPortDevices(int count);
+
+// The tooltip of a port entry: "/dev/ttyUSB0", "/dev/ttyUSB3 (not present)",
+// or "no device" for a number that maps to nothing.
+std::string PortDeviceTip(const PortDevice& device);

@@ -1,0 +1,113 @@
+#include "PortdeskTexts.h"
+
+#include "SerialFormat.h"
+
+#include <cctype>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+const ResString kTexts[] = {
+    {200, "On-Line"},
+    {201, "On-Off"},
+    {202, "Setup Com Port"},
+    {203, "COM No."},
+    {204, "Auto Search"},
+    {205, "Baudrate:"},
+    {207, "ID:"},
+    {208, "Connect"},
+    {209, "OK"},
+    {210, "Cancel"},
+    {211, "Offline parameter edit"},
+    {212, "Select drive version :"},
+    {213, "Servo connected."},
+    {214, "\"Read version or model name failed.\""},
+    {215, "\"Com port search has stopped\""},
+    {216, "\"Stop searching com port?\""},
+    {217, "\"Now on processing CommSteps: %s\""},
+    {218, "Setup COM"},
+    {219, "Comm"},
+    {220, "%s\r\nCOM port: %d\r\nBuadrate: %6d ,8,%s\r\nID: %d"},
+};
+
+constexpr const char* kFramings[4] = {"N,1", "N,2", "E,1", "O,1"};
+
+std::string Padded(std::string text, int width) {
+    if (static_cast<int>(text.size()) < width)
+        text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
+    return text;
+}
+
+std::string AsText(const TextArg& arg) {
+    if (const int* number = std::get_if<int>(&arg))
+        return std::to_string(*number);
+    return std::get<std::string>(arg);
+}
+
+} // namespace
+
+VELMORA_MODULE_STRINGS(kPortdeskStrings, kTexts);
+
+const char* FramingText(int format) {
+    return kFramings[(format >> 2) & 3];
+}
+
+std::string FormatListEntry(int format) {
+    const char* pattern = format == 3 ? "[%d]: %6d ,8,%s" : " %2d: %6d ,8,%s";
+    char text[48];
+    std::snprintf(text, sizeof text, pattern, format,
+                  static_cast<int>(wirelay::GetSerialFormat(format).baudRate), FramingText(format));
+    return text;
+}
+
+std::string PortListEntry(int port) {
+    return "COM " + std::to_string(port);
+}
+
+std::string IdListEntry(int address) {
+    return "ID " + std::to_string(address);
+}
+
+const char* CommStepName(int step) {
+    switch (step) {
+    case 0:
+        return "CS_Idle";
+    case 1:
+        return "CS_ReadVersion";
+    case 2:
+        return "CS_ReadVersion_Finish";
+    default:
+        return "";
+    }
+}
+
+std::string FillTemplate(const std::string& pattern, std::initializer_list<TextArg> args) {
+    std::string out;
+    auto next = args.begin();
+    std::size_t i = 0;
+    while (i < pattern.size()) {
+        if (pattern[i] != '%') {
+            out.push_back(pattern[i++]);
+            continue;
+        }
+        if (i + 1 < pattern.size() && pattern[i + 1] == '%') {
+            out.push_back('%');
+            i += 2;
+            continue;
+        }
+        std::size_t j = i + 1;
+        int width = 0;
+        while (j < pattern.size() && std::isdigit(static_cast<unsigned char>(pattern[j])) &&
+               width < 100)
+            width = width * 10 + (pattern[j++] - '0');
+        const bool placeholder = j < pattern.size() && (pattern[j] == 's' || pattern[j] == 'd');
+        if (!placeholder || next == args.end()) {
+            out.push_back(pattern[i++]); // not ours to fill: kept as text
+            continue;
+        }
+        out += Padded(AsText(*next++), width);
+        i = j + 1;
+    }
+    return out;
+}

@@ -1,0 +1,149 @@
+// A tap on the serial line between Portdesk and a simulated drive: Portdesk
+// opens the tap's pseudo-terminal like a port, the tap passes every request on
+// to the drive's pseudo-terminal with the line settings Portdesk set, and
+// passes the drive's bytes back as they come (the drive paces them). It keeps
+// every request with the serial format it was sent in, and can swallow the
+// requests of one function code (a drive that does not answer them).
+#pragma once
+
+#include "PtyPair.h"
+
+#include <atomic>
+#include <cstdint>
+#include <fcntl.h>
+#include <mutex>
+#include <poll.h>
+#include <string>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+class WireTap {
+public:
+    struct Request {
+        std::vector<std::uint8_t> bytes;
+        int format; // serial-format index as a pty shows it (E,1 looks like N,1), -1 unknown
+    };
+
+    explicit WireTap(const std::string& drivePath) {
+        drive_ = ::open(drivePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+        if (drive_ < 0)
+            throw std::runtime_error("cannot open the drive's pty");
+        thread_ = std::thread([this] { Run(); });
+    }
+    ~WireTap() {
+        stop_ = true;
+        thread_.join();
+        ::close(drive_);
+    }
+    WireTap(const WireTap&) = delete;
+    WireTap& operator=(const WireTap&) = delete;
+
+    // The device Portdesk opens.
+    const std::string& PortPath() const { return port_.SlavePath(); }
+
+    void SwallowFunction(std::uint8_t function) { swallow_ = function; }
+
+    std::vector<Request> Requests() const {
+        std::lock_guard lock(lock_);
+        return requests_;
+    }
+    void Clear() {
+        std::lock_guard lock(lock_);
+        requests_.clear();
+    }
+
+private:
+    static int FormatOf(const termios& t) {
+        int rate;
+        switch (::cfgetospeed(&t)) {
+        case B19200:
+            rate = 0;
+            break;
+        case B38400:
+            rate = 1;
+            break;
+        case B57600:
+            rate = 2;
+            break;
+        case B115200:
+            rate = 3;
+            break;
+        default:
+            return -1;
+        }
+        const int framing = (t.c_cflag & PARODD) ? 3 : (t.c_cflag & CSTOPB) ? 1 : 0;
+        return framing << 2 | rate;
+    }
+
+    // Length of the request at the start of `pending`, 0 while unknown.
+    static std::size_t RequestLength(const std::vector<std::uint8_t>& pending) {
+        if (pending.size() < 2)
+            return 0;
+        switch (pending[1]) {
+        case 0x11:
+            return 4;
+        case 0x01:
+        case 0x03:
+            return 8;
+        case 0x0F:
+        case 0x10:
+            return pending.size() < 7 ? 0 : 9u + pending[6];
+        default:
+            return pending.size(); // not a request we know: pass it on as it is
+        }
+    }
+
+    void Forward(const std::vector<std::uint8_t>& frame) {
+        const termios line = port_.Settings();
+        {
+            std::lock_guard lock(lock_);
+            requests_.push_back({frame, FormatOf(line)});
+        }
+        if (frame.size() >= 2 && frame[1] == swallow_)
+            return;
+        termios t{};
+        ::tcgetattr(drive_, &t);
+        ::cfmakeraw(&t);
+        ::cfsetispeed(&t, ::cfgetospeed(&line));
+        ::cfsetospeed(&t, ::cfgetospeed(&line));
+        t.c_cflag = (t.c_cflag & ~(CSTOPB | PARENB | PARODD | CSIZE)) |
+                    (line.c_cflag & (CSTOPB | PARENB | PARODD)) | CS8;
+        ::tcsetattr(drive_, TCSANOW, &t);
+        [[maybe_unused]] auto written = ::write(drive_, frame.data(), frame.size());
+    }
+
+    void Run() {
+        std::vector<std::uint8_t> pending;
+        while (!stop_) {
+            pollfd fds[2] = {{port_.MasterFd(), POLLIN, 0}, {drive_, POLLIN, 0}};
+            if (::poll(fds, 2, 5) <= 0)
+                continue;
+            std::uint8_t buffer[512];
+            if (fds[0].revents & POLLIN) {
+                const ssize_t n = ::read(port_.MasterFd(), buffer, sizeof buffer);
+                if (n > 0)
+                    pending.insert(pending.end(), buffer, buffer + n);
+                for (std::size_t length = RequestLength(pending);
+                     length != 0 && pending.size() >= length; length = RequestLength(pending)) {
+                    Forward({pending.begin(), pending.begin() + static_cast<long>(length)});
+                    pending.erase(pending.begin(), pending.begin() + static_cast<long>(length));
+                }
+            }
+            if (fds[1].revents & POLLIN) {
+                const ssize_t n = ::read(drive_, buffer, sizeof buffer);
+                if (n > 0)
+                    port_.Send({buffer, buffer + n});
+            }
+        }
+    }
+
+    PtyPair port_;
+    int drive_ = -1;
+    std::atomic<int> swallow_{-1};
+    mutable std::mutex lock_;
+    std::vector<Request> requests_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};

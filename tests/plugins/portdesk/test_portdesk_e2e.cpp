@@ -1,0 +1,382 @@
+// Portdesk end to end: the real host and plug-in, the port dialog pressed like
+// a user would, and a simulated drive on a pseudo-terminal behind a wire tap.
+#include "DriveLink.h"
+#include "PortdeskHarness.h"
+
+#include <QAbstractItemView>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+using drivesim::DriveModel;
+using drivesim::IdentityLayout;
+using Frame = std::vector<std::uint8_t>;
+
+// The probe (register 0x1090 written with 0) and the identification request.
+const Frame kProbeTo1 = {0x01, 0x10, 0x10, 0x90, 0x00, 0x01, 0x02, 0x00, 0x00, 0xAA, 0xC1};
+const Frame kProbeTo7 = {0x07, 0x10, 0x10, 0x90, 0x00, 0x01, 0x02, 0x00, 0x00, 0x81, 0x61};
+const Frame kIdentifyAt1 = {0x01, 0x11, 0xC0, 0x2C};
+
+// Entries of the On-Line lists: 0 is "Auto Search".
+constexpr int kAuto = 0;
+int FormatEntry(int format) {
+    return format + 1;
+}
+
+// The probes' formats in order, one per combination (the attempts of one
+// combination share their format).
+std::vector<int> ProbeFormats(const std::vector<WireTap::Request>& requests) {
+    std::vector<int> formats;
+    for (const WireTap::Request& r : requests)
+        if (r.bytes.size() > 1 && r.bytes[1] == 0x10 &&
+            (formats.empty() || formats.back() != r.format))
+            formats.push_back(r.format);
+    return formats;
+}
+
+std::size_t Count(const std::vector<WireTap::Request>& requests, const Frame& frame) {
+    return static_cast<std::size_t>(
+        std::count_if(requests.begin(), requests.end(),
+                      [&](const WireTap::Request& r) { return r.bytes == frame; }));
+}
+
+TEST(PortdeskSearch, AutomaticFormatTriesTheSixteenFormatsInOrderAndFindsOddParityLast) {
+    PortdeskHarness host(Drive(DriveModel::T5, 1, 12)); // 19200 O,1
+    ASSERT_TRUE(host.Started());
+    host.Connect(kDrivePort, 1, kAuto);
+    ASSERT_TRUE(host.WaitForResultBox());
+
+    const auto requests = host.Tap().Requests();
+    // On a pty even parity shows as none: E,1 probes appear as N,1 of their rate.
+    const std::vector<int> expected = {3, 2, 1, 0, 7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12};
+    EXPECT_EQ(ProbeFormats(requests), expected);
+    const std::size_t probes = Count(requests, kProbeTo1);
+    EXPECT_LE(probes, 2u * 16u) << "two attempts per combination at most";
+    EXPECT_GE(probes, 16u);
+    EXPECT_EQ(requests.back().bytes, kIdentifyAt1);
+    EXPECT_EQ(requests.back().format, 12);
+
+    const ShownBox& box = host.Boxes().boxes.back();
+    EXPECT_EQ(box.caption, "Comm");
+    EXPECT_EQ(box.style, MessageBoxStyle::kIconInformation);
+    EXPECT_EQ(box.text, "Servo connected.\r\nCOM port: 5\r\nBaudrate:  19200 ,8,O,1\r\nID: 1");
+    SharedContext& ctx = host.Ctx();
+    EXPECT_EQ(ctx.Int(kLinkFound).load(), 1);
+    EXPECT_EQ(ctx.Int(kComPort).load(), kDrivePort);
+    EXPECT_EQ(ctx.Int(kOnline).load(), 1);
+    EXPECT_NE(ctx.ComHandle().load(), 0);
+    DCB published{};
+    std::memcpy(&published, ctx.CommDcb().bytes, sizeof published);
+    EXPECT_EQ(published.BaudRate, 19200u);
+    EXPECT_EQ(published.Parity, ODDPARITY);
+    EXPECT_EQ(published.ByteSize, 8);
+
+    // The window closes and the parameter editor (its stand-in) opens.
+    EXPECT_TRUE(WaitUntil([&] { return host.Window("Knobset") != nullptr; }));
+    EXPECT_TRUE(WaitUntil([&] { return host.View() == nullptr; }));
+    const int menu = ctx.Int(kMenuEnable).load();
+    EXPECT_EQ(menu & 0x330, 0x330) << std::hex << menu;
+    EXPECT_EQ(menu & (MenuEnableFlags::kLinearTools | MenuEnableFlags::kOpenEditor), 0);
+}
+
+TEST(PortdeskSearch, AutomaticAddressFindsAddressSeven) {
+    PortdeskHarness host(Drive(DriveModel::T5, 7, 3));
+    ASSERT_TRUE(host.Started());
+    host.Connect(kDrivePort, kAuto, FormatEntry(3));
+    ASSERT_TRUE(host.WaitForResultBox());
+    EXPECT_EQ(host.Ctx().Int(kSlaveId).load(), 7);
+    EXPECT_EQ(host.Boxes().boxes.back().text,
+              "Servo connected.\r\nCOM port: 5\r\nBaudrate: 115200 ,8,N,1\r\nID: 7");
+    const auto requests = host.Tap().Requests();
+    std::vector<int> addresses;
+    for (const WireTap::Request& r : requests)
+        if (r.bytes[1] == 0x10 && (addresses.empty() || addresses.back() != r.bytes[0]))
+            addresses.push_back(r.bytes[0]);
+    EXPECT_EQ(addresses, (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(Count(requests, kProbeTo7), 1u) << "the drive answered the first attempt";
+}
+
+struct IdentityCase {
+    const char* name;
+    DriveModel model;
+    IdentityLayout layout;
+    int iModel;
+    const char* text1;
+    const char* tag;
+    const char* table;
+    const char* product;
+    const char* power;
+    const char* version;
+};
+
+void PrintTo(const IdentityCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class PortdeskIdentity : public testing::TestWithParam<IdentityCase> {};
+
+TEST_P(PortdeskIdentity, PublishesTheIdentityAndTheModel) {
+    const IdentityCase& c = GetParam();
+    PortdeskHarness host(Drive(c.model, 1, 3, c.layout));
+    ASSERT_TRUE(host.Started());
+    host.Ctx().Parms().iModel = 3; // something the search must overwrite
+    host.Connect(kDrivePort, 1, FormatEntry(3));
+    ASSERT_TRUE(host.WaitForResultBox());
+    EXPECT_EQ(host.Boxes().boxes.back().style, MessageBoxStyle::kIconInformation);
+    DriveIdentity& id = host.Ctx().Identity();
+    EXPECT_EQ(id.Get(1), c.text1);
+    EXPECT_EQ(id.Get(2), c.tag);
+    EXPECT_EQ(id.Get(3), c.table);
+    EXPECT_EQ(id.Get(4), c.product);
+    EXPECT_EQ(id.Get(6), c.power);
+    EXPECT_EQ(id.Get(7), c.version);
+    EXPECT_EQ(host.Ctx().Parms().iModel.load(), c.iModel);
+    const int menu = host.Ctx().Int(kMenuEnable).load();
+    EXPECT_EQ(menu & MenuEnableFlags::kLinearTools,
+              c.iModel == kModelW5 ? MenuEnableFlags::kLinearTools : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Models, PortdeskIdentity,
+    testing::Values(IdentityCase{"T5", DriveModel::T5, IdentityLayout::Layout2, 0, "T5-400W",
+                                 "t5-400w", "hq_417", "vt5a04", "4", "1.4.2"},
+                    IdentityCase{"W5", DriveModel::W5, IdentityLayout::Layout2, 1, "W5-750W",
+                                 "w5-750w", "Whq_417", "vw5a07", "7", "1.4.2"},
+                    IdentityCase{"T8", DriveModel::T8, IdentityLayout::Layout2, 2, "rk905", "rk905",
+                                 "rk_905", "48263c", "9", "1.7.2"},
+                    IdentityCase{"T8Layout5", DriveModel::T8, IdentityLayout::Layout5, 2, "rk905",
+                                 "rk905", "rk_905", "48263c", "9", "1.7.2"}),
+    [](const testing::TestParamInfo<IdentityCase>& param) { return param.param.name; });
+
+TEST(PortdeskSearch, DriveThatIgnoresTheIdentificationGivesResultFourWithThePortPublished) {
+    PortdeskHarness host(Drive(DriveModel::T5, 1, 3));
+    ASSERT_TRUE(host.Started());
+    host.Tap().SwallowFunction(0x11);
+    host.Connect(kDrivePort, 1, FormatEntry(3));
+    ASSERT_TRUE(host.WaitForResultBox());
+    const ShownBox& box = host.Boxes().boxes.back();
+    EXPECT_EQ(box.text, "\"Read version or model name failed.\"");
+    EXPECT_EQ(box.style, MessageBoxStyle::kIconError);
+    SharedContext& ctx = host.Ctx();
+    EXPECT_EQ(ctx.Int(kLinkFound).load(), 1);
+    EXPECT_EQ(ctx.Int(kComPort).load(), kDrivePort);
+    // The failed request closed Portdesk's port; the handle published is a
+    // live one all the same: a probe through it is answered.
+    const HANDLE published = ctx.ComHandle().load();
+    ASSERT_GT(published, 0);
+    DriveLink other;
+    other.modbus.hPort = published;
+    other.modbus.SetWaitWriteTime(1);
+    other.modbus.SetPreCountQueTimes(200);
+    unsigned short zero = 0;
+    EXPECT_EQ(other.modbus.WriteMultipleRegisters(0x1090, 1, &zero), 1);
+    // Not connected: the window stays, nothing opens.
+    EXPECT_NE(host.View(), nullptr);
+    EXPECT_EQ(host.Window("Knobset"), nullptr);
+}
+
+TEST(PortdeskSearch, NoDriveReportsCommFailureAndNoLink) {
+    PortdeskHarness host(std::nullopt);
+    ASSERT_TRUE(host.Started());
+    host.Connect(kDrivePort, 1, kAuto);
+    ASSERT_TRUE(host.WaitForResultBox());
+    const ShownBox& box = host.Boxes().boxes.back();
+    EXPECT_EQ(box.text, "通訊失敗");
+    EXPECT_EQ(box.caption, "Comm");
+    EXPECT_EQ(box.style, MessageBoxStyle::kIconError);
+    EXPECT_EQ(host.Ctx().Int(kLinkFound).load(), 0);
+    EXPECT_EQ(host.Ctx().ComHandle().load(), 0);
+    // The controls are usable again and the progress bars gone.
+    EXPECT_TRUE(host.Control("mainButton")->isEnabled());
+    EXPECT_TRUE(host.Control("portList")->isEnabled());
+    EXPECT_FALSE(host.Control("comboProgress")->isVisible());
+    // Sixteen combinations were counted.
+    EXPECT_EQ(host.Control<QProgressBar>("comboProgress")->maximum(), 16);
+}
+
+TEST(PortdeskSearch, CancelAnsweredNoKeepsSearchingAndYesStopsWithResultFive) {
+    drivesim::SimConfig silent = Drive(DriveModel::T5, 1, 3);
+    silent.faults.silent = true;
+    PortdeskHarness host(silent);
+    ASSERT_TRUE(host.Started());
+    host.Connect(kDrivePort, kAuto, kAuto); // 2048 combinations: minutes
+    auto* progress = host.Control<QProgressBar>("comboProgress");
+    EXPECT_EQ(progress->maximum(), 2048);
+    EXPECT_TRUE(progress->isVisible());
+    EXPECT_TRUE(host.Control("formatProgress")->isVisible());
+    EXPECT_FALSE(host.Control("mainButton")->isEnabled());
+    ASSERT_TRUE(WaitUntil([&] { return progress->value() >= 2; }));
+
+    // "Connect" again while the search runs: the busy message, nothing else.
+    host.PressMain();
+    ASSERT_FALSE(host.Boxes().boxes.empty());
+    EXPECT_EQ(host.Boxes().boxes.back().text, "\"Now on processing CommSteps: \"");
+    EXPECT_EQ(host.Boxes().boxes.back().style, MessageBoxStyle::kIconInformation);
+
+    host.Boxes().answer = kAnswerNo;
+    host.PressCancel();
+    const ShownBox question = host.Boxes().boxes.back();
+    EXPECT_EQ(question.text, "\"Stop searching com port?\"");
+    EXPECT_EQ(question.style, MessageBoxStyle::kYesNo | MessageBoxStyle::kIconQuestion |
+                                  MessageBoxStyle::kDefaultButton2);
+    const int reached = progress->value();
+    ASSERT_TRUE(WaitUntil([&] { return progress->value() > reached + 1; }))
+        << "the search goes on after No";
+
+    host.Boxes().answer = kAnswerYes;
+    host.PressCancel();
+    ASSERT_TRUE(host.WaitForResultBox(10));
+    EXPECT_EQ(host.Boxes().boxes.back().text, "\"Com port search has stopped\"");
+    EXPECT_EQ(host.Boxes().boxes.back().style, MessageBoxStyle::kIconWarning);
+    EXPECT_LT(progress->value(), 2048);
+    EXPECT_EQ(host.Ctx().Int(kLinkFound).load(), 0);
+    // Idle again: Cancel now closes the window.
+    host.PressCancel();
+    EXPECT_TRUE(WaitUntil([&] { return host.View() == nullptr; }));
+    EXPECT_NE(host.Ctx().Int(kMenuEnable).load() & MenuEnableFlags::kConnect, 0);
+}
+
+TEST(PortdeskOffline, OkSetsTheChosenVersionOfflineAndOpensTheEditor) {
+    PortdeskHarness host(std::nullopt);
+    ASSERT_TRUE(host.Started());
+    auto* tabs = host.Control<QTabBar>("tabs");
+    auto* main = host.Control<QPushButton>("mainButton");
+    EXPECT_EQ(main->text(), "Connect");
+    host.Control<QComboBox>("idList")->setCurrentIndex(9);
+    tabs->setCurrentIndex(1);
+    EXPECT_EQ(main->text(), "OK");
+    EXPECT_EQ(host.Control<QComboBox>("idList")->currentIndex(), 9) << "On-Line choices stay";
+    auto* versions = host.Control<QComboBox>("versionList");
+    EXPECT_EQ(versions->currentIndex(), 2) << "Rotary(T8) first";
+    versions->setCurrentIndex(1);
+    host.PressMain();
+
+    SharedContext& ctx = host.Ctx();
+    EXPECT_EQ(ctx.Int(kOnline).load(), 0);
+    EXPECT_EQ(ctx.Int(kVersionSelect).load(), 1);
+    EXPECT_EQ(ctx.Parms().iModel.load(), kModelW5);
+    EXPECT_EQ(ctx.Identity().Get(1), "Linear(W5)");
+    EXPECT_EQ(ctx.Identity().Get(2), "w5");
+    EXPECT_EQ(ctx.Identity().Get(3), "WhQ_417");
+    EXPECT_TRUE(WaitUntil([&] { return host.Window("Knobset") != nullptr; }));
+    EXPECT_TRUE(WaitUntil([&] { return host.View() == nullptr; }));
+    const int menu = ctx.Int(kMenuEnable).load();
+    EXPECT_EQ(menu & 0x3F0, 0x330) << std::hex << menu;
+    EXPECT_EQ(host.Boxes().boxes.size(), 0u);
+    EXPECT_EQ(host.Ctx().Int(kLinkFound).load(), 0);
+}
+
+TEST(PortdeskOffline, RotaryT8SetsBothIdentities) {
+    PortdeskHarness host(std::nullopt);
+    ASSERT_TRUE(host.Started());
+    host.Control<QTabBar>("tabs")->setCurrentIndex(1);
+    host.PressMain();
+    SharedContext& ctx = host.Ctx();
+    EXPECT_EQ(ctx.OfflineIdentity().Get(1), "rk 905");
+    EXPECT_EQ(ctx.Identity().Get(1), "rk 905");
+    EXPECT_EQ(ctx.Identity().Get(2), "rk");
+    EXPECT_EQ(ctx.Identity().Get(3), "rk_905");
+    EXPECT_EQ(ctx.Parms().iModel.load(), kModelT8);
+}
+
+TEST(PortdeskWindow, ListsTextsAndLanguages) {
+    PortdeskHarness host(Drive(DriveModel::T5, 1, 3), 1000);
+    ASSERT_TRUE(host.Started());
+    QMdiSubWindow* window = host.Window("Setup COM");
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->size(), QSize(400, 300));
+    auto* ports = host.Control<QComboBox>("portList");
+    ASSERT_EQ(ports->count(), 257);
+    EXPECT_EQ(ports->itemText(0), "Auto Search");
+    EXPECT_EQ(ports->itemText(3), "COM 3");
+    EXPECT_EQ(ports->currentIndex(), 0);
+    // COM5 leads to the tap's pty: its path is shown beside the number.
+    EXPECT_EQ(ports->itemData(kDrivePort, Qt::UserRole + 1).toString().toStdString(),
+              host.Tap().PortPath());
+    EXPECT_EQ(ports->itemData(kDrivePort, Qt::ToolTipRole).toString().toStdString(),
+              host.Tap().PortPath());
+    ports->setCurrentIndex(kDrivePort);
+    EXPECT_EQ(host.Control<QLabel>("deviceLabel")->text().toStdString(), host.Tap().PortPath());
+    EXPECT_TRUE(ports->itemData(200, Qt::UserRole + 1).toString().isEmpty());
+    EXPECT_EQ(ports->itemData(200, Qt::ToolTipRole).toString(), "no device");
+
+    auto* formats = host.Control<QComboBox>("formatList");
+    ASSERT_EQ(formats->count(), 17);
+    EXPECT_EQ(formats->itemText(1), "  0:  19200 ,8,N,1");
+    EXPECT_EQ(formats->itemText(4), "[3]: 115200 ,8,N,1");
+    EXPECT_EQ(formats->itemText(16), " 15: 115200 ,8,O,1");
+    auto* ids = host.Control<QComboBox>("idList");
+    ASSERT_EQ(ids->count(), 129);
+    EXPECT_EQ(ids->currentText(), "ID 1");
+    EXPECT_EQ(ids->itemText(128), "ID 128");
+    EXPECT_FALSE(host.Control("comboProgress")->isVisible());
+    EXPECT_EQ(host.Control<QTabBar>("tabs")->tabText(1), "Off-Line");
+
+    host.Ctx().SetLanguage(kLangHost, 1001); // the Language menu: every module follows
+    ASSERT_TRUE(WaitUntil([&] { return host.Ctx().LanguageApplied(kLangPortdesk) == 1001; }));
+    EXPECT_EQ(host.Control<QPushButton>("mainButton")->text(), "連線");
+    EXPECT_EQ(ports->itemText(0), "自動搜尋");
+    EXPECT_EQ(window->windowTitle(), "通訊設定");
+    host.Ctx().SetLanguage(kLangHost, 1002); // the Language menu: every module follows
+    ASSERT_TRUE(WaitUntil([&] { return host.Ctx().LanguageApplied(kLangPortdesk) == 1002; }));
+    EXPECT_EQ(host.Control<QPushButton>("cancelButton")->text(), "取消");
+    EXPECT_EQ(formats->itemText(0), "自动搜索");
+}
+
+} // namespace
+
+namespace {
+
+// Pictures of the window for review, written when PORTDESK_SHOT_DIR names a
+// folder: both pages, a running search, the port popup and Traditional Chinese.
+TEST(PortdeskWindow, PicturesOfBothPages) {
+    drivesim::SimConfig silent = Drive(DriveModel::T5, 1, 3);
+    silent.faults.silent = true;
+    PortdeskHarness host(silent);
+    ASSERT_TRUE(host.Started());
+    const char* dir = std::getenv("PORTDESK_SHOT_DIR");
+    auto shoot = [&](QWidget* widget, const char* name) {
+        const QPixmap picture = widget->grab();
+        EXPECT_FALSE(picture.isNull()) << name;
+        if (dir != nullptr)
+            picture.save(QString(dir) + "/" + name + ".png");
+    };
+    QMdiSubWindow* window = host.Window("Setup COM");
+    ASSERT_NE(window, nullptr);
+    auto* ports = host.Control<QComboBox>("portList");
+    ports->setCurrentIndex(kDrivePort);
+    WaitUntil([] { return false; }, 0);
+    shoot(window, "portdesk-online");
+
+    ports->showPopup();
+    WaitUntil([&] { return ports->view()->isVisible(); }, 2);
+    ports->view()->scrollTo(ports->model()->index(kDrivePort, 0));
+    shoot(ports->view()->window(), "portdesk-port-list");
+    ports->hidePopup();
+    auto* formats = host.Control<QComboBox>("formatList");
+    formats->showPopup();
+    WaitUntil([&] { return formats->view()->isVisible(); }, 2);
+    shoot(formats->view()->window(), "portdesk-format-list");
+    formats->hidePopup();
+
+    host.Connect(kDrivePort, kAuto, kAuto);
+    auto* progress = host.Control<QProgressBar>("comboProgress");
+    WaitUntil([&] { return progress->value() >= 3; });
+    shoot(window, "portdesk-searching");
+    host.PressCancel();
+    ASSERT_TRUE(host.WaitForResultBox(10));
+
+    host.Control<QTabBar>("tabs")->setCurrentIndex(1);
+    shoot(window, "portdesk-offline");
+
+    host.Ctx().SetLanguage(kLangHost, 1001);
+    ASSERT_TRUE(WaitUntil([&] { return host.Ctx().LanguageApplied(kLangPortdesk) == 1001; }));
+    shoot(window, "portdesk-offline-cht");
+    host.Control<QTabBar>("tabs")->setCurrentIndex(0);
+    shoot(window, "portdesk-online-cht");
+}
+
+} // namespace

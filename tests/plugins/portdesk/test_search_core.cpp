@@ -1,0 +1,152 @@
+// The search without the window: CommLoop on a shared context filled like the
+// host fills it, against pseudo-terminals whose far end the test plays.
+#include "ContextStorage.h"
+#include "DriveSearch.h"
+#include "FarEnd.h"
+#include "PortdeskCommLoop.h"
+#include "SerialFormat.h"
+#include "TempDir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace {
+
+const Bytes kProbe = Hex("01 10 10 90 00 01 02 00 00 AA C1");
+const Bytes kProbeEcho = WithCrc({0x01, 0x10, 0x10, 0x90, 0x00, 0x01}); // the write echoed
+
+// A working folder whose Velmora.ini maps the given COM numbers to devices and
+// every other number of the default scheme to nothing, so no device of the
+// machine running the test takes part.
+class PortFolder {
+public:
+    explicit PortFolder(const std::vector<std::pair<int, std::string>>& ports)
+        : old_(std::filesystem::current_path()) {
+        std::string ini = "[PortMap]\n";
+        for (int k = 1; k <= 64; ++k) {
+            std::string device = dir_.File("absent" + std::to_string(k));
+            for (const auto& [port, path] : ports)
+                if (port == k)
+                    device = path;
+            ini += "COM" + std::to_string(k) + "=" + device + "\n";
+        }
+        dir_.Write("Velmora.ini", ini);
+        std::filesystem::current_path(dir_.Path());
+    }
+    ~PortFolder() { std::filesystem::current_path(old_); }
+
+private:
+    std::filesystem::path old_;
+    TempDir dir_;
+};
+
+class SearchCore : public testing::Test {
+protected:
+    SearchCore() {
+        storage.CreateParmStore(nullptr);
+        HostConfig config;
+        config.waitWriteTime = 1;
+        config.preCountQueTimes = 50;
+        storage.Fill(config, ".", nullptr);
+        app.link.AttachContext(&ctx);
+    }
+    ~SearchCore() override { app.link.modbus.CloseComPort(); }
+
+    void Search(int port, int id, int format) {
+        app.iPortSel = port;
+        app.iIdSel = id;
+        app.iFormatSel = format;
+        app.iCommResult = kResultStarted;
+        app.iCommStep = kStepSearchRequested;
+        RunCommLoop(app, ctx);
+    }
+
+    ContextStorage storage;
+    SharedContext& ctx = storage.Context();
+    CPortdeskApp app;
+};
+
+TEST_F(SearchCore, AutomaticPortSkipsPortsThatDoNotOpen) {
+    PtyPair drive;
+    PortFolder folder({{9, drive.SlavePath()}});
+    FarEnd far(drive, kProbe.size(), [](std::size_t, const Bytes& request) {
+        return request == kProbe ? kProbeEcho : Bytes{};
+    });
+    Search(0, 1, 4); // every port, address 1, 115200 N,1
+    EXPECT_EQ(app.iCommStep.load(), kStepSearchFinished);
+    EXPECT_EQ(app.iCommResult.load(), kResultIdentificationFailed) << "no identification answer";
+    EXPECT_EQ(ctx.Int(kComPort).load(), 9);
+    EXPECT_EQ(ctx.Int(kLinkFound).load(), 1);
+    EXPECT_EQ(far.Requests().front(), kProbe);
+    for (int k = 1; k < 9; ++k)
+        EXPECT_EQ(app.portFlags[k], 0) << "COM" << k;
+    EXPECT_EQ(app.portFlags[9], 1);
+    EXPECT_EQ(app.link.searching, 0);
+    EXPECT_GT(ctx.ComHandle().load(), 0);
+}
+
+TEST_F(SearchCore, NothingFoundReleasesThePortAndRestoresTheLinkSettings) {
+    PtyPair silent;
+    PortFolder folder({{5, silent.SlavePath()}});
+    const LinkWaitSettings before = LinkWaitSettings::From(app.link.modbus);
+    Search(5, 1, 0);
+    EXPECT_EQ(app.iCommResult.load(), kResultNotFound);
+    EXPECT_EQ(ctx.Int(kLinkFound).load(), 0);
+    EXPECT_EQ(ctx.ComHandle().load(), 0);
+    EXPECT_EQ(app.link.searching, 0);
+    const LinkWaitSettings after = LinkWaitSettings::From(app.link.modbus);
+    EXPECT_EQ(after.retryTimes, before.retryTimes);
+    EXPECT_EQ(after.waitWriteTime, before.waitWriteTime);
+    EXPECT_EQ(after.preCountQueTimes, before.preCountQueTimes);
+    // The port is free for anybody else.
+    CUARTComm other;
+    EXPECT_EQ(other._OpenComPort(5, wirelay::MakeSerialDcb(3), 1), 1);
+    other.CloseComPort();
+}
+
+TEST_F(SearchCore, PortThatDisappearsIsNotTriedAgain) {
+    PtyPair drive;
+    TempDir links;
+    const std::string link = links.File("adapter");
+    std::filesystem::create_symlink(drive.SlavePath(), link);
+    PortFolder folder({{5, link}});
+    // The adapter is pulled while the first probe is on the line.
+    FarEnd far(drive, kProbe.size(), [&](std::size_t, const Bytes&) {
+        std::filesystem::remove(link);
+        return Bytes{};
+    });
+    Search(5, 1, 0); // sixteen formats on COM5
+    EXPECT_EQ(app.iCommResult.load(), kResultNotFound);
+    EXPECT_EQ(app.portFlags[5], 0);
+    const std::vector<Bytes> requests = far.Requests();
+    ASSERT_FALSE(requests.empty());
+    EXPECT_LE(requests.size(), 2u) << "only the first format's attempts reached the line";
+    int count = 0;
+    int format = 0;
+    ASSERT_TRUE(app.TryReadProgress(count, format));
+    EXPECT_EQ(count, 16) << "every combination is counted, tried or not";
+}
+
+TEST_F(SearchCore, ClosingTheProgramEndsTheSearchAsCancelled) {
+    PtyPair silent;
+    PortFolder folder({{5, silent.SlavePath()}});
+    ctx.Int(kCloseRequest) = 1;
+    Search(0, 0, 0);
+    EXPECT_EQ(app.iCommResult.load(), kResultCancelled);
+    EXPECT_EQ(app.iCommStep.load(), kStepSearchFinished);
+    int count = 0;
+    int format = 0;
+    ASSERT_TRUE(app.TryReadProgress(count, format));
+    EXPECT_EQ(count, 1);
+    EXPECT_EQ(format, 1);
+}
+
+TEST_F(SearchCore, CommLoopWithoutARequestDoesNothing) {
+    app.iCommStep = kStepIdle;
+    RunCommLoop(app, ctx);
+    EXPECT_EQ(app.iCommStep.load(), kStepIdle);
+    EXPECT_EQ(app.iCommResult.load(), kResultNone);
+    EXPECT_TRUE(app.firstSearch);
+}
+
+} // namespace
