@@ -34,11 +34,17 @@ function(velmora_test)
         DISCOVERY_TIMEOUT 60)
     # List-valued properties do not survive the discovery step's command line,
     # so a second include file sets them on the discovered tests by name.
+    # End-to-end tests pace bytes at wire speed against real time, so they run
+    # alone rather than compete with other tests for the two cores.
+    set(serial OFF)
+    if("e2e" IN_LIST T_LABELS)
+        set(serial ON)
+    endif()
     set(props ${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}_properties.cmake)
     file(WRITE ${props}
         "if(DEFINED ${T_NAME}_TESTS)\n"
         "  set_tests_properties(\${${T_NAME}_TESTS} PROPERTIES\n"
-        "    LABELS \"${T_LABELS}\"\n"
+        "    LABELS \"${T_LABELS}\" RUN_SERIAL ${serial}\n"
         "    ENVIRONMENT \"QT_QPA_PLATFORM=offscreen;VELMORA_APP_DIR=${VELMORA_APP_DIR}\")\n"
         "endif()\n")
     set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${props})
