@@ -15,10 +15,14 @@ void DriveLink::ConfigureFromContext(const SharedContext& ctx) {
 
 bool DriveLink::AdoptPublishedPort(const SharedContext& ctx) {
     const HANDLE published = ctx.ComHandle().load(std::memory_order_acquire);
-    if (published == modbus.hPort)
+    const int publishedPort = ctx.Int(kComPort).load();
+    // A handle is a descriptor number, which a new search may hand out again
+    // for another port or format: those count as a new port too.
+    if (published == modbus.hPort && publishedPort == port &&
+        std::memcmp(&dcb, ctx.CommDcb().bytes, sizeof dcb) == 0)
         return false;
     modbus.hPort = published;
-    port = ctx.Int(kComPort).load();
+    port = publishedPort;
     std::memcpy(&dcb, ctx.CommDcb().bytes, sizeof dcb);
     return true;
 }

@@ -26,9 +26,9 @@ public:
     // the context's link settings.
     void ConfigureFromContext(const SharedContext& ctx);
 
-    // Takes the handle Portdesk published when it differs from the one held,
-    // with the published port number and line settings for later reopening.
-    // True when a new handle was adopted.
+    // Takes the handle Portdesk published, with its port number and line
+    // settings for later reopening, when any of the three differs from what
+    // the link holds. True when a new port was adopted.
     bool AdoptPublishedPort(const SharedContext& ctx);
 
     // Publishes this link's handle, port number and line settings (Portdesk

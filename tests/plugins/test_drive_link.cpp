@@ -180,6 +180,12 @@ TEST(DriveLinkContext, AdoptsThePublishedPortWithItsLineSettings) {
     EXPECT_EQ(tool.port, 9);
     EXPECT_EQ(tool.dcb.BaudRate, CBR_115200);
     EXPECT_FALSE(tool.AdoptPublishedPort(ctx)) << "the same handle is not adopted twice";
+
+    // A new search found another port that got the same descriptor number.
+    portdesk.port = 4;
+    portdesk.PublishPort(ctx);
+    EXPECT_TRUE(tool.AdoptPublishedPort(ctx));
+    EXPECT_EQ(tool.port, 4);
     tool.modbus.hPort = 0; // not ours to close
 }
 
