@@ -36,6 +36,7 @@ SearchStart StartSearch(CPortdeskApp& app, SharedContext& ctx, const CStringReso
     app.PublishProgress(0, 0);
     app.iCommResult = kResultStarted;
     app.iCommStep = kStepSearchRequested;
+    ctx.RingCommThread();
     return start;
 }
 
