@@ -1,0 +1,103 @@
+#include "HostRun.h"
+
+#include "VelmoraApp.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QTimer>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+struct RunOptions {
+    AppPaths paths;
+    std::string screenshot;
+    std::string aboutShot;
+    int menu = -1;
+    int exitAfterMs = -1;
+    bool reportStartup = false;
+};
+
+RunOptions ParseOptions(int argc, char** argv) {
+    RunOptions options;
+    options.paths.appDir = QDir::currentPath().toStdString();
+    options.paths.pluginDir = QCoreApplication::applicationDirPath().toStdString();
+    for (int i = 1; i < argc; ++i) {
+        const bool hasValue = i + 1 < argc;
+        if (std::strcmp(argv[i], "--app-dir") == 0 && hasValue)
+            options.paths.appDir = argv[++i];
+        else if (std::strcmp(argv[i], "--plugin-dir") == 0 && hasValue)
+            options.paths.pluginDir = argv[++i];
+        else if (std::strcmp(argv[i], "--screenshot") == 0 && hasValue)
+            options.screenshot = argv[++i];
+        else if (std::strcmp(argv[i], "--about-shot") == 0 && hasValue)
+            options.aboutShot = argv[++i];
+        else if (std::strcmp(argv[i], "--menu") == 0 && hasValue)
+            options.menu = std::atoi(argv[++i]);
+        else if (std::strcmp(argv[i], "--exit-after") == 0 && hasValue)
+            options.exitAfterMs = std::atoi(argv[++i]);
+        else if (std::strcmp(argv[i], "--report-startup") == 0)
+            options.reportStartup = true;
+    }
+    return options;
+}
+
+// The main window as the user sees it, with one menu dropped down if asked.
+QImage RenderFrame(CMainFrame& frame, int menuPosition) {
+    QImage image = frame.grab().toImage();
+    if (menuPosition < 0 || menuPosition >= CMainFrame::kTopLevelItems)
+        return image;
+    QMenu* popup = frame.Popup(menuPosition);
+    const QRect title = frame.menuBar()->actionGeometry(popup->menuAction());
+    const QPoint origin = frame.menuBar()->mapTo(&frame, title.bottomLeft());
+    popup->ensurePolished();
+    popup->adjustSize();
+    QPainter painter(&image);
+    painter.drawPixmap(origin, popup->grab());
+    return image;
+}
+
+bool Save(const QImage& image, const std::string& file) {
+    const bool saved = image.save(QString::fromStdString(file), "PNG");
+    std::printf("%s %s\n", saved ? "wrote" : "could not write", file.c_str());
+    return saved;
+}
+
+} // namespace
+
+int RunVelmora(int argc, char** argv) {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    QApplication qtApp(argc, argv);
+    const RunOptions options = ParseOptions(argc, argv);
+    CVelmoraApp app(options.paths);
+    if (!app.InitInstance())
+        return 1;
+    if (options.reportStartup) {
+        QCoreApplication::processEvents();
+        std::printf("first window after %lld ms\n", static_cast<long long>(sinceStart.elapsed()));
+        std::fflush(stdout);
+    }
+    if (!options.screenshot.empty() || !options.aboutShot.empty()) {
+        QTimer::singleShot(500, [&] {
+            bool saved = true;
+            if (!options.screenshot.empty())
+                saved = Save(RenderFrame(*app.MainFrame(), options.menu), options.screenshot);
+            if (!options.aboutShot.empty())
+                saved = Save(app.AboutBox()->grab().toImage(), options.aboutShot) && saved;
+            QCoreApplication::exit(saved ? 0 : 1);
+        });
+    }
+    if (options.exitAfterMs >= 0)
+        QTimer::singleShot(options.exitAfterMs, [] { QCoreApplication::exit(0); });
+    const int result = QApplication::exec();
+    app.ExitInstance();
+    return result;
+}

@@ -1,0 +1,36 @@
+#include "DLLChildFrame.h"
+
+CDLLChildFrame::CDLLChildFrame(PluginModule& module) : module_(module) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(module_.Traits().name);
+    const PluginTraits& traits = module_.Traits();
+    if (traits.fixedFrame)
+        setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    if (traits.usesAppIcon) {
+        if (const QIcon* icon = module_.Context()->AppIcon())
+            setWindowIcon(*icon);
+    }
+    document_.OnNewDocument();
+}
+
+void CDLLChildFrame::PlaceInFrame() {
+    const PluginTraits& traits = module_.Traits();
+    if (traits.width > 0 && traits.height > 0) {
+        if (traits.fixedFrame)
+            setFixedSize(traits.width, traits.height);
+        else
+            resize(traits.width, traits.height);
+    }
+    SharedContext& ctx = *module_.Context();
+    switch (traits.placement) {
+    case ChildPlacement::Centred:
+        move((ctx.Int(kFrameWidth).load() - traits.width) / 2,
+             (ctx.Int(kFrameHeight).load() - traits.height) / 2);
+        break;
+    case ChildPlacement::Origin:
+        move(0, 0);
+        break;
+    case ChildPlacement::Default:
+        break;
+    }
+}

@@ -1,0 +1,71 @@
+#include "DriveLink.h"
+
+#include "CommApi.h"
+
+#include <cstring>
+
+static_assert(sizeof(DCB) == CommDcbBlock::kSize, "the shared line settings are one DCB");
+
+void DriveLink::ConfigureFromContext(const SharedContext& ctx) {
+    modbus.SetSlaveAddress(static_cast<std::uint8_t>(ctx.Int(kSlaveId).load() & 0xFF));
+    modbus.SetRetryTimes(static_cast<unsigned long>(ctx.Int(kRetryTimes).load()));
+    modbus.SetRetryInterval(static_cast<unsigned long>(ctx.Int(kRetryInterval).load()));
+    modbus.writeDelay = static_cast<std::uint32_t>(ctx.Int(kPreWaitTime).load());
+}
+
+bool DriveLink::AdoptPublishedPort(const SharedContext& ctx) {
+    const HANDLE published = ctx.ComHandle().load(std::memory_order_acquire);
+    if (published == modbus.hPort)
+        return false;
+    modbus.hPort = published;
+    port = ctx.Int(kComPort).load();
+    std::memcpy(&dcb, ctx.CommDcb().bytes, sizeof dcb);
+    return true;
+}
+
+void DriveLink::PublishPort(SharedContext& ctx) const {
+    std::memcpy(ctx.CommDcb().bytes, &dcb, sizeof dcb);
+    ctx.Int(kComPort).store(port);
+    ctx.ComHandle().store(modbus.hPort, std::memory_order_release);
+}
+
+void DriveLink::ApplyQuickSettings() {
+    if (quickSettings == 0 || searching == 1)
+        return;
+    modbus.SetWaitWriteTime(100);
+    modbus.SetPreCountQueTimes(100);
+    modbus.SetRetryTimes(0);
+    modbus.SetRetryInterval(0);
+    quickSettings = 0;
+}
+
+void DriveLink::Reopen() {
+    // An open that finds the port still open leaves it as it is.
+    modbus._OpenComPort(port, dcb, 1);
+    SetCommTimeouts(modbus.hPort, &timeouts);
+}
+
+int DriveLink::ReadHoldingRegisters(unsigned short start, unsigned short count,
+                                    unsigned short* dest) {
+    return Guarded([&] { return modbus.ReadHoldingRegisters(start, count, dest); });
+}
+
+int DriveLink::WriteMultipleRegisters(unsigned short start, unsigned short count,
+                                      unsigned short* source) {
+    return Guarded([&] { return modbus.WriteMultipleRegisters(start, count, source); });
+}
+
+int DriveLink::ReadCoils(unsigned short start, unsigned short count, unsigned char* dest) {
+    return Guarded([&] { return modbus.ReadCoils(start, count, dest); });
+}
+
+int DriveLink::WriteMultipleCoils(unsigned short start, unsigned short count,
+                                  unsigned char* source) {
+    return Guarded([&] { return modbus.WriteMultipleCoils(start, count, source); });
+}
+
+int DriveLink::ReportSlaveID(char* data, unsigned char* capacity, unsigned char* slaveId,
+                             unsigned char* runIndicator) {
+    return Guarded([&] { return modbus.ReportSlaveID(data, capacity, slaveId, runIndicator); },
+                   true);
+}

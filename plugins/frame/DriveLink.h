@@ -1,0 +1,79 @@
+// Each plug-in's own link to the drive: its Modbus master on the shared port
+// handle, the line settings and time-outs for reopening the port, and the
+// guarded call through which every request goes. A failed request purges and
+// closes the port, reopens it silently and is sent once more.
+#pragma once
+
+#include "CommApi.h"
+#include "Modbus.h"
+#include "SharedContext.h"
+
+class DriveLink {
+public:
+    CModbus modbus;                           // its hPort is the handle in use
+    DCB dcb{};                                // serial format used when the link reopens the port
+    COMMTIMEOUTS timeouts{0, 0, 100, 0, 100}; // set on the handle after a reopen
+    int linkGood = 1;                         // 1 when the last guarded call succeeded
+    int port = 0;                             // COM number used when the link reopens the port
+    int quickSettings = 1;                    // the first guarded call shortens waits and retries
+    int searching = 0;                        // set only during Portdesk's search
+
+    // Requests count as drive traffic on this context (the comm thread rests
+    // only after passes without traffic).
+    void AttachContext(SharedContext* ctx) { ctx_ = ctx; }
+
+    // Slave address (low byte), retries, retry interval and write delay from
+    // the context's link settings.
+    void ConfigureFromContext(const SharedContext& ctx);
+
+    // Takes the handle Portdesk published when it differs from the one held,
+    // with the published port number and line settings for later reopening.
+    // True when a new handle was adopted.
+    bool AdoptPublishedPort(const SharedContext& ctx);
+
+    // Publishes this link's handle, port number and line settings (Portdesk
+    // after a successful search); the line settings are visible to every
+    // plug-in that sees the new handle.
+    void PublishPort(SharedContext& ctx) const;
+
+    // The guarded requests.
+    int ReadHoldingRegisters(unsigned short start, unsigned short count, unsigned short* dest);
+    int WriteMultipleRegisters(unsigned short start, unsigned short count, unsigned short* source);
+    int ReadCoils(unsigned short start, unsigned short count, unsigned char* dest);
+    int WriteMultipleCoils(unsigned short start, unsigned short count, unsigned char* source);
+    int ReportSlaveID(char* data, unsigned char* capacity, unsigned char* slaveId,
+                      unsigned char* runIndicator);
+
+    // The guarded call around any request. `purgeFirst`: purge before the
+    // first send, and only close after its failure (Report Slave ID).
+    template <class Request>
+    int Guarded(Request send, bool purgeFirst = false);
+
+private:
+    void ApplyQuickSettings();
+    void Reopen();
+
+    SharedContext* ctx_ = nullptr;
+};
+
+template <class Request>
+int DriveLink::Guarded(Request send, bool purgeFirst) {
+    ApplyQuickSettings();
+    if (ctx_ != nullptr)
+        ctx_->NoteDriveTraffic();
+    if (linkGood != 0) {
+        if (purgeFirst)
+            PurgeComm(modbus.hPort, PURGE_RXCLEAR | PURGE_TXCLEAR);
+        if (const int result = send())
+            return result;
+        if (!purgeFirst) {
+            PurgeComm(modbus.hPort, PURGE_RXCLEAR);
+            PurgeComm(modbus.hPort, PURGE_TXCLEAR);
+        }
+        modbus.CloseComPort();
+    }
+    Reopen();
+    const int result = send();
+    linkGood = result != 0 ? 1 : 0;
+    return result;
+}

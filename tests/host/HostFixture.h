@@ -1,0 +1,50 @@
+// A scratch application folder with a plug-in folder of chosen test plug-ins.
+#pragma once
+
+#include "TempDir.h"
+#include "TestPluginLog.h"
+#include "VelmoraApp.h"
+
+#include <QCoreApplication>
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <thread>
+
+class HostFolder {
+public:
+    HostFolder() { std::filesystem::create_directories(PluginDir()); }
+
+    std::string AppDir() const { return temp_.Path().string(); }
+    std::string PluginDir() const { return (temp_.Path() / "plugins").string(); }
+    AppPaths Paths() const { return {AppDir(), PluginDir()}; }
+    const TempDir& Temp() const { return temp_; }
+
+    // Puts the test plug-in `built` (relative to the test plug-in folder, e.g.
+    // "good/Knobset.so") into the plug-in folder under `file`.
+    void AddPlugin(const std::string& file, const std::string& built) const {
+        std::filesystem::create_symlink(std::string(TEST_PLUGIN_DIR) + "/" + built,
+                                        std::filesystem::path(PluginDir()) / file);
+    }
+    // All nine well-formed plug-ins.
+    void AddAllGoodPlugins() const {
+        for (const char* name : {"Portdesk", "Knobset", "Morphtab", "Tracelens", "Monitor",
+                                 "Glidebay", "Nudgepad", "Gainwise", "Routeplan"})
+            AddPlugin(std::string(name) + ".so", std::string("good/") + name + ".so");
+    }
+
+private:
+    TempDir temp_;
+};
+
+// Waits (processing events) until `done` holds or about ten seconds passed.
+template <class Predicate>
+bool WaitFor(Predicate done) {
+    for (int i = 0; i < 10000 && !done(); ++i) {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return done();
+}

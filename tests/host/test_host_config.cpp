@@ -1,0 +1,138 @@
+// The settings file: defaults, the jog limits, malformed values, write-back.
+#include "ContextStorage.h"
+#include "HostConfig.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(HostConfig, MissingFileGivesEveryDefault) {
+    TempDir dir;
+    const HostConfig c = ReadHostConfig(dir.File("Velmora.ini"));
+    EXPECT_EQ(c.comPort, 1);
+    EXPECT_EQ(c.slaveId, 1);
+    EXPECT_EQ(c.retryTimes, 20);
+    EXPECT_EQ(c.retryIntervalMs, 150);
+    EXPECT_EQ(c.preWaitTimeMs, 0);
+    EXPECT_EQ(c.title, "");
+    EXPECT_EQ(c.language, 0);
+    EXPECT_EQ(c.waitWriteTime, 0);
+    EXPECT_EQ(c.preCountQueTimes, 0);
+    EXPECT_EQ(c.jogSpeedSlow, 0);
+    EXPECT_EQ(c.jogTimeout, 0);
+}
+
+TEST(HostConfig, ReadsEveryKeyAndLimitsJogSpeedsFromAboveOnly) {
+    TempDir dir;
+    const std::string ini =
+        dir.Write("Velmora.ini", "[ComPortSetup]\niPort1COM=7\niModbusID=3\nuiRetryTimes_cn=2\n"
+                                 "dwRetry_IntervalTime_ms=40\ndwPreWaitTime_ms=5\niLanguage=1001\n"
+                                 "iSetWaitWriteTime=1\niSetPreCountQueTimes=400\n"
+                                 "[DataFile]\nstrName=Velmora Test\n"
+                                 "[Data_Profile]\niDIOJogSpd_Slow=-5\niDIOJogSpd_Medium=100\n"
+                                 "iDIOJogSpd_Fast=250\niDIOJogTimeout=3000\n");
+    const HostConfig c = ReadHostConfig(ini);
+    EXPECT_EQ(c.comPort, 7);
+    EXPECT_EQ(c.slaveId, 3);
+    EXPECT_EQ(c.retryTimes, 2);
+    EXPECT_EQ(c.retryIntervalMs, 40);
+    EXPECT_EQ(c.preWaitTimeMs, 5);
+    EXPECT_EQ(c.language, 1001);
+    EXPECT_EQ(c.waitWriteTime, 1);
+    EXPECT_EQ(c.preCountQueTimes, 400);
+    EXPECT_EQ(c.title, "Velmora Test");
+    EXPECT_EQ(c.jogSpeedSlow, -5);
+    EXPECT_EQ(c.jogSpeedMedium, 100);
+    EXPECT_EQ(c.jogSpeedFast, 100);
+    EXPECT_EQ(c.jogTimeout, 3000);
+}
+
+TEST(HostConfig, MalformedFileFallsBackWithoutCrashing) {
+    TempDir dir;
+    std::string garbage = "\xff\xfe[ComPortSetup\niPort1COM=abc\n[ComPortSetup]\niModbusID=\n"
+                          "iLanguage=12x\n[DataFile]\nstrName=";
+    garbage += std::string(5000, 'T') + "\n";
+    garbage += std::string("\0\0\0", 3);
+    const HostConfig c = ReadHostConfig(dir.Write("Velmora.ini", garbage));
+    EXPECT_EQ(c.slaveId, 1) << "an empty value gives the default";
+    EXPECT_EQ(c.language, 12) << "reading stops at the first non-digit";
+    EXPECT_EQ(c.title.size(), 255u) << "the title is cut to its buffer";
+}
+
+TEST(HostConfig, WriteBackCreatesTheSixKeysAndKeepsTheOthers) {
+    TempDir dir;
+    const std::string ini =
+        dir.Write("Velmora.ini", "[DataFile]\nstrName=Keep me\n[PortMap]\nCOM9=/dev/pts/9\n");
+    WriteHostConfig(ini, {9, 4, 3, 80, 2, 1002});
+    const std::string text = TempDir::Read(ini);
+    for (const char* line :
+         {"iPort1COM=9", "iModbusID=4", "uiRetryTimes_cn=3", "dwRetry_IntervalTime_ms=80",
+          "dwPreWaitTime_ms=2", "iLanguage=1002", "strName=Keep me", "COM9=/dev/pts/9"})
+        EXPECT_NE(text.find(line), std::string::npos) << line;
+    const HostConfig again = ReadHostConfig(ini);
+    EXPECT_EQ(again.comPort, 9);
+    EXPECT_EQ(again.language, 1002);
+}
+
+TEST(HostConfig, WriteBackIntoAMissingFileCreatesIt) {
+    TempDir dir;
+    WriteHostConfig(dir.File("Velmora.ini"), {1, 1, 20, 150, 0, 0});
+    const std::string text = TempDir::Read(dir.File("Velmora.ini"));
+    EXPECT_EQ(text.find("[DataFile]"), std::string::npos);
+    EXPECT_NE(text.find("uiRetryTimes_cn=20"), std::string::npos);
+}
+
+TEST(ContextFill, SlotsCarryTheStartUpValues) {
+    HostConfig config;
+    config.comPort = 5;
+    config.language = 1001;
+    config.title = "T";
+    config.jogSpeedFast = 100;
+    config.preCountQueTimes = 400;
+    ContextStorage storage;
+    storage.CreateParmStore(nullptr);
+    storage.Fill(config, "/app", nullptr);
+    SharedContext& ctx = storage.Context();
+    EXPECT_EQ(ctx.ComHandle().load(), 0);
+    EXPECT_EQ(ctx.Int(kComPort).load(), 5);
+    EXPECT_EQ(ctx.Int(kRetryTimes).load(), 20);
+    EXPECT_EQ(ctx.Int(kOnline).load(), 1);
+    EXPECT_EQ(ctx.Int(kMenuEnable).load(), 1);
+    EXPECT_EQ(ctx.Int(kFrameWidth).load(), 500);
+    EXPECT_EQ(ctx.Int(kFrameHeight).load(), 500);
+    EXPECT_EQ(ctx.Int(kReserved39).load(), 1);
+    EXPECT_EQ(ctx.Int(kSuspendExtern).load(), 0);
+    EXPECT_EQ(ctx.Int(kJogSpdFast).load(), 100);
+    EXPECT_EQ(ctx.Int(kPreCountQueTimes).load(), 400);
+    for (int owner = 0; owner < kLanguageOwners; ++owner) {
+        EXPECT_EQ(ctx.Language(owner), 1001);
+        EXPECT_EQ(ctx.LanguageApplied(owner), 0);
+    }
+    EXPECT_EQ(ctx.AppDir(), "/app");
+    EXPECT_EQ(ctx.Title(), "T");
+    EXPECT_EQ(ctx.AppIcon(), nullptr);
+    EXPECT_EQ(ctx.Parms().iModel.load(), 0);
+    EXPECT_EQ(ctx.Parms().recordIndex[0], -1);
+    EXPECT_EQ(ctx.Parms().recordIndex[ParmStore::kIndexSize - 1], -1);
+    EXPECT_EQ(ctx.ScopeRequest().word[35].load(), 0);
+    EXPECT_EQ(ctx.Claim(kClaimRouteplan).iState.load(), 0);
+    EXPECT_EQ(ctx.CommDcb().bytes[27], 0);
+    EXPECT_EQ(ctx.Int(kDriveTraffic).load(), 0);
+}
+
+TEST(ContextFill, WriteBackTakesTheCurrentValues) {
+    ContextStorage storage;
+    storage.CreateParmStore(nullptr);
+    storage.Fill(HostConfig{}, "/app", nullptr);
+    storage.Context().Int(kComPort) = 12;
+    storage.Context().Int(kSlaveId) = 7;
+    storage.Context().SetLanguage(kLangHost, 1002);
+    const HostConfigWriteBack values = storage.RememberedValues();
+    EXPECT_EQ(values.comPort, 12);
+    EXPECT_EQ(values.slaveId, 7);
+    EXPECT_EQ(values.retryTimes, 20);
+    EXPECT_EQ(values.language, 1002);
+}
+
+} // namespace

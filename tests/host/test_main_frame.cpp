@@ -1,0 +1,160 @@
+// The main frame: menu texts by language, enabling, and the requests plug-ins
+// post through the context.
+#include "AboutBox.h"
+#include "HostCommands.h"
+#include "HostFixture.h"
+
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+class MainFrameTest : public testing::Test {
+protected:
+    void SetUp() override {
+        TestLogMarkUiThread();
+        TestLogStart();
+        folder.Temp().Write("Language/Velmora/ENG/ENG.lng",
+                            "[StringTable]\n200=File(&F)\n207=&Connect\n212=Cascade(&C)\n");
+        folder.Temp().Write("Language/Velmora/CHT/CHT.lng",
+                            "[StringTable]\n200=檔案(&F)\n207=連線(&C)\n212=重疊顯示(&C)\n");
+    }
+    std::vector<QMdiSubWindow*> Windows(CVelmoraApp& app) {
+        auto list = app.MainFrame()->MdiArea()->subWindowList();
+        return {list.begin(), list.end()};
+    }
+    HostFolder folder;
+};
+
+TEST_F(MainFrameTest, LanguageChangeFromOutsideRelabelsWithinOneTick) {
+    CVelmoraApp app(folder.Paths());
+    ASSERT_TRUE(app.InitInstance());
+    CMainFrame& frame = *app.MainFrame();
+    EXPECT_EQ(frame.Popup(0)->title(), "File(&F)") << "no language: the built-in texts";
+    EXPECT_FALSE(frame.Action(kLanguageEnglish)->isChecked());
+
+    app.Context().SetLanguage(kLangHost, kLanguageTraditional);
+    frame.OnTimer();
+    EXPECT_EQ(frame.Popup(0)->title(), QString("檔案(&F)"));
+    EXPECT_EQ(frame.Action(HostCommand::kConnect)->text(), QString("連線(&C)"));
+    EXPECT_EQ(frame.Action(HostCommand::kCascade)->text(), QString("重疊顯示(&C)"));
+    EXPECT_EQ(frame.Action(HostCommand::kTile)->text(), "Tile(&T)") << "no entry: built-in text";
+    EXPECT_TRUE(frame.Action(kLanguageTraditional)->isChecked());
+    EXPECT_EQ(app.Context().LanguageApplied(kLangHost), kLanguageTraditional);
+    for (int owner = 0; owner < kLanguageOwners; ++owner)
+        EXPECT_EQ(app.Context().Language(owner), kLanguageTraditional);
+}
+
+TEST_F(MainFrameTest, MissingTableKeepsTextsButMovesCheckAndSlots) {
+    CVelmoraApp app(folder.Paths());
+    ASSERT_TRUE(app.InitInstance());
+    CMainFrame& frame = *app.MainFrame();
+    frame.Action(kLanguageTraditional)->trigger();
+    ASSERT_EQ(frame.Popup(0)->title(), QString("檔案(&F)"));
+    frame.Action(kLanguageSimplified)->trigger(); // no CHS table in this folder
+    EXPECT_EQ(frame.Popup(0)->title(), QString("檔案(&F)"));
+    EXPECT_TRUE(frame.Action(kLanguageSimplified)->isChecked());
+    EXPECT_FALSE(frame.Action(kLanguageTraditional)->isChecked());
+    EXPECT_EQ(app.Context().Language(kLangKnobset), kLanguageSimplified);
+    app.ExitInstance();
+    EXPECT_EQ(ReadHostConfig(folder.AppDir() + "/Velmora.ini").language, 0)
+        << "written only when the application object goes";
+}
+
+TEST_F(MainFrameTest, ShippedTablesCoverEveryMenuText) {
+    const std::string shipped = std::string(VELMORA_APP_DIR_FOR_TESTS);
+    for (int id : {kLanguageEnglish, kLanguageTraditional, kLanguageSimplified}) {
+        ModuleHandle none = nullptr;
+        CStringResource table(&none);
+        ASSERT_EQ(table.ReadTableFile(LanguageTablePath(shipped, "Velmora", id).c_str()), 1) << id;
+        for (unsigned sid = 200; sid <= 229; ++sid)
+            EXPECT_FALSE(table.GetResString(sid).empty()) << id << " lacks " << sid;
+    }
+}
+
+TEST_F(MainFrameTest, EnablingFollowsTheMenuBits) {
+    CVelmoraApp app(folder.Paths());
+    ASSERT_TRUE(app.InitInstance());
+    CMainFrame& frame = *app.MainFrame();
+    EXPECT_TRUE(frame.Action(HostCommand::kConnect)->isEnabled());
+    EXPECT_FALSE(frame.Action(HostCommand::kKnobset)->isEnabled());
+    app.Context().Int(kMenuEnable) = MenuEnableFlags::kTracelens | MenuEnableFlags::kRouteplan;
+    frame.OnTimer();
+    EXPECT_FALSE(frame.Action(HostCommand::kConnect)->isEnabled());
+    EXPECT_TRUE(frame.Action(HostCommand::kTracelens)->isEnabled());
+    EXPECT_TRUE(frame.Action(HostCommand::kRouteplan)->isEnabled());
+    EXPECT_FALSE(frame.Action(HostCommand::kGainwise)->isEnabled());
+    EXPECT_TRUE(frame.Action(HostCommand::kCascade)->isEnabled());
+    EXPECT_TRUE(frame.Action(kLanguageEnglish)->isEnabled());
+}
+
+TEST_F(MainFrameTest, OpenEditorRequestIsServedOnce) {
+    folder.AddAllGoodPlugins();
+    CVelmoraApp app(folder.Paths());
+    ASSERT_TRUE(app.InitInstance());
+    app.Context().Int(kMenuEnable) |= MenuEnableFlags::kOpenEditor;
+    app.MainFrame()->OnTimer();
+    EXPECT_EQ(app.Context().Int(kMenuEnable).load() & MenuEnableFlags::kOpenEditor, 0);
+    app.MainFrame()->OnTimer();
+    const auto log = TestLogTake();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "Open:Knobset"), 1);
+}
+
+TEST_F(MainFrameTest, ScopeRequestOpensTracelensAndIsAcknowledged) {
+    folder.AddAllGoodPlugins();
+    CVelmoraApp app(folder.Paths());
+    ASSERT_TRUE(app.InitInstance());
+    ScopeRequestBlock& scope = app.Context().ScopeRequest();
+    scope.word[35] = 3;
+    app.MainFrame()->OnTimer();
+    EXPECT_EQ(scope.word[36].load(), 3);
+    app.MainFrame()->OnTimer();
+    const auto log = TestLogTake();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "Open:Tracelens"), 1);
+}
+
+TEST_F(MainFrameTest, ScopeRequestWithoutThePluginIsStillAcknowledged) {
+    CVelmoraApp app(folder.Paths());
+    ASSERT_TRUE(app.InitInstance());
+    app.Context().ScopeRequest().word[35] = 1;
+    app.MainFrame()->OnTimer();
+    EXPECT_EQ(app.Context().ScopeRequest().word[36].load(), 1);
+}
+
+TEST_F(MainFrameTest, AboutBoxSizesItselfToThePicture) {
+    QImage picture(120, 60, QImage::Format_RGB32);
+    picture.fill(Qt::darkBlue);
+    std::filesystem::create_directories(folder.AppDir() + "/Image");
+    ASSERT_TRUE(picture.save(QString::fromStdString(folder.AppDir() + "/Image/Image.Bmp"), "BMP"));
+    CAboutDlg about(folder.AppDir(), "Velmora", "line two", "OK");
+    EXPECT_EQ(about.size(), QSize(140, 140));
+    EXPECT_EQ(about.windowTitle(), "Velmora");
+    EXPECT_EQ(about.FirstLine()->text(), "Velmora");
+    EXPECT_EQ(about.FirstLine()->pos(), QPoint(0, 70));
+    EXPECT_EQ(about.SecondLine()->pos(), QPoint(0, 90));
+    EXPECT_EQ(about.OkButton()->pos(), QPoint(84, 75));
+}
+
+TEST_F(MainFrameTest, AboutBoxWithoutPictureShrinks) {
+    CAboutDlg about(folder.AppDir(), "", "line two", "OK");
+    EXPECT_EQ(about.size(), QSize(20, 80));
+}
+
+TEST_F(MainFrameTest, FrameTitleAndIconComeFromTheApplicationFolder) {
+    folder.Temp().Write("Velmora.ini", "[DataFile]\nstrName=My Velmora\n");
+    QImage icon(32, 32, QImage::Format_ARGB32);
+    icon.fill(Qt::red);
+    std::filesystem::create_directories(folder.AppDir() + "/Image");
+    ASSERT_TRUE(icon.save(QString::fromStdString(folder.AppDir() + "/Image/Image.ico"), "PNG"));
+    CVelmoraApp app(folder.Paths());
+    ASSERT_TRUE(app.InitInstance());
+    EXPECT_EQ(app.MainFrame()->windowTitle(), "My Velmora");
+    ASSERT_NE(app.Context().AppIcon(), nullptr);
+    EXPECT_FALSE(app.MainFrame()->windowIcon().isNull());
+}
+
+} // namespace

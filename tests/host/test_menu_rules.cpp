@@ -1,0 +1,95 @@
+// The menu-enable rules every plug-in applies when its window opens or closes.
+#include "SharedContext.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace MenuEnableFlags;
+
+constexpr int kAllClosed = 0x3F5; // every tool closed, Connect enabled
+
+struct OpenCase {
+    const char* what;
+    int before;
+    int ownBit;
+    int after;
+};
+
+TEST(MenuRules, OpeningAWindowClearsItsBitAndGreysConnect) {
+    const OpenCase cases[] = {
+        {"Knobset opens", kAllClosed, kKnobset, kAllClosed & ~kKnobset & ~kConnect},
+        {"Monitor opens", kAllClosed, kMonitor, kAllClosed & ~kMonitor & ~kConnect},
+        {"Portdesk opens", kAllClosed, kConnect, kAllClosed & ~kConnect},
+        {"a second tool opens", 0x3F4 & ~kKnobset, kTracelens, 0x3F4 & ~kKnobset & ~kTracelens},
+        {"request bit untouched", kAllClosed | kOpenEditor, kGainwise,
+         (kAllClosed | kOpenEditor) & ~kGainwise & ~kConnect},
+    };
+    for (const OpenCase& c : cases)
+        EXPECT_EQ(AfterOpen(c.before, c.ownBit), c.after) << c.what;
+}
+
+struct CloseCase {
+    const char* what;
+    int before;
+    int ownBit;
+    int online;
+    int model;
+    int after;
+};
+
+TEST(MenuRules, ClosingTheLastDeliveredToolFollowsModelAndLine) {
+    const int lastOpen = kAllClosed & ~kConnect & ~kKnobset;
+    const int linearOff = kAllClosed & ~kConnect & ~kKnobset & ~kLinearTools;
+    const CloseCase cases[] = {
+        {"off-line", lastOpen, kKnobset, 0, kModelW5, kAllClosed},
+        {"T5 on-line", lastOpen, kKnobset, 1, kModelT5, kAllClosed},
+        {"T8 on-line", lastOpen, kKnobset, 1, kModelT8, kAllClosed},
+        {"W5 with linear tools", lastOpen, kKnobset, 1, kModelW5, kAllClosed},
+        {"W5 without linear tools", linearOff, kKnobset, 1, kModelW5, linearOff | kKnobset},
+        {"W5 with one linear tool", linearOff | kGlidebay, kKnobset, 1, kModelW5,
+         linearOff | kGlidebay | kKnobset},
+        {"vq model leaves Connect", lastOpen, kKnobset, 1, kModelVq, lastOpen | kKnobset},
+        {"vq model keeps a set Connect", lastOpen | kConnect, kKnobset, 1, kModelVq, kAllClosed},
+        {"W5 off-line without linear tools", linearOff, kKnobset, 0, kModelW5,
+         linearOff | kKnobset | kConnect},
+    };
+    for (const CloseCase& c : cases)
+        EXPECT_EQ(AfterClose(c.before, c.ownBit, c.online, c.model), c.after) << c.what;
+}
+
+TEST(MenuRules, ClosingWhileAnotherToolIsOpenKeepsConnectGrey) {
+    const int twoOpen = (kAllClosed & ~kConnect) & ~kKnobset & ~kMonitor;
+    EXPECT_EQ(AfterClose(twoOpen | kConnect, kKnobset, 1, kModelT5), twoOpen | kKnobset);
+    // Tools without a delivered plug-in do not hold Connect back.
+    const int onlyJogOpen = (kAllClosed & ~kConnect) & ~kProgramJog;
+    EXPECT_EQ(AfterClose(onlyJogOpen & ~kKnobset, kKnobset, 1, kModelT5), onlyJogOpen | kConnect);
+}
+
+TEST(MenuRules, RulesOnTheContextUpdateTheSharedInt) {
+    SharedInt flags{kAllClosed};
+    SharedInt online{1};
+    ParmStore parms;
+    parms.iModel = kModelT5;
+    SharedContext ctx;
+    ctx.slot[kMenuEnable] = reinterpret_cast<std::intptr_t>(&flags);
+    ctx.slot[kOnline] = reinterpret_cast<std::intptr_t>(&online);
+    ctx.slot[kParmStore] = reinterpret_cast<std::intptr_t>(&parms);
+    ctx.MenuWindowOpened(kMonitor);
+    EXPECT_EQ(flags.load(), kAllClosed & ~kMonitor & ~kConnect);
+    ctx.MenuWindowClosed(kMonitor);
+    EXPECT_EQ(flags.load(), kAllClosed);
+}
+
+TEST(LanguagePaths, CodesAndTableFiles) {
+    EXPECT_EQ(LanguageTablePath("/app", "Velmora", kLanguageEnglish),
+              "/app/Language/Velmora/ENG/ENG.lng");
+    EXPECT_EQ(LanguageTablePath("/app", "Knobset", kLanguageTraditional),
+              "/app/Language/Knobset/CHT/CHT.lng");
+    EXPECT_EQ(LanguageTablePath("/app", "Velmora", kLanguageSimplified),
+              "/app/Language/Velmora/CHS/CHS.lng");
+    EXPECT_EQ(LanguageTablePath("/app", "Velmora", 0), "/app/Language/Velmora/");
+    EXPECT_EQ(LanguageCode(999), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,186 @@
+// The guarded call against pseudo-terminals that disappear and come back: a
+// failed request purges, closes, reopens the port by its COM number and is
+// sent exactly once more.
+#include "DriveLink.h"
+#include "FarEnd.h"
+#include "TempDir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Modbus request "read 2 holding registers at 0x0100 from slave 1" and its answer.
+const Bytes kReadRequest = WithCrc({0x01, 0x03, 0x01, 0x00, 0x00, 0x02});
+const Bytes kReadAnswer = WithCrc({0x01, 0x03, 0x04, 0x12, 0x34, 0xAB, 0xCD});
+
+FarEnd::Script Answering() {
+    return [](std::size_t, const Bytes& request) {
+        return request == kReadRequest ? kReadAnswer : Bytes{};
+    };
+}
+FarEnd::Script Silent() {
+    return [](std::size_t, const Bytes&) { return Bytes{}; };
+}
+
+// A scratch application folder, made the working folder, whose Velmora.ini
+// maps COM5 to a link that the test points at the pseudo-terminal of its choice.
+class DriveFolder {
+public:
+    DriveFolder() : old_(std::filesystem::current_path()) {
+        link_ = dir_.File("drive");
+        dir_.Write("Velmora.ini", "[PortMap]\nCOM5=" + link_ + "\n");
+        std::filesystem::current_path(dir_.Path());
+    }
+    ~DriveFolder() { std::filesystem::current_path(old_); }
+    void PointAt(const PtyPair& pty) {
+        std::filesystem::remove(link_);
+        std::filesystem::create_symlink(pty.SlavePath(), link_);
+    }
+
+private:
+    TempDir dir_;
+    std::filesystem::path old_;
+    std::string link_;
+};
+
+DCB Format115200() {
+    DCB dcb{};
+    dcb.DCBlength = sizeof dcb;
+    dcb.BaudRate = CBR_115200;
+    dcb.ByteSize = 8;
+    return dcb;
+}
+
+class GuardedCall : public testing::Test {
+protected:
+    GuardedCall() {
+        folder.PointAt(first);
+        link.port = 5;
+        link.dcb = Format115200();
+        EXPECT_EQ(link.modbus._OpenComPort(5, link.dcb, 1), 1);
+    }
+    ~GuardedCall() override {
+        if (link.modbus.hPort > 0)
+            link.modbus.CloseComPort();
+    }
+    int Read() {
+        unsigned short regs[2] = {};
+        const int result = link.ReadHoldingRegisters(0x0100, 2, regs);
+        value = result ? (regs[0] << 16 | regs[1]) : 0;
+        return result;
+    }
+
+    SleepRecorder pauses; // the 100 ms quick-setting polls take 1 ms here
+    DriveFolder folder;
+    PtyPair first;
+    DriveLink link;
+    unsigned value = 0;
+};
+
+TEST_F(GuardedCall, FirstCallTakesTheQuickSettings) {
+    FarEnd far(first, kReadRequest.size(), Answering());
+    link.modbus.SetRetryTimes(7);
+    ASSERT_EQ(Read(), 1);
+    EXPECT_EQ(value, 0x1234ABCDu);
+    EXPECT_EQ(link.modbus.GetWaitWriteTime(), 100u);
+    EXPECT_EQ(link.modbus.GetPreCountQueTimes(), 100u);
+    EXPECT_EQ(link.modbus.GetRetryTimes(), 0u);
+    EXPECT_EQ(link.modbus.GetRetryInterval(), 0u);
+    EXPECT_EQ(link.quickSettings, 0);
+    EXPECT_EQ(far.Requests().size(), 1u);
+}
+
+TEST_F(GuardedCall, SearchKeepsItsOwnSettings) {
+    FarEnd far(first, kReadRequest.size(), Answering());
+    link.searching = 1;
+    link.modbus.SetWaitWriteTime(7);
+    link.modbus.SetPreCountQueTimes(500);
+    ASSERT_EQ(Read(), 1);
+    EXPECT_EQ(link.modbus.GetWaitWriteTime(), 7u);
+    EXPECT_EQ(link.modbus.GetPreCountQueTimes(), 500u);
+    EXPECT_EQ(link.quickSettings, 1);
+}
+
+TEST_F(GuardedCall, PortThatCameBackIsReopenedAndTheRequestSentOnceMore) {
+    {
+        FarEnd far(first, kReadRequest.size(), Answering());
+        ASSERT_EQ(Read(), 1);
+    }
+    first.CloseMaster(); // the adapter is unplugged ...
+    PtyPair second;      // ... and plugged in again under a new device
+    folder.PointAt(second);
+    FarEnd far(second, kReadRequest.size(), Answering());
+    ASSERT_EQ(Read(), 1);
+    EXPECT_EQ(value, 0x1234ABCDu);
+    EXPECT_EQ(link.linkGood, 1);
+    EXPECT_EQ(far.Requests().size(), 1u) << "exactly one retry reaches the new port";
+    EXPECT_NE(link.modbus.hPort, 0);
+    EXPECT_NE(link.modbus.hPort, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(second.Settings().c_ospeed, B115200) << "reopened with the link's line settings";
+}
+
+TEST_F(GuardedCall, FailedRetryLowersLinkGoodAndTheNextCallReopensFirst) {
+    first.CloseMaster();
+    PtyPair second;
+    folder.PointAt(second);
+    {
+        FarEnd far(second, kReadRequest.size(), Silent());
+        EXPECT_EQ(Read(), 0);
+        EXPECT_EQ(link.linkGood, 0);
+        EXPECT_EQ(far.Requests().size(), 1u) << "one retry after the reopen, no more";
+    }
+    // The port stays open on the new device; the next call starts with the
+    // reopen (which finds it open) and sends once.
+    FarEnd far(second, kReadRequest.size(), Answering());
+    ASSERT_EQ(Read(), 1);
+    EXPECT_EQ(link.linkGood, 1);
+    EXPECT_EQ(far.Requests().size(), 1u);
+}
+
+TEST_F(GuardedCall, PortThatStaysAwayFailsAfterOneReopen) {
+    first.CloseMaster();
+    std::filesystem::remove(std::filesystem::current_path() / "drive");
+    EXPECT_EQ(Read(), 0);
+    EXPECT_EQ(link.linkGood, 0);
+    EXPECT_EQ(Read(), 0) << "still no port: fails again without hanging";
+}
+
+TEST(DriveLinkContext, AdoptsThePublishedPortWithItsLineSettings) {
+    SharedHandle handle{0};
+    SharedInt comPort{3};
+    SharedInt slave{0x1207};
+    SharedInt retries{4};
+    SharedInt interval{25};
+    SharedInt preWait{2};
+    CommDcbBlock dcbBlock;
+    SharedContext ctx;
+    ctx.slot[kComHandle] = reinterpret_cast<std::intptr_t>(&handle);
+    ctx.slot[kComPort] = reinterpret_cast<std::intptr_t>(&comPort);
+    ctx.slot[kSlaveId] = reinterpret_cast<std::intptr_t>(&slave);
+    ctx.slot[kRetryTimes] = reinterpret_cast<std::intptr_t>(&retries);
+    ctx.slot[kRetryInterval] = reinterpret_cast<std::intptr_t>(&interval);
+    ctx.slot[kPreWaitTime] = reinterpret_cast<std::intptr_t>(&preWait);
+    ctx.slot[kCommDcb] = reinterpret_cast<std::intptr_t>(&dcbBlock);
+
+    DriveLink portdesk;
+    portdesk.modbus.hPort = 42;
+    portdesk.port = 9;
+    portdesk.dcb = Format115200();
+    portdesk.PublishPort(ctx);
+
+    DriveLink tool;
+    tool.ConfigureFromContext(ctx);
+    EXPECT_EQ(tool.modbus.GetSlaveAddress(), 0x07) << "the low byte";
+    EXPECT_EQ(tool.modbus.GetRetryTimes(), 4u);
+    EXPECT_EQ(tool.modbus.GetRetryInterval(), 25u);
+    EXPECT_EQ(tool.modbus.writeDelay, 2u);
+    EXPECT_TRUE(tool.AdoptPublishedPort(ctx));
+    EXPECT_EQ(tool.modbus.hPort, 42);
+    EXPECT_EQ(tool.port, 9);
+    EXPECT_EQ(tool.dcb.BaudRate, CBR_115200);
+    EXPECT_FALSE(tool.AdoptPublishedPort(ctx)) << "the same handle is not adopted twice";
+    tool.modbus.hPort = 0; // not ours to close
+}
+
+} // namespace
