@@ -50,7 +50,8 @@ void ReadAllT5(benchmark::State& state) {
         return;
     }
     const std::string ini = app + "/Velmora.ini";
-    master.SetWaitWriteTime(GetPrivateProfileIntA("ComPortSetup", "iSetWaitWriteTime", 1, ini.c_str()));
+    master.SetWaitWriteTime(
+        GetPrivateProfileIntA("ComPortSetup", "iSetWaitWriteTime", 1, ini.c_str()));
     master.SetPreCountQueTimes(
         GetPrivateProfileIntA("ComPortSetup", "iSetPreCountQueTimes", 400, ini.c_str()));
     knobset::ModbusRegisterLink link(master);
@@ -71,10 +72,9 @@ void ReadAllT5(benchmark::State& state) {
     }
     master.CloseComPort();
     std::sort(times.begin(), times.end());
-    const double wire =
-        32 * std::chrono::duration<double, std::milli>(
-                 drivesim::WireTime(8 + 205, wirelay::GetSerialFormat(format)))
-                 .count();
+    const double wire = 32 * std::chrono::duration<double, std::milli>(
+                                 drivesim::WireTime(8 + 205, wirelay::GetSerialFormat(format)))
+                                 .count();
     if (!times.empty()) {
         state.counters["median_ms"] = times[times.size() / 2];
         state.counters["ratio_to_wire"] = times[times.size() / 2] / wire;
@@ -84,6 +84,11 @@ void ReadAllT5(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(ReadAllT5)->Arg(3)->Arg(0)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(ReadAllT5)
+    ->Arg(3)
+    ->Arg(0)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
 
 BENCHMARK_MAIN();
