@@ -3,14 +3,13 @@
 // choice from a drop-down list. Users read edited values back from the cells.
 #pragma once
 
+#include "InPlaceEditors.h"
+
 #include <QColor>
 #include <QPointer>
 #include <QString>
 #include <QTableWidget>
 #include <vector>
-
-class CEditEx;
-class CComboBoxExt;
 
 // {row, column}; -1 in either matches every row or column.
 struct USEditableCell {

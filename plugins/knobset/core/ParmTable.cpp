@@ -97,3 +97,25 @@ void FillDefaults(ParmStore& store, int model) {
 }
 
 } // namespace knobset
+
+namespace knobset {
+std::string ParameterSummary(const ParmRecord& r, int model) {
+    std::string text = ListNumberText(r, model) + "  " + r.name + "\n\n";
+    if (!(r.attributes & Attr::kReserved)) {
+        text += "Range: " + std::to_string(r.min) + " ~ " + std::to_string(r.max);
+        if (r.unit != "-")
+            text += " " + r.unit;
+        text += "\n";
+    }
+    text += "Default: " + std::to_string(r.defaultValue) + "\n";
+    if (r.attributes & Attr::kReboot)
+        text += "Takes effect after the drive restarts.\n";
+    if (!r.items[0].empty())
+        text += "\n";
+    for (const std::string& item : r.items) {
+        if (!item.empty())
+            text += item + "\n";
+    }
+    return text;
+}
+} // namespace knobset

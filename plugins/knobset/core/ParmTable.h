@@ -53,3 +53,9 @@ void ClearValues(ParmStore& store, int model);
 void FillDefaults(ParmStore& store, int model);
 
 } // namespace knobset
+
+namespace knobset {
+// A few lines about a parameter: number and name, range, unit, default and
+// its option texts.
+std::string ParameterSummary(const ParmRecord& record, int model);
+} // namespace knobset

@@ -7,7 +7,7 @@
 namespace knobset {
 namespace {
 
-bool IsValidUtf8(std::string_view s, std::size_t& badOffset) {
+bool FindBadUtf8(std::string_view s, std::size_t& badOffset) {
     for (std::size_t i = 0; i < s.size();) {
         const auto c = static_cast<unsigned char>(s[i]);
         std::size_t n = c < 0x80         ? 1
@@ -39,6 +39,11 @@ std::string_view Trim(std::string_view s) {
 }
 
 } // namespace
+
+bool IsValidUtf8(std::string_view text) {
+    std::size_t bad = 0;
+    return FindBadUtf8(text, bad);
+}
 
 int ParseLeadingInt(std::string_view text) {
     std::size_t i = 0;
@@ -76,7 +81,7 @@ bool SectionFile::Parse(std::string text, const std::string& name, std::string& 
         return false;
     }
     std::size_t bad = 0;
-    if (!IsValidUtf8(text, bad)) {
+    if (!FindBadUtf8(text, bad)) {
         error = name + ": not UTF-8 text (byte " + std::to_string(bad) + ")";
         return false;
     }

@@ -44,6 +44,8 @@ private:
     std::unordered_map<std::string, std::pair<std::size_t, std::size_t>> sections_;
 };
 
+bool IsValidUtf8(std::string_view text);
+
 // "%d" parse of a text: optional blanks, sign and digits; 0 without digits.
 int ParseLeadingInt(std::string_view text);
 

@@ -1,0 +1,228 @@
+// The editor window end to end: on-line against the simulated drive on a pty
+// (the editor's own worker runs the jobs), off-line with defaults and files.
+#include "CListCtrlEx.h"
+#include "DriveSim.h"
+#include "ParmTable.h"
+#include "SerialFormat.h"
+#include "TempDir.h"
+#include "WindowFixture.h"
+
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QThread>
+#include <gtest/gtest.h>
+
+using namespace knobset;
+
+namespace {
+
+// The simulated T5 drive whose port the "search" published once.
+struct OnlineDrive {
+    drivesim::DriveSim sim{[] {
+        drivesim::SimConfig c;
+        c.model = drivesim::DriveModel::T5;
+        return c;
+    }()};
+    CModbus port;
+    OnlineDrive() {
+        sim.Start();
+        port._OpenDevicePort(sim.SlavePath().c_str(), wirelay::MakeSerialDcb(3), 1);
+        EditorHost::Get().Ctx().ComHandle().store(port.hPort);
+    }
+    // After a failure the editor's link closed the port and could not reopen
+    // it by its COM number (the drive lives on a pty): plug it in again.
+    void Reconnect() {
+        port.hPort = 0; // the editor's link closed this handle
+        port._OpenDevicePort(sim.SlavePath().c_str(), wirelay::MakeSerialDcb(3), 1);
+        CKnobsetApp::Instance().link.modbus.hPort = port.hPort;
+        CKnobsetApp::Instance().link.linkGood = 1;
+    }
+    static OnlineDrive& Get() {
+        static OnlineDrive drive;
+        return drive;
+    }
+};
+
+class KnobsetWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InstallDialogService(&dialogs);
+        InstallModalAnswerer([this](QDialog& d) { return Answer(d); });
+    }
+    void TearDown() override {
+        view.reset();
+        InstallModalAnswerer(nullptr);
+        InstallDialogService(nullptr);
+    }
+    int Answer(QDialog& d) {
+        if (auto* source = qobject_cast<CSelParmSrc*>(&d)) {
+            if (sourceAnswer < 0)
+                return QDialog::Rejected;
+            (sourceAnswer == 1 ? source->fileButton : source->defaultButton)->setChecked(true);
+            return QDialog::Accepted;
+        }
+        if (auto* input = qobject_cast<CParmInput*>(&d)) {
+            input->valueEdit->setText(editText);
+            return Confirm(*input);
+        }
+        return -1; // the progress box runs for real
+    }
+    void Open(int model, bool online) {
+        EditorHost::Get().SetDrive(model, online);
+        if (online)
+            OnlineDrive::Get();
+        view = std::make_unique<CKnobsetView>(CKnobsetApp::Instance());
+        QObject::connect(view.get(), &CKnobsetView::CloseRequested, [this] { closed = true; });
+        view->show();
+        for (int i = 0; i < 5; ++i)
+            QApplication::processEvents();
+    }
+    int RowOf(int number) const {
+        const auto& rows = view->RowNumbers();
+        return static_cast<int>(std::find(rows.begin(), rows.end(), number) - rows.begin());
+    }
+    void WaitIdle() {
+        for (int i = 0; i < 500 && CKnobsetApp::Instance().board.Busy(); ++i) {
+            QApplication::processEvents();
+            QThread::msleep(5);
+        }
+        QApplication::processEvents();
+    }
+    ParmStore& Store() { return EditorHost::Get().Ctx().Parms(); }
+
+    ScriptedDialogs dialogs;
+    std::unique_ptr<CKnobsetView> view;
+    bool closed = false;
+    int sourceAnswer = 0; // -1 cancel, 0 Default, 1 FILE
+    QString editText;
+};
+
+} // namespace
+
+TEST_F(KnobsetWindow, OnlineOpenReadsTheDriveAndFillsTheList) {
+    Open(kModelT5, true);
+    ASSERT_TRUE(dialogs.Saw("Read all parameters success.")) << dialogs.boxes.size();
+    EXPECT_TRUE(view->ParametersRead());
+    EXPECT_EQ(view->List()->GetItemCount(), 310);
+    EXPECT_EQ(view->List()->GetItemText(0, 0), "Pr 000");
+    EXPECT_EQ(view->List()->GetItemText(309, 0).left(4), "Pr F");
+    EXPECT_EQ(view->windowTitle(), "Parameter Editor");
+    view->SelectTab(2); // group 1
+    for (int row = 0; row < view->List()->GetItemCount(); ++row)
+        EXPECT_EQ(view->RowNumbers()[static_cast<std::size_t>(row)] / 100, 1);
+    // Reboot rows are coloured.
+    view->SelectTab(0);
+    const ParmRecord& first = *FindRecord(Store(), 0);
+    ASSERT_TRUE(first.attributes & Attr::kReboot);
+    EXPECT_EQ(view->List()->RowColors(0).second, QColor(255, 236, 161));
+    EXPECT_EQ(EditorHost::Get().Ctx().OfflineIdentity().Get(2), "t5-400w");
+}
+
+TEST_F(KnobsetWindow, OnlineEditSendsTheValueAndShowsTheDrivesAnswer) {
+    Open(kModelT5, true);
+    editText = "999"; // beyond the limit of Pr001: the drive clamps it
+    view->OnEditRow(RowOf(1));
+    WaitIdle();
+    EXPECT_TRUE(dialogs.Saw("Please check the drive value limit."));
+    const ParmRecord& r = *FindRecord(Store(), 1);
+    EXPECT_EQ(r.setupValue, r.max);
+    EXPECT_EQ(view->List()->GetItemText(RowOf(1), 6), QString::number(r.max));
+    EXPECT_TRUE(view->List()->isEnabled());
+
+    editText = "-3";
+    view->OnEditRow(RowOf(28));
+    WaitIdle();
+    EXPECT_EQ(FindRecord(Store(), 28)->setupValue, -3);
+    OnlineDrive::Get().sim.WithState([](drivesim::DriveState& s) { EXPECT_EQ(s.Value(28), -3); });
+}
+
+TEST_F(KnobsetWindow, EepromAndTransferAskAndReport) {
+    Open(kModelT5, true);
+    dialogs.answers = {kAnswerCancel};
+    view->OnWriteEeprom();
+    EXPECT_EQ(dialogs.boxes.back().text,
+              "Parameters would be saved to drive's EEPROM, would you like to continue?");
+    dialogs.answers = {kAnswerOk};
+    view->OnWriteEeprom();
+    EXPECT_TRUE(dialogs.Saw("Write parameters to EEPROM success."));
+    view->OnTransToDrive();
+    EXPECT_TRUE(dialogs.Saw("Transfer parameters to drive success."));
+}
+
+TEST_F(KnobsetWindow, TransferBeforeAGoodReadAsksToRetry) {
+    drivesim::FaultSettings silent;
+    silent.silent = true;
+    OnlineDrive::Get().sim.SetFaults(silent);
+    Open(kModelT5, true);
+    OnlineDrive::Get().sim.SetFaults({});
+    OnlineDrive::Get().Reconnect();
+    EXPECT_TRUE(dialogs.Saw("Read parameters failed."));
+    EXPECT_FALSE(view->ParametersRead());
+    dialogs.answers = {kAnswerCancel};
+    view->OnTransToDrive();
+    EXPECT_EQ(dialogs.boxes.back().text,
+              "Access parameters may be abnormal when the connection fails, would you like to "
+              "Retry refresh parameters?");
+    dialogs.answers = {kAnswerOk}; // Retry reads again
+    view->OnTransToDrive();
+    EXPECT_TRUE(view->ParametersRead());
+}
+
+TEST_F(KnobsetWindow, OfflineDefaultsAndTheT8DioRule) {
+    sourceAnswer = 0;
+    Open(kModelT8, false);
+    EXPECT_FALSE(closed);
+    EXPECT_EQ(view->windowTitle(), "Parameter Editor (Off-Line)");
+    for (const ParmRecord& r : *Store().records)
+        ASSERT_EQ(r.setupValue, r.defaultValue);
+    int dio = 0;
+    for (const ParmRecord& r : *Store().records)
+        dio += (r.attributes & Attr::kDio) ? 1 : 0;
+    ASSERT_GT(dio, 0);
+    const int all = view->List()->GetItemCount();
+    (*Store().records)[2].setupValue = 6;
+    view->SelectTab(1);
+    view->SelectTab(0);
+    EXPECT_EQ(view->List()->GetItemCount(), all - dio);
+    (*Store().records)[2].setupValue = 5;
+    view->SelectTab(1);
+    EXPECT_EQ(view->List()->GetItemCount(), all);
+    EXPECT_EQ(view->List()->GetItemText(0, 0), "0x00");
+    EXPECT_EQ(EditorHost::Get().Ctx().OfflineIdentity().Get(3), "rk_905");
+    // Off-line a value outside the limits keeps the dialog open.
+    editText = "100000";
+    view->OnEditRow(RowOf(0) < view->List()->GetItemCount() ? RowOf(0) : 0);
+    EXPECT_TRUE(dialogs.Saw("The setup value over the min,max range."));
+}
+
+TEST_F(KnobsetWindow, OfflineFileCancelledClosesTheWindow) {
+    sourceAnswer = 1;
+    Open(kModelT5, false);
+    EXPECT_TRUE(closed);
+    closed = false;
+    view.reset();
+    sourceAnswer = -1;
+    Open(kModelT5, false);
+    EXPECT_TRUE(closed);
+}
+
+TEST_F(KnobsetWindow, OfflineFileOfAnotherModelIsRefusedAndTheDialogReopens) {
+    TempDir dir;
+    const std::string w5 = dir.Write("w5.tw", "[Setup]\nTypeCap=w5-750w\n[Pr001]\nV=4\n");
+    const std::string t5 =
+        dir.Write("t5.tw", "[Setup]\nTypeCap=t5-400w\nEncVer=1.4.2\n[Pr001]\nV=4\n");
+    sourceAnswer = 1;
+    dialogs.paths = {w5, t5};
+    Open(kModelT5, false);
+    ASSERT_FALSE(closed);
+    EXPECT_EQ(dialogs.boxes.at(0).text,
+              "Software Version:T5-400W\nExtern File:W5-750W\nDifferent version can not be "
+              "opened, please try again.");
+    EXPECT_EQ(FindRecord(Store(), 1)->setupValue, 4);
+    EXPECT_EQ(EditorHost::Get().Ctx().OfflineIdentity().Get(7), "1.4.2");
+    // Save and export work without a drive.
+    dialogs.paths = {dir.File("saved.tw")};
+    view->OnSaveFile();
+    EXPECT_NE(TempDir::Read(dir.File("saved.tw")).find("[Pr001]\nV=4\n"), std::string::npos);
+}
