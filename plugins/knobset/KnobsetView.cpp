@@ -212,7 +212,15 @@ bool CKnobsetView::LoadTable() {
         Dialogs().MessageBox(this, result.error, Text(kStrCaption),
                              MessageBoxStyle::kOk | MessageBoxStyle::kIconWarning);
     }
-    return result.ok();
+    if (!result.ok())
+        return false;
+    // The load reads the names of the load-time description file: show the
+    // user's language at once.
+    std::string error;
+    descriptionPath_ = LanguageDescriptionPath(ctx.AppDir(), Model(), ctx.Language(kLangKnobset));
+    if (!descriptionPath_.empty())
+        ReloadNames(ctx.Parms(), Model(), descriptionPath_, error);
+    return true;
 }
 
 void CKnobsetView::OnLanguageChanged() {
@@ -317,6 +325,8 @@ void CKnobsetView::ShowRowValue(int number, int value) {
 }
 
 void CKnobsetView::SelectRow(int row) {
+    if (row >= 0 && list_->currentRow() != row)
+        list_->setCurrentCell(row, 0); // comes back here through the signal
     selectedRow_ = row;
     ShowReference();
 }

@@ -4,12 +4,15 @@
 #include "DriveSim.h"
 #include "ParmTable.h"
 #include "SerialFormat.h"
+#include "StringResource.h"
 #include "TempDir.h"
 #include "WindowFixture.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTabBar>
+#include <QTableWidgetItem>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -90,6 +93,11 @@ protected:
         QApplication::processEvents();
     }
     ParmStore& Store() { return EditorHost::Get().Ctx().Parms(); }
+    // With VELMORA_SHOT_DIR set, keeps a picture of the window for review.
+    void Shoot(const char* name) {
+        if (const char* dir = std::getenv("VELMORA_SHOT_DIR"))
+            view->grab().save(QString(dir) + "/" + name);
+    }
 
     ScriptedDialogs dialogs;
     std::unique_ptr<CKnobsetView> view;
@@ -117,6 +125,8 @@ TEST_F(KnobsetWindow, OnlineOpenReadsTheDriveAndFillsTheList) {
     ASSERT_TRUE(first.attributes & Attr::kReboot);
     EXPECT_EQ(view->List()->RowColors(0).second, QColor(255, 236, 161));
     EXPECT_EQ(EditorHost::Get().Ctx().OfflineIdentity().Get(2), "t5-400w");
+    view->SelectRow(3);
+    Shoot("knobset-online-t5.png");
 }
 
 TEST_F(KnobsetWindow, OnlineEditSendsTheValueAndShowsTheDrivesAnswer) {
@@ -225,4 +235,34 @@ TEST_F(KnobsetWindow, OfflineFileOfAnotherModelIsRefusedAndTheDialogReopens) {
     dialogs.paths = {dir.File("saved.tw")};
     view->OnSaveFile();
     EXPECT_NE(TempDir::Read(dir.File("saved.tw")).find("[Pr001]\nV=4\n"), std::string::npos);
+}
+
+TEST_F(KnobsetWindow, ReferencePanelAndLanguageSwitch) {
+    sourceAnswer = 0;
+    Open(kModelT8, false);
+    view->SelectRow(RowOf(1));
+    Shoot("knobset-offline-t8.png");
+    EXPECT_TRUE(
+        view->Reference()->text().startsWith(QString::fromStdString(FindRecord(Store(), 1)->name)))
+        << view->Reference()->text().toStdString();
+    // Every compiled-in text has a translation in each shipped table.
+    for (int language : {kLanguageTraditional, kLanguageSimplified, kLanguageEnglish}) {
+        ModuleHandle none = nullptr;
+        CStringResource table(&none);
+        ASSERT_TRUE(table.ReadTableFile(LanguageTablePath(".", "Knobset", language).c_str()));
+        for (unsigned id = 200; id <= 292; ++id) {
+            const std::string compiled = CKnobsetApp::Instance().Module().Text(id);
+            if (!compiled.empty() && language != kLanguageEnglish)
+                EXPECT_FALSE(table.GetResString(id).empty()) << language << " " << id;
+        }
+    }
+    EditorHost::Get().Ctx().SetLanguage(kLangKnobset, kLanguageTraditional);
+    view->OnTimer();
+    EXPECT_EQ(view->windowTitle().toStdString(), "參數編輯器 (離線)");
+    EXPECT_EQ(view->Tabs()->tabText(0).toStdString(), "  群組) 全部");
+    EXPECT_EQ(view->List()->horizontalHeaderItem(1)->text().toStdString(), "名稱");
+    EXPECT_EQ(view->List()->GetItemText(RowOf(0), 1).toStdString().rfind("Pr.000 旋轉方向", 0), 0u);
+    EditorHost::Get().Ctx().SetLanguage(kLangKnobset, kLanguageEnglish);
+    view->OnTimer();
+    EXPECT_EQ(view->windowTitle(), "Parameter Editor (Off-Line)");
 }
