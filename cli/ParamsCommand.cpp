@@ -15,17 +15,7 @@
 namespace velmora::cli {
 namespace {
 
-// A parameter table owned by the command (the program keeps it in its context).
-struct Table {
-    std::vector<ParmRecord> records;
-    std::vector<std::int32_t> index = std::vector<std::int32_t>(ParmStore::kIndexSize, -1);
-    ParmStore store;
-    DriveIdentity identity;
-    Table() {
-        store.records = &records;
-        store.recordIndex = index.data();
-    }
-};
+using Table = knobset::OwnedTable;
 
 int ModelOfTag(const std::string& tag) {
     if (tag.find("t5") != std::string::npos)

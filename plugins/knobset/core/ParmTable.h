@@ -6,6 +6,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace knobset {
 
@@ -22,6 +23,31 @@ constexpr int kDio = 0x20; // T8: hidden while parameter 2 is above 5
 // Groups of the T5 and W5 families, in table order.
 inline constexpr std::array<int, 10> kGroups = {0, 1, 2, 3, 4, 5, 6, 9, 10, 15};
 inline constexpr int kT8Count = 168;
+
+// A parameter table with its own storage (the program's lives in the host's
+// ParmStore): for the command-line tool, comparisons and tests. Copying from
+// a store takes its definitions, values and model.
+struct OwnedTable {
+    std::vector<ParmRecord> records;
+    std::vector<std::int32_t> index = std::vector<std::int32_t>(ParmStore::kIndexSize, -1);
+    ParmStore store;
+    DriveIdentity identity;
+    OwnedTable() { Point(); }
+    explicit OwnedTable(const ParmStore& from)
+        : records(*from.records), index(from.recordIndex, from.recordIndex + ParmStore::kIndexSize) {
+        Point();
+        store.iModel = from.iModel.load();
+        store.exportMode = from.exportMode;
+    }
+    OwnedTable(const OwnedTable&) = delete;
+    OwnedTable& operator=(const OwnedTable&) = delete;
+
+private:
+    void Point() {
+        store.records = &records;
+        store.recordIndex = index.data();
+    }
+};
 
 // True for the families that have a parameter table (T5, W5, T8).
 bool HasTable(int model);

@@ -128,12 +128,5 @@ bool TypeCapMatchesModel(const std::string& typeCap, int model) {
     return *tag != '\0' && typeCap.find(tag) != std::string::npos;
 }
 
-TableCopy::TableCopy(const ParmStore& from)
-    : records(*from.records), index(from.recordIndex, from.recordIndex + ParmStore::kIndexSize) {
-    store.records = &records;
-    store.recordIndex = index.data();
-    store.iModel = from.iModel.load();
-    store.exportMode = from.exportMode;
-}
 
 } // namespace knobset

@@ -2,6 +2,7 @@
 // identity, written and read as an INI-style file.
 #pragma once
 
+#include "ParmTable.h"
 #include "SharedContext.h"
 
 #include <memory>
@@ -32,13 +33,7 @@ std::string ReadTypeCap(const std::string& path);
 bool TypeCapMatchesModel(const std::string& typeCap, int model);
 
 // A private copy of a table's definitions, used for comparing value files.
-struct TableCopy {
-    std::vector<ParmRecord> records;
-    std::vector<std::int32_t> index;
-    ParmStore store;
-    DriveIdentity identity;
-    explicit TableCopy(const ParmStore& from);
-};
+using TableCopy = OwnedTable;
 
 std::string Upper(std::string text);
 

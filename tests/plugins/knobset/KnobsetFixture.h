@@ -11,15 +11,8 @@
 #include <string>
 #include <vector>
 
-struct TestTable {
-    std::vector<ParmRecord> records;
-    std::vector<std::int32_t> index = std::vector<std::int32_t>(ParmStore::kIndexSize, -1);
-    ParmStore store;
-    DriveIdentity identity;
-    TestTable() {
-        store.records = &records;
-        store.recordIndex = index.data();
-    }
+struct TestTable : knobset::OwnedTable {
+    TestTable() = default;
     explicit TestTable(int model, const std::string& dir = ".") : TestTable() {
         store.iModel = model;
         const char* tag = model == kModelT8 ? "rk" : model == kModelW5 ? "w5" : "t5";
