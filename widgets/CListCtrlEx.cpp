@@ -38,6 +38,18 @@ CListCtrlEx::CListCtrlEx(QWidget* parent) : QTableWidget(parent) {
     setMouseTracking(true); // cell tool tips
 }
 
+CListCtrlEx::~CListCtrlEx() {
+    // An open editor loses its focus while the list is torn down: it must not
+    // report into a half-destroyed list.
+    for (QWidget* editor :
+         {static_cast<QWidget*>(activeEdit.data()), static_cast<QWidget*>(activeCombo.data())}) {
+        if (editor != nullptr) {
+            editor->disconnect(this);
+            delete editor;
+        }
+    }
+}
+
 int CListCtrlEx::InsertColumn(int column, const QString& heading, Qt::Alignment alignment,
                               int width) {
     insertColumn(column);

@@ -34,6 +34,7 @@ class CListCtrlEx : public QTableWidget {
     Q_OBJECT
 public:
     explicit CListCtrlEx(QWidget* parent = nullptr);
+    ~CListCtrlEx() override;
 
     // The list-control operations the tools use.
     int InsertColumn(int column, const QString& heading, Qt::Alignment alignment, int width);
