@@ -132,7 +132,9 @@ void CKnobsetView::BuildForm() {
         list_->InsertColumn(c, QString(), align[c], width);
     }
     connect(list_, &QTableWidget::currentCellChanged, this, [this](int row) { SelectRow(row); });
-    connect(list_, &QTableWidget::cellDoubleClicked, this, [this](int row) { OnEditRow(row); });
+    // Activation is a double click or Enter on a row.
+    connect(list_, &QAbstractItemView::activated, this,
+            [this](const QModelIndex& index) { OnEditRow(index.row()); });
 
     reference_ = new QLabel;
     reference_->setObjectName("referencePanel");

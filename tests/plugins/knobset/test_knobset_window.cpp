@@ -2,12 +2,15 @@
 // (the editor's own worker runs the jobs), off-line with defaults and files.
 #include "CListCtrlEx.h"
 #include "DriveSim.h"
+#include "ExportDialog.h"
 #include "ParmTable.h"
 #include "SerialFormat.h"
 #include "StringResource.h"
 #include "TempDir.h"
 #include "WindowFixture.h"
 
+#include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -65,6 +68,11 @@ protected:
             (sourceAnswer == 1 ? source->fileButton : source->defaultButton)->setChecked(true);
             return QDialog::Accepted;
         }
+        if (auto* exporter = qobject_cast<CExportParm*>(&d)) {
+            if (exportScript)
+                exportScript(*exporter);
+            return exporter->result();
+        }
         if (auto* input = qobject_cast<CParmInput*>(&d)) {
             input->valueEdit->setText(editText);
             return Confirm(*input);
@@ -104,6 +112,7 @@ protected:
     bool closed = false;
     int sourceAnswer = 0; // -1 cancel, 0 Default, 1 FILE
     QString editText;
+    std::function<void(CExportParm&)> exportScript;
 };
 
 } // namespace
@@ -140,8 +149,11 @@ TEST_F(KnobsetWindow, OnlineEditSendsTheValueAndShowsTheDrivesAnswer) {
     EXPECT_EQ(view->List()->GetItemText(RowOf(1), 6), QString::number(r.max));
     EXPECT_TRUE(view->List()->isEnabled());
 
-    editText = "-3";
-    view->OnEditRow(RowOf(28));
+    editText = "-3"; // Enter on the row opens the edit dialog
+    view->List()->setFocus();
+    view->List()->setCurrentCell(RowOf(28), 0);
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(view->List(), &enter);
     WaitIdle();
     EXPECT_EQ(FindRecord(Store(), 28)->setupValue, -3);
     OnlineDrive::Get().sim.WithState([](drivesim::DriveState& s) { EXPECT_EQ(s.Value(28), -3); });
@@ -265,4 +277,68 @@ TEST_F(KnobsetWindow, ReferencePanelAndLanguageSwitch) {
     EditorHost::Get().Ctx().SetLanguage(kLangKnobset, kLanguageEnglish);
     view->OnTimer();
     EXPECT_EQ(view->windowTitle(), "Parameter Editor (Off-Line)");
+}
+
+TEST_F(KnobsetWindow, ExportPageAndComparisonFromTheDialog) {
+    TempDir dir;
+    sourceAnswer = 0;
+    Open(kModelT5, false);
+    auto confirm = [](CExportParm& d) {
+        for (QPushButton* b : d.findChildren<QPushButton*>())
+            if (b->text() == "Confirm")
+                b->click();
+    };
+    // Page export of the modified parameters only, two columns.
+    FindRecord(Store(), 28)->setupValue = -9;
+    exportScript = [&](CExportParm& d) {
+        d.SetMode(0);
+        for (QCheckBox* box : d.pageColumns)
+            box->setChecked(false);
+        d.pageColumns[0]->setChecked(true);
+        d.pageColumns[6]->setChecked(true);
+        d.modifiedOnly->setChecked(true);
+        confirm(d);
+    };
+    dialogs.paths = {dir.File("page.csv")};
+    view->OnExport();
+    EXPECT_EQ(TempDir::Read(dir.File("page.csv")),
+              "page.csv,\nPr No.,Setup value\nPr028,-9\n\n[Info]\n"
+              "TypeCap=t5#DrvVer1=hq_417#DrvVer2=#MID=#EncVer=");
+    EXPECT_EQ(dialogs.boxes.back().text, "File: [" + dir.File("page.csv") + "] saved.");
+
+    // A place that cannot be written.
+    dialogs.paths = {"/proc/velmora/page.csv"};
+    view->OnExport();
+    EXPECT_EQ(dialogs.boxes.back().text, "Cannot create file: /proc/velmora/page.csv");
+
+    // Comparison: both files are needed, and they must fit the drive.
+    exportScript = [&](CExportParm& d) {
+        d.SetMode(1);
+        confirm(d);
+        d.reject();
+    };
+    view->OnExport();
+    EXPECT_EQ(dialogs.boxes.back().text, "File not selected");
+    EXPECT_EQ(Store().exportMode, 1) << "the mode survives the dialog";
+    const std::string a = dir.Write("a.tw", "[Setup]\nTypeCap=t5\n[Pr028]\nV=1\n");
+    const std::string b = dir.Write("b.tw", "[Setup]\nTypeCap=t5\n[Pr028]\nV=2\n");
+    const std::string w = dir.Write("w.tw", "[Setup]\nTypeCap=w5\n");
+    exportScript = [&](CExportParm& d) {
+        d.SetFiles(a, w);
+        confirm(d);
+        d.reject();
+    };
+    view->OnExport();
+    EXPECT_EQ(dialogs.boxes.back().text,
+              "Connection software:T5-400W\nFile1:T5\nFile2:W5\n\nThe connection software is "
+              "different from the external file model and cannot be compared.");
+    exportScript = [&](CExportParm& d) {
+        d.SetFiles(a, b);
+        confirm(d);
+    };
+    dialogs.paths = {dir.File("diff.csv")};
+    view->OnExport();
+    const std::string diff = TempDir::Read(dir.File("diff.csv"));
+    EXPECT_NE(diff.find("\nPr028,Internal speed 1,-20000,20000,r/min,1,2\n"), std::string::npos)
+        << diff;
 }
