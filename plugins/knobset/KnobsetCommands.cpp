@@ -151,12 +151,12 @@ bool CKnobsetView::OpenValueFile() {
             Dialogs().MessageBox(this, text, "Warning", MB::kOk | MB::kIconError);
             continue;
         }
-        lastPath_ = path;
         std::string error;
         if (!LoadValueFile(Context().Parms(), path, Context().OfflineIdentity(), error)) {
             Dialogs().MessageBox(this, error, Text(kStrCaption), MB::kOk | MB::kIconError);
             continue;
         }
+        lastPath_ = path;
         FillList();
         return true;
     }

@@ -3,22 +3,18 @@
 namespace knobset {
 
 bool RequestBoard::Post(int state, std::atomic<int>& progressCount) {
-    {
-        std::lock_guard lock(stateLock);
-        if (requestState != kIdle || requestResult != kResultNone)
-            return false;
-        if (state != kTranSingle) {
-            progressCount = 0;
-            progressDone = 0;
-        }
-        requestResult = kResultPending;
-        requestState = state;
-        if (state == kTranSingle) {
-            std::lock_guard claim(claimLock);
-            busyMirror = 1;
-            return true;
-        }
+    std::unique_lock lock(stateLock);
+    if (requestState != kIdle || requestResult != kResultNone)
+        return false;
+    if (state != kTranSingle) {
+        progressCount = 0;
+        progressDone = 0;
     }
+    requestResult = kResultPending;
+    requestState = state;
+    // The single transfer raises the claim inside the same section.
+    if (state != kTranSingle)
+        lock.unlock();
     std::lock_guard claim(claimLock);
     busyMirror = 1;
     return true;

@@ -128,5 +128,4 @@ bool TypeCapMatchesModel(const std::string& typeCap, int model) {
     return *tag != '\0' && typeCap.find(tag) != std::string::npos;
 }
 
-
 } // namespace knobset

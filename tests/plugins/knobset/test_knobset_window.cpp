@@ -342,3 +342,21 @@ TEST_F(KnobsetWindow, ExportPageAndComparisonFromTheDialog) {
     EXPECT_NE(diff.find("\nPr028,Internal speed 1,-20000,20000,r/min,1,2\n"), std::string::npos)
         << diff;
 }
+
+TEST_F(KnobsetWindow, ATruncatedValueFileChangesNothing) {
+    TempDir dir;
+    sourceAnswer = 0;
+    Open(kModelT5, false);
+    const std::string good = dir.Write("good.tw", "[Setup]\nTypeCap=t5\n[Pr028]\nV=7\n");
+    dialogs.paths = {good};
+    view->OnOpenFile();
+    ASSERT_EQ(view->LastPath(), good);
+    const std::string cut = dir.Write("cut.tw", "[Setup]\nTypeCap=t5\n[Pr028]\nV=99\n[Pr0");
+    dialogs.paths = {cut, ""}; // refused, the dialog comes back, then cancelled
+    view->OnOpenFile();
+    EXPECT_NE(dialogs.boxes.back().text.find("cut.tw, line 5"), std::string::npos)
+        << dialogs.boxes.back().text;
+    EXPECT_EQ(FindRecord(Store(), 28)->setupValue, 7);
+    EXPECT_EQ(view->List()->GetItemText(RowOf(28), 6), "7");
+    EXPECT_EQ(view->LastPath(), good);
+}
