@@ -264,8 +264,9 @@ TEST_F(KnobsetWindow, ReferencePanelAndLanguageSwitch) {
         ASSERT_TRUE(table.ReadTableFile(LanguageTablePath(".", "Knobset", language).c_str()));
         for (unsigned id = 200; id <= 292; ++id) {
             const std::string compiled = CKnobsetApp::Instance().Module().Text(id);
-            if (!compiled.empty() && language != kLanguageEnglish)
+            if (!compiled.empty() && language != kLanguageEnglish) {
                 EXPECT_FALSE(table.GetResString(id).empty()) << language << " " << id;
+            }
         }
     }
     EditorHost::Get().Ctx().SetLanguage(kLangKnobset, kLanguageTraditional);
