@@ -30,7 +30,16 @@ function(velmora_test)
     set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     gtest_discover_tests(${T_NAME}
         WORKING_DIRECTORY ${VELMORA_APP_DIR}
-        PROPERTIES LABELS "${T_LABELS}" TIMEOUT ${T_TIMEOUT}
-                   ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VELMORA_APP_DIR=${VELMORA_APP_DIR}"
+        PROPERTIES TIMEOUT ${T_TIMEOUT}
         DISCOVERY_TIMEOUT 60)
+    # List-valued properties do not survive the discovery step's command line,
+    # so a second include file sets them on the discovered tests by name.
+    set(props ${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}_properties.cmake)
+    file(WRITE ${props}
+        "if(DEFINED ${T_NAME}_TESTS)\n"
+        "  set_tests_properties(\${${T_NAME}_TESTS} PROPERTIES\n"
+        "    LABELS \"${T_LABELS}\"\n"
+        "    ENVIRONMENT \"QT_QPA_PLATFORM=offscreen;VELMORA_APP_DIR=${VELMORA_APP_DIR}\")\n"
+        "endif()\n")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${props})
 endfunction()

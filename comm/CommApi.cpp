@@ -46,11 +46,16 @@ void ChangeState(HANDLE port, Change change) {
     change(gStates[port]);
 }
 
+// Descriptors 0..2 are never port handles (OpenCommDevice moves past them).
 bool IsFd(HANDLE port) {
-    return port >= 0 && port <= 0x7FFFFFFF;
+    return port >= 3 && port <= 0x7FFFFFFF;
 }
 int Fd(HANDLE port) {
     return static_cast<int>(port);
+}
+
+bool IsOpen(HANDLE port) {
+    return FindSerialDevice(port) != nullptr || (IsFd(port) && ::fcntl(Fd(port), F_GETFD) >= 0);
 }
 
 long MsLeft(std::chrono::steady_clock::time_point deadline) {
@@ -131,13 +136,15 @@ HANDLE OpenCommDevice(const char* devicePath) {
     wirelay::MakeRawLine(t);
     ::tcsetattr(fd, TCSANOW, &t);
     RequestLowLatency(fd);
+    std::lock_guard lock(gStateLock);
+    gStates.erase(fd); // nothing of an earlier holder of this number survives
     return fd;
 }
 
 BOOL CloseHandle(HANDLE port) {
     if (port < -1) {
         wirelay::DetachSerialDevice(port);
-    } else if (IsFd(port) && port >= 3) {
+    } else if (IsFd(port)) {
         ::ioctl(Fd(port), TIOCNXCL);
         if (::close(Fd(port)) != 0)
             return 0;
@@ -199,16 +206,14 @@ BOOL GetCommConfig(HANDLE port, COMMCONFIG* config, DWORD* size) {
 }
 
 BOOL SetCommTimeouts(HANDLE port, const COMMTIMEOUTS* timeouts) {
-    if (timeouts == nullptr || (port < -1 && FindSerialDevice(port) == nullptr))
-        return 0;
-    if (port >= -1 && (!IsFd(port) || ::fcntl(Fd(port), F_GETFD) < 0))
+    if (timeouts == nullptr || !IsOpen(port))
         return 0;
     ChangeState(port, [&](HandleState& s) { s.timeouts = *timeouts; });
     return 1;
 }
 
 BOOL GetCommTimeouts(HANDLE port, COMMTIMEOUTS* timeouts) {
-    if (timeouts == nullptr)
+    if (timeouts == nullptr || !IsOpen(port))
         return 0;
     *timeouts = StateOf(port).timeouts;
     return 1;
@@ -221,10 +226,10 @@ BOOL PurgeComm(HANDLE port, DWORD flags) {
         device->Purge(rx, tx);
         return 1;
     }
-    if (!IsFd(port) || port < 3)
+    if (!IsOpen(port))
         return 0;
     if (!rx && !tx)
-        return ::fcntl(Fd(port), F_GETFD) >= 0 ? 1 : 0;
+        return 1;
     return ::tcflush(Fd(port), rx && tx ? TCIOFLUSH : (rx ? TCIFLUSH : TCOFLUSH)) == 0 ? 1 : 0;
 }
 
@@ -233,7 +238,7 @@ BOOL ClearCommError(HANDLE port, DWORD* errors, COMSTAT* status) {
     long outgoing = 0;
     if (SerialDevice* device = FindSerialDevice(port)) {
         waiting = device->InQueue();
-    } else if (IsFd(port) && port >= 3) {
+    } else if (IsFd(port)) {
         waiting = InQueueOfFd(Fd(port));
         int queued = 0;
         if (waiting >= 0 && ::ioctl(Fd(port), TIOCOUTQ, &queued) == 0)
@@ -266,7 +271,7 @@ BOOL ReadFile(HANDLE port, void* buffer, DWORD count, DWORD* done, void* /*overl
             *done = static_cast<DWORD>(n);
         return 1;
     }
-    if (!IsFd(port) || port < 3)
+    if (!IsFd(port))
         return 0;
     const auto deadline = std::chrono::steady_clock::now() +
                           std::chrono::milliseconds(ReadWaitMs(StateOf(port).timeouts, count));
@@ -302,7 +307,7 @@ BOOL WriteFile(HANDLE port, const void* buffer, DWORD count, DWORD* done, void* 
             *done = static_cast<DWORD>(n);
         return static_cast<DWORD>(n) == count ? 1 : 0;
     }
-    if (!IsFd(port) || port < 3)
+    if (!IsFd(port))
         return 0;
     const auto deadline = std::chrono::steady_clock::now() +
                           std::chrono::milliseconds(WriteWaitMs(StateOf(port).timeouts, count));

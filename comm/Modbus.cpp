@@ -218,6 +218,8 @@ int CModbus::_WriteMultipleRegisters(unsigned short start, unsigned short count,
 
 int CModbus::_ReportSlaveID(char* data, unsigned char* capacity, unsigned char* slaveId,
                             unsigned char* runIndicator) {
+    if (capacity == nullptr)
+        return 0;
     unsigned char frame[4] = {slaveAddress, kReportSlaveId};
     SendRequest(frame, sizeof frame, nullptr);
 

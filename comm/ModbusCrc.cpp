@@ -5,7 +5,7 @@
 namespace wirelay {
 namespace {
 
-// The high and low table of the specification, derived from the polynomial at
+// The high and low table of the Modbus standard, derived from the polynomial at
 // compile time instead of being typed out.
 struct CrcTables {
     std::array<std::uint8_t, 256> hi{};
@@ -25,7 +25,8 @@ constexpr CrcTables MakeTables() {
 }
 
 constexpr CrcTables kTables = MakeTables();
-static_assert(kTables.hi[1] == 0xC1 && kTables.lo[1] == 0xC0, "table layout of the specification");
+static_assert(kTables.hi[1] == 0xC1 && kTables.lo[1] == 0xC0,
+              "table layout of the Modbus standard");
 
 } // namespace
 

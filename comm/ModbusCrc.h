@@ -7,7 +7,7 @@
 namespace wirelay {
 
 // CRC-16 of `length` bytes (reflected polynomial 0xA001, start 0xFFFF), by the
-// two 256-entry tables of the Modbus specification. The byte sent first is in
+// two 256-entry tables of the Modbus standard. The byte sent first is in
 // the high half: for 01 03 00 00 00 01 the wire carries 84 0A and the result
 // is 0x840A.
 std::uint16_t ModbusCrc16(const std::uint8_t* bytes, std::size_t length);

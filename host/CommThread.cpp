@@ -1,5 +1,7 @@
 #include "CommThread.h"
 
+#include <ctime>
+
 CommThread::CommThread(SharedContext& ctx) : ctx_(ctx) {}
 
 CommThread::~CommThread() {
@@ -34,9 +36,18 @@ void CommThread::Run() {
         const std::int32_t trafficBefore = ctx_.Int(kDriveTraffic).load(std::memory_order_relaxed);
         Pass();
         passes_.fetch_add(1, std::memory_order_relaxed);
-        if (ctx_.Int(kDriveTraffic).load(std::memory_order_relaxed) == trafficBefore)
-            std::this_thread::sleep_for(kIdlePause);
+        Rest(trafficBefore);
     }
+}
+
+void CommThread::Rest(std::int32_t seen) {
+    SharedInt& word = ctx_.Int(kDriveTraffic);
+    if (word.load(std::memory_order_acquire) != seen)
+        return;
+    timespec pause{0, std::chrono::nanoseconds(kIdlePause).count()};
+    // Returns at once when the word already differs, when rung, or on timeout.
+    ::syscall(SYS_futex, reinterpret_cast<std::int32_t*>(&word), FUTEX_WAIT_PRIVATE, seen,
+              &pause, nullptr, 0);
 }
 
 void CommThread::Pass() {

@@ -14,6 +14,9 @@
 #include "ModuleStrings.h"
 
 #include <atomic>
+#include <linux/futex.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 #include <cstdint>
 #include <cstring>
 #include <mutex>
@@ -23,6 +26,8 @@
 class QIcon;
 
 using SharedInt = std::atomic<std::int32_t>;
+static_assert(sizeof(SharedInt) == 4 && SharedInt::is_always_lock_free,
+              "shared ints are plain 32-bit words, so the comm thread can sleep on one");
 static_assert(sizeof(SharedInt) == 4 && SharedInt::is_always_lock_free);
 
 // The published serial-port handle, a pointer-sized word (0 = none).
@@ -311,6 +316,15 @@ struct SharedContext {
     // Every request sent to the drive raises this counter; the comm thread
     // pauses briefly after a pass in which it did not move.
     void NoteDriveTraffic() const { Int(kDriveTraffic).fetch_add(1, std::memory_order_relaxed); }
+
+    // A window that posts a request for its plug-in's cycle entry rings the
+    // comm thread, which then serves it at once instead of after its pause.
+    void RingCommThread() const {
+        SharedInt& word = Int(kDriveTraffic);
+        word.fetch_add(1, std::memory_order_release);
+        ::syscall(SYS_futex, reinterpret_cast<std::int32_t*>(&word), FUTEX_WAKE_PRIVATE, 1,
+                  nullptr, nullptr, 0);
+    }
 
 private:
     std::atomic_ref<std::intptr_t> SlotWord(int index) {

@@ -72,6 +72,10 @@ bool CVelmoraApp::InitInstance() {
 }
 
 int CVelmoraApp::ExitInstance() {
+    // A plug-in busy inside one long call (Portdesk's search) sees the close
+    // request and ends early; the comm thread then stops after its pass.
+    if (contextFilled_)
+        Context().Int(kCloseRequest).store(1);
     comm_.Stop();
     frame_.reset();
     wirelay::SetMessageBoxFunction(nullptr);

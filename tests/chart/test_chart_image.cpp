@@ -38,20 +38,21 @@ TEST_F(Image, TraceIsDrawnInItsColourAtItsRow) {
     // A line leaves out its end point, as GDI's LineTo does.
     EXPECT_EQ(InPlot(image, kYellow), 600) << "one row across the plot, nothing else";
     EXPECT_EQ(chart.ShownBuf(0).plotPoints, 101);
+
+    Window(800, 600, 40, 25); // the same chart elsewhere in the window
+    image = Draw();
+    EXPECT_EQ(image.pixelColor(20, 20), QColor(Qt::darkGray)) << "outside the window";
+    EXPECT_EQ(image.pixelColor(40 + 300, 25 + 156), kYellow);
 }
 
-TEST_F(Image, InvertedTraceMirrorsAtTheCentre) {
+TEST_F(Image, InvertedTraceMirrorsAndTheCentreMovesTheTrace) {
     Constant(1, 200);
     chart.EnYReverse(1, 1);
-    QImage image = Draw();
-    EXPECT_EQ(image.pixelColor(430, 308), kMagenta);
-    EXPECT_EQ(CountColour(image, QRect(100, 150, 600, 12), kMagenta), 0);
-}
-
-TEST_F(Image, CentreMovesTheTrace) {
     chart.SetYbyUnitGrid(2, 100.0f, 100.0f, 0, ""); // value 100 at the centre row
     Constant(2, 100);
     QImage image = Draw();
+    EXPECT_EQ(image.pixelColor(430, 308), kMagenta);
+    EXPECT_EQ(CountColour(image, QRect(100, 150, 600, 12), kMagenta), 0);
     EXPECT_EQ(image.pixelColor(300, 232), kLightBlue);
 }
 
@@ -119,14 +120,6 @@ TEST_F(Image, GridIsGreyAndBackgroundBlack) {
     EXPECT_EQ(image.pixelColor(400, 100), grey); // vertical centre line
     EXPECT_EQ(image.pixelColor(250, 232), grey); // horizontal centre line
     EXPECT_EQ(image.pixelColor(130, 100), QColor(Qt::black));
-}
-
-TEST_F(Image, ChartDrawsAtTheWindowOffset) {
-    Window(800, 600, 40, 25);
-    Constant(0, 200);
-    QImage image = Draw();
-    EXPECT_EQ(image.pixelColor(20, 20), QColor(Qt::darkGray)) << "outside the window";
-    EXPECT_EQ(image.pixelColor(40 + 300, 25 + 156), kYellow);
 }
 
 TEST_F(Image, BackgroundIsRedrawnOnlyWhenSomethingChanged) {
@@ -231,7 +224,6 @@ TEST_F(Trace, OlderRoutineIgnoresFlags) {
     EXPECT_EQ(image.pixelColor(640, chart.yBase - 20 - 34), kGreen);
 }
 
-// The scope draws on its communication thread, not the GUI thread.
 // The scope draws on its communication thread while the GUI thread paints
 // its own windows, text included.
 TEST(Thread, ChartDrawsOnAnotherThreadWhileTheGuiThreadPaints) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "CommHooks.h"
+#include "HexFrames.h"
 #include "PtyPair.h"
 
 #include <algorithm>
@@ -16,8 +17,6 @@
 #include <mutex>
 #include <thread>
 #include <vector>
-
-using Bytes = std::vector<std::uint8_t>;
 
 class FarEnd {
 public:
@@ -103,30 +102,3 @@ private:
     mutable std::mutex lock_;
     std::vector<unsigned> pauses_;
 };
-
-// Appends the Modbus CRC, computed here bit by bit, independently of the
-// library's tables.
-inline Bytes WithCrc(Bytes frame) {
-    unsigned crc = 0xFFFF;
-    for (std::uint8_t b : frame) {
-        crc ^= b;
-        for (int i = 0; i < 8; ++i)
-            crc = (crc & 1) ? (crc >> 1) ^ 0xA001 : crc >> 1;
-    }
-    frame.push_back(static_cast<std::uint8_t>(crc & 0xFF));
-    frame.push_back(static_cast<std::uint8_t>(crc >> 8));
-    return frame;
-}
-
-inline Bytes Hex(const char* text) {
-    Bytes bytes;
-    unsigned value;
-    int used;
-    while (std::sscanf(text, "%2x%n", &value, &used) == 1) {
-        bytes.push_back(static_cast<std::uint8_t>(value));
-        text += used;
-        while (*text == ' ')
-            ++text;
-    }
-    return bytes;
-}

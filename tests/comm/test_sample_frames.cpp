@@ -12,15 +12,17 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-class SampleFrames : public ::testing::Test {
-protected:
-    void SetUp() override {
+// A scope reading an in-memory port.
+struct Capture {
+    Capture() {
         plot.hPort = port.Handle();
         plot.SetPreCountQueTimes(20);
     }
     wirelay::MemoryPort port;
     CCommPlot plot;
 };
+
+class SampleFrames : public ::testing::Test, protected Capture {};
 
 Bytes FrameV3(unsigned v0, unsigned v1, unsigned v2, unsigned v3) {
     Bytes f = {0xC6};
@@ -47,92 +49,73 @@ Bytes Frame2(unsigned status, unsigned v0, unsigned v1, unsigned v2) {
     return f;
 }
 
-TEST_F(SampleFrames, GoldenFrameDecodes) {
-    port.Feed({0xC6, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0xEA});
-    unsigned long values[4] = {};
-    EXPECT_EQ(plot.ReadData_V3(values), 0);
-    EXPECT_EQ(values[0], 258u);
-    EXPECT_EQ(values[1], 772u);
-    EXPECT_EQ(values[2], 1286u);
-    EXPECT_EQ(values[3], 1800u);
-    EXPECT_EQ(plot.frameHeld, 0);
-    EXPECT_EQ(FrameV3(0xFFFF, 0x8000, 0, 1).size(), 10u);
-    port.Feed(FrameV3(0xFFFF, 0x8000, 0, 1));
-    EXPECT_EQ(plot.ReadData_V3(values), 0);
-    EXPECT_EQ(values[0], 0xFFFFu); // widened without sign
-    EXPECT_EQ(values[1], 0x8000u);
-}
+// One scripted step of a capture: bytes arrive (or the scope collects
+// garbage), one read, then what the decoder holds and what is left waiting.
+struct Step {
+    Bytes feed;
+    int result;                        // of ReadData_V3; ignored for a collection
+    std::vector<unsigned long> values; // leading decoded values; empty: not checked
+    int held = -1;                     // frameHeld afterwards; -1: not checked
+    long inQueue = -1;                 // bytes left in the port; -1: not checked
+    bool collect = false;              // GarbageCollection() instead of a read
+};
 
-TEST_F(SampleFrames, EmptyQueueAndHeaderlessBytes) {
-    unsigned long values[4];
-    EXPECT_EQ(plot.ReadData_V3(values), 1);
-    port.Feed(Bytes(3, 0x11));
-    EXPECT_EQ(plot.ReadData_V3(values), 1); // all three discarded, then nothing
-    EXPECT_EQ(port.InQueue(), 0);
-    port.Feed(Bytes(40, 0x22));
-    EXPECT_EQ(plot.ReadData_V3(values), 2); // 21 consumed, 19 still waiting
-    EXPECT_EQ(port.InQueue(), 19);
-    EXPECT_EQ(plot.lastInQue, 20);
-}
-
-TEST_F(SampleFrames, StreamStartingMidFrameSynchronises) {
-    const Bytes frame = FrameV3(1, 2, 3, 4);
-    port.Feed(Bytes(frame.begin() + 4, frame.end())); // tail of a frame, no header
-    unsigned long values[4];
-    EXPECT_EQ(plot.ReadData_V3(values), 1);
-    port.Feed(frame);
-    EXPECT_EQ(plot.ReadData_V3(values), 0);
-    EXPECT_EQ(values[3], 4u);
-}
-
-TEST_F(SampleFrames, SplitFrameCompletesWithoutHuntingAgain) {
-    const Bytes frame = FrameV3(10, 20, 30, 40);
-    port.Feed(Bytes(frame.begin(), frame.begin() + 4));
-    unsigned long values[4];
-    EXPECT_EQ(plot.ReadData_V3(values), 1);
-    EXPECT_EQ(plot.frameHeld, 1);
-    EXPECT_EQ(port.InQueue(), 3);
-    port.Feed(Bytes(frame.begin() + 4, frame.end()));
-    EXPECT_EQ(plot.ReadData_V3(values), 0);
-    EXPECT_EQ(values[0], 10u);
-    EXPECT_EQ(values[3], 40u);
-}
-
-TEST_F(SampleFrames, HeldFrameSurvivesGarbageCollection) {
-    port.Feed({0xC6, 0x99, 0x98});
-    unsigned long values[4];
-    EXPECT_EQ(plot.ReadData_V3(values), 1);
-    plot.GarbageCollection();
-    EXPECT_EQ(port.InQueue(), 0);
-    EXPECT_EQ(plot.frameHeld, 1);
-    const Bytes frame = FrameV3(5, 6, 7, 8);
-    port.Feed(Bytes(frame.begin() + 1, frame.end()));
-    EXPECT_EQ(plot.ReadData_V3(values), 0);
-    EXPECT_EQ(values[0], 5u);
-}
-
-TEST_F(SampleFrames, DamagedFrameResynchronisesOnAHeaderInside) {
-    // Value byte 2 equals the header and the checksum is wrong.
-    port.Feed({0xC6, 0x01, 0xC6, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x00});
-    unsigned long values[4];
-    EXPECT_EQ(plot.ReadData_V3(values), 3);
-    EXPECT_EQ(plot.frameHeld, 8);
-    EXPECT_EQ(plot.rxBuffer[0], 0xC6);
-    EXPECT_EQ(plot.rxBuffer[1], 0x03);
-    // The two bytes that complete the frame starting at that header.
-    Bytes rest = {0x09};
-    unsigned sum = 0xC6 + 0x03 + 0x04 + 0x05 + 0x06 + 0x07 + 0x08 + 0x00 + 0x09;
-    rest.push_back(static_cast<std::uint8_t>(sum));
-    port.Feed(rest);
-    EXPECT_EQ(plot.ReadData_V3(values), 0);
-    EXPECT_EQ(values[0], 0x0304u);
-    EXPECT_EQ(values[3], 0x0009u);
-
+TEST(SampleFramesV3, HuntingSplitDamagedAndHeldFrames) {
+    const Bytes f1 = FrameV3(1, 2, 3, 4), f10 = FrameV3(10, 20, 30, 40), f5 = FrameV3(5, 6, 7, 8);
     Bytes noHeader = FrameV3(1, 1, 1, 1);
     noHeader[9] ^= 0x40;
-    port.Feed(noHeader);
-    EXPECT_EQ(plot.ReadData_V3(values), 3);
-    EXPECT_EQ(plot.frameHeld, 0);
+    // The two bytes that complete the frame at the header inside the damaged one.
+    const unsigned sum = 0xC6 + 0x03 + 0x04 + 0x05 + 0x06 + 0x07 + 0x08 + 0x00 + 0x09;
+    const Bytes rest = {0x09, static_cast<std::uint8_t>(sum)};
+    const std::pair<const char*, std::vector<Step>> scenarios[] = {
+        {"golden frame, values widened without sign",
+         {{{0xC6, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0xEA},
+           0,
+           {258, 772, 1286, 1800},
+           0},
+          {FrameV3(0xFFFF, 0x8000, 0, 1), 0, {0xFFFF, 0x8000, 0, 1}}}},
+        {"empty queue and headerless bytes",
+         {{{}, 1},
+          {Bytes(3, 0x11), 1, {}, -1, 0},     // all three discarded, then nothing
+          {Bytes(40, 0x22), 2, {}, -1, 19}}}, // 21 consumed, 19 still waiting
+        {"stream starting mid-frame",
+         {{Bytes(f1.begin() + 4, f1.end()), 1}, {f1, 0, {1, 2, 3, 4}}}},
+        {"split frame completes without hunting again",
+         {{Bytes(f10.begin(), f10.begin() + 4), 1, {}, 1, 3},
+          {Bytes(f10.begin() + 4, f10.end()), 0, {10, 20, 30, 40}}}},
+        {"held header survives GarbageCollection",
+         {{{0xC6, 0x99, 0x98}, 1},
+          {{}, 0, {}, 1, 0, true},
+          {Bytes(f5.begin() + 1, f5.end()), 0, {5, 6, 7, 8}}}},
+        {"damaged frame resynchronises on a header inside",
+         {{{0xC6, 0x01, 0xC6, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x00}, 3, {}, 8},
+          {rest, 0, {0x0304, 0x0506, 0x0708, 0x0009}},
+          {noHeader, 3, {}, 0}}},
+    };
+    for (const auto& [name, steps] : scenarios) {
+        SCOPED_TRACE(name);
+        Capture capture;
+        auto& [port, plot] = capture;
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            const Step& step = steps[i];
+            SCOPED_TRACE(i);
+            unsigned long values[4] = {};
+            if (step.collect) {
+                plot.GarbageCollection();
+            } else {
+                port.Feed(step.feed);
+                EXPECT_EQ(plot.ReadData_V3(values), step.result);
+            }
+            for (std::size_t k = 0; k < step.values.size(); ++k)
+                EXPECT_EQ(values[k], step.values[k]) << k;
+            if (step.held >= 0) {
+                EXPECT_EQ(plot.frameHeld, step.held);
+            }
+            if (step.inQueue >= 0) {
+                EXPECT_EQ(port.InQueue(), step.inQueue);
+            }
+        }
+    }
 }
 
 TEST_F(SampleFrames, EveryFrameOfANoisyStreamIsFound) {
@@ -213,46 +196,46 @@ TEST_F(SampleFrames, LogQueueRecordsReadBytesWhenEnabled) {
 }
 
 TEST_F(SampleFrames, OneShotReadChecksSumAndLength) {
-    auto reply = [](std::initializer_list<std::uint8_t> words) {
+    auto reply = [](Bytes words) {
         Bytes r = {0x77};
-        r.insert(r.end(), words);
         unsigned sum = 0;
-        for (std::size_t i = 1; i < r.size(); ++i)
-            sum += r[i];
+        for (std::uint8_t w : words) {
+            r.push_back(w);
+            sum += w;
+        }
         r.push_back(static_cast<std::uint8_t>(sum));
         return r;
     };
-    unsigned short words[2] = {};
-    port.SetResponder([&](const std::uint8_t* b, std::size_t n) {
-        ASSERT_EQ(n, 1u);
-        EXPECT_EQ(b[0], 0x34);
-        port.Feed(reply({0x12, 0x34, 0xAB, 0xCD}));
-    });
-    EXPECT_EQ(plot.ReadData(0x1234, 2, words), 1);
-    EXPECT_EQ(words[0], 0x1234);
-    EXPECT_EQ(words[1], 0xABCD);
-
-    port.SetResponder([&](const std::uint8_t*, std::size_t) {
-        Bytes r = reply({1, 2, 3, 4});
-        r.back() ^= 1;
-        port.Feed(r);
-    });
-    EXPECT_EQ(plot.ReadData(0x34, 2, words), 0);
-    EXPECT_EQ(port.InQueue(), 0); // drained
-
-    port.SetResponder([&](const std::uint8_t*, std::size_t) {
-        Bytes r = reply({1, 2, 3, 4});
-        r.push_back(0); // one byte too many
-        port.Feed(r);
-    });
-    EXPECT_EQ(plot.ReadData(0x34, 2, words), 0);
-    EXPECT_EQ(port.InQueue(), 0);
-
-    port.SetResponder([&](const std::uint8_t*, std::size_t) { port.Feed({0x77, 1}); });
-    EXPECT_EQ(plot.ReadData(0x34, 2, words), 0);
-    EXPECT_EQ(port.InQueue(), 2); // a short reply is not drained
-
+    Bytes badSum = reply({1, 2, 3, 4}), tooLong = reply({1, 2, 3, 4});
+    badSum.back() ^= 1;
+    tooLong.push_back(0);
+    struct Case {
+        const char* name;
+        Bytes reply;
+        int result;
+        long leftWaiting; // a short reply is not drained
+    };
+    const Case cases[] = {{"good", reply({0x12, 0x34, 0xAB, 0xCD}), 1, 0},
+                          {"wrong sum", badSum, 0, 0},
+                          {"one byte too many", tooLong, 0, 0},
+                          {"short", {0x77, 1}, 0, 2}};
+    for (const Case& c : cases) {
+        port.Purge(true, true);
+        port.SetResponder([&](const std::uint8_t* b, std::size_t n) {
+            ASSERT_EQ(n, 1u);
+            EXPECT_EQ(b[0], 0x34); // the low byte of the address
+            port.Feed(c.reply);
+        });
+        unsigned short words[2] = {};
+        EXPECT_EQ(plot.ReadData(0x1234, 2, words), c.result) << c.name;
+        EXPECT_EQ(port.InQueue(), c.leftWaiting) << c.name;
+        if (c.result == 1) {
+            EXPECT_EQ(words[0], 0x1234);
+            EXPECT_EQ(words[1], 0xABCD);
+        }
+    }
     port.SetResponder(nullptr);
+    unsigned short words[128];
     EXPECT_EQ(plot.ReadData(0x34, 128, words), 0);
     EXPECT_TRUE(port.Written().empty());
 }

@@ -197,11 +197,7 @@ TEST(CommApi, WrappersOnAnAdoptedHandle) {
     dcb.BaudRate = 12345;
     EXPECT_FALSE(SetCommState(h, &dcb));
 
-    COMMTIMEOUTS timeouts{MAXDWORD, 0, 0, 5, 100};
-    EXPECT_TRUE(SetCommTimeouts(h, &timeouts));
-    COMMTIMEOUTS back{};
-    EXPECT_TRUE(GetCommTimeouts(h, &back));
-    EXPECT_EQ(back.WriteTotalTimeoutConstant, 100u);
+    COMMTIMEOUTS timeouts{MAXDWORD, 0, 0, 5, 100}, back{};
 
     pty.Send({1, 2, 3, 4});
     WaitForInput(port, 4);
@@ -222,6 +218,10 @@ TEST(CommApi, WrappersOnAnAdoptedHandle) {
     EXPECT_TRUE(CloseHandle(h));
     port.hPort = 0;
     EXPECT_FALSE(GetCommState(h, &dcb));
+    EXPECT_FALSE(GetCommTimeouts(h, &back));
+    EXPECT_FALSE(SetCommTimeouts(h, &timeouts));
+    EXPECT_FALSE(PurgeComm(h, PURGE_RXCLEAR));
+    EXPECT_FALSE(SetCommTimeouts(1, &timeouts)); // standard output is no port
     EXPECT_FALSE(CloseHandle(0));
     EXPECT_FALSE(CloseHandle(INVALID_HANDLE_VALUE));
 }

@@ -183,7 +183,11 @@ TEST_F(HostStartup, ExitWritesTheFoundPortBack) {
         app.Context().Int(kComPort) = 17;
         app.Context().Int(kSlaveId) = 9;
         app.ExitInstance();
-        EXPECT_FALSE(app.Comm().Holding());
+        EXPECT_EQ(app.Context().Int(kCloseRequest).load(), 1)
+            << "a long plug-in call is asked to end";
+        const std::uint64_t passes = app.Comm().Passes();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        EXPECT_EQ(app.Comm().Passes(), passes) << "the comm thread has ended";
     }
     const HostConfig again = ReadHostConfig(folder.AppDir() + "/Velmora.ini");
     EXPECT_EQ(again.comPort, 17);

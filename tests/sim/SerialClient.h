@@ -2,7 +2,6 @@
 // serial port, sets the line up, sends requests and times the replies.
 #pragma once
 
-#include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <fcntl.h>
@@ -39,51 +38,34 @@ public:
 
     int Fd() const { return fd_; }
 
-    void Send(const std::vector<std::uint8_t>& bytes) {
-        if (::write(fd_, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
-            throw std::runtime_error("write failed");
-    }
-
-    // Bytes arriving until `count` came or `timeoutMs` passed; `error` gets
-    // errno of a failed read (an unplugged port).
-    std::vector<std::uint8_t> Receive(std::size_t count, int timeoutMs, int* error = nullptr) {
-        std::vector<std::uint8_t> bytes;
-        const auto deadline =
-            std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        while (bytes.size() < count) {
-            const auto left = std::chrono::ceil<std::chrono::milliseconds>(
-                                  deadline - std::chrono::steady_clock::now())
-                                  .count();
-            if (left <= 0)
-                break;
-            pollfd p{fd_, POLLIN, 0};
-            if (::poll(&p, 1, static_cast<int>(left)) <= 0)
-                continue;
-            std::uint8_t buffer[512];
-            const ssize_t n = ::read(fd_, buffer, std::min(sizeof buffer, count - bytes.size()));
-            if (n <= 0) {
-                if (error)
-                    *error = n < 0 ? errno : 0;
-                break;
-            }
-            bytes.insert(bytes.end(), buffer, buffer + n);
-        }
-        return bytes;
-    }
-
-    // Sends a request and collects `expected` reply bytes; `elapsedMs` gets the
-    // time from the write to the last byte.
+    // Sends a request and collects reply bytes until `expected` came or
+    // `timeoutMs` passed; `elapsedMs` gets the time from the write to the last byte.
     std::vector<std::uint8_t> Transact(const std::vector<std::uint8_t>& request,
                                        std::size_t expected, int timeoutMs = 1000,
                                        double* elapsedMs = nullptr) {
-        const auto start = std::chrono::steady_clock::now();
-        Send(request);
-        auto reply = Receive(expected, timeoutMs);
+        using Clock = std::chrono::steady_clock;
+        const auto start = Clock::now();
+        if (::write(fd_, request.data(), request.size()) != static_cast<ssize_t>(request.size()))
+            throw std::runtime_error("write failed");
+        std::vector<std::uint8_t> bytes;
+        const auto deadline = start + std::chrono::milliseconds(timeoutMs);
+        while (bytes.size() < expected) {
+            const auto left =
+                std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+            pollfd p{fd_, POLLIN, 0};
+            if (left <= 0)
+                break;
+            if (::poll(&p, 1, static_cast<int>(left)) <= 0)
+                continue;
+            std::uint8_t buffer[512];
+            const ssize_t n = ::read(fd_, buffer, std::min(sizeof buffer, expected - bytes.size()));
+            if (n <= 0)
+                break;
+            bytes.insert(bytes.end(), buffer, buffer + n);
+        }
         if (elapsedMs)
-            *elapsedMs =
-                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                    .count();
-        return reply;
+            *elapsedMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        return bytes;
     }
 
 private:

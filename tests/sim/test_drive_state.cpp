@@ -19,40 +19,43 @@ std::int32_t Long(const std::vector<std::uint16_t>& w) {
     return static_cast<std::int32_t>(w[0] | std::uint32_t(w[1]) << 16);
 }
 
-TEST(DriveState, T5ValuesAreTwoRegistersLowWordFirst) {
-    DriveState s = ShippedDrive(DriveModel::T5);
-    // Pr008 (register 16): -1 would be clamped, 123456 fits.
-    EXPECT_EQ(s.WriteRegisters(16, {0xE240, 0x0001}), kNoException);
-    EXPECT_EQ(Long(Read(s, 16, 2)), 123456);
-    EXPECT_EQ(s.Value(8), 123456);
-    // Pr021 speed command offset (-2047..2047): -1 as 0xFFFF 0xFFFF.
-    EXPECT_EQ(s.WriteRegisters(42, {0xFFFF, 0xFFFF}), kNoException);
-    EXPECT_EQ(Read(s, 42, 2), (std::vector<std::uint16_t>{0xFFFF, 0xFFFF}));
-}
-
-TEST(DriveState, WritesBeyondTheLimitsAreClamped) {
-    DriveState s = ShippedDrive(DriveModel::T5);
-    // Pr004 inertia ratio 0..10000.
-    EXPECT_EQ(s.WriteRegisters(8, {20000, 0}), kNoException);
-    EXPECT_EQ(Long(Read(s, 8, 2)), 10000);
-    EXPECT_EQ(s.WriteRegisters(8, {0xFFFF, 0xFFFF}), kNoException);
-    EXPECT_EQ(Long(Read(s, 8, 2)), 0);
-    DriveState t8 = ShippedDrive(DriveModel::T8);
-    // Register 20 (torque filter) 25..2500.
-    EXPECT_EQ(t8.WriteRegisters(20, {3}), kNoException);
-    EXPECT_EQ(Read(t8, 20, 1)[0], 25);
-}
-
-TEST(DriveState, T8SplitValuesTakeTheHighWordInARequestOfItsOwn) {
-    DriveState s = ShippedDrive(DriveModel::T8);
-    // Homing offset at 1201 (low) and 1202 (high): -100000 = 0xFFFE7960.
-    EXPECT_EQ(s.WriteRegisters(1201, {0x7960}), kNoException);
-    EXPECT_EQ(s.WriteRegisters(1202, {0xFFFE}), kNoException);
-    EXPECT_EQ(Long({Read(s, 1201, 1)[0], Read(s, 1202, 1)[0]}), -100000);
-    // A point position at 200: two registers in one request.
-    EXPECT_EQ(s.WriteRegisters(200, {0x0000, 0x0001}), kNoException);
-    EXPECT_EQ(Long(Read(s, 200, 2)), 65536);
-    EXPECT_EQ(s.Value(128), 65536);
+// Writes and what reads back: 32-bit values low word first, clamping to the
+// table's limits, split T8 values, probe and tool registers.
+TEST(DriveState, WritesReadBackClampedToTheLimits) {
+    using Words = std::vector<std::uint16_t>;
+    struct Step {
+        DriveModel model;
+        std::uint16_t address;
+        Words written, readBack;
+    };
+    const Step steps[] = {
+        {DriveModel::T5, 16, {0xE240, 0x0001}, {0xE240, 0x0001}}, // Pr008 = 123456
+        {DriveModel::T5, 42, {0xFFFF, 0xFFFF}, {0xFFFF, 0xFFFF}}, // Pr021 = -1 (-2047..2047)
+        {DriveModel::T5, 8, {20000, 0}, {10000, 0}},              // Pr004 0..10000
+        {DriveModel::T5, 8, {0xFFFF, 0xFFFF}, {0, 0}},
+        {DriveModel::T8, 20, {3}, {25}},                           // torque filter 25..2500
+        {DriveModel::T8, 200, {0x0000, 0x0001}, {0x0000, 0x0001}}, // point position 65536
+        // Homing offset 1201 (low) and 1202 (high), each in a request of its own.
+        {DriveModel::T8, 1201, {0x7960}, {0x7960}},
+        {DriveModel::T8, 1202, {0xFFFE}, {0xFFFE}},
+    };
+    DriveState t5 = ShippedDrive(DriveModel::T5), t8 = ShippedDrive(DriveModel::T8);
+    for (const Step& step : steps) {
+        DriveState& s = step.model == DriveModel::T5 ? t5 : t8;
+        EXPECT_EQ(s.WriteRegisters(step.address, step.written), kNoException) << step.address;
+        EXPECT_EQ(Read(s, step.address, std::uint16_t(step.readBack.size())), step.readBack)
+            << step.address;
+    }
+    EXPECT_EQ(t5.Value(8), 123456);
+    EXPECT_EQ(t8.Value(128), 65536);
+    EXPECT_EQ(Long({Read(t8, 1201, 1)[0], Read(t8, 1202, 1)[0]}), -100000);
+    for (DriveModel model : {DriveModel::T5, DriveModel::T8}) {
+        DriveState s = ShippedDrive(model);
+        for (std::uint16_t address : {0x1090, 144, 145, 131, 132, 161, 174, 180, 2001, 5020}) {
+            EXPECT_EQ(s.WriteRegisters(address, {7}), kNoException) << address;
+            EXPECT_EQ(Read(s, address, 1)[0], 7) << address;
+        }
+    }
 }
 
 TEST(DriveState, AFailedWriteChangesNothing) {
@@ -67,23 +70,11 @@ TEST(DriveState, AFailedWriteChangesNothing) {
 TEST(DriveState, T5BlocksOfEveryGroupReadWhole) {
     DriveState s = ShippedDrive(DriveModel::T5);
     for (int g = 0; g < 16; ++g)
-        for (int b = 0; b < 2; ++b) {
-            std::vector<std::uint16_t> out;
-            EXPECT_EQ(s.ReadRegisters(256 * g + 100 * b, 100, out), kNoException) << g;
-        }
+        for (int b = 0; b < 2; ++b)
+            EXPECT_EQ(Read(s, 256 * g + 100 * b, 100).size(), 100u) << g;
     std::vector<std::uint16_t> out;
     EXPECT_EQ(s.ReadRegisters(200, 1, out), kIllegalAddress);
     EXPECT_EQ(s.WriteRegisters(256 * 7, {1}), kIllegalAddress);
-}
-
-TEST(DriveState, ProbeAndToolRegistersHoldWhatIsWritten) {
-    for (DriveModel model : {DriveModel::T5, DriveModel::T8}) {
-        DriveState s = ShippedDrive(model);
-        for (std::uint16_t address : {0x1090, 144, 145, 131, 132, 161, 174, 180, 2001, 5020}) {
-            EXPECT_EQ(s.WriteRegisters(address, {7}), kNoException) << address;
-            EXPECT_EQ(Read(s, address, 1)[0], 7) << address;
-        }
-    }
 }
 
 TEST(DriveState, EepromSaveSurvivesARestart) {

@@ -19,23 +19,16 @@ std::vector<std::string> TakeAll(FrameAssembler& a, Clock::time_point now) {
     return frames;
 }
 
-TEST(FrameAssembler, SplitsBackToBackRequestsByLength) {
+TEST(FrameAssembler, SplitsRequestsByLengthAndSkipsStrayBytes) {
     FrameAssembler a;
     const auto t0 = Clock::now();
-    auto bytes = Hex("01 03 00 10 00 02 C5 CE 01 10 00 10 00 01 02 01 F4 A4 D7 01 11 C0 2C");
-    a.Add(bytes.data(), 10, t0);
+    auto bytes =
+        Hex("55 AA 03 01 03 00 10 00 02 C5 CE 01 10 00 10 00 01 02 01 F4 A4 D7 01 11 C0 2C");
+    a.Add(bytes.data(), 13, t0);
     EXPECT_EQ(TakeAll(a, t0), std::vector<std::string>{"01 03 00 10 00 02 C5 CE"});
-    a.Add(bytes.data() + 10, bytes.size() - 10, t0);
+    a.Add(bytes.data() + 13, bytes.size() - 13, t0);
     EXPECT_EQ(TakeAll(a, t0),
               (std::vector<std::string>{"01 10 00 10 00 01 02 01 F4 A4 D7", "01 11 C0 2C"}));
-}
-
-TEST(FrameAssembler, SkipsStrayBytesBeforeARequest) {
-    FrameAssembler a;
-    const auto t0 = Clock::now();
-    auto bytes = Hex("55 AA 03 01 03 00 10 00 02 C5 CE");
-    a.Add(bytes.data(), bytes.size(), t0);
-    EXPECT_EQ(TakeAll(a, t0), std::vector<std::string>{"01 03 00 10 00 02 C5 CE"});
 }
 
 TEST(FrameAssembler, UnknownFunctionsAndTruncatedFramesEndAtSilence) {
@@ -75,21 +68,27 @@ TEST(LineTiming, SerialFormatsAndWireTimes) {
 }
 
 TEST(LineTiming, LineMatchesBaudStopBitsAndOddParity) {
-    auto line = [](speed_t speed, tcflag_t flags) {
-        termios t{};
-        cfsetospeed(&t, speed);
-        cfsetispeed(&t, speed);
-        t.c_cflag |= CS8 | flags;
-        return t;
+    struct Case {
+        speed_t speed;
+        tcflag_t flags;
+        int format;
+        bool matches;
+    } cases[] = {
+        {B115200, 0, 3, true},
+        {B57600, 0, 3, false},
+        {B115200, CSTOPB, 3, false},
+        {B115200, CSTOPB, 7, true},
+        {B19200, PARENB | PARODD, 12, true},
+        {B19200, 0, 12, false},
+        {B19200, 0, 8, true}, // even parity looks like none on a pty
     };
-    EXPECT_TRUE(LineMatches(line(B115200, 0), wirelay::GetSerialFormat(3)));
-    EXPECT_FALSE(LineMatches(line(B57600, 0), wirelay::GetSerialFormat(3)));
-    EXPECT_FALSE(LineMatches(line(B115200, CSTOPB), wirelay::GetSerialFormat(3)));
-    EXPECT_TRUE(LineMatches(line(B115200, CSTOPB), wirelay::GetSerialFormat(7)));
-    EXPECT_TRUE(LineMatches(line(B19200, PARENB | PARODD), wirelay::GetSerialFormat(12)));
-    EXPECT_FALSE(LineMatches(line(B19200, 0), wirelay::GetSerialFormat(12)));
-    // Even parity looks like none on a pty.
-    EXPECT_TRUE(LineMatches(line(B19200, 0), wirelay::GetSerialFormat(8)));
+    for (const Case& c : cases) {
+        termios t{};
+        cfsetospeed(&t, c.speed);
+        cfsetispeed(&t, c.speed);
+        t.c_cflag |= CS8 | c.flags;
+        EXPECT_EQ(LineMatches(t, wirelay::GetSerialFormat(c.format)), c.matches) << c.format;
+    }
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // An independent Modbus master (libmodbus) reads the simulator's identity and
 // registers over the pty.
-#include "DriveSim.h"
+#include "SimTestSupport.h"
 #include "TempDir.h"
 
 #include <cerrno>
@@ -33,13 +33,8 @@ private:
 
 TEST(IndependentMaster, LibmodbusReadsIdentityAndParametersOfAT5) {
     TempDir dir;
-    SimConfig config;
-    config.model = DriveModel::T5;
-    config.address = 5;
-    config.linkPath = dir.File("ttyDrive");
-    DriveSim sim(config);
-    sim.Start();
-    Master m(config.linkPath, 115200, 'N', 1, 5);
+    RunningSim s(SimOn(DriveModel::T5, 3, 5, dir.File("ttyDrive")));
+    Master m(dir.File("ttyDrive"), 115200, 'N', 1, 5);
 
     std::uint8_t id[256] = {};
     const int n = modbus_report_slave_id(*m, sizeof id, id);
@@ -70,12 +65,8 @@ TEST(IndependentMaster, LibmodbusReadsIdentityAndParametersOfAT5) {
 }
 
 TEST(IndependentMaster, LibmodbusTalksOddParityAndCoilsWithAT8) {
-    SimConfig config;
-    config.model = DriveModel::T8;
-    config.format = 12; // 19200 O,1
-    DriveSim sim(config);
-    sim.Start();
-    Master m(sim.SlavePath(), 19200, 'O', 1, 1);
+    RunningSim s(SimOn(DriveModel::T8, 12)); // 19200 O,1
+    Master m(s.sim.SlavePath(), 19200, 'O', 1, 1);
     std::uint8_t servo = 1;
     ASSERT_EQ(modbus_read_bits(*m, 38, 1, &servo), 1);
     EXPECT_EQ(servo, 0);

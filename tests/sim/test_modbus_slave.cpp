@@ -2,6 +2,7 @@
 #include "ModbusSlave.h"
 #include "SimTestSupport.h"
 
+#include <cstring>
 #include <gtest/gtest.h>
 
 using namespace drivesim;
@@ -54,15 +55,20 @@ TEST(ModbusSlave, BroadcastWriteIsDoneWithoutReply) {
     EXPECT_EQ(state.Value(16), 500);
 }
 
-TEST(ModbusSlave, ReportSlaveIdLayoutTwoCarriesTheTextsAtTheirBytes) {
+TEST(ModbusSlave, ReportSlaveIdCarriesTheTextsAtTheirBytes) {
     struct Case {
         DriveModel model;
+        IdentityLayout layout;
+        char layoutDigit;
         std::string product, modelText, table;
-    } cases[] = {{DriveModel::T5, "VT5A04", "T5-400W", "hq_417"},
-                 {DriveModel::W5, "VW5A07", "W5-750W", "Whq_417"},
-                 {DriveModel::T8, "48263c", "rk905", "rk_905"}};
+    } cases[] = {
+        {DriveModel::T5, IdentityLayout::Layout2, '2', "VT5A04", "T5-400W", "hq_417"},
+        {DriveModel::W5, IdentityLayout::Layout2, '2', "VW5A07", "W5-750W", "Whq_417"},
+        {DriveModel::T8, IdentityLayout::Layout2, '2', "48263c", "rk905", "rk_905"},
+        {DriveModel::T8, IdentityLayout::Layout5, '5', "", "", ""}, // texts elsewhere
+    };
     for (const Case& c : cases) {
-        DriveState state = ShippedDrive(c.model);
+        DriveState state = ShippedDrive(c.model, "", c.layout);
         auto request = Hex("01 11 C0 2C");
         auto reply = HandleRequest(state, 1, request.data(), request.size());
         ASSERT_TRUE(reply);
@@ -71,42 +77,37 @@ TEST(ModbusSlave, ReportSlaveIdLayoutTwoCarriesTheTextsAtTheirBytes) {
         const std::size_t n = (*reply)[2];
         ASSERT_EQ(reply->size(), n + 5);
         EXPECT_LE(n, 249u);
-        EXPECT_EQ((*reply)[4], 0xFF);              // run indicator
-        const std::uint8_t* d = reply->data() + 5; // additional data D[0..]
-        auto field = [&](int at) {
-            return std::string(reinterpret_cast<const char*>(d + at),
-                               strnlen(reinterpret_cast<const char*>(d + at), 7));
+        EXPECT_EQ((*reply)[4], 0xFF);                                     // run indicator
+        const char* d = reinterpret_cast<const char*>(reply->data() + 5); // D[0..]
+        auto field = [&](int at, std::size_t most) {
+            return std::string(d + at, strnlen(d + at, most));
         };
-        EXPECT_EQ(d[5], '2');
-        EXPECT_EQ(field(14), c.product);
-        EXPECT_EQ(field(21), c.modelText);
-        EXPECT_EQ(field(28), c.table);
-        EXPECT_EQ(std::string(reinterpret_cast<const char*>(d + 35), 2), "w:");
-        EXPECT_EQ(std::string(reinterpret_cast<const char*>(d + 38), 3), "ev:");
+        EXPECT_EQ(d[5], c.layoutDigit);
+        if (!c.product.empty()) {
+            EXPECT_EQ(field(14, 7), c.product);
+            EXPECT_EQ(field(21, 7), c.modelText);
+            EXPECT_EQ(field(28, 7), c.table);
+        }
+        EXPECT_EQ(field(35, 2), "w:");
+        EXPECT_EQ(field(38, 3), "ev:");
     }
 }
 
-TEST(ModbusSlave, ReportSlaveIdLayoutFive) {
-    DriveState state = ShippedDrive(DriveModel::T8, "", IdentityLayout::Layout5);
-    auto request = Hex("01 11 C0 2C");
-    auto reply = HandleRequest(state, 1, request.data(), request.size());
-    ASSERT_TRUE(reply);
-    EXPECT_EQ((*reply)[5 + 5], '5');
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(reply->data() + 5 + 35), 2), "w:");
-}
-
-TEST(ModbusSlave, RequestLengthsByFunctionCode) {
-    EXPECT_EQ(RequestLength(Hex("01").data(), 1), 0);
-    EXPECT_EQ(RequestLength(Hex("01 03").data(), 2), 8);
-    EXPECT_EQ(RequestLength(Hex("01 01").data(), 2), 8);
-    EXPECT_EQ(RequestLength(Hex("01 11").data(), 2), 4);
-    EXPECT_EQ(RequestLength(Hex("01 10 00 00 00 02").data(), 6), 0);
-    EXPECT_EQ(RequestLength(Hex("01 10 00 00 00 02 04").data(), 7), 13);
-    EXPECT_EQ(RequestLength(Hex("01 0F 00 00 00 0A 02").data(), 7), 11);
-    EXPECT_EQ(RequestLength(Hex("01 2B").data(), 2), -1);
-}
-
-TEST(ModbusSlave, RequestTouchesTheFaultAddress) {
+TEST(ModbusSlave, RequestLengthsAndFaultAddresses) {
+    const std::pair<const char*, int> lengths[] = {
+        {"01", 0},
+        {"01 03", 8},
+        {"01 01", 8},
+        {"01 11", 4},
+        {"01 10 00 00 00 02", 0},
+        {"01 10 00 00 00 02 04", 13},
+        {"01 0F 00 00 00 0A 02", 11},
+        {"01 2B", -1},
+    };
+    for (const auto& [head, length] : lengths) {
+        const auto bytes = Hex(head);
+        EXPECT_EQ(RequestLength(bytes.data(), bytes.size()), length) << head;
+    }
     auto read = Hex("01 03 00 10 00 02 C5 CE"); // 16..17
     EXPECT_TRUE(RequestTouches(read.data(), read.size(), 1, 17));
     EXPECT_FALSE(RequestTouches(read.data(), read.size(), 1, 18));

@@ -1,6 +1,5 @@
 // The simulator serving a pseudo-terminal in-process: line settings, pacing,
 // faults, unplugging and restarts.
-#include "DriveSim.h"
 #include "SerialClient.h"
 #include "SimTestSupport.h"
 #include "TempDir.h"
@@ -16,27 +15,22 @@ namespace {
 const auto kReadGains = Hex("01 03 00 10 00 02 C5 CE");
 const std::string kGainsReply = "01 03 04 01 E0 01 0E 7A 6D";
 
-SimConfig T8Config(int format = 3) {
-    SimConfig config;
-    config.model = DriveModel::T8;
-    config.format = format;
-    return config;
+SimConfig T8Config(int format = 3, const std::string& link = "") {
+    return SimOn(DriveModel::T8, format, 1, link);
 }
 
-class Simulator {
-public:
-    explicit Simulator(SimConfig config) : sim(std::move(config)) { sim.Start(); }
-    DriveSim sim;
-};
+using Simulator = RunningSim;
 
-TEST(SimulatorPty, AnswersAMasterOverThePty) {
+TEST(SimulatorPty, AnswersAMasterOverThePtyAndAfterItReopens) {
     Simulator s(T8Config());
+    for (int open = 0; open < 3; ++open) {
+        SerialClient client(s.sim.SlavePath(), B115200);
+        EXPECT_EQ(ToHex(client.Transact(kReadGains, 9)), kGainsReply) << open;
+    }
     SerialClient client(s.sim.SlavePath(), B115200);
-    EXPECT_EQ(ToHex(client.Transact(kReadGains, 9)), kGainsReply);
     EXPECT_EQ(ToHex(client.Transact(Hex("01 10 00 10 00 01 02 01 F4 A4 D7"), 8)),
               "01 10 00 10 00 01 00 0C");
     EXPECT_EQ(s.sim.WithState([](DriveState& st) { return *st.Value(16); }), 500);
-    // Another slave address: silence.
     EXPECT_TRUE(client.Transact(WithCrc(Hex("02 03 00 10 00 02")), 9, 200).empty());
 }
 
@@ -48,17 +42,10 @@ TEST(SimulatorPty, AnswersOnlyWhenTheLineSettingsMatchItsFormat) {
         char parity;
         bool answers;
     } cases[] = {
-        {3, B115200, 1, 'N', true},
-        {3, B57600, 1, 'N', false},
-        {3, B115200, 2, 'N', false},
-        {3, B115200, 1, 'O', false},
-        {7, B115200, 2, 'N', true},
-        {15, B115200, 1, 'O', true},
-        {12, B19200, 1, 'O', true},
-        {12, B19200, 1, 'N', false},
-        {9, B38400, 1, 'E', true},
-        // Even parity cannot be told from none on a pty.
-        {9, B38400, 1, 'N', true},
+        {3, B115200, 1, 'N', true},  {3, B57600, 1, 'N', false},  {3, B115200, 2, 'N', false},
+        {3, B115200, 1, 'O', false}, {7, B115200, 2, 'N', true},  {15, B115200, 1, 'O', true},
+        {12, B19200, 1, 'O', true},  {12, B19200, 1, 'N', false}, {9, B38400, 1, 'E', true},
+        {9, B38400, 1, 'N', true}, // even parity cannot be told from none on a pty
     };
     for (const Case& c : cases) {
         Simulator s(T8Config(c.format));
@@ -80,64 +67,61 @@ TEST(SimulatorPty, RepliesArriveAtTheWireSpeedOfTheFormat) {
     EXPECT_LT(ms, 400);
 }
 
-TEST(SimulatorPty, DropsAndCorruptsEveryNthReply) {
+// Each fault switch on its own, over successive requests for the two gains.
+TEST(SimulatorPty, EveryFaultSwitch) {
+    struct Case {
+        const char* name;
+        FaultSettings faults;
+        std::vector<std::string> replies; // per request; "" = silence
+        double minMs = 0;
+    };
+    auto with = [](auto set) {
+        FaultSettings f;
+        set(f);
+        return f;
+    };
+    const Case cases[] = {
+        {"drop every 2nd",
+         with([](FaultSettings& f) { f.dropEvery = 2; }),
+         {kGainsReply, "", kGainsReply}},
+        {"corrupt every reply",
+         with([](FaultSettings& f) { f.corruptEvery = 1; }),
+         {"01 03 04 01 E0 01 0E 7A 92"}}, // the CRC's last byte inverted
+        {"stray bytes",
+         with([](FaultSettings& f) {
+             f.strayEvery = 1;
+             f.strayBytes = {0x00, 0x41};
+         }),
+         {"00 41 " + kGainsReply}},
+        {"late", with([](FaultSettings& f) { f.lateMs = 200; }), {kGainsReply}, 180},
+        {"silent", with([](FaultSettings& f) { f.silent = true; }), {""}},
+        {"exception at 17",
+         with([](FaultSettings& f) { f.exceptionAddress = 17; }),
+         {ToHex(WithCrc(Hex("01 83 04")))}},
+    };
     Simulator s(T8Config());
-    FaultSettings faults;
-    faults.dropEvery = 2;
-    s.sim.SetFaults(faults);
     SerialClient client(s.sim.SlavePath(), B115200);
-    EXPECT_EQ(ToHex(client.Transact(kReadGains, 9)), kGainsReply);
-    EXPECT_TRUE(client.Transact(kReadGains, 9, 200).empty());
-    EXPECT_EQ(ToHex(client.Transact(kReadGains, 9)), kGainsReply);
-
-    faults = {};
-    faults.corruptEvery = 1;
-    s.sim.SetFaults(faults);
-    const auto bad = client.Transact(kReadGains, 9);
-    ASSERT_EQ(bad.size(), 9u);
-    EXPECT_FALSE(wirelay::CheckModbusCrc(bad.data(), bad.size()));
-}
-
-TEST(SimulatorPty, StrayBytesLatenessAndSilence) {
-    Simulator s(T8Config());
-    SerialClient client(s.sim.SlavePath(), B115200);
-    FaultSettings faults;
-    faults.strayEvery = 1;
-    faults.strayBytes = {0x00, 0x41};
-    s.sim.SetFaults(faults);
-    EXPECT_EQ(ToHex(client.Transact(kReadGains, 11)), "00 41 " + kGainsReply);
-
-    faults = {};
-    faults.lateMs = 200;
-    s.sim.SetFaults(faults);
-    double ms = 0;
-    EXPECT_EQ(ToHex(client.Transact(kReadGains, 9, 2000, &ms)), kGainsReply);
-    EXPECT_GT(ms, 180);
-
-    faults = {};
-    faults.silent = true;
-    s.sim.SetFaults(faults);
-    EXPECT_TRUE(client.Transact(kReadGains, 9, 250).empty());
-}
-
-TEST(SimulatorPty, ExceptionForOneAddress) {
-    Simulator s(T8Config());
-    FaultSettings faults;
-    faults.exceptionAddress = 17;
-    s.sim.SetFaults(faults);
-    SerialClient client(s.sim.SlavePath(), B115200);
-    EXPECT_EQ(ToHex(client.Transact(kReadGains, 5)), ToHex(WithCrc(Hex("01 83 04"))));
+    for (const Case& c : cases) {
+        s.sim.SetFaults(c.faults);
+        for (const std::string& expected : c.replies) {
+            double ms = 0;
+            const auto reply =
+                client.Transact(kReadGains, expected.empty() ? 9 : (expected.size() + 1) / 3,
+                                expected.empty() ? 200 : 2000, &ms);
+            EXPECT_EQ(ToHex(reply), expected) << c.name;
+            EXPECT_GE(ms, c.minMs) << c.name;
+        }
+    }
+    // The exception address spares requests that do not touch it.
     EXPECT_EQ(ToHex(client.Transact(WithCrc(Hex("01 03 00 10 00 01")), 7)),
               ToHex(WithCrc(Hex("01 03 02 01 E0"))));
 }
 
 TEST(SimulatorPty, UnplugAndReplugLikeACable) {
     TempDir dir;
-    SimConfig config = T8Config();
-    config.linkPath = dir.File("drive");
+    const SimConfig config = T8Config(3, dir.File("drive"));
     Simulator s(config);
-    const std::string first = s.sim.SlavePath();
-    EXPECT_EQ(std::filesystem::read_symlink(config.linkPath), first);
+    EXPECT_EQ(std::filesystem::read_symlink(config.linkPath), s.sim.SlavePath());
     SerialClient client(config.linkPath, B115200);
     EXPECT_EQ(ToHex(client.Transact(kReadGains, 9)), kGainsReply);
 
@@ -154,8 +138,7 @@ TEST(SimulatorPty, UnplugAndReplugLikeACable) {
 
 TEST(SimulatorPty, UnplugsAfterTheNthReplyAndComesBack) {
     TempDir dir;
-    SimConfig config = T8Config();
-    config.linkPath = dir.File("drive");
+    SimConfig config = T8Config(3, dir.File("drive"));
     config.faults.unplugAfter = 1;
     config.faults.replugAfterMs = 150;
     Simulator s(config);
@@ -175,25 +158,14 @@ TEST(SimulatorPty, UnplugsAfterTheNthReplyAndComesBack) {
 
 TEST(SimulatorPty, NeverReplacesAFileWithItsLink) {
     TempDir dir;
-    SimConfig config = T8Config();
-    config.linkPath = dir.Write("notes.txt", "keep me");
-    DriveSim sim(config);
+    DriveSim sim(T8Config(3, dir.Write("notes.txt", "keep me")));
     EXPECT_THROW(sim.Start(), std::system_error);
-    EXPECT_EQ(TempDir::Read(config.linkPath), "keep me");
-}
-
-TEST(SimulatorPty, SurvivesAMasterThatClosesAndReopensThePort) {
-    Simulator s(T8Config());
-    for (int i = 0; i < 3; ++i) {
-        SerialClient client(s.sim.SlavePath(), B115200);
-        EXPECT_EQ(ToHex(client.Transact(kReadGains, 9)), kGainsReply) << i;
-    }
+    EXPECT_EQ(TempDir::Read(dir.File("notes.txt")), "keep me");
 }
 
 TEST(SimulatorPty, ARestartedSimulatorIsTheSameDriveOnANewPort) {
     TempDir dir;
-    SimConfig config = T8Config();
-    config.linkPath = dir.File("drive");
+    SimConfig config = T8Config(3, dir.File("drive"));
     config.statePath = dir.File("eeprom.ini");
     {
         Simulator s(config);
