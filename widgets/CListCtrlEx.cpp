@@ -72,7 +72,7 @@ void CListCtrlEx::SetItemText(int row, int column, const QString& text) {
         cell = new QTableWidgetItem;
         cell->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
         if (QTableWidgetItem* header = horizontalHeaderItem(column))
-            cell->setTextAlignment(header->textAlignment());
+            cell->setTextAlignment(Qt::Alignment(header->textAlignment()));
         setItem(row, column, cell);
     }
     cell->setText(text);

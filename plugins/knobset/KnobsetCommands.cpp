@@ -50,6 +50,7 @@ std::string Printf(const std::string& format, const std::string& a, const std::s
 void CKnobsetView::PostWithProgress(int state) {
     if (!app_.board.Post(state, app_.jobs->progressCount))
         return;
+    Context().RingCommThread(); // served at once, not after the comm thread's rest
     const ProgressLook look = LookOf(state);
     CPrgs box(QString::fromStdString(Text(look.message)),
               Model() == kModelT8 ? look.rangeT8 : look.rangeT5, Qt::white, look.background,
@@ -212,6 +213,7 @@ void CKnobsetView::OnEditRow(int row) {
     app_.jobs->singleAddress = RegisterAddress(*record, Model());
     app_.jobs->singleValue = record->setupValue;
     if (app_.board.Post(kTranSingle, app_.jobs->progressCount)) {
+        Context().RingCommThread();
         list_->setEnabled(false);
         return;
     }
