@@ -23,6 +23,10 @@ void CKnobsetApp::Attach(SharedContext* ctx) {
     link.modbus.SetPreCountQueTimes(100);
     link.modbus.latePollCount = 2;
     link.modbus.latePollPause = 40;
+    // The settings above are the frame's quick settings already. Left armed,
+    // they would replace the job timing inside the first job's first request
+    // and poll every 100 ms for that whole job.
+    link.quickSettings = 0;
     jobs = std::make_unique<ParmJobs>(ctx->Parms(), ctx->OfflineIdentity());
     if (!worker_.joinable()) {
         stopWorker_ = false;
