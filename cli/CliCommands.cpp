@@ -1,5 +1,6 @@
 #include "CliCommands.h"
 
+#include "ParamsCommand.h"
 #include "PortMap.h"
 #include "ReplyTap.h"
 #include "SerialFormat.h"
@@ -106,6 +107,18 @@ int ExecuteCommand(CModbus& link, const CliOptions& options, std::ostream& out, 
 }
 
 int RunCli(const CliOptions& options, std::ostream& out, std::ostream& err) {
+    ParamsOptions params;
+    if (options.command == "params") {
+        std::string error;
+        if (!ParseParamsOptions(options.words, params, error)) {
+            err << "velmora-cli: " << error << "\n";
+            return kExitUsage;
+        }
+        if (!ParamsNeedDrive(params)) {
+            CModbus unused;
+            return ExecuteParams(unused, options, params, out, err);
+        }
+    }
     CModbus link;
     const DCB dcb = wirelay::MakeSerialDcb(options.format);
     std::string name = options.device;
@@ -125,7 +138,8 @@ int RunCli(const CliOptions& options, std::ostream& out, std::ostream& err) {
     link.SetWaitWriteTime(kCliWaitWriteMs);
     link.SetPreCountQueTimes(kCliPolls);
     link.SetRetryInterval(kCliRetryIntervalMs);
-    const int status = ExecuteCommand(link, options, out, err);
+    const int status = options.command == "params" ? ExecuteParams(link, options, params, out, err)
+                                                   : ExecuteCommand(link, options, out, err);
     link.CloseComPort();
     return status;
 }

@@ -14,6 +14,8 @@ enum ExitStatus {
     kExitRequestFailed = 1, // no reply, bad CRC, exception, ...
     kExitUsage = 2,
     kExitPortUnavailable = 3,
+    kExitDataError = 4, // product data or a file missing, malformed or unwritable
+    kExitMismatch = 5,  // the drive holds other values than were written
 };
 
 // Link timing for a command-line exchange: 1 ms between polls, enough polls

@@ -35,6 +35,7 @@ constexpr CommandShape kCommands[] = {
     {"write-regs", 2, 1 + CModbus::kMaxWriteRegisters},
     {"read-coils", 2, 2},
     {"write-coils", 2, 1 + CModbus::kMaxWriteCoils},
+    {"params", 1, 8},
 };
 
 // Range of argument `index` of a command: the start address, a count, a
@@ -74,6 +75,11 @@ const char* CliUsage() {
            "  write-regs ADDR VALUE...   write registers (1..123 values)\n"
            "  read-coils ADDR COUNT      read coils (COUNT 1..2000)\n"
            "  write-coils ADDR BIT...    write coils (1..1968 bits, 0 or 1)\n"
+           "  params read --out FILE.tw  read every parameter into a value file\n"
+           "  params write FILE.tw [--eeprom]  transfer a value file, read back, compare\n"
+           "  params export FILE.csv     read every parameter into a CSV page\n"
+           "  params diff A.tw B.tw --out FILE.csv  compare two value files (no port)\n"
+           "  (params take --app-dir DIR: product data and Velmora.ini, default .)\n"
            "formats: index & 3 = 19200/38400/57600/115200 baud,\n"
            "         (index >> 2) & 3 = N,8,1 / N,8,2 / E,8,1 / O,8,1 (default 3)\n";
 }
@@ -119,7 +125,10 @@ bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& opti
         if (!ok)
             return false;
     }
-    if ((options.port == 0) == options.device.empty()) {
+    // Comparing value files needs no drive.
+    const bool portless =
+        i + 1 < arguments.size() && arguments[i] == "params" && arguments[i + 1] == "diff";
+    if ((options.port == 0) == options.device.empty() && !(portless && options.port == 0)) {
         error = "give either --port N or --device PATH";
         return false;
     }
@@ -141,6 +150,10 @@ bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& opti
     if (count < shape->minArgs || count > shape->maxArgs) {
         error = "wrong number of arguments for " + options.command;
         return false;
+    }
+    if (options.command == "params") {
+        options.words.assign(arguments.begin() + static_cast<long>(i), arguments.end());
+        return true;
     }
     for (std::size_t k = 0; k < count; ++k) {
         unsigned parsed;

@@ -1,6 +1,7 @@
 // Command line of velmora-cli:
 //   velmora-cli [--port N | --device PATH] [--format 0..15] [--address N]
 //               [--retries N] [--log] COMMAND [ARGS...]
+//   velmora-cli [--port N | --device PATH] ... params ACTION ... (ParamsCommand.h)
 #pragma once
 
 #include <string>
@@ -17,6 +18,7 @@ struct CliOptions {
     bool log = false;    // print the packet log
     std::string command; // ident, read-regs, write-regs, read-coils, write-coils
     std::vector<unsigned> args;
+    std::vector<std::string> words; // the words after "params", parsed by ParamsCommand
 };
 
 // Fills `options` from the arguments (without the program name). On failure

@@ -1,0 +1,75 @@
+#include "KnobsetApp.h"
+
+#include "KnobsetStrings.h"
+
+#include <chrono>
+
+namespace knobset {
+
+CKnobsetApp& CKnobsetApp::Instance() {
+    static CKnobsetApp app;
+    return app;
+}
+
+CKnobsetApp::CKnobsetApp()
+    : module_({"Knobset", kLangKnobset, MenuEnableFlags::kKnobset, 0, 0, ChildPlacement::Origin},
+              &kKnobsetStrings) {}
+
+void CKnobsetApp::Attach(SharedContext* ctx) {
+    module_.Attach(ctx);
+    link.AttachContext(ctx);
+    link.ConfigureFromContext(*ctx);
+    link.modbus.SetWaitWriteTime(100);
+    link.modbus.SetPreCountQueTimes(100);
+    link.modbus.latePollCount = 2;
+    link.modbus.latePollPause = 40;
+    // The settings above are the frame's quick settings already. Left armed,
+    // they would replace the job timing inside the first job's first request
+    // and poll every 100 ms for that whole job.
+    link.quickSettings = 0;
+    jobs = std::make_unique<ParmJobs>(ctx->Parms(), ctx->OfflineIdentity());
+    if (!worker_.joinable()) {
+        stopWorker_ = false;
+        worker_ = std::thread([this] {
+            while (!stopWorker_) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                if (ownWorkerIdle == 0 && !stopWorker_)
+                    RunJobRoutine();
+            }
+        });
+    }
+}
+
+void CKnobsetApp::StopWorker() {
+    ownWorkerIdle = 1;
+    stopWorker_ = true;
+    if (worker_.joinable())
+        worker_.join();
+}
+
+void CKnobsetApp::LinkUpkeep() {
+    SharedContext& ctx = Context();
+    if (firstAdoption_ == 1 && ctx.ComHandle().load() != link.modbus.hPort) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        link.AdoptPublishedPort(ctx);
+        link.modbus.SetSlaveAddress(static_cast<std::uint8_t>(ctx.Int(kSlaveId).load() & 0xFF));
+        ++linkChanges;
+        firstAdoption_ = 0; // later handle changes are not followed
+    }
+    const auto slave = static_cast<std::uint8_t>(ctx.Int(kSlaveId).load() & 0xFF);
+    if (link.modbus.GetSlaveAddress() != slave) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        link.modbus.SetSlaveAddress(slave);
+        ++linkChanges;
+    }
+}
+
+void CKnobsetApp::RunJobRoutine() {
+    if (module_.Context() == nullptr || !jobs)
+        return;
+    std::lock_guard lock(routineMutex_);
+    LinkUpkeep();
+    RunJobCycle(Context(), board, *jobs, registerLink_);
+}
+
+} // namespace knobset

@@ -1,0 +1,217 @@
+// Value files and CSV reports: formats byte for byte, round trips and bad input.
+#include "KnobsetFixture.h"
+#include "ParmCsv.h"
+#include "TempDir.h"
+#include "ValueFile.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+using namespace knobset;
+
+namespace {
+
+// A small hand-made table: numbers with names, limits and values.
+void Add(TestTable& t, int number, const char* name, int min, int max, const char* unit, int def,
+         int setup, int address = 0) {
+    ParmRecord r;
+    r.number = number;
+    r.name = name;
+    r.min = min;
+    r.max = max;
+    r.unit = unit;
+    r.defaultValue = def;
+    r.setupValue = r.driveValue = setup;
+    r.address = address;
+    t.records.push_back(r);
+    t.index[static_cast<std::size_t>(number)] = static_cast<int>(t.records.size() - 1);
+}
+
+void SmallT5(TestTable& t) {
+    t.store.iModel = kModelT5;
+    Add(t, 0, "Direction", 0, 1, "-", 1, 1);
+    Add(t, 1, "Mode", 0, 6, "-", 0, 2);
+    Add(t, 105, "Gain", 0, 30000, "0.1Hz", 480, 480);
+    Add(t, 1512, "Factory", -10, 10, "-", 0, -1);
+    t.identity.Set(1, "T5-400W");
+    t.identity.Set(2, "t5-400w");
+    t.identity.Set(3, "hq_417");
+    t.identity.Set(4, "vt5a04");
+    t.identity.Set(6, "4");
+    t.identity.Set(7, "1.4.2");
+}
+
+void SmallT8(TestTable& t) {
+    t.store.iModel = kModelT8;
+    Add(t, 0, "Mode", 0, 5, "-", 0, 3, 0x00);
+    Add(t, 2, "Inputs", 0, 9, "-", 1, 1, 0x02);
+    Add(t, 17, "Speed", -6000, 6000, "rpm", 0, -20, 0x11);
+    t.identity.Set(1, "rk 905");
+    t.identity.Set(2, "rk905");
+    t.identity.Set(3, "rk_905");
+}
+
+std::string Golden(const std::string& name) {
+    return TempDir::Read(std::string(KNOBSET_GOLDEN_DIR) + "/" + name);
+}
+
+} // namespace
+
+TEST(KnobsetValueFile, T5LayoutAndRoundTrip) {
+    TempDir dir;
+    TestTable t;
+    SmallT5(t);
+    t.At(1).cmt = "set by line 3";
+    const std::string path = dir.File("drive.tw");
+    std::string error;
+    ASSERT_TRUE(SaveValueFile(t.store, path, t.identity, error)) << error;
+    EXPECT_EQ(TempDir::Read(path), Golden("t5.tw"));
+
+    TestTable back;
+    SmallT5(back);
+    for (auto& r : back.records)
+        r.setupValue = r.driveValue = 99, r.cmt = "old";
+    DriveIdentity id;
+    ASSERT_TRUE(LoadValueFile(back.store, path, id, error)) << error;
+    EXPECT_EQ(back.At(1512).setupValue, -1);
+    EXPECT_EQ(back.At(1512).driveValue, -1);
+    EXPECT_EQ(back.At(1).cmt, "set by line 3");
+    EXPECT_EQ(back.At(0).cmt, "");
+    EXPECT_EQ(id.Get(2), "t5-400w");
+    EXPECT_EQ(id.Get(7), "1.4.2");
+}
+
+TEST(KnobsetValueFile, T8LayoutAndUpdateInPlace) {
+    TempDir dir;
+    TestTable t;
+    SmallT8(t);
+    const std::string path =
+        dir.Write("rk.tw", "; kept\n[Setup]\nOwner=line 3\n[Pr00]\nV=5\nextra=1\n");
+    std::string error;
+    ASSERT_TRUE(SaveValueFile(t.store, path, t.identity, error)) << error;
+    EXPECT_EQ(TempDir::Read(path), Golden("t8.tw"));
+}
+
+TEST(KnobsetValueFile, MissingKeysLoadZeroAndTypeCapDecidesTheModel) {
+    TempDir dir;
+    TestTable t;
+    SmallT5(t);
+    const std::string path = dir.Write("w5.tw", "[Setup]\nTypeCap=w5-750w\n[Pr001]\nV=4\n");
+    EXPECT_EQ(ReadTypeCap(path), "w5-750w");
+    EXPECT_FALSE(TypeCapMatchesModel(ReadTypeCap(path), kModelT5));
+    EXPECT_TRUE(TypeCapMatchesModel(ReadTypeCap(path), kModelW5));
+    EXPECT_FALSE(TypeCapMatchesModel("rk905", kModelVq));
+    std::string error;
+    ASSERT_TRUE(LoadValueFile(t.store, path, t.identity, error));
+    EXPECT_EQ(t.At(1).setupValue, 4);
+    EXPECT_EQ(t.At(0).setupValue, 0);
+    EXPECT_EQ(t.identity.Get(3), "");
+}
+
+TEST(KnobsetValueFile, MalformedFilesChangeNothing) {
+    TempDir dir;
+    const std::string cases[] = {
+        "[Setup]\nTypeCap=t5\n[Pr001]\nV=4\n[Pr0",  // cut off
+        "[Setup]\nTypeCap=t5\n[Pr001]\nV",          // cut off in a key
+        std::string("[Setup]\nTypeCap=t5\0\n", 21), // binary
+        "[Pr001]\nV=4\n",                           // no Setup section
+        "\xff\xfe[\0S\0",                           // UTF-16
+    };
+    for (const std::string& text : cases) {
+        TestTable t;
+        SmallT5(t);
+        const std::string path = dir.Write("bad.tw", text);
+        std::string error;
+        EXPECT_FALSE(LoadValueFile(t.store, path, t.identity, error));
+        EXPECT_NE(error.find("bad.tw"), std::string::npos) << error;
+        EXPECT_EQ(t.At(1).setupValue, 2);
+        EXPECT_EQ(t.identity.Get(2), "t5-400w");
+    }
+    TestTable t;
+    SmallT5(t);
+    std::string error;
+    EXPECT_FALSE(LoadValueFile(t.store, dir.File("missing.tw"), t.identity, error));
+}
+
+TEST(KnobsetValueFile, FailedSaveKeepsThePreviousFile) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only folders";
+    TempDir dir;
+    TestTable t;
+    SmallT5(t);
+    const std::string path = dir.Write("ro/keep.tw", "[Setup]\nTypeCap=t5\n");
+    ::chmod(dir.File("ro").c_str(), 0555);
+    std::string error;
+    EXPECT_FALSE(SaveValueFile(t.store, path, t.identity, error));
+    ::chmod(dir.File("ro").c_str(), 0755);
+    EXPECT_EQ(TempDir::Read(path), "[Setup]\nTypeCap=t5\n");
+}
+
+TEST(KnobsetValueFile, SaveIntoAMissingFolderFailsCleanly) {
+    TempDir dir;
+    TestTable t;
+    SmallT5(t);
+    std::string error;
+    dir.Write("folder.tw/inside", "x");
+    EXPECT_FALSE(SaveValueFile(t.store, dir.File("folder.tw"), t.identity, error));
+    EXPECT_EQ(TempDir::Read(dir.File("folder.tw/inside")), "x");
+    EXPECT_FALSE(SaveValueFile(t.store, dir.File("no/such/dir/a.tw"), t.identity, error));
+    EXPECT_NE(error.find("Cannot write file"), std::string::npos);
+}
+
+TEST(KnobsetCsv, PageExportGoldenFiles) {
+    TestTable t5;
+    SmallT5(t5);
+    EXPECT_EQ(PageCsv(t5.store, "page.csv", &t5.identity, Column::kAllPage, false),
+              Golden("page_t5.csv"));
+    EXPECT_EQ(PageCsv(t5.store, "page.csv", &t5.identity, Column::kAllPage, true),
+              Golden("page_t5_modified.csv"));
+    TestTable t8;
+    SmallT8(t8);
+    EXPECT_EQ(PageCsv(t8.store, "rk.csv", &t8.identity, Column::kAllPage & ~Column::kNumber, false),
+              Golden("page_t8_no_number.csv"));
+}
+
+TEST(KnobsetCsv, ModifiedOnlyWithNothingModifiedKeepsTitleHeaderAndInfo) {
+    TestTable t;
+    SmallT5(t);
+    for (auto& r : t.records)
+        r.setupValue = r.defaultValue;
+    EXPECT_EQ(PageCsv(t.store, "x.csv", &t.identity, Column::kNumber | Column::kSetup, true),
+              "x.csv,\nPr No.,Setup value\n[Info]\n"
+              "TypeCap=t5-400w#DrvVer1=hq_417#DrvVer2=vt5a04#MID=4#EncVer=1.4.2");
+    EXPECT_EQ(PageCsv(t.store, "x.csv", nullptr, Column::kName, true), "x.csv,\n,Name\n");
+}
+
+TEST(KnobsetCsv, ComparisonGoldenFiles) {
+    TestTable a, b;
+    SmallT5(a);
+    SmallT5(b);
+    b.At(1).setupValue = 5;
+    b.At(1512).setupValue = 3;
+    b.identity.Set(7, "1.4.3");
+    EXPECT_EQ(CompareCsv(a.store, a.identity, "a.tw", b.store, b.identity, "b.tw", "diff.csv",
+                         Column::kAllCompare),
+              Golden("compare_t5.csv"));
+    TestTable c, d;
+    SmallT8(c);
+    SmallT8(d);
+    d.At(17).setupValue = 100;
+    EXPECT_EQ(CompareCsv(c.store, c.identity, "c.tw", d.store, d.identity, "d.tw", "diff.csv",
+                         Column::kNumber | Column::kName),
+              Golden("compare_t8.csv"));
+    // A file compared with itself has no parameter lines.
+    const std::string same = CompareCsv(a.store, a.identity, "a.tw", a.store, a.identity, "a.tw",
+                                        "s.csv", Column::kAllCompare);
+    EXPECT_EQ(same.find("Pr0"), std::string::npos);
+}
+
+TEST(KnobsetCsv, UnwritablePlaceReportsCannotCreate) {
+    std::string error;
+    EXPECT_FALSE(WriteCsv("/proc/velmora/x.csv", "a", error));
+    EXPECT_EQ(error, "Cannot create file: /proc/velmora/x.csv");
+    TempDir dir;
+    EXPECT_TRUE(WriteCsv(dir.File("ok.csv"), "a,\n", error));
+    EXPECT_EQ(TempDir::Read(dir.File("ok.csv")), "a,\n");
+}

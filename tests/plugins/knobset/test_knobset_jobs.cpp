@@ -1,0 +1,230 @@
+// The drive jobs against a simulated drive's state, request by request.
+#include "KnobsetFixture.h"
+#include "ParmJobs.h"
+#include "RequestBoard.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+
+using namespace knobset;
+
+namespace {
+
+struct JobsFixture {
+    explicit JobsFixture(int model) : table(model), link(model), jobs(table.store, identity) {}
+    TestTable table;
+    StateLink link;
+    DriveIdentity identity;
+    ParmJobs jobs;
+};
+
+std::vector<int> Starts(const std::vector<LoggedRequest>& requests) {
+    std::vector<int> starts;
+    for (const auto& r : requests)
+        starts.push_back(r.start);
+    return starts;
+}
+
+} // namespace
+
+TEST(KnobsetJobs, ReadAllT5Reads32BlocksOf100AndSignedValues) {
+    JobsFixture f(kModelT5);
+    ASSERT_EQ(f.link.state.WriteRegisters(2 * 28, {0xFFFF, 0xFFFF}), drivesim::kNoException);
+    EXPECT_EQ(f.jobs.Run(kReadAll, f.link), kResultSuccess);
+    const auto reads = f.link.Of('R');
+    ASSERT_EQ(reads.size(), 32u);
+    for (int g = 0; g < 16; ++g) {
+        EXPECT_EQ(reads[2 * g].start, 256 * g);
+        EXPECT_EQ(reads[2 * g + 1].start, 256 * g + 100);
+        EXPECT_EQ(reads[2 * g].count, 100);
+    }
+    EXPECT_EQ(f.link.log.front().op, 'I');
+    EXPECT_EQ(f.jobs.progressCount, 1600);
+    EXPECT_EQ(f.table.At(28).setupValue, -1);
+    EXPECT_EQ(f.table.At(28).driveValue, -1);
+    EXPECT_EQ(f.identity.Get(2), "t5-400w");
+    EXPECT_EQ(f.identity.Get(3), "hq_417");
+    EXPECT_EQ(f.identity.Get(6), "4");
+    EXPECT_EQ(f.identity.Get(7), "1.4.2");
+}
+
+TEST(KnobsetJobs, ReadAllT8ReadsEightBlocksOf16SignExtended) {
+    JobsFixture f(kModelT8);
+    ASSERT_EQ(f.link.state.WriteRegisters(f.table.At(96).address, {0xFFFE}),
+              drivesim::kNoException);
+    EXPECT_EQ(f.jobs.Run(kReadAll, f.link), kResultSuccess);
+    const auto reads = f.link.Of('R');
+    ASSERT_EQ(reads.size(), 8u);
+    for (int j = 0; j < 8; ++j) {
+        EXPECT_EQ(reads[j].start, f.table.records[16 * j].address);
+        EXPECT_EQ(reads[j].count, 16);
+    }
+    EXPECT_EQ(f.jobs.progressCount, 128);
+    EXPECT_EQ(f.table.At(96).setupValue, -2);
+}
+
+TEST(KnobsetJobs, FailedReadEndsTheJobAndKeepsValuesReadBefore) {
+    JobsFixture f(kModelT5);
+    f.link.failReadAt = 256 * 2;
+    f.table.At(300).setupValue = 77;
+    EXPECT_EQ(f.jobs.Run(kReadAll, f.link), kResultFailure);
+    EXPECT_EQ(f.link.Of('R').size(), 5u);
+    EXPECT_EQ(f.table.At(100).setupValue, f.table.At(100).defaultValue);
+    EXPECT_EQ(f.table.At(300).setupValue, 77);
+    JobsFixture g(kModelT5);
+    g.link.failAfter = 0; // the identity check fails
+    EXPECT_EQ(g.jobs.Run(kReadAll, g.link), kResultFailure);
+    EXPECT_TRUE(g.link.Of('R').empty());
+}
+
+TEST(KnobsetJobs, SingleWriteSendsBothHalvesAndReadsBack) {
+    JobsFixture f(kModelT5);
+    const ParmRecord& r = f.table.At(28);
+    ASSERT_LE(r.min, -1);
+    f.jobs.singleAddress = RegisterAddress(r, kModelT5);
+    f.jobs.singleValue = -1;
+    EXPECT_EQ(f.jobs.Run(kTranSingle, f.link), kResultSuccess);
+    const std::vector<LoggedRequest> expected = {{'W', 56, 2, {0xFFFF, 0xFFFF}}, {'R', 56, 2, {}}};
+    EXPECT_EQ(f.link.log, expected);
+    EXPECT_EQ(f.jobs.singleValue, -1);
+}
+
+TEST(KnobsetJobs, ClampedValueGivesMismatchWithTheDrivesValue) {
+    JobsFixture f(kModelT5);
+    const ParmRecord& r = f.table.At(1);
+    f.jobs.singleAddress = RegisterAddress(r, kModelT5);
+    f.jobs.singleValue = r.max + 100;
+    EXPECT_EQ(f.jobs.Run(kTranSingle, f.link), kResultMismatch);
+    EXPECT_EQ(f.jobs.singleValue, r.max);
+    f.link.failAfter = static_cast<int>(f.link.log.size());
+    EXPECT_EQ(f.jobs.Run(kTranSingle, f.link), kResultFailure);
+}
+
+TEST(KnobsetJobs, T8ShapesAndTheTakeOverRegister) {
+    // Address -> expected requests for a written value of 0x00012345.
+    JobsFixture f(kModelT8);
+    auto run = [&](int address, std::int32_t value) {
+        f.link.log.clear();
+        f.jobs.singleAddress = address;
+        f.jobs.singleValue = value;
+        return f.jobs.Run(kTranSingle, f.link);
+    };
+    run(1210, 3);
+    EXPECT_EQ(f.link.log, (std::vector<LoggedRequest>{
+                              {'W', 1210, 1, {3}}, {'W', 129, 1, {2}}, {'R', 1210, 1, {}}}));
+    run(1225, 3);
+    EXPECT_EQ(Starts(f.link.Of('W')), std::vector<int>{1225});
+    EXPECT_EQ(run(200, 0x12345), kResultSuccess);
+    EXPECT_EQ(f.link.log,
+              (std::vector<LoggedRequest>{{'W', 200, 2, {0x2345, 0x0001}}, {'R', 200, 2, {}}}));
+    EXPECT_EQ(run(1201, 0x12345), kResultSuccess);
+    EXPECT_EQ(f.link.log, (std::vector<LoggedRequest>{{'W', 1201, 1, {0x2345}},
+                                                      {'W', 1202, 1, {0x0001}},
+                                                      {'W', 129, 1, {2}},
+                                                      {'R', 1201, 1, {}},
+                                                      {'R', 1202, 1, {}}}));
+    EXPECT_EQ(f.jobs.singleValue, 0x12345);
+}
+
+TEST(KnobsetJobs, TransferAllWritesEveryIndexedParameter) {
+    JobsFixture f(kModelT5);
+    f.table.At(28).setupValue = -5;
+    EXPECT_EQ(f.jobs.Run(kTransAll, f.link), kResultSuccess);
+    const auto writes = f.link.Of('W');
+    EXPECT_EQ(writes.size(), 310u);
+    EXPECT_EQ(f.jobs.progressCount, 310);
+    EXPECT_EQ(f.link.state.Value(28), -5);
+    EXPECT_NE(std::find(writes.begin(), writes.end(), LoggedRequest{'W', 56, 2, {0xFFFB, 0xFFFF}}),
+              writes.end());
+
+    JobsFixture t8(kModelT8);
+    t8.table.At(17).setupValue = 4;
+    EXPECT_EQ(t8.jobs.Run(kTransAll, t8.link), kResultSuccess);
+    EXPECT_EQ(t8.link.Of('W').size(), 8u);
+    EXPECT_EQ(t8.link.state.Value(17), 4);
+    EXPECT_EQ(t8.jobs.progressCount, 128);
+}
+
+TEST(KnobsetJobs, EepromSaveAndFailingReadBack) {
+    for (int model : {kModelT5, kModelT8}) {
+        JobsFixture f(model);
+        f.link.state.WriteRegisters(RegisterAddress(f.table.At(1), model),
+                                    model == kModelT8 ? std::vector<std::uint16_t>{2}
+                                                      : std::vector<std::uint16_t>{2, 0});
+        EXPECT_EQ(f.jobs.Run(kWriteEeprom, f.link), kResultSuccess);
+        EXPECT_EQ(f.link.log.front(), (LoggedRequest{'W', EepromRegister(model), 1, {1}}));
+        EXPECT_EQ(f.jobs.progressCount, 2);
+        EXPECT_EQ(f.link.state.SavedValue(1), 2);
+        f.jobs.progressCount = 0;
+        f.link.overrideReadAt = EepromRegister(model);
+        f.link.overrideValue = 0;
+        EXPECT_EQ(f.jobs.Run(kWriteEeprom, f.link), kResultFailure);
+        EXPECT_EQ(f.jobs.progressCount, 1);
+    }
+}
+
+TEST(KnobsetJobs, FactoryResetThenReadAll) {
+    JobsFixture f(kModelT5);
+    f.link.state.WriteRegisters(RegisterAddress(f.table.At(1), kModelT5), {3, 0});
+    EXPECT_EQ(f.jobs.Run(kFactoryReset, f.link), kResultSuccess);
+    EXPECT_EQ(f.link.log.front(), (LoggedRequest{'W', 4226, 1, {1}}));
+    EXPECT_EQ(f.jobs.progressCount, 3200);
+    EXPECT_EQ(f.table.At(1).setupValue, f.table.At(1).defaultValue);
+
+    JobsFixture refused(kModelT8);
+    refused.link.overrideReadAt = 130;
+    refused.link.overrideValue = 0;
+    EXPECT_EQ(refused.jobs.Run(kFactoryReset, refused.link), kResultMismatch);
+    EXPECT_EQ(refused.jobs.progressCount, 152);
+}
+
+TEST(KnobsetRequestBoard, JobWaitsWhileAnotherClaimHoldsTheLink) {
+    // A context with just the slots the routine touches.
+    SharedContext ctx;
+    LinkClaim claims[kLinkClaims];
+    SharedInt waitWrite{1}, polls{400};
+    for (int i = 0; i < kLinkClaims; ++i)
+        ctx.slot[kLinkClaim0 + i] = reinterpret_cast<std::intptr_t>(&claims[i]);
+    ctx.slot[kWaitWriteTime] = reinterpret_cast<std::intptr_t>(&waitWrite);
+    ctx.slot[kPreCountQueTimes] = reinterpret_cast<std::intptr_t>(&polls);
+
+    JobsFixture f(kModelT5);
+    RequestBoard board;
+    f.link.master.SetRetryTimes(3);
+    ASSERT_TRUE(board.Post(kReadAll, f.jobs.progressCount));
+    EXPECT_FALSE(board.Post(kTransAll, f.jobs.progressCount)) << "one request at a time";
+
+    claims[kClaimMonitor].iState = 1;
+    EXPECT_FALSE(RunJobCycle(ctx, board, f.jobs, f.link));
+    EXPECT_TRUE(f.link.log.empty());
+    EXPECT_EQ(claims[kClaimKnobset].iDemand, 1) << "the editor waits for its turn";
+    int state, result;
+    board.Read(state, result);
+    EXPECT_EQ(state, kReadAll);
+    EXPECT_EQ(result, kResultPending);
+
+    claims[kClaimMonitor].iState = 0;
+    EXPECT_TRUE(RunJobCycle(ctx, board, f.jobs, f.link));
+    board.Read(state, result);
+    EXPECT_EQ(state, kReadAllFinish);
+    EXPECT_EQ(result, kResultSuccess);
+    EXPECT_EQ(board.busyMirror, 0);
+    EXPECT_EQ(claims[kClaimKnobset].iState, 1);
+    EXPECT_EQ(f.link.master.GetRetryTimes(), 3u) << "link settings restored";
+    EXPECT_EQ(f.link.master.GetRetryInterval(), 0u);
+    EXPECT_TRUE(board.Busy());
+    board.Release();
+    EXPECT_FALSE(board.Busy());
+
+    // The editor holding the link while another plug-in waits is asked to yield.
+    claims[kClaimTracelens].iDemand = 1;
+    RunJobCycle(ctx, board, f.jobs, f.link);
+    EXPECT_EQ(claims[kClaimKnobset].iYieldRequest, 0) << "set and cleared within the cycle";
+}
+
+TEST(KnobsetRequestBoard, StateNames) {
+    EXPECT_STREQ(RequestStateName(kTranSingle), "CS_TranSingle_Parm");
+    EXPECT_STREQ(RequestStateName(kWriteEepromFinish), "CS_WriteDrvEEp_Finish");
+    EXPECT_STREQ(RequestStateName(kFactoryReset), "CS_FactoryReset");
+    EXPECT_STREQ(RequestStateName(kFactoryResetFinish), "CS_FactoryReset_Finish");
+}

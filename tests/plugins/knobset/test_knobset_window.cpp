@@ -1,0 +1,363 @@
+// The editor window end to end: on-line against the simulated drive on a pty
+// (the editor's own worker runs the jobs), off-line with defaults and files.
+#include "CListCtrlEx.h"
+#include "DriveSim.h"
+#include "ExportDialog.h"
+#include "ParmTable.h"
+#include "SerialFormat.h"
+#include "StringResource.h"
+#include "TempDir.h"
+#include "WindowFixture.h"
+
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTableWidgetItem>
+#include <QThread>
+#include <gtest/gtest.h>
+
+using namespace knobset;
+
+namespace {
+
+// The simulated T5 drive whose port the "search" published once.
+struct OnlineDrive {
+    drivesim::DriveSim sim{[] {
+        drivesim::SimConfig c;
+        c.model = drivesim::DriveModel::T5;
+        return c;
+    }()};
+    CModbus port;
+    OnlineDrive() {
+        sim.Start();
+        port._OpenDevicePort(sim.SlavePath().c_str(), wirelay::MakeSerialDcb(3), 1);
+        EditorHost::Get().Ctx().ComHandle().store(port.hPort);
+    }
+    // After a failure the editor's link closed the port and could not reopen
+    // it by its COM number (the drive lives on a pty): plug it in again.
+    void Reconnect() {
+        port.hPort = 0; // the editor's link closed this handle
+        port._OpenDevicePort(sim.SlavePath().c_str(), wirelay::MakeSerialDcb(3), 1);
+        CKnobsetApp::Instance().link.modbus.hPort = port.hPort;
+        CKnobsetApp::Instance().link.linkGood = 1;
+    }
+    static OnlineDrive& Get() {
+        static OnlineDrive drive;
+        return drive;
+    }
+};
+
+class KnobsetWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InstallDialogService(&dialogs);
+        InstallModalAnswerer([this](QDialog& d) { return Answer(d); });
+    }
+    void TearDown() override {
+        view.reset();
+        InstallModalAnswerer(nullptr);
+        InstallDialogService(nullptr);
+    }
+    int Answer(QDialog& d) {
+        if (auto* source = qobject_cast<CSelParmSrc*>(&d)) {
+            if (sourceAnswer < 0)
+                return QDialog::Rejected;
+            (sourceAnswer == 1 ? source->fileButton : source->defaultButton)->setChecked(true);
+            return QDialog::Accepted;
+        }
+        if (auto* exporter = qobject_cast<CExportParm*>(&d)) {
+            if (exportScript)
+                exportScript(*exporter);
+            return exporter->result();
+        }
+        if (auto* input = qobject_cast<CParmInput*>(&d)) {
+            input->valueEdit->setText(editText);
+            return Confirm(*input);
+        }
+        return -1; // the progress box runs for real
+    }
+    void Open(int model, bool online) {
+        EditorHost::Get().SetDrive(model, online);
+        if (online)
+            OnlineDrive::Get();
+        view = std::make_unique<CKnobsetView>(CKnobsetApp::Instance());
+        QObject::connect(view.get(), &CKnobsetView::CloseRequested, [this] { closed = true; });
+        view->show();
+        for (int i = 0; i < 5; ++i)
+            QApplication::processEvents();
+    }
+    int RowOf(int number) const {
+        const auto& rows = view->RowNumbers();
+        return static_cast<int>(std::find(rows.begin(), rows.end(), number) - rows.begin());
+    }
+    void WaitIdle() {
+        for (int i = 0; i < 500 && CKnobsetApp::Instance().board.Busy(); ++i) {
+            QApplication::processEvents();
+            QThread::msleep(5);
+        }
+        QApplication::processEvents();
+    }
+    ParmStore& Store() { return EditorHost::Get().Ctx().Parms(); }
+    // With VELMORA_SHOT_DIR set, keeps a picture of the window for review.
+    void Shoot(const char* name) {
+        if (const char* dir = std::getenv("VELMORA_SHOT_DIR"))
+            view->grab().save(QString(dir) + "/" + name);
+    }
+
+    ScriptedDialogs dialogs;
+    std::unique_ptr<CKnobsetView> view;
+    bool closed = false;
+    int sourceAnswer = 0; // -1 cancel, 0 Default, 1 FILE
+    QString editText;
+    std::function<void(CExportParm&)> exportScript;
+};
+
+} // namespace
+
+TEST_F(KnobsetWindow, OnlineOpenReadsTheDriveAndFillsTheList) {
+    Open(kModelT5, true);
+    ASSERT_TRUE(dialogs.Saw("Read all parameters success.")) << dialogs.boxes.size();
+    EXPECT_TRUE(view->ParametersRead());
+    EXPECT_EQ(view->List()->GetItemCount(), 310);
+    EXPECT_EQ(view->List()->GetItemText(0, 0), "Pr 000");
+    EXPECT_EQ(view->List()->GetItemText(309, 0).left(4), "Pr F");
+    EXPECT_EQ(view->windowTitle(), "Parameter Editor");
+    view->SelectTab(2); // group 1
+    for (int row = 0; row < view->List()->GetItemCount(); ++row)
+        EXPECT_EQ(view->RowNumbers()[static_cast<std::size_t>(row)] / 100, 1);
+    // Reboot rows are coloured.
+    view->SelectTab(0);
+    const ParmRecord& first = *FindRecord(Store(), 0);
+    ASSERT_TRUE(first.attributes & Attr::kReboot);
+    EXPECT_EQ(view->List()->RowColors(0).second, QColor(255, 236, 161));
+    EXPECT_EQ(EditorHost::Get().Ctx().OfflineIdentity().Get(2), "t5-400w");
+    view->SelectRow(3);
+    Shoot("knobset-online-t5.png");
+}
+
+TEST_F(KnobsetWindow, OnlineEditSendsTheValueAndShowsTheDrivesAnswer) {
+    Open(kModelT5, true);
+    editText = "999"; // beyond the limit of Pr001: the drive clamps it
+    view->OnEditRow(RowOf(1));
+    WaitIdle();
+    EXPECT_TRUE(dialogs.Saw("Please check the drive value limit."));
+    const ParmRecord& r = *FindRecord(Store(), 1);
+    EXPECT_EQ(r.setupValue, r.max);
+    EXPECT_EQ(view->List()->GetItemText(RowOf(1), 6), QString::number(r.max));
+    EXPECT_TRUE(view->List()->isEnabled());
+
+    editText = "-3"; // Enter on the row opens the edit dialog
+    view->List()->setFocus();
+    view->List()->setCurrentCell(RowOf(28), 0);
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(view->List(), &enter);
+    WaitIdle();
+    EXPECT_EQ(FindRecord(Store(), 28)->setupValue, -3);
+    OnlineDrive::Get().sim.WithState([](drivesim::DriveState& s) { EXPECT_EQ(s.Value(28), -3); });
+}
+
+TEST_F(KnobsetWindow, EepromAndTransferAskAndReport) {
+    Open(kModelT5, true);
+    dialogs.answers = {kAnswerCancel};
+    view->OnWriteEeprom();
+    EXPECT_EQ(dialogs.boxes.back().text,
+              "Parameters would be saved to drive's EEPROM, would you like to continue?");
+    dialogs.answers = {kAnswerOk};
+    view->OnWriteEeprom();
+    EXPECT_TRUE(dialogs.Saw("Write parameters to EEPROM success."));
+    view->OnTransToDrive();
+    EXPECT_TRUE(dialogs.Saw("Transfer parameters to drive success."));
+}
+
+TEST_F(KnobsetWindow, TransferBeforeAGoodReadAsksToRetry) {
+    drivesim::FaultSettings silent;
+    silent.silent = true;
+    OnlineDrive::Get().sim.SetFaults(silent);
+    Open(kModelT5, true);
+    OnlineDrive::Get().sim.SetFaults({});
+    OnlineDrive::Get().Reconnect();
+    EXPECT_TRUE(dialogs.Saw("Read parameters failed."));
+    EXPECT_FALSE(view->ParametersRead());
+    dialogs.answers = {kAnswerCancel};
+    view->OnTransToDrive();
+    EXPECT_EQ(dialogs.boxes.back().text,
+              "Access parameters may be abnormal when the connection fails, would you like to "
+              "Retry refresh parameters?");
+    dialogs.answers = {kAnswerOk}; // Retry reads again
+    view->OnTransToDrive();
+    EXPECT_TRUE(view->ParametersRead());
+}
+
+TEST_F(KnobsetWindow, OfflineDefaultsAndTheT8DioRule) {
+    sourceAnswer = 0;
+    Open(kModelT8, false);
+    EXPECT_FALSE(closed);
+    EXPECT_EQ(view->windowTitle(), "Parameter Editor (Off-Line)");
+    for (const ParmRecord& r : *Store().records)
+        ASSERT_EQ(r.setupValue, r.defaultValue);
+    int dio = 0;
+    for (const ParmRecord& r : *Store().records)
+        dio += (r.attributes & Attr::kDio) ? 1 : 0;
+    ASSERT_GT(dio, 0);
+    const int all = view->List()->GetItemCount();
+    (*Store().records)[2].setupValue = 6;
+    view->SelectTab(1);
+    view->SelectTab(0);
+    EXPECT_EQ(view->List()->GetItemCount(), all - dio);
+    (*Store().records)[2].setupValue = 5;
+    view->SelectTab(1);
+    EXPECT_EQ(view->List()->GetItemCount(), all);
+    EXPECT_EQ(view->List()->GetItemText(0, 0), "0x00");
+    EXPECT_EQ(EditorHost::Get().Ctx().OfflineIdentity().Get(3), "rk_905");
+    // Off-line a value outside the limits keeps the dialog open.
+    editText = "100000";
+    view->OnEditRow(RowOf(0) < view->List()->GetItemCount() ? RowOf(0) : 0);
+    EXPECT_TRUE(dialogs.Saw("The setup value over the min,max range."));
+}
+
+TEST_F(KnobsetWindow, OfflineFileCancelledClosesTheWindow) {
+    sourceAnswer = 1;
+    Open(kModelT5, false);
+    EXPECT_TRUE(closed);
+    closed = false;
+    view.reset();
+    sourceAnswer = -1;
+    Open(kModelT5, false);
+    EXPECT_TRUE(closed);
+}
+
+TEST_F(KnobsetWindow, OfflineFileOfAnotherModelIsRefusedAndTheDialogReopens) {
+    TempDir dir;
+    const std::string w5 = dir.Write("w5.tw", "[Setup]\nTypeCap=w5-750w\n[Pr001]\nV=4\n");
+    const std::string t5 =
+        dir.Write("t5.tw", "[Setup]\nTypeCap=t5-400w\nEncVer=1.4.2\n[Pr001]\nV=4\n");
+    sourceAnswer = 1;
+    dialogs.paths = {w5, t5};
+    Open(kModelT5, false);
+    ASSERT_FALSE(closed);
+    EXPECT_EQ(dialogs.boxes.at(0).text,
+              "Software Version:T5-400W\nExtern File:W5-750W\nDifferent version can not be "
+              "opened, please try again.");
+    EXPECT_EQ(FindRecord(Store(), 1)->setupValue, 4);
+    EXPECT_EQ(EditorHost::Get().Ctx().OfflineIdentity().Get(7), "1.4.2");
+    // Save and export work without a drive.
+    dialogs.paths = {dir.File("saved.tw")};
+    view->OnSaveFile();
+    EXPECT_NE(TempDir::Read(dir.File("saved.tw")).find("[Pr001]\nV=4\n"), std::string::npos);
+}
+
+TEST_F(KnobsetWindow, ReferencePanelAndLanguageSwitch) {
+    sourceAnswer = 0;
+    Open(kModelT8, false);
+    view->SelectRow(RowOf(1));
+    Shoot("knobset-offline-t8.png");
+    EXPECT_TRUE(
+        view->Reference()->text().startsWith(QString::fromStdString(FindRecord(Store(), 1)->name)))
+        << view->Reference()->text().toStdString();
+    // Every compiled-in text has a translation in each shipped table.
+    for (int language : {kLanguageTraditional, kLanguageSimplified, kLanguageEnglish}) {
+        ModuleHandle none = nullptr;
+        CStringResource table(&none);
+        ASSERT_TRUE(table.ReadTableFile(LanguageTablePath(".", "Knobset", language).c_str()));
+        for (unsigned id = 200; id <= 292; ++id) {
+            const std::string compiled = CKnobsetApp::Instance().Module().Text(id);
+            if (!compiled.empty() && language != kLanguageEnglish) {
+                EXPECT_FALSE(table.GetResString(id).empty()) << language << " " << id;
+            }
+        }
+    }
+    EditorHost::Get().Ctx().SetLanguage(kLangKnobset, kLanguageTraditional);
+    view->OnTimer();
+    EXPECT_EQ(view->windowTitle().toStdString(), "參數編輯器 (離線)");
+    EXPECT_EQ(view->Tabs()->tabText(0).toStdString(), "  群組) 全部");
+    EXPECT_EQ(view->List()->horizontalHeaderItem(1)->text().toStdString(), "名稱");
+    EXPECT_EQ(view->List()->GetItemText(RowOf(0), 1).toStdString().rfind("Pr.000 旋轉方向", 0), 0u);
+    EditorHost::Get().Ctx().SetLanguage(kLangKnobset, kLanguageEnglish);
+    view->OnTimer();
+    EXPECT_EQ(view->windowTitle(), "Parameter Editor (Off-Line)");
+}
+
+TEST_F(KnobsetWindow, ExportPageAndComparisonFromTheDialog) {
+    TempDir dir;
+    sourceAnswer = 0;
+    Open(kModelT5, false);
+    auto confirm = [](CExportParm& d) {
+        for (QPushButton* b : d.findChildren<QPushButton*>())
+            if (b->text() == "Confirm")
+                b->click();
+    };
+    // Page export of the modified parameters only, two columns.
+    FindRecord(Store(), 28)->setupValue = -9;
+    exportScript = [&](CExportParm& d) {
+        d.SetMode(0);
+        for (QCheckBox* box : d.pageColumns)
+            box->setChecked(false);
+        d.pageColumns[0]->setChecked(true);
+        d.pageColumns[6]->setChecked(true);
+        d.modifiedOnly->setChecked(true);
+        confirm(d);
+    };
+    dialogs.paths = {dir.File("page.csv")};
+    view->OnExport();
+    EXPECT_EQ(TempDir::Read(dir.File("page.csv")),
+              "page.csv,\nPr No.,Setup value\nPr028,-9\n\n[Info]\n"
+              "TypeCap=t5#DrvVer1=hq_417#DrvVer2=#MID=#EncVer=");
+    EXPECT_EQ(dialogs.boxes.back().text, "File: [" + dir.File("page.csv") + "] saved.");
+
+    // A place that cannot be written.
+    dialogs.paths = {"/proc/velmora/page.csv"};
+    view->OnExport();
+    EXPECT_EQ(dialogs.boxes.back().text, "Cannot create file: /proc/velmora/page.csv");
+
+    // Comparison: both files are needed, and they must fit the drive.
+    exportScript = [&](CExportParm& d) {
+        d.SetMode(1);
+        confirm(d);
+        d.reject();
+    };
+    view->OnExport();
+    EXPECT_EQ(dialogs.boxes.back().text, "File not selected");
+    EXPECT_EQ(Store().exportMode, 1) << "the mode survives the dialog";
+    const std::string a = dir.Write("a.tw", "[Setup]\nTypeCap=t5\n[Pr028]\nV=1\n");
+    const std::string b = dir.Write("b.tw", "[Setup]\nTypeCap=t5\n[Pr028]\nV=2\n");
+    const std::string w = dir.Write("w.tw", "[Setup]\nTypeCap=w5\n");
+    exportScript = [&](CExportParm& d) {
+        d.SetFiles(a, w);
+        confirm(d);
+        d.reject();
+    };
+    view->OnExport();
+    EXPECT_EQ(dialogs.boxes.back().text,
+              "Connection software:T5-400W\nFile1:T5\nFile2:W5\n\nThe connection software is "
+              "different from the external file model and cannot be compared.");
+    exportScript = [&](CExportParm& d) {
+        d.SetFiles(a, b);
+        confirm(d);
+    };
+    dialogs.paths = {dir.File("diff.csv")};
+    view->OnExport();
+    const std::string diff = TempDir::Read(dir.File("diff.csv"));
+    EXPECT_NE(diff.find("\nPr028,Internal speed 1,-20000,20000,r/min,1,2\n"), std::string::npos)
+        << diff;
+}
+
+TEST_F(KnobsetWindow, ATruncatedValueFileChangesNothing) {
+    TempDir dir;
+    sourceAnswer = 0;
+    Open(kModelT5, false);
+    const std::string good = dir.Write("good.tw", "[Setup]\nTypeCap=t5\n[Pr028]\nV=7\n");
+    dialogs.paths = {good};
+    view->OnOpenFile();
+    ASSERT_EQ(view->LastPath(), good);
+    const std::string cut = dir.Write("cut.tw", "[Setup]\nTypeCap=t5\n[Pr028]\nV=99\n[Pr0");
+    dialogs.paths = {cut, ""}; // refused, the dialog comes back, then cancelled
+    view->OnOpenFile();
+    EXPECT_NE(dialogs.boxes.back().text.find("cut.tw, line 5"), std::string::npos)
+        << dialogs.boxes.back().text;
+    EXPECT_EQ(FindRecord(Store(), 28)->setupValue, 7);
+    EXPECT_EQ(view->List()->GetItemText(RowOf(28), 6), "7");
+    EXPECT_EQ(view->LastPath(), good);
+}
