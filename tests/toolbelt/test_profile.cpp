@@ -1,9 +1,8 @@
+#include "FileSizeLimit.h"
 #include "Profile.h"
 #include "TempDir.h"
 
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <thread>
 
 namespace {
@@ -145,15 +144,11 @@ TEST(ProfileWrite, FailedWriteLeavesOldFileAndNoTemporary) {
     std::string old = "[A]\nx=1\n";
     std::string file = dir.Write("a.ini", old);
 
-    // A file-size limit makes the write fail like a full disk would.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit small = saved;
-    small.rlim_cur = 64;
-    setrlimit(RLIMIT_FSIZE, &small);
-    int result = WritePrivateProfileStringA("A", "x", std::string(1000, 'y').c_str(), file.c_str());
-    setrlimit(RLIMIT_FSIZE, &saved);
+    int result;
+    {
+        FileSizeLimit full(64);
+        result = WritePrivateProfileStringA("A", "x", std::string(1000, 'y').c_str(), file.c_str());
+    }
 
     EXPECT_EQ(result, 0);
     EXPECT_EQ(TempDir::Read(file), old);
