@@ -1,7 +1,7 @@
 #include "ParmJobs.h"
 
+#include "DriveIdentification.h"
 #include "ParmTable.h"
-#include "SlaveIdentity.h"
 
 #include <cstring>
 
@@ -95,7 +95,9 @@ int ParmJobs::IdentityCheck(RegisterLink& link) {
     unsigned char capacity = 250;
     if (!link.ReportSlaveID(data, &capacity))
         return kResultFailure;
-    ParseSlaveIdentity(reinterpret_cast<const unsigned char*>(data), 250, identity_);
+    StoreIdentification(
+        ParseIdentification(reinterpret_cast<const unsigned char*>(data), kIdentificationBytes),
+        identity_);
     return kResultSuccess;
 }
 
