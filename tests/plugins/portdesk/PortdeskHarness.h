@@ -78,7 +78,10 @@ Drive(drivesim::DriveModel model, int address, int format,
 class PortdeskHarness {
 public:
     // `drive` empty: COM5 leads to a line nobody answers.
-    explicit PortdeskHarness(std::optional<drivesim::SimConfig> drive, int language = 1000)
+    // `realEditor`: the real parameter editor with its product data instead of
+    // the stand-in.
+    explicit PortdeskHarness(std::optional<drivesim::SimConfig> drive, int language = 1000,
+                             bool realEditor = false)
         : oldDir_(std::filesystem::current_path()) {
         if (drive) {
             sim_ = std::make_unique<drivesim::DriveSim>(*drive);
@@ -97,12 +100,16 @@ public:
         std::filesystem::create_directories(plugins);
         std::filesystem::create_symlink(std::string(VELMORA_APP_DIR_FOR_TESTS) + "/Portdesk.so",
                                         plugins / "Portdesk.so");
-        std::filesystem::create_symlink(std::string(TEST_PLUGIN_DIR) + "/good/Knobset.so",
-                                        plugins / "Knobset.so");
+        const std::string app = VELMORA_APP_DIR_FOR_TESTS;
+        std::filesystem::create_symlink(
+            realEditor ? app + "/Knobset.so" : std::string(TEST_PLUGIN_DIR) + "/good/Knobset.so",
+            plugins / "Knobset.so");
         std::filesystem::create_directories(dir_.Path() / "Language");
-        std::filesystem::copy(std::string(VELMORA_APP_DIR_FOR_TESTS) + "/Language/Portdesk",
-                              dir_.Path() / "Language" / "Portdesk",
-                              std::filesystem::copy_options::recursive);
+        for (const char* module : {"Portdesk", "Knobset"})
+            std::filesystem::copy(app + "/Language/" + module, dir_.Path() / "Language" / module,
+                                  std::filesystem::copy_options::recursive);
+        for (const char* table : {"hq_417.par", "Whq_417.par", "rk_905.par"})
+            std::filesystem::copy(app + "/" + table, dir_.Path() / table);
         std::filesystem::current_path(dir_.Path());
         app_ = std::make_unique<CVelmoraApp>(AppPaths{dir_.Path().string(), plugins.string()});
         started_ = app_->InitInstance();
