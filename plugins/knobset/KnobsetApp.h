@@ -15,24 +15,7 @@
 namespace knobset {
 
 // The editor's requests through its DriveLink's guarded call.
-class DriveRegisterLink : public RegisterLink {
-public:
-    explicit DriveRegisterLink(DriveLink& link) : link_(link) {}
-    int ReadRegisters(unsigned short start, unsigned short count, unsigned short* dest) override {
-        return link_.ReadHoldingRegisters(start, count, dest);
-    }
-    int WriteRegisters(unsigned short start, unsigned short count,
-                       unsigned short* source) override {
-        return link_.WriteMultipleRegisters(start, count, source);
-    }
-    int ReportSlaveID(char* data, unsigned char* capacity) override {
-        return link_.ReportSlaveID(data, capacity, nullptr, nullptr);
-    }
-    CModbus& Master() override { return link_.modbus; }
-
-private:
-    DriveLink& link_;
-};
+using DriveRegisterLink = RegisterLinkOn<DriveLink>;
 
 class CKnobsetApp {
 public:

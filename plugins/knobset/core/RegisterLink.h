@@ -5,6 +5,8 @@
 
 #include "Modbus.h"
 
+#include <type_traits>
+
 namespace knobset {
 
 class RegisterLink {
@@ -18,24 +20,33 @@ public:
     virtual CModbus& Master() = 0;
 };
 
-// A RegisterLink straight on a CModbus master (no reopen on failure).
-class ModbusRegisterLink : public RegisterLink {
+// A RegisterLink on anything that offers CModbus's request calls: a CModbus
+// master itself (no reopen on failure), or a DriveLink's guarded call.
+template <class Target>
+class RegisterLinkOn : public RegisterLink {
 public:
-    explicit ModbusRegisterLink(CModbus& master) : master_(master) {}
+    explicit RegisterLinkOn(Target& target) : target_(target) {}
     int ReadRegisters(unsigned short start, unsigned short count, unsigned short* dest) override {
-        return master_.ReadHoldingRegisters(start, count, dest);
+        return target_.ReadHoldingRegisters(start, count, dest);
     }
     int WriteRegisters(unsigned short start, unsigned short count,
                        unsigned short* source) override {
-        return master_.WriteMultipleRegisters(start, count, source);
+        return target_.WriteMultipleRegisters(start, count, source);
     }
     int ReportSlaveID(char* data, unsigned char* capacity) override {
-        return master_.ReportSlaveID(data, capacity, nullptr, nullptr);
+        return target_.ReportSlaveID(data, capacity, nullptr, nullptr);
     }
-    CModbus& Master() override { return master_; }
+    CModbus& Master() override {
+        if constexpr (std::is_same_v<Target, CModbus>)
+            return target_;
+        else
+            return target_.modbus;
+    }
 
 private:
-    CModbus& master_;
+    Target& target_;
 };
+
+using ModbusRegisterLink = RegisterLinkOn<CModbus>;
 
 } // namespace knobset
