@@ -175,6 +175,18 @@ TEST_F(CliOnMemoryPort, FailuresSayWhatWentWrong) {
          1,
          "invalid reply from slave 1 (8 bytes"},
         {"--port 1 --retries 3 ident", {}, 3, "ident failed: no reply"},
+        {"--port 1 --retries 1 write-regs 0 1",
+         {WithCrc({0x01, 0x90, 0x02})},
+         1,
+         "write-regs failed: slave 1 refused the request with exception code 2"},
+        {"--port 1 --retries 1 write-coils 0 1",
+         {WithCrc({0x01, 0x8F, 0x03})},
+         1,
+         "write-coils failed: slave 1 refused the request with exception code 3"},
+        {"--port 1 --retries 1 read-regs 0 1",
+         {WithCrc({0x02, 0x03, 0x02, 0x00, 0x01})},
+         1,
+         "reply came from slave 2, not from slave 1"},
     };
     for (const Case& c : cases) {
         requests.clear();
