@@ -186,6 +186,25 @@ TEST(DriveLinkContext, AdoptsThePublishedPortWithItsLineSettings) {
     portdesk.PublishPort(ctx);
     EXPECT_TRUE(tool.AdoptPublishedPort(ctx));
     EXPECT_EQ(tool.port, 4);
+
+    // Nothing is published while a search runs: the link keeps its port.
+    handle.store(0);
+    EXPECT_FALSE(tool.AdoptPublishedPort(ctx));
+    EXPECT_EQ(tool.modbus.hPort, 42);
+
+    // After a failure the guarded call reopened a port of its own; following
+    // the next published port closes it, so the device is free again.
+    PtyPair own;
+    tool.modbus.hPort = 0;
+    ASSERT_EQ(tool.modbus._OpenDevicePort(own.SlavePath().c_str(), Format115200(), 1), 1);
+    portdesk.modbus.hPort = 43;
+    portdesk.PublishPort(ctx);
+    EXPECT_TRUE(tool.AdoptPublishedPort(ctx));
+    EXPECT_EQ(tool.modbus.hPort, 43);
+    CUARTComm other;
+    EXPECT_EQ(other._OpenDevicePort(own.SlavePath().c_str(), Format115200(), 1), 1)
+        << "the link's own port was closed";
+    other.CloseComPort();
     tool.modbus.hPort = 0; // not ours to close
 }
 

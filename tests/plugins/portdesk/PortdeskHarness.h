@@ -1,7 +1,8 @@
 // The real host with the real Portdesk (and a test plug-in standing in for the
 // parameter editor) in a scratch application folder that is also the working
-// folder, whose Velmora.ini maps COM5 to a simulated drive behind a wire tap.
-// Message boxes are answered and recorded.
+// folder, whose Velmora.ini maps COM5 to a simulated drive behind a wire tap
+// (and COM6 to a second one, when asked). Message boxes are answered and
+// recorded.
 #pragma once
 
 #include "DialogService.h"
@@ -21,6 +22,7 @@
 #include <thread>
 
 inline constexpr int kDrivePort = 5;
+inline constexpr int kSecondDrivePort = 6;
 
 struct ShownBox {
     std::string text;
@@ -79,10 +81,19 @@ class PortdeskHarness {
 public:
     // `drive` empty: COM5 leads to a line nobody answers.
     // `realEditor`: the real parameter editor with its product data instead of
-    // the stand-in.
+    // the stand-in. `secondDrive`: a drive on COM6 as well.
     explicit PortdeskHarness(std::optional<drivesim::SimConfig> drive, int language = 1000,
-                             bool realEditor = false)
+                             bool realEditor = false,
+                             std::optional<drivesim::SimConfig> secondDrive = std::nullopt)
         : oldDir_(std::filesystem::current_path()) {
+        std::string secondMapping;
+        if (secondDrive) {
+            secondSim_ = std::make_unique<drivesim::DriveSim>(*secondDrive);
+            secondSim_->Start();
+            secondTap_ = std::make_unique<WireTap>(secondSim_->SlavePath());
+            secondMapping =
+                "COM" + std::to_string(kSecondDrivePort) + "=" + secondTap_->PortPath() + "\n";
+        }
         if (drive) {
             sim_ = std::make_unique<drivesim::DriveSim>(*drive);
             sim_->Start();
@@ -91,11 +102,12 @@ public:
             idle_ = std::make_unique<PtyPair>();
         }
         const std::string device = tap_ ? tap_->PortPath() : idle_->SlavePath();
-        dir_.Write("Velmora.ini", "[ComPortSetup]\niPort1COM=1\niModbusID=1\niLanguage=" +
-                                      std::to_string(language) +
-                                      "\niSetWaitWriteTime=1\niSetPreCountQueTimes=400\n"
-                                      "[PortMap]\nCOM" +
-                                      std::to_string(kDrivePort) + "=" + device + "\n");
+        dir_.Write(
+            "Velmora.ini",
+            "[ComPortSetup]\niPort1COM=1\niModbusID=1\niLanguage=" + std::to_string(language) +
+                "\niSetWaitWriteTime=1\niSetPreCountQueTimes=400\n"
+                "[PortMap]\nCOM" +
+                std::to_string(kDrivePort) + "=" + device + "\n" + secondMapping);
         const std::filesystem::path plugins = dir_.Path() / "plugins";
         std::filesystem::create_directories(plugins);
         std::filesystem::create_symlink(std::string(VELMORA_APP_DIR_FOR_TESTS) + "/Portdesk.so",
@@ -123,6 +135,7 @@ public:
     CVelmoraApp& App() { return *app_; }
     SharedContext& Ctx() { return app_->Context(); }
     WireTap& Tap() { return *tap_; }
+    WireTap& SecondTap() { return *secondTap_; }
     drivesim::DriveSim& Sim() { return *sim_; }
     RecordingDialogs& Boxes() { return dialogs_; }
 
@@ -161,6 +174,8 @@ private:
     TempDir dir_;
     std::unique_ptr<drivesim::DriveSim> sim_;
     std::unique_ptr<WireTap> tap_;
+    std::unique_ptr<drivesim::DriveSim> secondSim_;
+    std::unique_ptr<WireTap> secondTap_;
     std::unique_ptr<PtyPair> idle_;
     std::unique_ptr<CVelmoraApp> app_;
     bool started_ = false;
