@@ -30,15 +30,9 @@ protected:
     Outcome Exchange(std::size_t requestLength, const Bytes& reply,
                      const std::function<int()>& call) {
         sleeps.Clear();
-        Outcome o{};
-        {
-            FarEnd far(pty, requestLength, [reply](std::size_t, const Bytes&) { return reply; });
-            o.result = call();
-            o.requests = far.Requests();
-        }
+        const FarEndExchange done = ExchangeWith(pty, requestLength, reply, call);
         mb.GarbageCollection("", 0); // whatever a failed request left behind
-        o.slowDrains = sleeps.Count(300);
-        return o;
+        return {done.result, done.requests, sleeps.Count(300)};
     }
 
     PtyPair pty;

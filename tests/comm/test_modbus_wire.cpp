@@ -51,11 +51,9 @@ protected:
                      const std::function<int()>& call) {
         sleeps.Clear();
         Outcome o{};
-        {
-            FarEnd far(pty, requestLength, [reply](std::size_t, const Bytes&) { return reply; });
-            o.result = call();
-            o.requests = far.Requests();
-        }
+        const FarEndExchange done = ExchangeWith(pty, requestLength, reply, call);
+        o.result = done.result;
+        o.requests = done.requests;
         o.log = Log();
         o.slowDrains = sleeps.Count(300);
         return o;
