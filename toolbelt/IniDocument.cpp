@@ -141,14 +141,15 @@ std::optional<std::string_view> IniDocument::FindVerbatim(std::string_view secti
     return eq == std::string::npos ? std::string_view() : std::string_view(raw).substr(eq + 1);
 }
 
-bool IniDocument::IsWellFormed() const {
-    for (const Line& line : lines_) {
+std::size_t IniDocument::FirstMalformedLine() const {
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const Line& line = lines_[i];
         const std::string_view text = TrimBlanks(line.raw);
         if ((line.kind == Kind::Section && text.find(']') == std::string_view::npos) ||
             (line.kind == Kind::Key && text.find('=') == std::string_view::npos))
-            return false;
+            return i + 1;
     }
-    return true;
+    return 0;
 }
 
 std::vector<std::string> IniDocument::SectionNames() const {

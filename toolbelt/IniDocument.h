@@ -23,9 +23,10 @@ public:
     // The same key's value exactly as written: everything after the first "=".
     std::optional<std::string_view> FindVerbatim(std::string_view section,
                                                  std::string_view key) const;
-    // True when every line is blank, a comment, a section header closed by
-    // "]" or a "key=value" line (false for a file cut off inside a line).
-    bool IsWellFormed() const;
+    // The number (from 1) of the first line that is not blank, a comment, a
+    // section header closed by "]" or a "key=value" line (as in a file cut
+    // off inside a line); 0 when every line is one of these.
+    std::size_t FirstMalformedLine() const;
     std::vector<std::string> SectionNames() const;
     std::vector<std::string> KeyNames(std::string_view section) const;
 

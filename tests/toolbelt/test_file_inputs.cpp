@@ -65,7 +65,8 @@ TEST(IniNames, VerbatimValuesAndCutOffLines) {
     EXPECT_EQ(*doc.Find("S", "cmt"), "quoted");
     EXPECT_EQ(doc.FindVerbatim("S", "k").value_or("-"), "a=b");
     EXPECT_FALSE(doc.FindVerbatim("S", "none").has_value());
-    EXPECT_TRUE(doc.IsWellFormed());
-    for (const char* text : {"[S]\nV=1\n[Pr0", "[S]\nV", "[S\nV=1\n"})
-        EXPECT_FALSE(toolbelt::IniDocument::Parse(text).IsWellFormed()) << text;
+    EXPECT_EQ(doc.FirstMalformedLine(), 0u);
+    EXPECT_EQ(toolbelt::IniDocument::Parse("[S]\nV=1\n[Pr0").FirstMalformedLine(), 3u);
+    EXPECT_EQ(toolbelt::IniDocument::Parse("[S]\r\n\r\nV").FirstMalformedLine(), 3u);
+    EXPECT_EQ(toolbelt::IniDocument::Parse("[S\nV=1\n").FirstMalformedLine(), 1u);
 }

@@ -101,9 +101,9 @@ bool ReadValueText(std::string_view text, const ParmStore& store, int languageId
         return false;
     }
     const IniDocument doc = IniDocument::Parse(CutLongLines(text, kMaxValueLine));
-    if (!doc.IsWellFormed()) {
-        error =
-            name + ": a line is neither a section, a comment nor key=value (is the file cut off?)";
+    if (const std::size_t line = doc.FirstMalformedLine()) {
+        error = name + ", line " + std::to_string(line) +
+                ": neither a section, a comment nor key=value (is the file cut off?)";
         return false;
     }
     if (!HasSection(doc, kSetup)) {
