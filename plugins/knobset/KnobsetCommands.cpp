@@ -153,7 +153,8 @@ bool CKnobsetView::OpenValueFile() {
             continue;
         }
         std::string error;
-        if (!LoadValueFile(Context().Parms(), path, Context().OfflineIdentity(), error)) {
+        if (!LoadValueFile(Context().Parms(), path, Context().OfflineIdentity(), error,
+                           Context().Language(kLangKnobset))) {
             Dialogs().MessageBox(this, error, Text(kStrCaption), MB::kOk | MB::kIconError);
             continue;
         }
@@ -178,10 +179,9 @@ void CKnobsetView::OnSaveFile() {
         path += ".tw";
     lastPath_ = path;
     std::string error;
-    const bool saved = SaveValueFile(Context().Parms(), path, Context().OfflineIdentity(), error);
-    if (!saved || !error.empty())
-        Dialogs().MessageBox(this, error, Text(kStrCaption),
-                             MB::kOk | (saved ? MB::kIconWarning : MB::kIconError));
+    if (!SaveValueFile(Context().Parms(), path, Context().OfflineIdentity(), error,
+                       Context().Language(kLangKnobset)))
+        Dialogs().MessageBox(this, error, Text(kStrCaption), MB::kOk | MB::kIconError);
 }
 
 void CKnobsetView::OnExport() {

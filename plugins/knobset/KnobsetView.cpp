@@ -10,6 +10,7 @@
 #include "ParmTable.h"
 #include "ProductFiles.h"
 #include "ReferenceText.h"
+#include "ValueFile.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -176,8 +177,7 @@ void CKnobsetView::Start() {
         return;
     }
     LoadTable();
-    Context().OfflineIdentity().Set(2, ModelTag(Model()));
-    Context().OfflineIdentity().Set(3, DefaultTableId(Model()));
+    StartOfflineIdentity(Context().OfflineIdentity(), Model());
     if (source.FileChosen()) {
         if (!OpenValueFile())
             CloseSelf();
