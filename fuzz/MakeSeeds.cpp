@@ -1,6 +1,6 @@
 // Writes a small seed corpus for each fuzz harness: well-formed replies,
 // frames and files, so the fuzzer starts from inputs that reach the deep branches.
-#include "ModbusCrc.h"
+#include "HexFrames.h" // the tests' frames and CRC
 
 #include <filesystem>
 #include <fstream>
@@ -8,14 +8,6 @@
 #include <vector>
 
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes WithCrc(Bytes frame) {
-    frame.resize(frame.size() + 2);
-    wirelay::AppendModbusCrc(frame.data(), frame.size());
-    return frame;
-}
 
 void Write(const std::filesystem::path& dir, const char* name, const Bytes& bytes) {
     std::filesystem::create_directories(dir);

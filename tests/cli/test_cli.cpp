@@ -1,17 +1,16 @@
 // velmora-cli: argument parsing, the commands on an in-memory drive, and the
 // program end to end against a scripted far end on a pseudo-terminal.
+#include "ChildProcess.h"
 #include "CliCommands.h"
 #include "CliOptions.h"
 #include "CommHooks.h"
 #include "MemoryPort.h"
 #include "ModbusCrc.h"
 #include "SerialFormat.h"
-#include "TempDir.h"
 #include "comm/FarEnd.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
-#include <sys/wait.h>
 
 using namespace velmora::cli;
 
@@ -211,13 +210,13 @@ struct Outcome {
 };
 
 Outcome RunProgram(const std::string& arguments) {
-    TempDir dir;
     const char* app = std::getenv("VELMORA_APP_DIR");
-    const std::string command = std::string(app ? app : ".") + "/velmora-cli " + arguments + " >" +
-                                dir.File("out") + " 2>" + dir.File("err");
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, TempDir::Read(dir.File("out")),
-            TempDir::Read(dir.File("err"))};
+    Program cli(std::string(app ? app : ".") + "/velmora-cli", Split(arguments));
+    Outcome o;
+    o.out = cli.Output();
+    o.err = cli.Errors();
+    o.status = cli.Wait();
+    return o;
 }
 
 TEST(CliProgram, AnswersFromAFarEndOnAPty) {

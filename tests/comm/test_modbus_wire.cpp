@@ -3,6 +3,7 @@
 #include "FarEnd.h"
 #include "Modbus.h"
 #include "SerialFormat.h"
+#include "WaitUntil.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -33,8 +34,8 @@ protected:
     void SendAndWait(const Bytes& bytes) {
         const unsigned long before = mb.PreCountInQue();
         pty.Send(bytes);
-        while (mb.PreCountInQue() < before + bytes.size()) {
-        }
+        ASSERT_TRUE(WaitUntil("the far end's bytes",
+                              [&] { return mb.PreCountInQue() >= before + bytes.size(); }));
     }
     // Everything the master sent that no far end consumed.
     Bytes Sent() { return pty.Receive(4096, 50); }

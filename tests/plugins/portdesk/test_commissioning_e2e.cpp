@@ -26,10 +26,10 @@ TEST(Commissioning, ConnectOpensTheEditorWhichReadsTheWholeTable) {
     EXPECT_EQ(h.Ctx().Parms().iModel.load(), kModelT5);
 
     auto editor = [&] { return h.App().MainFrame()->findChild<QWidget*>("KnobsetView"); };
-    ASSERT_TRUE(WaitUntil([&] { return editor() != nullptr; }))
-        << "a successful connection opens the parameter editor";
-    EXPECT_TRUE(WaitUntil([&] { return ReadAllRequests(h.Tap().Requests()) >= 32; }, 60))
-        << "the editor's cycle entry read the table on the comm thread";
+    ASSERT_TRUE(WaitProcessingEvents("the parameter editor to open", editor));
+    EXPECT_TRUE(WaitProcessingEvents(
+        "the editor's cycle entry to read the table",
+        [&] { return ReadAllRequests(h.Tap().Requests()) >= 32; }, std::chrono::seconds(60)));
     EXPECT_EQ(ReadAllRequests(h.Tap().Requests()), 32);
 }
 
