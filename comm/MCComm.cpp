@@ -138,20 +138,20 @@ int CMCComm::SaveSerialData(const unsigned char* data) {
     return AcknowledgedWrite(Frame(kSaveSerialData, {data, data + kSerialDataSize}));
 }
 
-int CMCComm::ReadSerialData(unsigned char* out) {
+int CMCComm::ReadBlock(unsigned char command, unsigned size, unsigned char* out) {
     std::vector<unsigned char> reply;
-    if (!Exchange(Frame(kReadSerialData, {}), reply) || reply.size() < kReplyData + kSerialDataSize)
+    if (!Exchange(Frame(command, {}), reply) || reply.size() < kReplyData + size)
         return 0;
-    std::copy_n(reply.begin() + kReplyData, kSerialDataSize, out);
+    std::copy_n(reply.begin() + kReplyData, size, out);
     return 1;
 }
 
+int CMCComm::ReadSerialData(unsigned char* out) {
+    return ReadBlock(kReadSerialData, kSerialDataSize, out);
+}
+
 int CMCComm::ReadInfoData(unsigned char* out) {
-    std::vector<unsigned char> reply;
-    if (!Exchange(Frame(kReadInfoData, {}), reply) || reply.size() < kReplyData + kInfoDataSize)
-        return 0;
-    std::copy_n(reply.begin() + kReplyData, kInfoDataSize, out);
-    return 1;
+    return ReadBlock(kReadInfoData, kInfoDataSize, out);
 }
 
 int CMCComm::ReadDIOPositionBatch(unsigned char first, unsigned char count, std::int32_t* out) {

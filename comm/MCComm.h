@@ -65,6 +65,8 @@ private:
     bool AwaitAcceptance(std::vector<unsigned char>& reply);
     bool ReadWaiting(std::vector<unsigned char>& reply);
     int AcknowledgedWrite(std::vector<unsigned char> frame);
+    // A block read: `size` reply bytes after the header into `out`.
+    int ReadBlock(unsigned char command, unsigned size, unsigned char* out);
     void SettleAfterParameterAccess();
     int ResetFlags(unsigned short firstCoil);
     // Repeats `call` until it succeeds, at most retryLimit+1 times, with a

@@ -3,6 +3,8 @@
 #include "CommHooks.h"
 #include "MCComm.h"
 
+#include <functional>
+
 namespace {
 
 constexpr unsigned kRetryPauseMs = 300;
@@ -43,32 +45,35 @@ unsigned CMCComm::WithBeepingRetries(Call call) {
 int CMCComm::ReadParm(unsigned char channel, std::int32_t& value) {
     unsigned short words[2] = {};
     unsigned char coils[2] = {};
-    auto read = [&]() -> bool {
-        switch (channel) {
-        case 6:
-            return ReadHoldingRegisters(100, 2, words) != 0;
-        case 17:
-            return ReadHoldingRegisters(12, 1, words) != 0;
-        case 22:
-            return ReadCoils(0, 14, coils) != 0;
-        case 23:
+    std::function<bool()> read;
+    switch (channel) {
+    case 6:
+        read = [&] { return ReadHoldingRegisters(100, 2, words) != 0; };
+        break;
+    case 17:
+        read = [&] { return ReadHoldingRegisters(12, 1, words) != 0; };
+        break;
+    case 22:
+        read = [&] { return ReadCoils(0, 14, coils) != 0; };
+        break;
+    case 23:
+        read = [&] {
             ++readCount;
             return ReadHoldingRegisters(150, 2, words) != 0;
-        default:
-            return false;
-        }
-    };
-    if (channel != 6 && channel != 17 && channel != 22 && channel != 23)
+        };
+        break;
+    default:
         return 0;
+    }
     unsigned attempts = 0;
-    const unsigned succeeded = WithBeepingRetries([&] {
-        if (++attempts > 1)
-            ++retryCount;
-        return read();
-    });
+    const bool done = WithBeepingRetries([&] {
+                          if (++attempts > 1)
+                              ++retryCount;
+                          return read();
+                      }) != 0;
     if (retryLimit != 0 && attempts >= retryLimit)
         wirelay::Beep();
-    if (succeeded == 0)
+    if (!done)
         return 0;
     if (channel == 17)
         value = words[0];

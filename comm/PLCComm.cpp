@@ -86,18 +86,23 @@ int CPLCComm::SendFrame(std::string frame) {
                : kFailed;
 }
 
-int CPLCComm::IsACK() {
-    wirelay::SleepMs(kAckWaitMs);
+int CPLCComm::TakeReply(std::vector<unsigned char>& reply) {
     const unsigned long waiting = PreCountInQue();
     if (waiting == 0)
         return kNoReply;
-    std::vector<unsigned char> reply(waiting);
+    reply.resize(waiting);
     if (!URead(reply.data(), static_cast<unsigned>(waiting)))
         return kFailed;
     // A NAK carries an error code after the header, so it is longer than an ACK.
-    if (reply[0] == kNAK)
-        return kNak;
-    return waiting == kAckLength && reply[0] == kACK ? kSuccess : kFailed;
+    return reply[0] == kNAK ? kNak : kSuccess;
+}
+
+int CPLCComm::IsACK() {
+    wirelay::SleepMs(kAckWaitMs);
+    std::vector<unsigned char> reply;
+    if (const int taken = TakeReply(reply); taken != kSuccess)
+        return taken;
+    return reply.size() == kAckLength && reply[0] == kACK ? kSuccess : kFailed;
 }
 
 int CPLCComm::Write(const char* device, const std::string& body, const char* command) {
@@ -118,14 +123,10 @@ int CPLCComm::_PLC_BR(const char* device, const char* countText, unsigned char* 
         if (!QueryInQue(waiting) || waiting >= expected)
             break;
     }
-    if (waiting == 0)
-        return kNoReply;
-    std::vector<unsigned char> reply(waiting);
-    if (!URead(reply.data(), static_cast<unsigned>(waiting)))
-        return kFailed;
-    if (reply[0] == kNAK)
-        return kNak;
-    if (waiting != expected || !IsCheckSumOk(reply.data(), static_cast<unsigned>(waiting)))
+    std::vector<unsigned char> reply;
+    if (const int taken = TakeReply(reply); taken != kSuccess)
+        return taken;
+    if (reply.size() != expected || !IsCheckSumOk(reply.data(), static_cast<unsigned>(expected)))
         return kFailed;
     const unsigned char* digits = reply.data() + kReplyData;
     if (!std::all_of(digits, digits + n, [](unsigned char c) { return c == '0' || c == '1'; }))
@@ -167,16 +168,11 @@ int CPLCComm::PLC_WR16(const char* device, unsigned count, unsigned short* words
     if (const int sent = SendFrame(BuildFrame("WR", device, Hex(count, 2))); sent != kSuccess)
         return sent;
     wirelay::SleepMs(kWordReplyWaitMs);
-    const unsigned long waiting = PreCountInQue();
-    if (waiting == 0)
-        return kNoReply;
-    std::vector<unsigned char> reply(waiting);
-    if (!URead(reply.data(), static_cast<unsigned>(waiting)))
-        return kFailed;
-    if (reply[0] == kNAK)
-        return kNak;
-    if (waiting != 4ul * count + kReplyOverhead ||
-        !IsCheckSumOk(reply.data(), static_cast<unsigned>(waiting)))
+    std::vector<unsigned char> reply;
+    if (const int taken = TakeReply(reply); taken != kSuccess)
+        return taken;
+    if (reply.size() != 4ul * count + kReplyOverhead ||
+        !IsCheckSumOk(reply.data(), static_cast<unsigned>(reply.size())))
         return kFailed;
     std::vector<unsigned short> parsed(count);
     for (unsigned i = 0; i < count; ++i) {

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class CPLCComm : public CUARTComm {
 public:
@@ -61,4 +62,7 @@ private:
     std::string BuildFrame(const char* command, const char* device, const std::string& body);
     int SendFrame(std::string frame);
     int Write(const char* device, const std::string& body, const char* command);
+    // Reads every waiting byte: kNoReply (none), kFailed, kNak (a NAK), or
+    // kSuccess with the bytes in `reply`.
+    int TakeReply(std::vector<unsigned char>& reply);
 };
