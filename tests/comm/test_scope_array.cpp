@@ -110,23 +110,6 @@ TEST(ScopeArray, RunningTimeFollowsWrappingStamps) {
     }
 }
 
-class CrossProbe : public CScopeArray {
-public:
-    using CScopeArray::IncrementCross;
-};
-
-TEST(ScopeArray, IncrementCrossCorrectsAWrap) {
-    const struct {
-        long a, previous, modulus, threshold, step;
-    } rows[] = {{1, 31, 32, 10, 2}, {31, 1, 32, 10, -2}, {5, 3, 32, 10, 2}, {-20, 0, 32, 10, 12}};
-    for (const auto& row : rows) {
-        long previous = row.previous;
-        EXPECT_EQ(CrossProbe::IncrementCross(row.a, &previous, row.modulus, row.threshold),
-                  row.step);
-        EXPECT_EQ(previous, row.a);
-    }
-}
-
 TEST(ScopeArray, ExportAppendsOneLinePerSample) {
     TempDir dir;
     CScopeArray a(2);

@@ -1,5 +1,6 @@
-// The simulator's side of the drive service frames: replies, frames in
-// pieces, noise and malformed frames; and the --service switch.
+// The simulator's side of the drive service frames: replies, noise and
+// malformed frames; and the --service switch. (Frames in pieces and the
+// serial block: test_sim_service.cpp.)
 #include "HexFrames.h"
 #include "ServiceFrames.h"
 #include "SimOptions.h"
@@ -42,33 +43,6 @@ TEST(ServiceFrames, AnswersFramesInTurn) {
     };
     for (const auto& step : steps)
         EXPECT_EQ(Answers(drive, step.request), step.replies) << step.request;
-}
-
-TEST(ServiceFrames, FrameInPiecesIsAnsweredOnce) {
-    ServiceFrames drive;
-    const Bytes frame = Hex("05 00 03 01 07 0B");
-    for (std::size_t i = 0; i + 1 < frame.size(); ++i)
-        EXPECT_TRUE(drive.Add(&frame[i], 1).empty()) << i;
-    const auto replies = drive.Add(&frame.back(), 1);
-    ASSERT_EQ(replies.size(), 1u);
-    EXPECT_EQ(ToHex(replies[0]), "06 00 03 00 00 00 00 03");
-}
-
-TEST(ServiceFrames, SerialBlockRoundTrip) {
-    ServiceFrames drive;
-    Bytes save = Hex("05 00 08 20");
-    unsigned sum = 0x28;
-    for (std::uint8_t i = 0; i < 32; ++i) {
-        save.push_back(static_cast<std::uint8_t>(0xA0 + i));
-        sum += 0xA0u + i;
-    }
-    save.push_back(static_cast<std::uint8_t>(sum));
-    EXPECT_EQ(Answers(drive, ToHex(save)), "06 00 08 08");
-    const auto replies = drive.Add(Hex("05 00 09 00 09").data(), 5);
-    ASSERT_EQ(replies.size(), 1u);
-    ASSERT_EQ(replies[0].size(), 36u);
-    EXPECT_EQ(Bytes(replies[0].begin() + 3, replies[0].begin() + 35),
-              Bytes(save.begin() + 4, save.begin() + 36));
 }
 
 TEST(ServiceFrames, SwitchedOnFromTheCommandLine) {

@@ -14,9 +14,9 @@ namespace {
 
 class ServiceLink : public ::testing::Test {
 protected:
-    void Open(bool service) {
+    void SetUp() override {
         SimConfig config = SimOn(DriveModel::T5, 3, 1, dir.File("ttyDrive"));
-        config.service = service;
+        config.service = true;
         running = std::make_unique<RunningSim>(config);
         ASSERT_TRUE(mc._OpenDevicePort(config.linkPath.c_str(), wirelay::MakeSerialDcb(3), 1));
         mc.SetWaitWriteTime(1);
@@ -30,7 +30,6 @@ protected:
 };
 
 TEST_F(ServiceLink, ServiceFramesAndModbusShareTheLine) {
-    Open(true);
     std::int32_t value = 0;
     ASSERT_EQ(mc.EM_SaveParm(3, -5), 1);
     ASSERT_EQ(mc.EM_ReadParm(3, value), 1);
@@ -60,15 +59,6 @@ TEST_F(ServiceLink, ServiceFramesAndModbusShareTheLine) {
     mc.SetByteWaitTime(0);
 
     // Modbus beside it: the drive's link probe.
-    unsigned short zero = 0;
-    EXPECT_EQ(mc.WriteMultipleRegisters(0x1090, 1, &zero), 1);
-}
-
-TEST_F(ServiceLink, WithoutTheSwitchServiceFramesGoUnanswered) {
-    Open(false);
-    std::int32_t value = 0;
-    EXPECT_EQ(mc.EM_ReadParm(3, value), 0);
-    EXPECT_EQ(mc.SetAllDIOFlag(), 0);
     unsigned short zero = 0;
     EXPECT_EQ(mc.WriteMultipleRegisters(0x1090, 1, &zero), 1);
 }
