@@ -114,6 +114,43 @@ TEST(SimulatorScope, AStopIsAnsweredAfterTheFrameOnTheWire) {
     ExpectConsecutive(Frames(Bytes(tail.begin(), tail.end() - 8)), 3);
 }
 
+// `count` streamed frames, then a stop with everything after it drained.
+std::vector<Words> StreamFrames(SerialClient& client, std::size_t count) {
+    Write(client, scopereg::kCommand, kStream);
+    const auto frames = Frames(Receive(client, 10 * count, 500));
+    const Bytes stop = WriteRequest(scopereg::kCommand, kStop);
+    EXPECT_EQ(::write(client.Fd(), stop.data(), stop.size()), 11);
+    Receive(client, 1 << 16, 100);
+    return frames;
+}
+
+TEST(SimulatorScope, ClearCommandsZeroTheEncoderAndThePositionCommand) {
+    SimConfig config = SimOn(DriveModel::T5);
+    config.motion = MotionMode::Demo;
+    RunningSim s(config);
+    SerialClient client(s.sim.SlavePath(), B115200);
+    Write(client, scopereg::kPairing, 0x1111);
+    Write(client, scopereg::kFirstCode, 22);     // encoder position, 32 bits in A and B
+    Write(client, scopereg::kFirstCode + 2, 26); // position command, 32 bits in C and D
+    const auto wide = [](const Words& w, std::size_t first) {
+        return static_cast<std::int32_t>(std::uint32_t(w[first]) << 16 | w[first + 1]);
+    };
+    // One 1 ms sample moves the motor by at most 4400 counts at 2000 r/min.
+    const auto moved = StreamFrames(client, 700); // past the dwell, into the move
+    ASSERT_EQ(moved.size(), 700u);
+    ASSERT_GT(wide(moved.back(), 0), 100000);
+    ASSERT_GT(wide(moved.back(), 2), 100000);
+    Write(client, scopereg::kClearEncoder, 0);
+    auto after = StreamFrames(client, 5);
+    ASSERT_EQ(after.size(), 5u);
+    EXPECT_LT(std::abs(wide(after.front(), 0)), 20000);
+    EXPECT_GT(wide(after.front(), 2), 100000);
+    Write(client, scopereg::kClearPositionCommand, 0);
+    after = StreamFrames(client, 5);
+    ASSERT_EQ(after.size(), 5u);
+    EXPECT_LT(std::abs(wide(after.front(), 2)), 20000);
+}
+
 TEST(SimulatorScope, TriggeredBlockFromTheDemoMove) {
     SimConfig config = SimOn(DriveModel::T5);
     config.motion = MotionMode::Demo;
