@@ -211,11 +211,13 @@ void DriveSim::Transmit(Clock::time_point now) {
     // A line that carries a frame a millisecond takes every sample, each on
     // the wire from its instant or when the line frees; a slower one takes
     // the newest sample whenever it is free.
+    // A silent drive sends no frames either.
     const bool everySample = WireTime(kSampleFrameBytes, format_) <= kSamplePeriod;
-    for (const auto& frame :
-         dynamics_.TakeFrames(everySample, transmitter_.LineFreeAt() <= now, now))
-        transmitter_.Queue({frame.bytes.begin(), frame.bytes.end()},
-                           LineTransmitter::Kind::SampleFrame, frame.sampledAt);
+    const auto frames = dynamics_.TakeFrames(everySample, transmitter_.LineFreeAt() <= now, now);
+    if (!Faults().silent)
+        for (const auto& frame : frames)
+            transmitter_.Queue({frame.bytes.begin(), frame.bytes.end()},
+                               LineTransmitter::Kind::SampleFrame, frame.sampledAt);
     repliesSent_ += transmitter_.Flush(port_.MasterFd(), now);
     if (unplugWhenSent_ && !transmitter_.NextDue()) {
         unplugWhenSent_ = false;
