@@ -214,10 +214,14 @@ void DriveSim::Transmit(Clock::time_point now) {
     // A silent drive sends no frames either.
     const bool everySample = WireTime(kSampleFrameBytes, format_) <= kSamplePeriod;
     const auto frames = dynamics_.TakeFrames(everySample, transmitter_.LineFreeAt() <= now, now);
-    if (!Faults().silent)
-        for (const auto& frame : frames)
-            transmitter_.Queue({frame.bytes.begin(), frame.bytes.end()},
-                               LineTransmitter::Kind::SampleFrame, frame.sampledAt);
+    const FaultSettings faults = Faults();
+    for (const auto& frame : frames) {
+        std::vector<std::uint8_t> bytes(frame.bytes.begin(), frame.bytes.end());
+        if (SpoilsFrame(faults, ++framesTaken_))
+            bytes.back() ^= 0xFF;
+        if (!faults.silent)
+            transmitter_.Queue(bytes, LineTransmitter::Kind::SampleFrame, frame.sampledAt);
+    }
     repliesSent_ += transmitter_.Flush(port_.MasterFd(), now);
     if (unplugWhenSent_ && !transmitter_.NextDue()) {
         unplugWhenSent_ = false;

@@ -131,6 +131,27 @@ TEST(SimulatorScope, ASilentDriveStopsStreamingUntilItSpeaksAgain) {
     ExpectConsecutive(Frames(resumed), 3);
 }
 
+TEST(SimulatorScope, SpoilsEveryNthFrameWhenAsked) {
+    SimConfig config = SimOn(DriveModel::T5);
+    config.faults.corruptFrameEvery = 7;
+    RunningSim s(config);
+    SerialClient client(s.sim.SlavePath(), B115200);
+    Write(client, scopereg::kFirstCode + 3, 90);
+    Write(client, scopereg::kCommand, kStream);
+    const Bytes bytes = Receive(client, 700, 500);
+    ASSERT_EQ(bytes.size(), 700u);
+    std::vector<std::size_t> spoilt;
+    for (std::size_t frame = 0; frame < 70; ++frame) {
+        unsigned sum = 0;
+        for (std::size_t i = 0; i < 9; ++i)
+            sum += bytes[10 * frame + i];
+        if ((sum & 0xFF) != bytes[10 * frame + 9])
+            spoilt.push_back(frame);
+        EXPECT_EQ(bytes[10 * frame + 8], frame & 0xFF) << "numbered all the same";
+    }
+    EXPECT_EQ(spoilt, (std::vector<std::size_t>{6, 13, 20, 27, 34, 41, 48, 55, 62, 69}));
+}
+
 // `count` streamed frames, then a stop with everything after it drained.
 std::vector<Words> StreamFrames(SerialClient& client, std::size_t count) {
     Write(client, scopereg::kCommand, kStream);
