@@ -210,17 +210,18 @@ void DriveSim::Transmit(Clock::time_point now) {
     }
     // A line that carries a frame a millisecond takes every sample, each on
     // the wire from its instant or when the line frees; a slower one takes
-    // the newest sample whenever it is free.
-    // A silent drive sends no frames either.
+    // the newest sample whenever it is free. A silent drive sends none.
     const bool everySample = WireTime(kSampleFrameBytes, format_) <= kSamplePeriod;
     const auto frames = dynamics_.TakeFrames(everySample, transmitter_.LineFreeAt() <= now, now);
-    const FaultSettings faults = Faults();
-    for (const auto& frame : frames) {
-        std::vector<std::uint8_t> bytes(frame.bytes.begin(), frame.bytes.end());
-        if (SpoilsFrame(faults, ++framesTaken_))
-            bytes.back() ^= 0xFF;
-        if (!faults.silent)
-            transmitter_.Queue(bytes, LineTransmitter::Kind::SampleFrame, frame.sampledAt);
+    if (!frames.empty()) {
+        const FaultSettings faults = Faults();
+        for (const auto& frame : frames) {
+            std::vector<std::uint8_t> bytes(frame.bytes.begin(), frame.bytes.end());
+            if (SpoilsFrame(faults, ++framesTaken_))
+                bytes.back() ^= 0xFF;
+            if (!faults.silent)
+                transmitter_.Queue(bytes, LineTransmitter::Kind::SampleFrame, frame.sampledAt);
+        }
     }
     repliesSent_ += transmitter_.Flush(port_.MasterFd(), now);
     if (unplugWhenSent_ && !transmitter_.NextDue()) {
