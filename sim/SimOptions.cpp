@@ -52,7 +52,7 @@ const char* UsageText() {
            "  --stray-every N        send stray bytes before every Nth reply\n"
            "  --stray-bytes HEX      the stray bytes (default 55AA)\n"
            "  --late MS              answer MS milliseconds late\n"
-           "  --silent               answer nothing\n"
+           "  --silent               answer nothing, send no sample frames\n"
            "  --exception-at A[:C]   exception C (default 4) for requests touching register/coil "
            "A\n"
            "  --unplug-after N       close the port after the Nth reply\n"
