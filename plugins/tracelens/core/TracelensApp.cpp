@@ -2,6 +2,7 @@
 #include "TracelensApp.h"
 
 #include <chrono>
+#include <cstring>
 #include <thread>
 
 namespace tracelens {
@@ -28,6 +29,9 @@ void CTracelensApp::Attach(SharedContext* ctx) {
     ctx_ = ctx;
     link.AttachContext(ctx);
     link.hPort = ctx->ComHandle().load(std::memory_order_acquire);
+    // A port published before the plug-in started comes with its settings.
+    std::memcpy(&link.dcb, ctx->CommDcb().bytes, sizeof link.dcb);
+    link.port = ctx->Int(kComPort).load();
     link.writeDelay = static_cast<std::uint32_t>(ctx->Int(kPreWaitTime).load());
     link.SetSlaveAddress(static_cast<std::uint8_t>(ctx->Int(kSlaveId).load() & 0xFF));
     link.SetRetryTimes(static_cast<unsigned long>(ctx->Int(kRetryTimes).load()));
