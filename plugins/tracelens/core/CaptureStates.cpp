@@ -176,6 +176,8 @@ void CTracelensApp::Stream() {
     }
     const ChannelTable& channels = channels_[current_];
     const std::array<long, 4> values = AssembleSample(words, channels[0].wide, channels[2].wide);
+    if (sampleTap)
+        sampleTap(values);
     const int state = captureState_;
     if (state == 3) {
         for (int ch = 0; ch < kChannels; ++ch)

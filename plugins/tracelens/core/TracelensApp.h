@@ -13,6 +13,7 @@
 
 #include <QImage>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -64,6 +65,9 @@ public:
 
     // --- For tests, the command line and the diagnostic overlay ---
     DriveLink link;
+    // Called on the cycle's thread with every streamed sample (A..D), so a
+    // recorder keeps more than the chart holds. Set before the cycle runs.
+    std::function<void(const std::array<long, 4>&)> sampleTap;
     CChartPlot& Chart() { return *chart_; }
     int CaptureState() const { return captureState_.load(); }
     int CaptureStep() const { return captureStep_; }
