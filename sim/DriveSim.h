@@ -3,9 +3,11 @@
 // The program velmora-drive-sim runs one; tests run one in-process.
 #pragma once
 
+#include "DriveDynamics.h"
 #include "DriveState.h"
 #include "Faults.h"
 #include "FrameAssembler.h"
+#include "LineTransmitter.h"
 #include "PtyPort.h"
 #include "SerialFormat.h"
 
@@ -27,6 +29,8 @@ struct SimConfig {
     std::string statePath; // the EEPROM file; empty: nothing is kept
     std::string linkPath;  // symlink kept pointing at the port; empty: none
     FaultSettings faults;
+    MotionMode motion = MotionMode::Standstill; // Demo: the servo is on and moves out and back
+    double loadInertiaRatio = 250; // % load to motor: the machine's truth, whatever Pr.004 says
 };
 
 // Time the drive takes to turn round from the request to its reply.
@@ -69,7 +73,9 @@ private:
 
     void Run();
     void Serve(const RequestFrame& frame);
-    void SendPaced(const std::vector<std::uint8_t>& bytes, Clock::time_point due);
+    void ActOnToolWrites();
+    void Transmit(Clock::time_point now);
+    Clock::time_point WakeTime(Clock::time_point now, Clock::duration silence) const;
     void ApplyPlug(PlugRequest request);
     void RequestPlug(PlugRequest request);
     void Wake();
@@ -86,7 +92,12 @@ private:
     PtyPort port_;
     std::string slavePath_;
 
+    DriveDynamics dynamics_; // used by the serving thread only
+    std::uint16_t progressShown_ = 0;
+
     FrameAssembler assembler_;
+    LineTransmitter transmitter_;
+    bool unplugWhenSent_ = false;
     std::uint64_t replyCount_ = 0;
     std::atomic<std::uint64_t> repliesSent_{0};
     std::optional<Clock::time_point> replugAt_;

@@ -41,6 +41,10 @@ const char* UsageText() {
            "  --data DIR             folder of the parameter tables (default .)\n"
            "  --state FILE           the drive's EEPROM, kept across restarts\n"
            "  --link PATH            keep a symlink to the device at PATH\n"
+           "  --motion standstill|demo  quiet standstill (default), or servo on and a\n"
+           "                         move out and back, over and over\n"
+           "  --load-inertia-ratio PCT  true load to motor inertia ratio of the machine,\n"
+           "                         whatever Pr.004 says (0..10000, default 250)\n"
            "faults:\n"
            "  --drop-every N         leave every Nth reply unsent\n"
            "  --corrupt-every N      spoil the CRC of every Nth reply\n"
@@ -99,6 +103,13 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
              c.linkPath = v;
              return !v.empty();
          }},
+        {"--motion",
+         [&](const std::string& v) {
+             c.motion = v == "demo" ? MotionMode::Demo : MotionMode::Standstill;
+             return v == "demo" || v == "standstill";
+         }},
+        {"--load-inertia-ratio",
+         number(0, 10000, [&](long long n) { c.loadInertiaRatio = static_cast<double>(n); })},
         {"--drop-every",
          number(1, 1 << 30, [&](long long n) { f.dropEvery = static_cast<unsigned>(n); })},
         {"--corrupt-every",

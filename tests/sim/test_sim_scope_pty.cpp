@@ -1,0 +1,152 @@
+// The drive's scope side over a pseudo-terminal: streamed frames at wire
+// pace with every frame numbered, the reply to a stop after the frame on the
+// wire, and a triggered High Sample block from the servo loop's demo move.
+#include "DriveScope.h"
+#include "LineTiming.h"
+#include "SerialClient.h"
+#include "SimTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace drivesim;
+
+namespace {
+
+using Ms = std::chrono::duration<double, std::milli>;
+
+Bytes WriteRequest(std::uint16_t address, std::uint16_t value) {
+    return WithCrc({1, 0x10, static_cast<std::uint8_t>(address >> 8),
+                    static_cast<std::uint8_t>(address), 0, 1, 2,
+                    static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)});
+}
+
+void Write(SerialClient& client, std::uint16_t address, std::uint16_t value) {
+    const Bytes reply = client.Transact(WriteRequest(address, value), 8);
+    ASSERT_EQ(reply.size(), 8u) << "no reply to the write of register " << address;
+}
+
+std::uint16_t Read(SerialClient& client, std::uint16_t address) {
+    const Bytes reply = client.Transact(WithCrc({1, 3, static_cast<std::uint8_t>(address >> 8),
+                                                 static_cast<std::uint8_t>(address), 0, 1}),
+                                        7);
+    return reply.size() == 7 ? static_cast<std::uint16_t>(reply[3] << 8 | reply[4]) : 0xFFFF;
+}
+
+// Bytes until `count` came or the line was quiet for `quietMs`.
+Bytes Receive(SerialClient& client, std::size_t count, int quietMs) {
+    Bytes bytes;
+    while (bytes.size() < count) {
+        pollfd p{client.Fd(), POLLIN, 0};
+        if (::poll(&p, 1, quietMs) <= 0)
+            break;
+        std::uint8_t buffer[512];
+        const ssize_t n =
+            ::read(client.Fd(), buffer, std::min(sizeof buffer, count - bytes.size()));
+        if (n <= 0)
+            break;
+        bytes.insert(bytes.end(), buffer, buffer + n);
+    }
+    return bytes;
+}
+
+using Words = std::array<std::uint16_t, 4>;
+
+// Splits whole frames; fails the test on a bad header or checksum.
+std::vector<Words> Frames(const Bytes& bytes) {
+    std::vector<Words> frames;
+    for (std::size_t at = 0; at + 10 <= bytes.size(); at += 10) {
+        Words w{};
+        for (std::size_t i = 0; i < 4; ++i)
+            w[i] = static_cast<std::uint16_t>(bytes[at + 1 + 2 * i] << 8 | bytes[at + 2 + 2 * i]);
+        EXPECT_EQ(EncodeSampleFrame(w)[9], bytes[at + 9]) << "checksum of frame " << at / 10;
+        EXPECT_EQ(bytes[at], 0xC6) << "header of frame " << at / 10;
+        frames.push_back(w);
+    }
+    return frames;
+}
+
+void ExpectConsecutive(const std::vector<Words>& frames, std::size_t slot) {
+    for (std::size_t i = 1; i < frames.size(); ++i)
+        ASSERT_EQ(static_cast<std::uint16_t>(frames[i][slot] - frames[i - 1][slot]), 1)
+            << "frame " << i << " lost or repeated";
+}
+
+TEST(SimulatorScope, StreamsNumberedFramesNoFasterThanTheWire) {
+    struct Case {
+        int format;
+        speed_t speed;
+    } cases[] = {{3, B115200}, {2, B57600}, {0, B19200}};
+    for (const Case& c : cases) {
+        RunningSim s(SimOn(DriveModel::T5, c.format));
+        SerialClient client(s.sim.SlavePath(), c.speed);
+        const std::uint16_t codes[] = {1, 4, 6, 90}; // speed, torque, bus voltage, frame number
+        for (std::uint16_t slot = 0; slot < 4; ++slot)
+            Write(client, scopereg::kFirstCode + slot, codes[slot]);
+        Write(client, scopereg::kCommand, kStream);
+        const auto start = std::chrono::steady_clock::now();
+        const Bytes bytes = Receive(client, 1000, 500);
+        const auto elapsed = std::chrono::steady_clock::now() - start;
+        ASSERT_EQ(bytes.size(), 1000u) << "format " << c.format;
+        const auto frames = Frames(bytes);
+        ExpectConsecutive(frames, 3);
+        for (const Words& w : frames) {
+            EXPECT_EQ(w[0], 0) << "standing still";
+            EXPECT_NEAR(w[2], 311, 2) << "bus voltage";
+        }
+        // The first frame may have been under way during the reply.
+        EXPECT_GE(elapsed, WireTime(990, wirelay::GetSerialFormat(c.format))) << c.format;
+    }
+}
+
+TEST(SimulatorScope, AStopIsAnsweredAfterTheFrameOnTheWire) {
+    RunningSim s(SimOn(DriveModel::T8));
+    SerialClient client(s.sim.SlavePath(), B115200);
+    Write(client, scopereg::kFirstCode + 3, 90);
+    Write(client, scopereg::kCommand, kStream);
+    Receive(client, 200, 500);
+    const Bytes stop = WriteRequest(scopereg::kCommand, kStop);
+    ASSERT_EQ(::write(client.Fd(), stop.data(), stop.size()), 11);
+    const Bytes tail = Receive(client, 4096, 100);
+    ASSERT_GE(tail.size(), 8u);
+    const Bytes reply(tail.end() - 8, tail.end());
+    EXPECT_EQ(ToHex(reply), ToHex(WithCrc(Bytes(stop.begin(), stop.begin() + 6))));
+    EXPECT_EQ((tail.size() - 8) % 10, 0u) << "only whole frames before the reply";
+    ExpectConsecutive(Frames(Bytes(tail.begin(), tail.end() - 8)), 3);
+}
+
+TEST(SimulatorScope, TriggeredBlockFromTheDemoMove) {
+    SimConfig config = SimOn(DriveModel::T5);
+    config.motion = MotionMode::Demo;
+    RunningSim s(config);
+    SerialClient client(s.sim.SlavePath(), B115200);
+    Write(client, scopereg::kPairing, 0x1100);    // C and D: one 32-bit signal
+    const std::uint16_t codes[] = {1, 90, 26, 0}; // speed, frame number, position command
+    for (std::uint16_t slot = 0; slot < 4; ++slot)
+        Write(client, scopereg::kFirstCode + slot, codes[slot]);
+    Write(client, scopereg::kTrigger, 0x0000); // trigger 1 on A, positive edge
+    Write(client, scopereg::kLevel1, 1000);    // r/min
+    Write(client, scopereg::kLevel1 + 1, 0);
+    Write(client, scopereg::kHighSample, 7 | 175 << 6); // 351 samples of 0.2 ms
+    Write(client, scopereg::kCommand, kArmTriggered);
+    std::uint16_t progress = 0;
+    for (int poll = 0; poll < 1000 && progress != kComplete; ++poll) {
+        progress = Read(client, scopereg::kTrigger);
+        ASSERT_TRUE(progress == kWaiting || progress == kCapturing || progress == kComplete)
+            << progress;
+        ::usleep(5000);
+    }
+    ASSERT_EQ(progress, kComplete);
+    Write(client, scopereg::kCommand, kSendBlock);
+    const auto frames = Frames(Receive(client, 5000, 300));
+    ASSERT_EQ(frames.size(), 351u);
+    ExpectConsecutive(frames, 1);
+    const auto speed = [&](std::size_t i) { return static_cast<std::int16_t>(frames[i][0]); };
+    EXPECT_LT(speed(174), 1000);
+    EXPECT_GE(speed(175), 1000);
+    const auto command = [&](std::size_t i) {
+        return static_cast<std::int32_t>(std::uint32_t(frames[i][2]) << 16 | frames[i][3]);
+    };
+    EXPECT_NE(command(350), command(0)) << "the command moves through the block";
+}
+
+} // namespace
