@@ -116,6 +116,10 @@ void CTracelensApp::SetUp() {
 
 void CTracelensApp::Retry() {
     if (watch_ == kWatchProbeDue) {
+        // A drive that kept streaming through the loss buries the probe's
+        // reply in its frames: it is told to stop first.
+        if (link.PreCountInQue() >= kQueueForOneFrame)
+            WriteWithRetries(kRegSampling, kSampleStop, kProbeRetries);
         if (WriteWithRetries(kRegProbe, 0, kProbeRetries)) {
             watch_ = kWatchQuiet;
             captureState_ = 1;
