@@ -13,6 +13,7 @@
 #include "TracelensApp.h"
 
 #include <QGuiApplication>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -48,6 +49,7 @@ struct FrameCount { // written by the communication thread only
     long received = 0;
     long lost = 0;
     long last = -1;
+    long deepestQueue = 0; // bytes waiting when a frame was read
 };
 
 } // namespace
@@ -84,12 +86,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot load %s/Tracelens.so\n", BENCH_PLUGIN_DIR);
         return 1;
     }
-    auto* app = reinterpret_cast<CTracelensApp* (*)()>(
+    auto* const app = reinterpret_cast<CTracelensApp* (*)()>(
         ::dlsym(plugins[kTracelens].module, "BenchScopeApp"))();
     auto commThreadId =
         reinterpret_cast<long (*)()>(::dlsym(plugins[kTracelens].module, "BenchCommThreadId"));
     FrameCount frames;
-    app->sampleTap = [&frames](const std::array<long, 4>& v) {
+    app->sampleTap = [&frames, app](const std::array<long, 4>& v) {
+        frames.deepestQueue = std::max<long>(frames.deepestQueue, app->link.lastInQue);
         if (frames.last >= 0)
             frames.lost += ((v[0] - frames.last) & 0xFFFF) - 1;
         frames.last = v[0];
@@ -116,6 +119,7 @@ int main(int argc, char** argv) {
     long pictures = 0;
     double cpuStart = 0;
     Clock::time_point start{};
+    Clock::time_point streamStart{};
     auto next = Clock::now();
     bool measuring = false;
     for (;;) {
@@ -126,6 +130,8 @@ int main(int argc, char** argv) {
             ctx.RingCommThread();
         if (app->TakePicture(picture) && measuring)
             ++pictures;
+        if (app->SampleCount() > 0 && streamStart == Clock::time_point{})
+            streamStart = Clock::now();
         if (!measuring && app->SampleCount() > 1000) { // streaming runs: start the clock
             measuring = true;
             start = Clock::now();
@@ -135,6 +141,7 @@ int main(int argc, char** argv) {
             break;
     }
     const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+    const double totalSeconds = std::chrono::duration<double>(Clock::now() - streamStart).count();
     const double cpu = ThreadCpuSeconds(commThreadId()) - cpuStart;
     request.word[ScopeRequest::kRunMode] = kModeStop;
     for (int i = 0; i < 100 && app->CaptureState() != 0; ++i) {
@@ -148,6 +155,9 @@ int main(int argc, char** argv) {
     std::printf("streamed %.1f s at 115200 baud, 4 channels, chart 1280 x 800\n", elapsed);
     std::printf("frames received / numbered by the drive: %ld / %ld (%.3f %%)\n", frames.received,
                 sent, sent > 0 ? 100.0 * double(frames.received) / double(sent) : 0.0);
+    std::printf("frames per second: %.1f (the drive samples 1000 per second; it sends the\n"
+                "newest when the line was busy); deepest input queue: %ld bytes\n",
+                double(frames.received) / totalSeconds, frames.deepestQueue);
     std::printf("communication thread CPU: %.2f s = %.1f %% of one core\n", cpu,
                 100.0 * cpu / elapsed);
     std::printf("pictures handed to the window: %ld = %.1f per second\n", pictures,

@@ -168,6 +168,20 @@ TEST_F(EngineTest, ANewGenerationClearsTheResultWords) {
     EXPECT_GE(status.counter[ScopeStatus::kStoppedCounter], 1); // counters are kept
 }
 
+TEST_F(EngineTest, ClearCommandsWriteTheirRegistersOnceAndAnswer) {
+    const struct {
+        int choice;
+        std::uint16_t address;
+    } cases[] = {{1, 0x139E}, {2, 0x139C}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(app.RequestClear(c.choice));
+        EXPECT_FALSE(app.RequestClear(3 - c.choice)) << "a second clear while one is pending";
+        RunUntil([&] { return app.TakeClearResult().result == 2; }, "the clear");
+        EXPECT_EQ(farEnd.Count({'W', c.address, 0}), 1u) << c.choice;
+    }
+    EXPECT_EQ(Writes().size(), 2u);
+}
+
 class SlowLine : public EngineTest {
 protected:
     SlowLine() { app.link.dcb.BaudRate = CBR_57600; }
