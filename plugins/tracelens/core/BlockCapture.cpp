@@ -106,15 +106,7 @@ void CTracelensApp::AddToTrigger(const unsigned long (&words)[4]) {
 
 void CTracelensApp::CompleteBlock() {
     chart_->Trig_SwpCirBuf();
-    SetStatus(kStatusIdle);
-    status_.triggered = 1;
-    CountTrigger();
-    if (captureState_ == 8) {
-        captureState_ = 9;
-        SetStopReason(kStopStopped);
-    } else {
-        captureStep_ = 1;
-    }
+    CompleteFrame(captureState_ == 8);
     firstFrameShown_ = 1;
     const int timeBase = timings_[current_].timeBase;
     chart_->ShowAllChannel(startTimeBase_ == timeBase && firstFrameShown_ != 0 ? 1 : 0);

@@ -192,17 +192,8 @@ void CTracelensApp::Stream() {
             captureStep_ = 2;
         }
         chart_->TrigAdd_CirBuf(values[0], values[1], values[2], values[3]);
-        if (chart_->Trig_CheckTrig_SwpCirBuf()) {
-            SetStatus(kStatusIdle);
-            status_.triggered = 1;
-            CountTrigger();
-            if (state == 5) {
-                captureState_ = 9;
-                SetStopReason(kStopStopped);
-            } else {
-                captureStep_ = 1;
-            }
-        }
+        if (chart_->Trig_CheckTrig_SwpCirBuf())
+            CompleteFrame(state == 5);
         if (chart_->trigState != TrigWaiting && chart_->trigState != TrigTriggered)
             return;
     }
@@ -228,8 +219,16 @@ void CTracelensApp::SetStopReason(int reason) {
     ++status_.counter[ScopeStatus::kStoppedCounter];
 }
 
-void CTracelensApp::CountTrigger() {
+void CTracelensApp::CompleteFrame(bool singleShot) {
+    SetStatus(kStatusIdle);
+    status_.triggered = 1;
     ++status_.counter[ScopeStatus::kTriggerCounter];
+    if (singleShot) {
+        captureState_ = 9;
+        SetStopReason(kStopStopped);
+    } else {
+        captureStep_ = 1; // re-arm
+    }
 }
 
 void CTracelensApp::ClearChannelBuffers() {

@@ -106,7 +106,8 @@ private:
     // Status words with their counters.
     void SetStatus(int status);
     void SetStopReason(int reason);
-    void CountTrigger();
+    // A frame or block is complete: counted, then a single shot stops.
+    void CompleteFrame(bool singleShot);
     void ClearChannelBuffers();
 
     // Settings and drawing (ScopeSettings.cpp, ScopeDrawing.cpp).
