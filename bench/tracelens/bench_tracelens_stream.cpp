@@ -1,4 +1,5 @@
-// Streaming for a minute (default 60 s, or argv[1] seconds) at 115200 baud
+// Streaming for a minute (default 60 s, or argv[1] seconds; argv[2] "nodraw"
+// gives the chart no area, so nothing is drawn) at 115200 baud
 // from the simulated drive (demo move) through the host's communication
 // thread and the scope's engine, with the benchmark playing the window:
 // four channels, a 1280 x 800 chart drawn on every 47 ms publication.
@@ -110,8 +111,9 @@ int main(int argc, char** argv) {
     app->MasterTiming().timeBase = 300; // 3000 samples on screen
     for (int c : {ScopeRequest::kTimeBaseCounter, ScopeRequest::kUnitPerDivCounter})
         ++request.word[c];
-    request.word[ScopeRequest::kRectLeft + 2] = 1280;
-    request.word[ScopeRequest::kRectLeft + 3] = 800;
+    const bool draw = !(argc > 2 && std::strcmp(argv[2], "nodraw") == 0);
+    request.word[ScopeRequest::kRectLeft + 2] = draw ? 1280 : 0;
+    request.word[ScopeRequest::kRectLeft + 3] = draw ? 800 : 0;
     request.word[ScopeRequest::kRunMode] = kModeContinue;
     thread.Release(plugins, nullptr);
 
@@ -152,7 +154,8 @@ int main(int argc, char** argv) {
     thread.Stop();
     app->sampleTap = nullptr;
     const long sent = frames.received + frames.lost;
-    std::printf("streamed %.1f s at 115200 baud, 4 channels, chart 1280 x 800\n", elapsed);
+    std::printf("streamed %.1f s at 115200 baud, 4 channels, %s\n", elapsed,
+                draw ? "chart 1280 x 800" : "no drawing");
     std::printf("frames received / numbered by the drive: %ld / %ld (%.3f %%)\n", frames.received,
                 sent, sent > 0 ? 100.0 * double(frames.received) / double(sent) : 0.0);
     std::printf("frames per second: %.1f (the drive samples 1000 per second; it sends the\n"
