@@ -7,6 +7,8 @@ constexpr auto kStep = std::chrono::microseconds(100);
 // A thread held up longer than this (a suspended process) skips the gap
 // instead of computing it.
 constexpr auto kMaxCatchUp = std::chrono::milliseconds(200);
+// Stream samples the drive holds for a line that is busy (with a reply).
+constexpr std::size_t kStreamBacklog = 32;
 
 } // namespace
 
@@ -24,7 +26,7 @@ void DriveDynamics::SamplingCommand(std::uint16_t command, const ScopeSetup& set
                                     Clock::time_point now) {
     AdvanceTo(now);
     scope_.Command(command, setup);
-    newest_.reset();
+    unsent_.clear();
 }
 
 void DriveDynamics::AdvanceTo(Clock::time_point now) {
@@ -50,8 +52,11 @@ void DriveDynamics::AdvanceTo(Clock::time_point now) {
         scope_.OnStep(values);
         if (stepsToSample_-- == 0) {
             stepsToSample_ = kStepsPerSample - 1;
-            if (scope_.Streaming())
-                newest_ = values;
+            if (scope_.Streaming()) {
+                unsent_.emplace_back(values, steppedTo_);
+                if (unsent_.size() > kStreamBacklog)
+                    unsent_.pop_front();
+            }
         }
     }
 }
@@ -62,13 +67,20 @@ std::optional<Clock::time_point> DriveDynamics::NextSampleDue() const {
     return steppedTo_ + kStep * (stepsToSample_ + 1);
 }
 
-std::vector<SampleFrame> DriveDynamics::TakeFrames(bool lineFree) {
-    std::vector<SampleFrame> frames;
+std::vector<DriveDynamics::OutgoingFrame> DriveDynamics::TakeFrames(bool everySample, bool lineFree,
+                                                                    Clock::time_point now) {
+    std::vector<OutgoingFrame> frames;
     for (const SignalValues& values : scope_.TakeBlockToSend())
-        frames.push_back(Encode(values));
-    if (frames.empty() && lineFree && newest_ && scope_.Streaming()) {
-        frames.push_back(Encode(*newest_));
-        newest_.reset();
+        frames.push_back({Encode(values), now});
+    if (!frames.empty() || !scope_.Streaming())
+        return frames;
+    if (everySample) {
+        for (const auto& [values, at] : unsent_)
+            frames.push_back({Encode(values), at});
+        unsent_.clear();
+    } else if (lineFree && !unsent_.empty()) {
+        frames.push_back({Encode(unsent_.back().first), now});
+        unsent_.clear();
     }
     return frames;
 }

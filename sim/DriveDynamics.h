@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <vector>
 
@@ -35,10 +36,14 @@ public:
     std::optional<Clock::time_point> NextSampleDue() const;
     std::uint16_t Progress() const { return scope_.Progress(); }
 
-    // Frames to put on the line now, each numbered: the whole block after a
-    // command 4, else while streaming and `lineFree` the newest 1 ms sample
-    // not yet sent.
-    std::vector<SampleFrame> TakeFrames(bool lineFree);
+    struct OutgoingFrame {
+        SampleFrame bytes;
+        Clock::time_point sampledAt;
+    };
+    // Frames to put on the line, each numbered: the whole block after a
+    // command 4; else, while streaming, every 1 ms sample not yet sent when
+    // the line carries them all (`everySample`), or when it is free the newest.
+    std::vector<OutgoingFrame> TakeFrames(bool everySample, bool lineFree, Clock::time_point now);
 
 private:
     static constexpr int kStepsPerSample = 10; // 1 ms of 0.1 ms steps
@@ -56,7 +61,7 @@ private:
     bool running_ = false;
     Clock::time_point steppedTo_{}; // wall time of the last step
     int stepsToSample_ = 0;
-    std::optional<SignalValues> newest_; // stream sample not yet sent
+    std::deque<std::pair<SignalValues, Clock::time_point>> unsent_; // stream samples
     std::uint32_t frameNumber_ = 0;
 };
 

@@ -14,6 +14,8 @@ namespace drivesim {
 namespace {
 
 constexpr auto kIdlePoll = std::chrono::milliseconds(100);
+constexpr std::size_t kSampleFrameBytes = 10;
+constexpr auto kSamplePeriod = std::chrono::milliseconds(1);
 
 ParameterTable LoadTable(const SimConfig& config) {
     return ParameterTable::Load(config.model, config.dataDir);
@@ -206,10 +208,21 @@ void DriveSim::Transmit(Clock::time_point now) {
         transmitter_.Clear();
         return;
     }
-    // A frame starts now or when the line frees: a late thread never makes
-    // the frames come faster than the wire carries them.
-    for (const SampleFrame& frame : dynamics_.TakeFrames(transmitter_.LineFreeAt() <= now))
-        transmitter_.Queue({frame.begin(), frame.end()}, LineTransmitter::Kind::SampleFrame, now);
+    // A line that carries a frame a millisecond takes every sample, each on
+    // the wire from its instant or when the line frees; a slower one takes
+    // the newest sample whenever it is free. A silent drive sends none.
+    const bool everySample = WireTime(kSampleFrameBytes, format_) <= kSamplePeriod;
+    const auto frames = dynamics_.TakeFrames(everySample, transmitter_.LineFreeAt() <= now, now);
+    if (!frames.empty()) {
+        const FaultSettings faults = Faults();
+        for (const auto& frame : frames) {
+            std::vector<std::uint8_t> bytes(frame.bytes.begin(), frame.bytes.end());
+            if (SpoilsFrame(faults, ++framesTaken_))
+                bytes.back() ^= 0xFF;
+            if (!faults.silent)
+                transmitter_.Queue(bytes, LineTransmitter::Kind::SampleFrame, frame.sampledAt);
+        }
+    }
     repliesSent_ += transmitter_.Flush(port_.MasterFd(), now);
     if (unplugWhenSent_ && !transmitter_.NextDue()) {
         unplugWhenSent_ = false;

@@ -98,6 +98,7 @@ private:
     FrameAssembler assembler_;
     LineTransmitter transmitter_;
     bool unplugWhenSent_ = false;
+    std::uint64_t framesTaken_ = 0; // sample frames, for the frame fault
     std::uint64_t replyCount_ = 0;
     std::atomic<std::uint64_t> repliesSent_{0};
     std::optional<Clock::time_point> replugAt_;

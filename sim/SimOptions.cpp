@@ -48,10 +48,11 @@ const char* UsageText() {
            "faults:\n"
            "  --drop-every N         leave every Nth reply unsent\n"
            "  --corrupt-every N      spoil the CRC of every Nth reply\n"
+           "  --corrupt-frame-every N  spoil the checksum of every Nth sample frame\n"
            "  --stray-every N        send stray bytes before every Nth reply\n"
            "  --stray-bytes HEX      the stray bytes (default 55AA)\n"
            "  --late MS              answer MS milliseconds late\n"
-           "  --silent               answer nothing\n"
+           "  --silent               answer nothing, send no sample frames\n"
            "  --exception-at A[:C]   exception C (default 4) for requests touching register/coil "
            "A\n"
            "  --unplug-after N       close the port after the Nth reply\n"
@@ -112,6 +113,8 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
          number(0, 10000, [&](long long n) { c.loadInertiaRatio = static_cast<double>(n); })},
         {"--drop-every",
          number(1, 1 << 30, [&](long long n) { f.dropEvery = static_cast<unsigned>(n); })},
+        {"--corrupt-frame-every",
+         number(1, 1 << 30, [&](long long n) { f.corruptFrameEvery = static_cast<unsigned>(n); })},
         {"--corrupt-every",
          number(1, 1 << 30, [&](long long n) { f.corruptEvery = static_cast<unsigned>(n); })},
         {"--stray-every",

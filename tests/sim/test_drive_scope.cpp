@@ -138,6 +138,28 @@ TEST(DriveScope, AndNeedsBothConditionsOnTheSamePair) {
     EXPECT_EQ(scope.Progress(), kWaiting) << "never above 900 while crossing 0";
 }
 
+TEST(DriveScope, TriggerFieldsOutOfRange) {
+    struct Case {
+        std::uint16_t trigger;
+        bool fires;
+    } cases[] = {
+        {0x000F, true},  // source 15 acts as D, which carries the speed
+        {0x0500, false}, // condition 5 never holds
+        {0x0700, false}, // nor 7
+        {0xC000 | 0x3800 | 0x00F0, false},
+    };
+    for (const Case& c : cases) {
+        ScopeSetup setup = Slots(0, {0, 0, 0, kSpeed});
+        setup.trigger = c.trigger;
+        setup.highSample = 1 | 10 << 6;
+        DriveScope scope;
+        scope.Command(kArmTriggered, setup);
+        for (int step = 0; step < 3000; ++step)
+            scope.OnStep(With(Signal::SpeedFeedback, step % 2000 - 1000));
+        EXPECT_EQ(scope.Progress(), c.fires ? kComplete : kWaiting) << std::hex << c.trigger;
+    }
+}
+
 TEST(DriveScope, ProgressAndSendingOfAFreeBlock) {
     DriveScope scope;
     const ScopeSetup setup = Slots(0, {kSpeed, 0, 0, 0});

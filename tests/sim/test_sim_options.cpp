@@ -17,11 +17,12 @@ ParsedOptions Parse(const std::string& line) {
 }
 
 TEST(SimOptions, TakesEveryOption) {
-    const auto o = Parse("--model T8 --address 247 --format 15 --layout 5 --data d --state s.ini"
-                         " --link /tmp/x --drop-every 3 --corrupt-every 4 --stray-every 5"
-                         " --stray-bytes 00ff --late 20 --silent --exception-at 16:2"
-                         " --unplug-after 9 --replug-after 100 --motion demo"
-                         " --load-inertia-ratio 400");
+    const auto o =
+        Parse("--model T8 --address 247 --format 15 --layout 5 --data d --state s.ini"
+              " --link /tmp/x --drop-every 3 --corrupt-every 4 --stray-every 5"
+              " --corrupt-frame-every 6 --stray-bytes 00ff --late 20 --silent --exception-at 16:2"
+              " --unplug-after 9 --replug-after 100 --motion demo"
+              " --load-inertia-ratio 400");
     ASSERT_EQ(o.error, "");
     const SimConfig& c = o.config;
     EXPECT_EQ(c.model, DriveModel::T8);
@@ -37,6 +38,7 @@ TEST(SimOptions, TakesEveryOption) {
     EXPECT_TRUE(f.silent);
     EXPECT_EQ(f.exceptionAddress, 16);
     EXPECT_EQ(f.exceptionCode, 2);
+    EXPECT_EQ(f.corruptFrameEvery, 6u);
     EXPECT_EQ(c.motion, MotionMode::Demo);
     EXPECT_EQ(c.loadInertiaRatio, 400);
     EXPECT_EQ(Parse("").config.motion, MotionMode::Standstill);

@@ -114,6 +114,81 @@ TEST(SimulatorScope, AStopIsAnsweredAfterTheFrameOnTheWire) {
     ExpectConsecutive(Frames(Bytes(tail.begin(), tail.end() - 8)), 3);
 }
 
+TEST(SimulatorScope, ASilentDriveStopsStreamingUntilItSpeaksAgain) {
+    RunningSim s(SimOn(DriveModel::T5));
+    SerialClient client(s.sim.SlavePath(), B115200);
+    Write(client, scopereg::kFirstCode + 3, 90);
+    Write(client, scopereg::kCommand, kStream);
+    ASSERT_EQ(Receive(client, 100, 500).size(), 100u);
+    FaultSettings silent;
+    silent.silent = true;
+    s.sim.SetFaults(silent);
+    Receive(client, 1 << 16, 50); // what was on the wire
+    EXPECT_TRUE(Receive(client, 10, 300).empty());
+    s.sim.SetFaults(FaultSettings{});
+    const Bytes resumed = Receive(client, 1000, 500);
+    ASSERT_EQ(resumed.size(), 1000u);
+    ExpectConsecutive(Frames(resumed), 3);
+}
+
+TEST(SimulatorScope, SpoilsEveryNthFrameWhenAsked) {
+    SimConfig config = SimOn(DriveModel::T5);
+    config.faults.corruptFrameEvery = 7;
+    RunningSim s(config);
+    SerialClient client(s.sim.SlavePath(), B115200);
+    Write(client, scopereg::kFirstCode + 3, 90);
+    Write(client, scopereg::kCommand, kStream);
+    const Bytes bytes = Receive(client, 700, 500);
+    ASSERT_EQ(bytes.size(), 700u);
+    std::vector<std::size_t> spoilt;
+    for (std::size_t frame = 0; frame < 70; ++frame) {
+        unsigned sum = 0;
+        for (std::size_t i = 0; i < 9; ++i)
+            sum += bytes[10 * frame + i];
+        if ((sum & 0xFF) != bytes[10 * frame + 9])
+            spoilt.push_back(frame);
+        EXPECT_EQ(bytes[10 * frame + 8], frame & 0xFF) << "numbered all the same";
+    }
+    EXPECT_EQ(spoilt, (std::vector<std::size_t>{6, 13, 20, 27, 34, 41, 48, 55, 62, 69}));
+}
+
+// `count` streamed frames, then a stop with everything after it drained.
+std::vector<Words> StreamFrames(SerialClient& client, std::size_t count) {
+    Write(client, scopereg::kCommand, kStream);
+    const auto frames = Frames(Receive(client, 10 * count, 500));
+    const Bytes stop = WriteRequest(scopereg::kCommand, kStop);
+    EXPECT_EQ(::write(client.Fd(), stop.data(), stop.size()), 11);
+    Receive(client, 1 << 16, 100);
+    return frames;
+}
+
+TEST(SimulatorScope, ClearCommandsZeroTheEncoderAndThePositionCommand) {
+    SimConfig config = SimOn(DriveModel::T5);
+    config.motion = MotionMode::Demo;
+    RunningSim s(config);
+    SerialClient client(s.sim.SlavePath(), B115200);
+    Write(client, scopereg::kPairing, 0x1111);
+    Write(client, scopereg::kFirstCode, 22);     // encoder position, 32 bits in A and B
+    Write(client, scopereg::kFirstCode + 2, 26); // position command, 32 bits in C and D
+    const auto wide = [](const Words& w, std::size_t first) {
+        return static_cast<std::int32_t>(std::uint32_t(w[first]) << 16 | w[first + 1]);
+    };
+    // One 1 ms sample moves the motor by at most 4400 counts at 2000 r/min.
+    const auto moved = StreamFrames(client, 700); // past the dwell, into the move
+    ASSERT_EQ(moved.size(), 700u);
+    ASSERT_GT(wide(moved.back(), 0), 100000);
+    ASSERT_GT(wide(moved.back(), 2), 100000);
+    Write(client, scopereg::kClearEncoder, 0);
+    auto after = StreamFrames(client, 5);
+    ASSERT_EQ(after.size(), 5u);
+    EXPECT_LT(std::abs(wide(after.front(), 0)), 20000);
+    EXPECT_GT(wide(after.front(), 2), 100000);
+    Write(client, scopereg::kClearPositionCommand, 0);
+    after = StreamFrames(client, 5);
+    ASSERT_EQ(after.size(), 5u);
+    EXPECT_LT(std::abs(wide(after.front(), 2)), 20000);
+}
+
 TEST(SimulatorScope, TriggeredBlockFromTheDemoMove) {
     SimConfig config = SimOn(DriveModel::T5);
     config.motion = MotionMode::Demo;
