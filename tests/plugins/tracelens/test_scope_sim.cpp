@@ -126,6 +126,21 @@ TEST_F(SimScope, SingleHighSampleBlockHoldsTheCrossingAtItsDelay) {
     EXPECT_GT(app.Chart().ShownBuf(2).SatGet(350), 65535) << "the position needs 32 bits";
 }
 
+TEST_F(SimScope, SilenceRetriesAndASuccessfulProbeSetsUpAgain) {
+    Signals({kFrameNumber, kSpeedFeedback, kSpeedCommand, kTorque});
+    Run(kModeContinue);
+    RunUntil([&] { return app.SampleCount() > 100; }, "streaming");
+    drivesim::FaultSettings faults;
+    faults.silent = true;
+    sim_.SetFaults(faults);
+    RunUntil([&] { return app.WindowStatus().status == kStatusRetry; }, "Retry");
+    const long silent = app.SampleCount();
+    sim_.SetFaults({});
+    RunUntil([&] { return app.CaptureState() == 3 && app.SampleCount() > silent + 100; },
+             "streaming again");
+    EXPECT_EQ(app.WindowStatus().status, kStatusRunning);
+}
+
 TEST_F(SimScope, ADriveThatWentAwayIsProbedAndSetUpAgain) {
     Signals({kFrameNumber, kSpeedFeedback, kSpeedCommand, kTorque});
     Run(kModeContinue);
