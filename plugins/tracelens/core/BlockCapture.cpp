@@ -3,7 +3,6 @@
 // settings while a block is armed.
 #include "CaptureMath.h"
 #include "CommHooks.h"
-#include "TimeOut.h"
 #include "TracelensApp.h"
 
 namespace tracelens {
@@ -49,7 +48,6 @@ void CTracelensApp::Block() {
 int CTracelensApp::BlockStep() {
     switch (captureStep_) {
     case 1: {
-        blockStartTick_ = GetTickCount();
         const unsigned short arm = captureState_ == 6 ? kSampleArmFree : kSampleArmTriggered;
         if (!link.GuardedWrite(kRegSampling, arm))
             return 0;
@@ -67,7 +65,6 @@ int CTracelensApp::BlockStep() {
             SetStatus(kStatusRunning);
         } else if (progress == kBlockComplete) {
             SetStatus(kStatusRunning);
-            blockTimings_[0] = GetTickCount() - blockStartTick_;
             if (!link.GuardedWrite(kRegSampling, kSampleSendBlock))
                 return 0;
             captureStep_ = 3;
@@ -111,7 +108,6 @@ void CTracelensApp::CompleteBlock() {
     const int timeBase = timings_[current_].timeBase;
     chart_->ShowAllChannel(startTimeBase_ == timeBase && firstFrameShown_ != 0 ? 1 : 0);
     startTimeBase_ = timeBase;
-    blockTimings_[1] = GetTickCount() - blockStartTick_;
 }
 
 int CTracelensApp::WritePending() {

@@ -88,7 +88,6 @@ void CTracelensApp::Draw() {
     }
     zoomStart_ = std::max(zoomStart_, 0);
     zoomEnd_ = std::min(zoomEnd_, kLastAxisSample);
-    zoomWidth_ = zoomEnd_ - zoomStart_;
 
     chart.dropZoomX = w[ScopeRequest::kDropZoomX];
     chart.dropZoomY = w[ScopeRequest::kDropZoomY];

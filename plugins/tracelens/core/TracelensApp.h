@@ -70,10 +70,8 @@ public:
     std::function<void(const std::array<long, 4>&)> sampleTap;
     CChartPlot& Chart() { return *chart_; }
     int CaptureState() const { return captureState_.load(); }
-    int CaptureStep() const { return captureStep_; }
     int BlockLength() const { return blockLength_; }
     int PendingWrites() const { return pendingWrites_; }
-    unsigned short HighSampleWord() const { return highSampleWord_; }
     long SampleCount() const { return sampleCount_.load(); }
     bool Paused() const { return paused_; }
 
@@ -155,7 +153,6 @@ private:
     int firstFrameShown_ = 0;
     std::atomic<long> sampleCount_{0};
     std::array<int, 12> appliedCounter_{};
-    unsigned long savedRetries_ = 0;
 
     // Drawing.
     QImage drawing_;
@@ -166,11 +163,8 @@ private:
     bool zoomSaved_ = false;
     int zoomStart_ = 0;
     int zoomEnd_ = 3000;
-    int zoomWidth_ = 3000;
     int debug_ = 0;
     int debugRequested_ = 0;
-    unsigned blockStartTick_ = 0;
-    unsigned blockTimings_[2]{};
 
     // Flags shared with the window, each with its lock.
     int scopeActive_ = 0;
