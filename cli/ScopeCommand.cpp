@@ -39,12 +39,12 @@ bool ChooseSlots(const ScopeOptions& scope, const std::vector<SignalEntry>& list
     for (const ScopeSignalChoice& choice : scope.choices) {
         const SignalEntry* found = nullptr;
         char* end = nullptr;
-        const long code = std::strtol(choice.spec.c_str(), &end, 0);
+        const long code = std::strtol(choice.codeOrName.c_str(), &end, 0);
         for (const SignalEntry& entry : list)
-            if ((*end == '\0' && entry.code == code) || SameText(entry.name, choice.spec))
+            if ((*end == '\0' && entry.code == code) || SameText(entry.name, choice.codeOrName))
                 found = found ? found : &entry;
         if (found == nullptr && *end != '\0') {
-            error = "no signal \"" + choice.spec + "\" in the signal list";
+            error = "no signal \"" + choice.codeOrName + "\" in the signal list";
             return false;
         }
         const int signalCode = found ? found->code : static_cast<int>(code);

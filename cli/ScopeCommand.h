@@ -17,7 +17,7 @@
 namespace velmora::cli {
 
 struct ScopeSignalChoice {
-    std::string spec; // code or name
+    std::string codeOrName;
     bool wide = false;
 };
 

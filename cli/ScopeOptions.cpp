@@ -52,7 +52,7 @@ bool ParseScopeOptions(const std::vector<std::string>& words, ScopeOptions& scop
         if (flag == "--signal") {
             ScopeSignalChoice choice{value, false};
             if (value.size() > 3 && value.compare(value.size() - 3, 3, ":32") == 0) {
-                choice.spec = value.substr(0, value.size() - 3);
+                choice.codeOrName = value.substr(0, value.size() - 3);
                 choice.wide = true;
             }
             scope.choices.push_back(choice);
