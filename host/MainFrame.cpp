@@ -219,6 +219,12 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    // Each tool window may ask about unsaved work first, and may stay open.
+    mdiArea_->closeAllSubWindows();
+    if (!mdiArea_->subWindowList().isEmpty()) {
+        event->ignore();
+        return;
+    }
     if (commands_.SaveAllModified())
         event->accept();
     else

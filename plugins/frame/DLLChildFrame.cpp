@@ -1,5 +1,8 @@
 #include "DLLChildFrame.h"
 
+#include <QMdiArea>
+#include <algorithm>
+
 CDLLChildFrame::CDLLChildFrame(PluginModule& module) : module_(module) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(module_.Traits().name);
@@ -20,6 +23,14 @@ void CDLLChildFrame::PlaceInFrame() {
             setFixedSize(traits.width, traits.height);
         else
             resize(traits.width, traits.height);
+    } else if (QMdiArea* area = mdiArea()) {
+        // The MDI area would open the window at its own default size: open it
+        // at the size its view asks for, within the room there is.
+        const QSize room = area->viewport()->size();
+        resize(sizeHint().boundedTo(room));
+        // Shift it back where the area's own placement would let it stick out.
+        move(std::clamp(x(), 0, room.width() - width()),
+             std::clamp(y(), 0, room.height() - height()));
     }
     SharedContext& ctx = *module_.Context();
     switch (traits.placement) {

@@ -6,27 +6,39 @@
 #include "KnobsetApp.h"
 #include "KnobsetDialogs.h"
 #include "KnobsetStrings.h"
+#include "ParmFilter.h"
 #include "ParmLoader.h"
 #include "ParmTable.h"
 #include "ProductFiles.h"
 #include "ReferenceText.h"
 
+#include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMdiSubWindow>
 #include <QScrollArea>
-#include <QTabBar>
+#include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
 namespace knobset {
+namespace MB = MessageBoxStyle;
 namespace {
 
 const QColor kRebootColor(255, 236, 161);
 const QColor kReadOnlyColor(255, 205, 230);
 const QColor kReservedColor(235, 235, 235);
 const QColor kReservedText(168, 168, 168);
+constexpr int kReferenceWidth = 220;
+constexpr int kOpeningHeight = 640;
+constexpr int kNameColumnChars = 30; // longer names are elided
+// Marks the rows whose setup value the drive does not hold.
+const QString kDiffersMark = QStringLiteral("\u25CF ");
 
 } // namespace
 
@@ -83,19 +95,19 @@ void CKnobsetView::BuildForm() {
     driveRow->addWidget(buttons_[kEeprom]);
 
     auto* legendBox = new QGridLayout;
-    const QColor colors[4] = {Qt::white, kRebootColor, kReadOnlyColor, kReservedColor};
-    for (int i = 0; i < 4; ++i) {
+    const QColor colors[5] = {Qt::white, kRebootColor, kReadOnlyColor, kReservedColor, Qt::white};
+    for (int i = 0; i < 5; ++i) {
         auto* label = new QLabel;
         label->setAutoFillBackground(true);
         label->setFrameShape(QFrame::Box);
         label->setAlignment(Qt::AlignCenter);
-        label->setMinimumWidth(70);
+        label->setMargin(2);
         QPalette p = label->palette();
         p.setColor(QPalette::Window, colors[i]);
         p.setColor(QPalette::WindowText, Qt::black);
         label->setPalette(p);
         legend_[static_cast<std::size_t>(i)] = label;
-        legendBox->addWidget(label, i / 2, i % 2);
+        legendBox->addWidget(label, i / 3, i % 3);
     }
     version_ = new QLabel;
     version_->setObjectName("versionLabel");
@@ -109,28 +121,32 @@ void CKnobsetView::BuildForm() {
     top->addWidget(version_);
     top->addStretch();
 
-    tabs_ = new QTabBar;
-    tabs_->setShape(QTabBar::RoundedWest); // the vertical group tabs
+    // The groups as a list: every group visible at once, its text horizontal.
+    groups_ = new QListWidget;
+    groups_->setObjectName("groupList");
+    groups_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    groups_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     for (int i = 0; i < 11; ++i)
-        tabs_->addTab(QString());
-    connect(tabs_, &QTabBar::currentChanged, this, &CKnobsetView::SelectTab);
+        groups_->addItem(QString());
+    groups_->setCurrentRow(0);
+    connect(groups_, &QListWidget::currentRowChanged, this, &CKnobsetView::SelectTab);
+
+    filterLabel_ = new QLabel;
+    filter_ = new QLineEdit;
+    filter_->setObjectName("filterField");
+    filter_->setClearButtonEnabled(true);
+    filterLabel_->setBuddy(filter_);
+    filter_->installEventFilter(this); // Escape clears it
+    connect(filter_, &QLineEdit::textChanged, this, &CKnobsetView::FillList);
 
     list_ = new CListCtrlEx;
     list_->setObjectName("parameterList");
-    const char* samples[8] = {
-        "Pr000 ",        "", "-30000 ", "134217728 ", "Command unit ", "Default value ",
-        "Setup value  ", ""};
     const Qt::Alignment align[8] = {Qt::AlignRight, Qt::AlignLeft,  Qt::AlignRight, Qt::AlignRight,
                                     Qt::AlignLeft,  Qt::AlignRight, Qt::AlignRight, Qt::AlignLeft};
-    const QFontMetrics metrics(list_->font());
-    for (int c = 0; c < 8; ++c) {
-        int width = metrics.horizontalAdvance(samples[c]) + 16;
-        if (c == 1)
-            width = metrics.horizontalAdvance("Maximum speed of the internal command");
-        if (c == 7)
-            width = 160;
-        list_->InsertColumn(c, QString(), align[c], width);
-    }
+    for (int c = 0; c < 8; ++c)
+        list_->InsertColumn(c, QString(), align[c], 60);
+    list_->horizontalHeader()->setStretchLastSection(true);
+    SizeColumns();
     connect(list_, &QTableWidget::currentCellChanged, this, [this](int row) { SelectRow(row); });
     // Activation is a double click or Enter on a row.
     connect(list_, &QAbstractItemView::activated, this,
@@ -144,16 +160,67 @@ void CKnobsetView::BuildForm() {
     auto* scroll = new QScrollArea;
     scroll->setWidget(reference_);
     scroll->setWidgetResizable(true);
-    scroll->setFixedWidth(280);
+    scroll->setFixedWidth(kReferenceWidth);
 
+    auto* findRow = new QHBoxLayout;
+    findRow->addWidget(filterLabel_);
+    findRow->addWidget(filter_, 1);
+    auto* middle = new QVBoxLayout;
+    middle->addLayout(findRow);
+    middle->addWidget(list_, 1);
     auto* body = new QHBoxLayout;
-    body->addWidget(tabs_, 0, Qt::AlignTop);
-    body->addWidget(list_, 1);
+    body->addWidget(groups_, 0, Qt::AlignTop);
+    body->addLayout(middle, 1);
     body->addWidget(scroll);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(body, 1);
-    resize(1180, 680);
+}
+
+QSize CKnobsetView::sizeHint() const {
+    int columns = list_->verticalScrollBar()->sizeHint().width() + 2 * list_->frameWidth();
+    for (int c = 0; c < list_->columnCount(); ++c)
+        columns += list_->columnWidth(c);
+    const QSize base = QWidget::sizeHint();
+    const int listShare = list_->sizeHint().width();
+    return {std::max(base.width(), base.width() - listShare + columns), kOpeningHeight};
+}
+
+// The group list shows every group without scrolling, as wide as its
+// longest text.
+void CKnobsetView::FitGroupList() {
+    const int frame = 2 * groups_->frameWidth();
+    groups_->setFixedWidth(groups_->sizeHintForColumn(0) + frame + 8);
+    groups_->setFixedHeight(groups_->sizeHintForRow(0) * groups_->count() + frame);
+}
+
+bool CKnobsetView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == filter_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        filter_->clear();
+        return true;
+    }
+    if (watched == parentWidget() && event->type() == QEvent::Close && !AskToSaveChanges()) {
+        event->ignore();
+        return true;
+    }
+    return CDLLView::eventFilter(watched, event);
+}
+
+// Asks whether to save values changed since the last save, read or transfer;
+// false when the window should stay open.
+bool CKnobsetView::AskToSaveChanges() {
+    if (!unsaved_)
+        return true;
+    const int answer = Box(kStrUnsavedChanges, MB::kYesNoCancel | MB::kIconQuestion,
+                           Online() ? kStrTitleOnline : kStrTitleOffline);
+    if (answer == kAnswerCancel)
+        return false;
+    if (answer == kAnswerYes) {
+        OnSaveFile();
+        return !unsaved_;
+    }
+    return true;
 }
 
 void CKnobsetView::Start() {
@@ -161,6 +228,8 @@ void CKnobsetView::Start() {
     ClearValues(store, Model());
     for (int e : {3, 4, 5, 6, 7})
         Context().OfflineIdentity().Set(e, "");
+    if (parentWidget() != nullptr)
+        parentWidget()->installEventFilter(this); // closing asks about unsaved values
     ApplyLanguage();
     if (Online()) {
         LoadTable();
@@ -251,26 +320,50 @@ void CKnobsetView::ApplyLanguage() {
     for (int i = 0; i < 4; ++i)
         legend_[static_cast<std::size_t>(i)]->setText(
             QString::fromStdString(Text(237 + static_cast<unsigned>(i))));
+    legend_[4]->setText(kDiffersMark + QString::fromStdString(Text(kStrDiffersFromDrive)));
+    legend_[4]->setVisible(Online()); // off-line there is no drive to differ from
+    filterLabel_->setText(QString::fromStdString(Text(kStrFind)));
+    filter_->setPlaceholderText(QString::fromStdString(Text(kStrFindHint)));
     version_->setText(QString::fromStdString(Text(kStrActiveVersion) + ctx.Identity().Get(3)));
     for (int i = 0; i < 11; ++i)
-        tabs_->setTabText(i, QString::fromStdString(Text(kStrTabFirst + static_cast<unsigned>(i))));
+        groups_->item(i)->setText(
+            QString::fromStdString(Text(kStrTabFirst + static_cast<unsigned>(i))));
+    FitGroupList();
     for (int c = 0; c < 7; ++c)
         list_->horizontalHeaderItem(c)->setText(
             QString::fromStdString(Text(kStrColumnFirst + static_cast<unsigned>(c))));
+    list_->horizontalHeaderItem(7)->setText(QString::fromStdString(Text(kStrComment)));
     std::string error;
     if (!descriptionPath_.empty() && ctx.Parms().records != nullptr)
         ReloadNames(ctx.Parms(), Model(), descriptionPath_, error);
     FillList();
+    SizeColumns();
     ShowReference();
 }
 
 void CKnobsetView::SelectTab(int tab) {
-    if (tabs_->currentIndex() != tab)
-        tabs_->setCurrentIndex(tab); // comes back here through the signal
+    if (groups_->currentRow() != tab)
+        groups_->setCurrentRow(tab); // comes back here through the signal
     if (tab == currentTab_)
         return;
     currentTab_ = tab;
     FillList();
+}
+
+// Every column as wide as its header and its widest sample text (the name
+// column as its widest name, within reason).
+void CKnobsetView::SizeColumns() {
+    const QFontMetrics metrics(list_->font());
+    const QFontMetrics header(list_->horizontalHeader()->font());
+    const QString samples[8] = {kDiffersMark + "Pr 000 ", QString(kNameColumnChars, 'x'),
+                                "-30000 ",                "134217728 ",
+                                "(r/min)/V ",             "134217728 ",
+                                "134217728 ",             "Comment "};
+    for (int c = 0; c < 8; ++c) {
+        const int width = std::max(metrics.horizontalAdvance(samples[c]),
+                                   header.horizontalAdvance(list_->horizontalHeaderItem(c)->text()));
+        list_->setColumnWidth(c, width + 16);
+    }
 }
 
 void CKnobsetView::FillList() {
@@ -294,8 +387,10 @@ void CKnobsetView::FillList() {
         } else if (group >= 0 && r.number / 100 != group) {
             continue;
         }
+        if (!MatchesFilter(r, model, filter_->text().toStdString()))
+            continue;
         const int row = list_->GetItemCount();
-        list_->InsertItem(row, QString::fromStdString(ListNumberText(r, model)));
+        list_->InsertItem(row, NumberCell(r));
         list_->SetItemText(row, 1, QString::fromStdString(r.name));
         const bool reserved = r.attributes & Attr::kReserved;
         if (!reserved) {
@@ -317,12 +412,22 @@ void CKnobsetView::FillList() {
     list_->setUpdatesEnabled(true);
 }
 
+// The number column, marked while on-line the drive holds another value.
+QString CKnobsetView::NumberCell(const ParmRecord& r) const {
+    const QString number = QString::fromStdString(ListNumberText(r, Model()));
+    return Online() && r.setupValue != r.driveValue ? kDiffersMark + number : number;
+}
+
 void CKnobsetView::ShowRowValue(int number, int value) {
-    if (ParmRecord* r = FindRecord(Context().Parms(), number))
-        r->setupValue = value;
+    ParmRecord* r = FindRecord(Context().Parms(), number);
+    if (r == nullptr)
+        return;
+    r->setupValue = value;
     for (std::size_t row = 0; row < rowNumbers_.size(); ++row) {
-        if (rowNumbers_[row] == number)
+        if (rowNumbers_[row] == number) {
+            list_->SetItemText(static_cast<int>(row), 0, NumberCell(*r));
             list_->SetItemText(static_cast<int>(row), 6, QString::number(value));
+        }
     }
 }
 
@@ -342,7 +447,8 @@ void CKnobsetView::ShowReference() {
         // The reference file describes the T8 table; the other families show
         // their own description: limits and the option texts.
         if (const ParmRecord* r = FindRecord(Context().Parms(), number))
-            reference_->setText(QString::fromStdString(ParameterSummary(*r, Model())));
+            reference_->setText(QString::fromStdString(ParameterSummary(
+                *r, Model(), {Text(kStrRange), Text(kStrDefault), Text(kStrRebootNote)})));
         return;
     }
     const std::string path = ReferencePath(Context().AppDir(), Context().Language(kLangKnobset));

@@ -1,6 +1,7 @@
 #include "PortDevices.h"
 
 #include "PortMap.h"
+#include "PortdeskTexts.h"
 
 std::vector<PortDevice> ListPortDevices(int count) {
     std::vector<PortDevice> devices;
@@ -12,8 +13,9 @@ std::vector<PortDevice> ListPortDevices(int count) {
     return devices;
 }
 
-std::string PortDeviceTip(const PortDevice& device) {
+std::string PortDeviceTip(const PortDevice& device, const std::string& noDevice,
+                          const std::string& notPresent) {
     if (device.devicePath.empty())
-        return "no device";
-    return device.present ? device.devicePath : device.devicePath + " (not present)";
+        return noDevice;
+    return device.present ? device.devicePath : FillTemplate(notPresent, {device.devicePath});
 }

@@ -15,6 +15,8 @@ struct PortDevice {
 // working folder and the default scheme.
 std::vector<PortDevice> ListPortDevices(int count);
 
-// The tooltip of a port entry: "/dev/ttyUSB0", "/dev/ttyUSB3 (not present)",
-// or "no device" for a number that maps to nothing.
-std::string PortDeviceTip(const PortDevice& device);
+// The tooltip of a port entry: "/dev/ttyUSB0", `notPresent` filled with the
+// path ("/dev/ttyUSB3 (not present)"), or `noDevice` for a number that maps to
+// nothing.
+std::string PortDeviceTip(const PortDevice& device, const std::string& noDevice,
+                          const std::string& notPresent);

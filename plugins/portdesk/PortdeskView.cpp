@@ -205,6 +205,7 @@ void CPortdeskView::ApplyTexts() {
     offlineFrame_->setTitle(text(S::kFrameOffline));
     versionLabel_->setText(text(S::kLabelVersion));
     portList_->SetAutoSearchText(text(S::kAutoSearch));
+    portList_->SetDeviceTexts(m.Text(S::kNoDevice), m.Text(S::kNotPresent));
     formatList_->setItemText(0, text(S::kAutoSearch));
     idList_->setItemText(0, text(S::kAutoSearch));
 }

@@ -30,14 +30,19 @@ public:
             answers.pop_front();
             return answer;
         }
-        return kAnswerOk;
+        // Unscripted questions take their first button.
+        return (style & MessageBoxStyle::kButtonMask) == MessageBoxStyle::kRetryCancel
+                   ? kAnswerRetry
+                   : kAnswerOk;
     }
     std::string GetOpenFileName(QWidget*, const std::string&, const std::string&,
                                 const std::string&) override {
         return Next();
     }
-    std::string GetSaveFileName(QWidget*, const std::string&, const std::string&,
+    std::string GetSaveFileName(QWidget*, const std::string& caption, const std::string& proposed,
                                 const std::string&) override {
+        saveProposals.push_back(proposed);
+        saveCaptions.push_back(caption);
         return Next();
     }
     bool Saw(const std::string& text) const {
@@ -49,6 +54,8 @@ public:
     std::vector<Box> boxes;
     std::deque<int> answers;
     std::deque<std::string> paths;
+    std::vector<std::string> saveProposals; // the path each save dialog proposed
+    std::vector<std::string> saveCaptions;
 
 private:
     std::string Next() {

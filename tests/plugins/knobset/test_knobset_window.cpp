@@ -14,7 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QTabBar>
+#include <QListWidget>
 #include <QTableWidgetItem>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -186,7 +186,9 @@ TEST_F(KnobsetWindow, TransferBeforeAGoodReadAsksToRetry) {
     EXPECT_EQ(dialogs.boxes.back().text,
               "Access parameters may be abnormal when the connection fails, would you like to "
               "Retry refresh parameters?");
-    dialogs.answers = {kAnswerOk}; // Retry reads again
+    EXPECT_EQ(dialogs.boxes.back().style & MessageBoxStyle::kButtonMask,
+              MessageBoxStyle::kRetryCancel);
+    dialogs.answers = {kAnswerRetry}; // Retry reads again
     view->OnTransToDrive();
     EXPECT_TRUE(view->ParametersRead());
 }
@@ -272,7 +274,7 @@ TEST_F(KnobsetWindow, ReferencePanelAndLanguageSwitch) {
     EditorHost::Get().Ctx().SetLanguage(kLangKnobset, kLanguageTraditional);
     view->OnTimer();
     EXPECT_EQ(view->windowTitle().toStdString(), "參數編輯器 (離線)");
-    EXPECT_EQ(view->Tabs()->tabText(0).toStdString(), "  群組) 全部");
+    EXPECT_EQ(view->Groups()->item(0)->text().toStdString(), "  群組) 全部");
     EXPECT_EQ(view->List()->horizontalHeaderItem(1)->text().toStdString(), "名稱");
     EXPECT_EQ(view->List()->GetItemText(RowOf(0), 1).toStdString().rfind("Pr.000 旋轉方向", 0), 0u);
     EditorHost::Get().Ctx().SetLanguage(kLangKnobset, kLanguageEnglish);
