@@ -5,9 +5,11 @@
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
+#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QTabBar>
+#include <QTableView>
 #include <string>
 #include <vector>
 
@@ -70,6 +72,13 @@ inline void CheckListShowsAll(const QListWidget* list, std::vector<std::string>&
     }
 }
 
+// A table shows all its columns without scrolling sideways.
+inline void CheckColumnsFit(const QTableView* table, std::vector<std::string>& faults) {
+    if (table->horizontalHeader()->length() > table->viewport()->width())
+        faults.push_back(std::string(table->metaObject()->className()) + " (" +
+                         table->objectName().toStdString() + ") needs scrolling sideways");
+}
+
 // Every fault of `view` (the widget of a tool window) and its controls.
 inline std::vector<std::string> Faults(const QWidget* view) {
     std::vector<std::string> faults;
@@ -84,6 +93,8 @@ inline std::vector<std::string> Faults(const QWidget* view) {
             CheckText(w, faults);
         if (auto* list = qobject_cast<const QListWidget*>(w))
             CheckListShowsAll(list, faults);
+        if (auto* table = qobject_cast<const QTableView*>(w))
+            CheckColumnsFit(table, faults);
         for (const QObject* other : w->parentWidget()->children()) {
             auto* sibling = qobject_cast<const QWidget*>(other);
             if (sibling == nullptr || sibling <= w || !sibling->isVisible() || sibling->isWindow())

@@ -14,6 +14,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -43,6 +44,10 @@ struct ToolWindow {
     int menuBit;          // MenuEnableFlags bit that enables the command
     void (*prepare)(SharedContext&);
 };
+
+void PrintTo(const ToolWindow& tool, std::ostream* out) {
+    *out << tool.viewName;
+}
 
 const ToolWindow kWindows[] = {
     {"setup-com", "PortdeskView", HostCommand::kConnect, MenuEnableFlags::kConnect, Nothing},
@@ -188,6 +193,14 @@ TEST(LayoutCheck, SeesCutOutsideAndOverlappingControls) {
     const Case cases[] = {
         {"fitting button", [](QWidget& w) { (new QPushButton("Open File", &w))->adjustSize(); },
          false},
+        {"table wider than its window",
+         [](QWidget& w) {
+             auto* table = new QTableWidget(3, 4, &w);
+             table->setGeometry(0, 0, 200, 100);
+             for (int c = 0; c < 4; ++c)
+                 table->setColumnWidth(c, 100);
+         },
+         true},
         {"cut button",
          [](QWidget& w) { (new QPushButton("Open File", &w))->setGeometry(0, 0, 30, 30); }, true},
         {"outside", [](QWidget& w) { (new QLabel("Name", &w))->setGeometry(380, 0, 80, 20); },
