@@ -159,6 +159,30 @@ TEST_F(KnobsetWindow, OnlineEditSendsTheValueAndShowsTheDrivesAnswer) {
     OnlineDrive::Get().sim.WithState([](drivesim::DriveState& s) { EXPECT_EQ(s.Value(28), -3); });
 }
 
+// Rows whose setup value the drive does not hold carry a mark until a
+// transfer puts the values into the drive.
+TEST_F(KnobsetWindow, ValuesTheDriveDoesNotHoldAreMarkedUntilTransferred) {
+    Open(kModelT5, true);
+    auto marked = [&](int number) {
+        return view->List()->GetItemText(RowOf(number), 0).startsWith(QChar(0x25CF));
+    };
+    ASSERT_TRUE(view->ParametersRead());
+    EXPECT_FALSE(marked(1));
+    TempDir dir;
+    ParmRecord& r = *FindRecord(Store(), 1);
+    const int held = r.setupValue;
+    r.setupValue = held == 0 ? 1 : 0; // the file holds another value
+    dialogs.paths = {dir.File("other.tw"), dir.File("other.tw")};
+    view->OnSaveFile();
+    r.setupValue = held;
+    view->OnOpenFile();
+    EXPECT_TRUE(marked(1));
+    EXPECT_FALSE(marked(0));
+    view->OnTransToDrive();
+    WaitIdle();
+    EXPECT_FALSE(marked(1));
+}
+
 TEST_F(KnobsetWindow, EepromAndTransferAskAndReport) {
     Open(kModelT5, true);
     dialogs.answers = {kAnswerCancel};
