@@ -17,11 +17,16 @@ void PortComboBox::Fill(const QString& autoSearchText) {
     addItem(autoSearchText);
     for (int port = 1; port <= CPortdeskApp::kPorts; ++port)
         addItem(QString::fromStdString(PortListEntry(port)));
+    addItem(QString());
     RefreshDevices();
 }
 
 void PortComboBox::SetAutoSearchText(const QString& text) {
     setItemText(0, text);
+}
+
+void PortComboBox::SetByPathText(const QString& text) {
+    setItemText(ByPathEntry(), text);
 }
 
 void PortComboBox::SetDeviceTexts(const std::string& noDevice, const std::string& notPresent) {

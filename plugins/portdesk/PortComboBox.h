@@ -16,8 +16,11 @@ public:
 
     explicit PortComboBox(QWidget* parent = nullptr);
 
-    // Entry 0 is the automatic search; entries 1..256 the ports.
+    // Entry 0 is the automatic search; entries 1..256 the ports; the last
+    // entry lets the user pick a device by its path.
     void Fill(const QString& autoSearchText);
+    int ByPathEntry() const { return count() - 1; }
+    void SetByPathText(const QString& text);
     void SetAutoSearchText(const QString& text);
     // The tooltip texts of a number without a device ("no device") and of a
     // device that is not there ("%s (not present)"), in the user's language.

@@ -33,6 +33,8 @@ const ResString kTexts[] = {
     {222, "%s (not present)"},
     {223, "No drive answered. Check the cable, the COM port, the drive's ID (slave address) and "
           "that the drive is powered on."},
+    {224, "Port by path..."},
+    {225, "Serial device (pick one or type its path):"},
 };
 
 constexpr const char* kFramings[4] = {"N, 1", "N, 2", "E, 1", "O, 1"};

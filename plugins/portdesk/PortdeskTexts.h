@@ -32,7 +32,9 @@ enum : unsigned {
     kFoundBody = 220,
     kNoDevice = 221,
     kNotPresent = 222,
-    kCommFailedHelp = 223
+    kCommFailedHelp = 223,
+    kByPathEntry = 224,
+    kByPathLabel = 225
 };
 } // namespace PortdeskString
 
