@@ -355,13 +355,18 @@ void CKnobsetView::SelectTab(int tab) {
 void CKnobsetView::SizeColumns() {
     const QFontMetrics metrics(list_->font());
     const QFontMetrics header(list_->horizontalHeader()->font());
-    const QString samples[8] = {kDiffersMark + "Pr 000 ", QString(kNameColumnChars, 'x'),
-                                "-30000 ",                "134217728 ",
-                                "(r/min)/V ",             "134217728 ",
-                                "134217728 ",             "Comment "};
+    const QString samples[8] = {kDiffersMark + "Pr 000 ",
+                                QString(kNameColumnChars, 'x'),
+                                "-30000 ",
+                                "134217728 ",
+                                "(r/min)/V ",
+                                "134217728 ",
+                                "134217728 ",
+                                "Comment "};
     for (int c = 0; c < 8; ++c) {
-        const int width = std::max(metrics.horizontalAdvance(samples[c]),
-                                   header.horizontalAdvance(list_->horizontalHeaderItem(c)->text()));
+        const int width =
+            std::max(metrics.horizontalAdvance(samples[c]),
+                     header.horizontalAdvance(list_->horizontalHeaderItem(c)->text()));
         list_->setColumnWidth(c, width + 16);
     }
 }

@@ -13,8 +13,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QListWidget>
+#include <QRadioButton>
 #include <QTableWidgetItem>
 #include <QThread>
 #include <gtest/gtest.h>
