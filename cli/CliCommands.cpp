@@ -5,6 +5,7 @@
 #include "ReplyTap.h"
 #include "SerialFormat.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <string>
@@ -90,6 +91,14 @@ int ExecuteCommand(CModbus& link, const CliOptions& options, std::ostream& out, 
             bits[i / 8] |= static_cast<unsigned char>(a[i + 1] << (i % 8));
         ok = link.WriteMultipleCoils(start, static_cast<unsigned short>(n), bits.data());
     }
+    if (!ok) {
+        // An exception reply to a write is shorter than the echo awaited and
+        // is still waiting: take it in, so that the failure names it.
+        std::uint8_t rest[256];
+        const long waiting = tap.InQueue();
+        if (waiting > 0)
+            tap.Read(rest, std::min<std::size_t>(static_cast<std::size_t>(waiting), sizeof rest));
+    }
     link.hPort = port;
 
     if (options.log) {
@@ -106,19 +115,24 @@ int ExecuteCommand(CModbus& link, const CliOptions& options, std::ostream& out, 
     return kExitOk;
 }
 
-int RunCli(const CliOptions& options, std::ostream& out, std::ostream& err) {
+int RunCli(const CliOptions& options, std::ostream& out, std::ostream& err,
+           const std::string& appDir) {
     ParamsOptions params;
+    params.appDir = appDir;
     if (options.command == "params") {
         std::string error;
         if (!ParseParamsOptions(options.words, params, error)) {
             err << "velmora-cli: " << error << "\n";
             return kExitUsage;
         }
+        if (params.appDir.empty())
+            params.appDir = appDir;
         if (!ParamsNeedDrive(params)) {
             CModbus unused;
             return ExecuteParams(unused, options, params, out, err);
         }
     }
+    wirelay::SetPortMapFile(params.appDir + "/Velmora.ini");
     CModbus link;
     const DCB dcb = wirelay::MakeSerialDcb(options.format);
     std::string name = options.device;

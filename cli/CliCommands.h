@@ -6,6 +6,7 @@
 #include "Modbus.h"
 
 #include <ostream>
+#include <string>
 
 namespace velmora::cli {
 
@@ -29,6 +30,9 @@ inline constexpr unsigned kCliRetryIntervalMs = 20;
 int ExecuteCommand(CModbus& link, const CliOptions& options, std::ostream& out, std::ostream& err);
 
 // Opens the port of the options, runs the command and closes the port.
-int RunCli(const CliOptions& options, std::ostream& out, std::ostream& err);
+// `appDir` holds Velmora.ini (its [PortMap] resolves --port) and the product
+// data, unless params --app-dir names another folder.
+int RunCli(const CliOptions& options, std::ostream& out, std::ostream& err,
+           const std::string& appDir = ".");
 
 } // namespace velmora::cli

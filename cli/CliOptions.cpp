@@ -79,7 +79,8 @@ const char* CliUsage() {
            "  params write FILE.tw [--eeprom]  transfer a value file, read back, compare\n"
            "  params export FILE.csv     read every parameter into a CSV page\n"
            "  params diff A.tw B.tw --out FILE.csv  compare two value files (no port)\n"
-           "  (params take --app-dir DIR: product data and Velmora.ini, default .)\n"
+           "  (params take --app-dir DIR: product data and Velmora.ini, default the\n"
+           "   program's folder; --language ENG|CHT|CHS: language of the names)\n"
            "formats: index & 3 = 19200/38400/57600/115200 baud,\n"
            "         (index >> 2) & 3 = N,8,1 / N,8,2 / E,8,1 / O,8,1 (default 3)\n";
 }

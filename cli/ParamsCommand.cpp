@@ -31,15 +31,36 @@ std::string FileName(const std::string& path) {
     return std::filesystem::path(path).filename().string();
 }
 
-bool LoadTable(Table& t, int model, const std::string& appDir, const std::string& tableId,
+// The language id of --language, else of iLanguage in Velmora.ini; English
+// when neither names one.
+int LanguageOf(const ParamsOptions& p) {
+    for (int id : {kLanguageEnglish, kLanguageTraditional, kLanguageSimplified})
+        if (p.language == LanguageCode(id))
+            return id;
+    const std::string ini = p.appDir + "/Velmora.ini";
+    const int configured =
+        static_cast<int>(GetPrivateProfileIntA("ComPortSetup", "iLanguage", 0, ini.c_str()));
+    return LanguageCode(configured) != nullptr ? configured : kLanguageEnglish;
+}
+
+// Loads the table and gives its parameters the names of the user's language.
+bool LoadTable(Table& t, int model, const ParamsOptions& p, const std::string& tableId,
                const std::string& tag, std::ostream& err) {
     t.store.iModel = model;
-    const knobset::LoadResult r = knobset::LoadParmTable(t.store, model, appDir, tableId, tag);
+    const knobset::LoadResult r = knobset::LoadParmTable(t.store, model, p.appDir, tableId, tag);
     if (r.status == knobset::LoadResult::kMissingFile)
         err << "velmora-cli: missing product data for table " << tableId << ": " << r.path << "\n";
     else if (!r.ok())
         err << "velmora-cli: " << r.error << "\n";
-    return r.ok();
+    if (!r.ok())
+        return false;
+    std::string error;
+    const std::string names = knobset::LanguageDescriptionPath(p.appDir, model, LanguageOf(p));
+    if (!knobset::ReloadNames(t.store, model, names, error)) {
+        err << "velmora-cli: " << error << "\n";
+        return false;
+    }
+    return true;
 }
 
 // Link timing of the program's transfers, from Velmora.ini of the folder.
@@ -53,7 +74,7 @@ void ApplyIniTiming(CModbus& link, const std::string& appDir) {
 }
 
 // Identifies the drive and loads its table; 0 or an exit status.
-int Connect(knobset::RegisterLink& link, Table& t, const std::string& appDir, std::ostream& err) {
+int Connect(knobset::RegisterLink& link, Table& t, const ParamsOptions& p, std::ostream& err) {
     knobset::ParmJobs probe(t.store, t.identity);
     if (probe.IdentityCheck(link) != knobset::kResultSuccess) {
         err << "velmora-cli: the drive does not answer (Report Slave ID failed)\n";
@@ -66,7 +87,7 @@ int Connect(knobset::RegisterLink& link, Table& t, const std::string& appDir, st
         return kExitDataError;
     }
     const std::string tableId = model == kModelT8 ? "rk_905" : t.identity.Get(3);
-    return LoadTable(t, model, appDir, tableId, tag, err) ? 0 : kExitDataError;
+    return LoadTable(t, model, p, tableId, tag, err) ? 0 : kExitDataError;
 }
 
 int ReadAll(knobset::RegisterLink& link, Table& t, std::ostream& err) {
@@ -152,8 +173,7 @@ int Diff(const ParamsOptions& p, std::ostream& out, std::ostream& err) {
         return kExitDataError;
     }
     Table t;
-    if (!LoadTable(t, model, p.appDir, knobset::DefaultTableId(model), knobset::ModelTag(model),
-                   err))
+    if (!LoadTable(t, model, p, knobset::DefaultTableId(model), knobset::ModelTag(model), err))
         return kExitDataError;
     knobset::TableCopy a(t.store), b(t.store);
     std::string error;
@@ -186,6 +206,15 @@ bool ParseParamsOptions(const std::vector<std::string>& words, ParamsOptions& p,
                 return false;
             }
             (w == "--out" ? p.out : p.appDir) = words[++i];
+        } else if (w == "--language") {
+            const bool known =
+                i + 1 < words.size() &&
+                (words[i + 1] == "ENG" || words[i + 1] == "CHT" || words[i + 1] == "CHS");
+            if (!known) {
+                error = "--language needs ENG, CHT or CHS";
+                return false;
+            }
+            p.language = words[++i];
         } else if (w == "--eeprom") {
             p.eeprom = true;
         } else if (w.rfind("--", 0) == 0) {
@@ -241,7 +270,7 @@ int ExecuteParams(CModbus& master, const CliOptions& options, const ParamsOption
     ApplyIniTiming(master, p.appDir);
     knobset::ModbusRegisterLink link(master);
     Table t;
-    if (const int status = Connect(link, t, p.appDir, err))
+    if (const int status = Connect(link, t, p, err))
         return status;
     if (p.action == "write")
         return Write(link, t, p, out, err);

@@ -4,8 +4,10 @@
 //                                      it in EEPROM, read back and compare
 //   params export FILE.csv             read every parameter into a CSV page
 //   params diff A.tw B.tw --out FILE.csv   compare two value files (no drive)
-// Product data and link timing come from the application folder (--app-dir,
-// default the current folder), as for the program.
+// Product data, link timing and the language come from the application
+// folder (--app-dir, default the folder of velmora-cli), as for the program;
+// --language ENG|CHT|CHS names the language of the parameter names instead
+// of iLanguage of its Velmora.ini.
 #pragma once
 
 #include "CliOptions.h"
@@ -22,7 +24,8 @@ struct ParamsOptions {
     std::string action; // read, write, export, diff
     std::vector<std::string> files;
     std::string out;
-    std::string appDir = ".";
+    std::string appDir;   // empty: the folder RunCli is given
+    std::string language; // ENG, CHT, CHS; empty: iLanguage of Velmora.ini
     bool eeprom = false;
 };
 

@@ -48,6 +48,8 @@ std::string DescribeFailedReply(const std::vector<std::uint8_t>& received, unsig
         return slave + " refused the request with exception code " + std::to_string(received[2]);
     if (received.size() >= 4 && !wirelay::CheckModbusCrc(received.data(), received.size()))
         return "reply from " + slave + " has a bad CRC";
+    if (received.size() >= 4 && received[0] != address)
+        return "reply came from slave " + std::to_string(received[0]) + ", not from " + slave;
     return "invalid reply from " + slave + " (" + std::to_string(received.size()) +
            " bytes of unexpected length or content)";
 }

@@ -1,6 +1,7 @@
 // velmora-cli: one Modbus request to a drive from the command line.
 #include "CliCommands.h"
 
+#include <filesystem>
 #include <iostream>
 
 int main(int argc, char** argv) {
@@ -11,5 +12,10 @@ int main(int argc, char** argv) {
         std::cerr << "velmora-cli: " << error << "\n" << CliUsage();
         return kExitUsage;
     }
-    return RunCli(options, std::cout, std::cerr);
+    // Velmora.ini and the product data beside the program, wherever it is
+    // started from.
+    std::error_code failed;
+    const auto program = std::filesystem::canonical("/proc/self/exe", failed);
+    return RunCli(options, std::cout, std::cerr,
+                  failed ? std::string(".") : program.parent_path().string());
 }

@@ -18,11 +18,19 @@ function(velmora_plugin name)
 endfunction()
 
 # A GoogleTest executable whose cases become CTest tests with the given labels.
-#   velmora_test(NAME test_toolbelt LABELS toolbelt SOURCES a.cpp b.cpp LIBS Toolbelt)
+#   velmora_test(NAME test_cli LABELS cli SOURCES a.cpp LIBS Lib E2E_CASES "^CliProgram[.]")
+# Cases that need the real host, plug-ins or the simulator over a pty are
+# end-to-end: label e2e on all of them, or E2E_CASES (a regular expression on
+# the case names) for some. Only those run alone and may be run a second time
+# by the test command; every other case runs in parallel and must pass at once.
 function(velmora_test)
-    cmake_parse_arguments(T "" "NAME;TIMEOUT" "LABELS;SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "" "NAME;TIMEOUT;E2E_CASES" "LABELS;SOURCES;LIBS" ${ARGN})
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 120)
+    endif()
+    if("e2e" IN_LIST T_LABELS)
+        list(REMOVE_ITEM T_LABELS e2e)
+        set(T_E2E_CASES ".")
     endif()
     add_executable(${T_NAME} ${T_SOURCES})
     target_link_libraries(${T_NAME} PRIVATE GTest::gtest GTest::gtest_main ${T_LIBS})
@@ -34,18 +42,21 @@ function(velmora_test)
         DISCOVERY_TIMEOUT 60)
     # List-valued properties do not survive the discovery step's command line,
     # so a second include file sets them on the discovered tests by name.
-    # End-to-end tests pace bytes at wire speed against real time, so they run
-    # alone rather than compete with other tests for the two cores.
-    set(serial OFF)
-    if("e2e" IN_LIST T_LABELS)
-        set(serial ON)
+    set(is_e2e FALSE)
+    if(T_E2E_CASES)
+        set(is_e2e "t MATCHES \"${T_E2E_CASES}\"")
     endif()
     set(props ${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}_properties.cmake)
     file(WRITE ${props}
-        "if(DEFINED ${T_NAME}_TESTS)\n"
-        "  set_tests_properties(\${${T_NAME}_TESTS} PROPERTIES\n"
-        "    LABELS \"${T_LABELS}\" RUN_SERIAL ${serial}\n"
+        "foreach(t IN LISTS ${T_NAME}_TESTS)\n"
+        "  set(labels \"${T_LABELS}\")\n"
+        "  set(serial OFF)\n"
+        "  if(${is_e2e})\n"
+        "    list(APPEND labels e2e)\n"
+        "    set(serial ON)\n"
+        "  endif()\n"
+        "  set_tests_properties(\"\${t}\" PROPERTIES LABELS \"\${labels}\" RUN_SERIAL \${serial}\n"
         "    ENVIRONMENT \"QT_QPA_PLATFORM=offscreen;VELMORA_APP_DIR=${VELMORA_APP_DIR}\")\n"
-        "endif()\n")
+        "endforeach()\n")
     set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${props})
 endfunction()

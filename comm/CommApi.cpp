@@ -46,16 +46,49 @@ void ChangeState(HANDLE port, Change change) {
     change(gStates[port]);
 }
 
-// Descriptors 0..2 are never port handles (OpenCommDevice moves past them).
-bool IsFd(HANDLE port) {
-    return port >= 3 && port <= 0x7FFFFFFF;
+// The descriptors this library opened, each with the handle it was handed
+// out as. Linux gives a closed descriptor's number to the next open file at
+// once, so a handle kept by a plug-in after someone closed the port could
+// otherwise name a value file or a socket. A handle carries the serial number
+// of its opening above the descriptor: it is honoured only while that very
+// opening is still open, and any other handle is refused without touching
+// the descriptor it may name.
+std::mutex gOpenLock;
+std::map<int, HANDLE> gOpenPorts;
+std::uint32_t gOpenings = 0;
+
+constexpr int kFdBits = 32;
+
+HANDLE RegisterOpened(int fd) {
+    std::lock_guard lock(gOpenLock);
+    gOpenings = (gOpenings % 0x7FFFFFFFu) + 1; // keeps every handle positive
+    const HANDLE handle = static_cast<HANDLE>(gOpenings) << kFdBits | fd;
+    gOpenPorts[fd] = handle;
+    return handle;
 }
-int Fd(HANDLE port) {
-    return static_cast<int>(port);
+
+// The descriptor of a handle this library opened and has not closed, or -1.
+int FdOf(HANDLE port) {
+    if (port <= 0)
+        return -1;
+    const auto fd = static_cast<int>(port & 0x7FFFFFFF);
+    std::lock_guard lock(gOpenLock);
+    const auto it = gOpenPorts.find(fd);
+    return it != gOpenPorts.end() && it->second == port ? fd : -1;
+}
+
+// Forgets the handle; its descriptor if it was open, else -1.
+int Unregister(HANDLE port) {
+    const int fd = FdOf(port);
+    if (fd < 0)
+        return -1;
+    std::lock_guard lock(gOpenLock);
+    gOpenPorts.erase(fd);
+    return fd;
 }
 
 bool IsOpen(HANDLE port) {
-    return FindSerialDevice(port) != nullptr || (IsFd(port) && ::fcntl(Fd(port), F_GETFD) >= 0);
+    return FindSerialDevice(port) != nullptr || FdOf(port) >= 0;
 }
 
 long MsLeft(std::chrono::steady_clock::time_point deadline) {
@@ -136,20 +169,19 @@ HANDLE OpenCommDevice(const char* devicePath) {
     wirelay::MakeRawLine(t);
     ::tcsetattr(fd, TCSANOW, &t);
     RequestLowLatency(fd);
-    std::lock_guard lock(gStateLock);
-    gStates.erase(fd); // nothing of an earlier holder of this number survives
-    return fd;
+    return RegisterOpened(fd);
 }
 
 BOOL CloseHandle(HANDLE port) {
     if (port < -1) {
         wirelay::DetachSerialDevice(port);
-    } else if (IsFd(port)) {
-        ::ioctl(Fd(port), TIOCNXCL);
-        if (::close(Fd(port)) != 0)
-            return 0;
     } else {
-        return 0;
+        const int fd = Unregister(port);
+        if (fd < 0)
+            return 0; // not ours, or closed already: its number may be another file's now
+        ::ioctl(fd, TIOCNXCL);
+        if (::close(fd) != 0)
+            return 0;
     }
     std::lock_guard lock(gStateLock);
     gStates.erase(port);
@@ -167,7 +199,8 @@ BOOL GetCommState(HANDLE port, DCB* dcb) {
         return 1;
     }
     termios t{};
-    if (!IsFd(port) || ::tcgetattr(Fd(port), &t) != 0)
+    const int fd = FdOf(port);
+    if (fd < 0 || ::tcgetattr(fd, &t) != 0)
         return 0;
     *dcb = DCB{};
     wirelay::TermiosToDcb(t, *dcb);
@@ -184,12 +217,13 @@ BOOL SetCommState(HANDLE port, const DCB* dcb) {
         return 1;
     }
     termios t{};
-    if (!IsFd(port) || ::tcgetattr(Fd(port), &t) != 0)
+    const int fd = FdOf(port);
+    if (fd < 0 || ::tcgetattr(fd, &t) != 0)
         return 0;
     wirelay::MakeRawLine(t);
     if (!wirelay::DcbToTermios(*dcb, t))
         return 0;
-    return ::tcsetattr(Fd(port), TCSANOW, &t) == 0 ? 1 : 0;
+    return ::tcsetattr(fd, TCSANOW, &t) == 0 ? 1 : 0;
 }
 
 BOOL GetCommConfig(HANDLE port, COMMCONFIG* config, DWORD* size) {
@@ -226,11 +260,12 @@ BOOL PurgeComm(HANDLE port, DWORD flags) {
         device->Purge(rx, tx);
         return 1;
     }
-    if (!IsOpen(port))
+    const int fd = FdOf(port);
+    if (fd < 0)
         return 0;
     if (!rx && !tx)
         return 1;
-    return ::tcflush(Fd(port), rx && tx ? TCIOFLUSH : (rx ? TCIFLUSH : TCOFLUSH)) == 0 ? 1 : 0;
+    return ::tcflush(fd, rx && tx ? TCIOFLUSH : (rx ? TCIFLUSH : TCOFLUSH)) == 0 ? 1 : 0;
 }
 
 BOOL ClearCommError(HANDLE port, DWORD* errors, COMSTAT* status) {
@@ -238,10 +273,10 @@ BOOL ClearCommError(HANDLE port, DWORD* errors, COMSTAT* status) {
     long outgoing = 0;
     if (SerialDevice* device = FindSerialDevice(port)) {
         waiting = device->InQueue();
-    } else if (IsFd(port)) {
-        waiting = InQueueOfFd(Fd(port));
+    } else if (const int fd = FdOf(port); fd >= 0) {
+        waiting = InQueueOfFd(fd);
         int queued = 0;
-        if (waiting >= 0 && ::ioctl(Fd(port), TIOCOUTQ, &queued) == 0)
+        if (waiting >= 0 && ::ioctl(fd, TIOCOUTQ, &queued) == 0)
             outgoing = queued;
     }
     if (waiting < 0)
@@ -271,12 +306,13 @@ BOOL ReadFile(HANDLE port, void* buffer, DWORD count, DWORD* done, void* /*overl
             *done = static_cast<DWORD>(n);
         return 1;
     }
-    if (!IsFd(port))
+    const int fd = FdOf(port);
+    if (fd < 0)
         return 0;
     const auto deadline = std::chrono::steady_clock::now() +
                           std::chrono::milliseconds(ReadWaitMs(StateOf(port).timeouts, count));
     while (got < count) {
-        const ssize_t n = ::read(Fd(port), bytes + got, count - got);
+        const ssize_t n = ::read(fd, bytes + got, count - got);
         if (n > 0) {
             got += static_cast<DWORD>(n);
             continue;
@@ -284,7 +320,7 @@ BOOL ReadFile(HANDLE port, void* buffer, DWORD count, DWORD* done, void* /*overl
         if (n == 0 || (errno != EAGAIN && errno != EINTR))
             return 0; // end of file: the device went away
         const long left = MsLeft(deadline);
-        if (left == 0 || !WaitReady(Fd(port), POLLIN, left))
+        if (left == 0 || !WaitReady(fd, POLLIN, left))
             break;
     }
     if (done != nullptr)
@@ -307,12 +343,13 @@ BOOL WriteFile(HANDLE port, const void* buffer, DWORD count, DWORD* done, void* 
             *done = static_cast<DWORD>(n);
         return static_cast<DWORD>(n) == count ? 1 : 0;
     }
-    if (!IsFd(port))
+    const int fd = FdOf(port);
+    if (fd < 0)
         return 0;
     const auto deadline = std::chrono::steady_clock::now() +
                           std::chrono::milliseconds(WriteWaitMs(StateOf(port).timeouts, count));
     while (sent < count) {
-        const ssize_t n = ::write(Fd(port), bytes + sent, count - sent);
+        const ssize_t n = ::write(fd, bytes + sent, count - sent);
         if (n > 0) {
             sent += static_cast<DWORD>(n);
             continue;
@@ -320,7 +357,7 @@ BOOL WriteFile(HANDLE port, const void* buffer, DWORD count, DWORD* done, void* 
         if (n < 0 && errno != EAGAIN && errno != EINTR)
             break;
         const long left = MsLeft(deadline);
-        if (left == 0 || !WaitReady(Fd(port), POLLOUT, left))
+        if (left == 0 || !WaitReady(fd, POLLOUT, left))
             break;
     }
     if (done != nullptr)

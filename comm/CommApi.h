@@ -2,7 +2,9 @@
 // Plug-ins that adopt the host's port handle call these directly; CUARTComm
 // is built on them. Every operation returns non-zero on success and 0 on
 // failure, never blocks without bound, and fails (instead of hanging) once the
-// device has gone away (adapter unplugged, far end of a pty closed).
+// device has gone away (adapter unplugged, far end of a pty closed). A handle
+// that OpenCommDevice did not return, or that has been closed, is refused
+// without touching whatever file its descriptor number names now.
 #pragma once
 
 #include "CommTypes.h"

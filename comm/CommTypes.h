@@ -12,11 +12,15 @@ using WORD = std::uint16_t;
 using BYTE = std::uint8_t;
 using BOOL = int;
 
-// A port handle holds the file descriptor of the open device (always >= 3, so
-// that 0 never names an open port). Null (0) is "closed", INVALID_HANDLE_VALUE
-// marks a failed open. Values below -1 name in-memory devices (SerialDevice.h).
+// A port handle names one opening of a device by this library: the file
+// descriptor in its low 32 bits and the serial number of the opening above
+// them, so it is always positive and a copy kept after the port was closed is
+// refused even when the descriptor number has been given to another file.
+// Null (0) is "closed", INVALID_HANDLE_VALUE marks a failed open. Values below
+// -1 name in-memory devices (SerialDevice.h).
 using HANDLE = std::intptr_t;
 inline constexpr HANDLE INVALID_HANDLE_VALUE = -1;
+static_assert(sizeof(HANDLE) == 8, "a handle carries a descriptor and an opening number");
 
 inline constexpr DWORD MAXDWORD = 0xFFFFFFFFu;
 

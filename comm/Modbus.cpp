@@ -121,9 +121,13 @@ void CModbus::SendRequest(unsigned char* frame, unsigned length, const char* pre
     UWrite(frame, length); // a failed write shows as a missing reply
 }
 
-bool CModbus::ReceiveReadReply(unsigned char* reply, unsigned expected, unsigned minimum,
-                               const char* shortLabel, const char* crcLabel, unsigned crcWaitMs,
-                               const char* lengthLabel) {
+bool CModbus::FromAskedSlave(const unsigned char* reply, unsigned char function) const {
+    return reply[0] == slaveAddress && reply[1] == function;
+}
+
+bool CModbus::ReceiveReadReply(unsigned char* reply, unsigned char function, unsigned expected,
+                               unsigned minimum, const char* shortLabel, const char* crcLabel,
+                               unsigned crcWaitMs, const char* lengthLabel) {
     const unsigned long arrived = AwaitReply(expected, true);
     if (arrived < minimum) {
         GarbageCollection(shortLabel, 0);
@@ -138,6 +142,12 @@ bool CModbus::ReceiveReadReply(unsigned char* reply, unsigned expected, unsigned
         GarbageCollection(lengthLabel, 0);
         return false;
     }
+    // Another device on the line (or a late answer for another address) is
+    // drained like a corrupt reply: its data is not the drive's.
+    if (!FromAskedSlave(reply, function)) {
+        GarbageCollection(crcLabel, crcWaitMs);
+        return false;
+    }
     return true;
 }
 
@@ -146,7 +156,7 @@ int CModbus::ReceiveWriteEcho(unsigned char function, const char* label) {
         return 0; // what arrived stays for the next pre-drain
     unsigned char echo[kWriteEchoLength];
     if (!URead(echo, kWriteEchoLength) || !CheckCRC(echo, kWriteEchoLength) ||
-        echo[1] != function) {
+        !FromAskedSlave(echo, function)) {
         GarbageCollection(label, kSlowDrainMs);
         return 0;
     }
@@ -161,7 +171,8 @@ int CModbus::_ReadCoils(unsigned short start, unsigned short count, unsigned cha
     SendRequest(frame, sizeof frame, "PrRc:");
     unsigned char reply[kFrameCapacity];
     const unsigned dataBytes = CoilBytes(count);
-    if (!ReceiveReadReply(reply, dataBytes + 5, 5, "RCoil: ", "RCoil: ", kSlowDrainMs, "Rc: "))
+    if (!ReceiveReadReply(reply, kReadCoils, dataBytes + 5, 5, "RCoil: ", "RCoil: ", kSlowDrainMs,
+                          "Rc: "))
         return 0;
     std::copy(reply + 3, reply + 3 + dataBytes, dest);
     return 1;
@@ -175,7 +186,8 @@ int CModbus::_ReadHoldingRegisters(unsigned short start, unsigned short count,
     PutHeader(frame, slaveAddress, kReadRegisters, start, count);
     SendRequest(frame, sizeof frame, "PrRg:");
     unsigned char reply[kFrameCapacity];
-    if (!ReceiveReadReply(reply, 2u * count + 5, 7, "RReg: ", "RReg: ", waitWriteTime, "RReg: "))
+    if (!ReceiveReadReply(reply, kReadRegisters, 2u * count + 5, 7,
+                          "RReg: ", "RReg: ", waitWriteTime, "RReg: "))
         return 0;
     for (unsigned i = 0; i < count; ++i)
         dest[i] = static_cast<unsigned short>(reply[3 + 2 * i] << 8 | reply[4 + 2 * i]);
@@ -230,7 +242,7 @@ int CModbus::_ReportSlaveID(char* data, unsigned char* capacity, unsigned char* 
     bool headerValid = false;
     unsigned remainder = 0;
     if (arrived >= kSlaveIdHeader && URead(reply, kSlaveIdHeader)) {
-        headerValid = reply[1] == kReportSlaveId && reply[2] <= kMaxSlaveIdData;
+        headerValid = FromAskedSlave(reply, kReportSlaveId) && reply[2] <= kMaxSlaveIdData;
         remainder = reply[2] + 2u;
     }
     unsigned long rest = 0;
@@ -274,27 +286,45 @@ int CModbus::_ReportSlaveID(char* data, unsigned char* capacity, unsigned char* 
     return 1;
 }
 
+// A request over the Modbus limits can never be sent: it fails at once,
+// without retries or their pauses.
 int CModbus::ReadCoils(unsigned short start, unsigned short count, unsigned char* dest) {
+    if (count > kMaxReadCoils)
+        return 0;
     return WithRetries([&] { return _ReadCoils(start, count, dest); });
 }
 
 int CModbus::WriteMultipleCoils(unsigned short start, unsigned short count, unsigned char* source) {
+    if (count > kMaxWriteCoils)
+        return 0;
     return WithRetries([&] { return _WriteMultipleCoils(start, count, source); });
 }
 
 int CModbus::ReadHoldingRegisters(unsigned short start, unsigned short count,
                                   unsigned short* dest) {
+    if (count > kMaxReadRegisters)
+        return 0;
     return WithRetries([&] { return _ReadHoldingRegisters(start, count, dest); });
 }
 
 int CModbus::WriteMultipleRegisters(unsigned short start, unsigned short count,
                                     unsigned short* source) {
+    if (count > kMaxWriteRegisters)
+        return 0;
     return WithRetries([&] { return _WriteMultipleRegisters(start, count, source); });
 }
 
 int CModbus::ReportSlaveID(char* data, unsigned char* capacity, unsigned char* slaveId,
                            unsigned char* runIndicator) {
-    return WithRetries([&] { return _ReportSlaveID(data, capacity, slaveId, runIndicator); });
+    if (capacity == nullptr)
+        return 0;
+    // A reply too large for the buffer writes the size it needs into
+    // *capacity; every attempt starts again from the caller's own capacity.
+    const unsigned char given = *capacity;
+    return WithRetries([&] {
+        *capacity = given;
+        return _ReportSlaveID(data, capacity, slaveId, runIndicator);
+    });
 }
 
 int CModbus::Tx_WriteMultipleRegisters(unsigned short start, unsigned short count,

@@ -1,6 +1,7 @@
 // Modbus RTU master: function codes 0x01, 0x03, 0x0F, 0x10 and 0x11 to one
 // slave address, reply wait by polling the input-queue count, judging by
-// length, CRC and function code, retries, and a packet log of drained bytes.
+// length, CRC, slave address and function code, retries, and a packet log of
+// drained bytes.
 // Every operation returns 1 on success and 0 on failure.
 #pragma once
 
@@ -89,10 +90,12 @@ private:
     // Polls until `awaited` bytes wait; returns the last count seen.
     unsigned long AwaitReply(unsigned long awaited, bool latePause);
     void SendRequest(unsigned char* frame, unsigned length, const char* preDrainLabel);
+    // A reply counts only when it names the slave asked and the function sent.
+    bool FromAskedSlave(const unsigned char* reply, unsigned char function) const;
     // Reads and judges a coil or register reply into `reply`.
-    bool ReceiveReadReply(unsigned char* reply, unsigned expected, unsigned minimum,
-                          const char* shortLabel, const char* crcLabel, unsigned crcWaitMs,
-                          const char* lengthLabel);
+    bool ReceiveReadReply(unsigned char* reply, unsigned char function, unsigned expected,
+                          unsigned minimum, const char* shortLabel, const char* crcLabel,
+                          unsigned crcWaitMs, const char* lengthLabel);
     int ReceiveWriteEcho(unsigned char function, const char* label);
     unsigned BuildWriteRegisters(unsigned char* frame, unsigned short start, unsigned short count,
                                  const unsigned short* source) const;

@@ -8,7 +8,10 @@
 namespace wirelay {
 namespace {
 
-constexpr const char* kIniFile = "./Velmora.ini";
+std::string& PortMapFile() {
+    static std::string file = "./Velmora.ini";
+    return file;
+}
 
 std::string DefaultPath(int port) {
     if (port >= 1 && port <= 16)
@@ -28,10 +31,15 @@ ComPortInfo ResolveComPort(int port) {
         return info;
     char mapped[512] = {};
     const std::string key = "COM" + std::to_string(port);
-    GetPrivateProfileStringA("PortMap", key.c_str(), "", mapped, sizeof mapped, kIniFile);
+    GetPrivateProfileStringA("PortMap", key.c_str(), "", mapped, sizeof mapped,
+                             PortMapFile().c_str());
     info.devicePath = mapped[0] != '\0' ? std::string(mapped) : DefaultPath(port);
     info.exists = !info.devicePath.empty() && ::access(info.devicePath.c_str(), F_OK) == 0;
     return info;
+}
+
+void SetPortMapFile(const std::string& iniPath) {
+    PortMapFile() = iniPath;
 }
 
 std::string ComPortName(int port) {

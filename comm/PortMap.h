@@ -1,5 +1,6 @@
 // COM port numbers -> device paths. Section [PortMap] of Velmora.ini in the
-// application directory (the working directory) wins ("COM7=/dev/ttyUSB0");
+// application directory (the working directory, unless SetPortMapFile names
+// another file) wins ("COM7=/dev/ttyUSB0");
 // otherwise COM1..16 are /dev/ttyUSB0..15, COM17..32 /dev/ttyACM0..15 and
 // COM33..64 /dev/ttyS0..31.
 #pragma once
@@ -16,6 +17,11 @@ struct ComPortInfo {
 };
 
 ComPortInfo ResolveComPort(int port);
+
+// The settings file whose [PortMap] applies (default "./Velmora.ini"): the
+// command-line tools read the one beside their program. Set before any port
+// is resolved.
+void SetPortMapFile(const std::string& iniPath);
 
 // The name the messages use for a port: "\\.\COM12".
 std::string ComPortName(int port);

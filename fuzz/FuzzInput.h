@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 class FuzzInput {
 public:
@@ -19,6 +20,18 @@ public:
         bytes = data_ + at_;
         at_ += n;
         return n;
+    }
+
+    // A piece of text: a length word, then up to that many bytes.
+    std::string Piece() {
+        const std::uint8_t* bytes;
+        const std::size_t n = Take(Word(), bytes);
+        return std::string(reinterpret_cast<const char*>(bytes), n);
+    }
+    std::string RestText() {
+        const std::uint8_t* bytes;
+        const std::size_t n = Take(RestSize(), bytes);
+        return std::string(reinterpret_cast<const char*>(bytes), n);
     }
 
 private:

@@ -1,20 +1,13 @@
-// Writes a small seed corpus for each fuzz harness: well-formed replies and
-// frames, so the fuzzer starts from inputs that reach the deep branches.
-#include "ModbusCrc.h"
+// Writes a small seed corpus for each fuzz harness: well-formed replies,
+// frames and files, so the fuzzer starts from inputs that reach the deep branches.
+#include "HexFrames.h" // the tests' frames and CRC
 
 #include <filesystem>
 #include <fstream>
+#include <string>
 #include <vector>
 
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes WithCrc(Bytes frame) {
-    frame.resize(frame.size() + 2);
-    wirelay::AppendModbusCrc(frame.data(), frame.size());
-    return frame;
-}
 
 void Write(const std::filesystem::path& dir, const char* name, const Bytes& bytes) {
     std::filesystem::create_directories(dir);
@@ -26,6 +19,49 @@ void Write(const std::filesystem::path& dir, const char* name, const Bytes& byte
 Bytes Join(Bytes head, const Bytes& tail) {
     head.insert(head.end(), tail.begin(), tail.end());
     return head;
+}
+
+Bytes Text(const std::string& text) {
+    return Bytes(text.begin(), text.end());
+}
+
+// A length word and a piece of text, as FuzzInput::Piece reads it.
+Bytes Piece(const std::string& text) {
+    Bytes piece{static_cast<std::uint8_t>(text.size() >> 8),
+                static_cast<std::uint8_t>(text.size())};
+    return Join(piece, Text(text));
+}
+
+// The file readers: well-formed files of each kind behind their control bytes.
+void WriteFileSeeds(const std::filesystem::path& root) {
+    const std::string ini =
+        "; settings\r\n[Link]\r\niPort1COM = 3\r\nname=\"quoted\"\r\n[Empty]\r\n";
+    Write(root / "fuzz_profile", "update",
+          Join(Join({64}, Piece("Link")), Join(Piece("iPort1COM"), Join(Piece(" 4 "), Text(ini)))));
+    Write(root / "fuzz_profile", "new",
+          Join(Join({8}, Piece("New")), Join(Piece("k"), Join(Piece("v"), Text(ini)))));
+    Write(root / "fuzz_string_table", "table",
+          Join({0, 212, 1},
+               Text("preamble\n[StringTable]\n212=Cascade(&C)\n1=a\\tb\\r\\n\n;c\n[End]\n2=x\n")));
+    Write(root / "fuzz_section_file", "par",
+          Join({0, 105},
+               Join(Piece("min"), Text("[Pr105]\nmin = 5\nname= blank\n; note\n[Pr000]\nE1=2\n"))));
+    const std::string tw =
+        "[Setup]\nFileVersion=0.0.2\nTypeCap=t5\nDrvVer1=hq_417\n[Pr000]\nV=-1\ncmt=first\n"
+        "[Pr13]\nAddress=0x0e\nV=7\ncmt=\xA4\xA4\xA4\xE5\n[Pr1512]\nV=3\n";
+    Write(root / "fuzz_value_file", "t5", Join({0, 0}, Text(tw)));
+    Write(root / "fuzz_value_file", "t8_big5", Join({2, 1}, Text(tw)));
+    Write(root / "fuzz_parm_table", "t5",
+          Join({0},
+               Join(Piece("[Pr000]\nmin=0\nmax=9\ndefault=1\nreserved=0\ncmt=x\n[Pr105]\nmin=-5\n"),
+                    Text("[Pr000]\nname=Mode\nitem0=a\nitem1=b\n"))));
+    Write(
+        root / "fuzz_parm_table", "t8",
+        Join(
+            {2},
+            Join(Piece(
+                     "[Pr000]\nAddress=0\nmin=0\nmax=9\nreserved=0\nDio=1\n[Pr167]\nAddress=230\n"),
+                 Text("[Pr000]\nname=Mode\n"))));
 }
 
 } // namespace
@@ -53,5 +89,6 @@ int main(int argc, char** argv) {
     // Extractor: address, length (2 bytes, +20), then (piece length, piece).
     Write(root / "fuzz_mb_extract", "frame",
           Join({1, 0, 27, 0, 9}, Join({0x55}, WithCrc({1, 3, 2, 0, 0x2A}))));
+    WriteFileSeeds(root);
     return 0;
 }

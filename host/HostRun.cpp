@@ -1,5 +1,6 @@
 #include "HostRun.h"
 
+#include "StopSignals.h"
 #include "VelmoraApp.h"
 
 #include <QApplication>
@@ -78,6 +79,19 @@ int RunVelmora(int argc, char** argv) {
     QApplication qtApp(argc, argv);
     const RunOptions options = ParseOptions(argc, argv);
     CVelmoraApp app(options.paths);
+    // A stop signal closes the main window like File > Exit (the settings are
+    // written back when `app` goes) and leaves every event loop, also that of
+    // an open dialog; queued, so that it also ends a start-up still under way.
+    StopSignals stopSignals([&](int signal) {
+        QMetaObject::invokeMethod(
+            &qtApp,
+            [&app, signal] {
+                if (app.MainFrame() != nullptr)
+                    app.MainFrame()->close();
+                QCoreApplication::exit(128 + signal);
+            },
+            Qt::QueuedConnection);
+    });
     if (!app.InitInstance())
         return 1;
     if (options.reportStartup) {

@@ -38,7 +38,7 @@ const char* UsageText() {
            "  --address N            Modbus slave address 1..247 (default 1)\n"
            "  --format N             serial format 0..15 (default 3: 115200 N,1)\n"
            "  --layout 2|5           identification layout (5: T8 only; default 2)\n"
-           "  --data DIR             folder of the parameter tables (default .)\n"
+           "  --data DIR             folder of the parameter tables (default: the program's)\n"
            "  --state FILE           the drive's EEPROM, kept across restarts\n"
            "  --link PATH            keep a symlink to the device at PATH\n"
            "faults:\n"

@@ -6,10 +6,20 @@
 #include <csignal>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv) {
     using namespace drivesim;
-    const ParsedOptions options = ParseOptions({argv + 1, argv + argc});
+    // The parameter tables beside the program, wherever it is started from;
+    // a --data of the command line comes later and wins.
+    std::vector<std::string> args{argv + 1, argv + argc};
+    std::error_code failed;
+    const auto program = std::filesystem::canonical("/proc/self/exe", failed);
+    if (!failed)
+        args.insert(args.begin(), {"--data", program.parent_path().string()});
+    const ParsedOptions options = ParseOptions(args);
     if (options.help) {
         std::fputs(UsageText(), stdout);
         return 0;

@@ -99,6 +99,7 @@ std::string IniDocument::Serialize() const {
 }
 
 bool IniDocument::FindSection(std::string_view section, Range& range) const {
+    section = TrimBlanks(section);
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         if (lines_[i].kind != Kind::Section || !EqualsNoCase(lines_[i].name, section))
             continue;
@@ -125,6 +126,30 @@ const std::string* IniDocument::Find(std::string_view section, std::string_view 
         return nullptr;
     std::size_t at = FindKey(range, TrimBlanks(key));
     return at < lines_.size() ? &lines_[at].value : nullptr;
+}
+
+std::optional<std::string_view> IniDocument::FindVerbatim(std::string_view section,
+                                                          std::string_view key) const {
+    Range range;
+    if (!FindSection(section, range))
+        return std::nullopt;
+    std::size_t at = FindKey(range, TrimBlanks(key));
+    if (at == lines_.size())
+        return std::nullopt;
+    const std::string& raw = lines_[at].raw;
+    const std::size_t eq = raw.find('=');
+    return eq == std::string::npos ? std::string_view() : std::string_view(raw).substr(eq + 1);
+}
+
+std::size_t IniDocument::FirstMalformedLine() const {
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const Line& line = lines_[i];
+        const std::string_view text = TrimBlanks(line.raw);
+        if ((line.kind == Kind::Section && text.find(']') == std::string_view::npos) ||
+            (line.kind == Kind::Key && text.find('=') == std::string_view::npos))
+            return i + 1;
+    }
+    return 0;
 }
 
 std::vector<std::string> IniDocument::SectionNames() const {

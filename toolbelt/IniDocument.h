@@ -2,6 +2,7 @@
 // other line - comments, blank lines, order and spelling - exactly as it was.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,10 +14,19 @@ public:
     static IniDocument Parse(std::string_view text);
     std::string Serialize() const;
 
-    // Section and key names compare without regard to ASCII case. Lookups use
-    // the first section and the first key of a name. The value is trimmed of
-    // blanks and of one pair of matching surrounding quotes.
+    // Section and key names compare without regard to ASCII case and with
+    // surrounding blanks trimmed, both in lookups and in edits; a section name
+    // runs to the first "]" of its header. Lookups use the first section and
+    // the first key of a name. The value is trimmed of blanks and of one pair
+    // of matching surrounding quotes.
     const std::string* Find(std::string_view section, std::string_view key) const;
+    // The same key's value exactly as written: everything after the first "=".
+    std::optional<std::string_view> FindVerbatim(std::string_view section,
+                                                 std::string_view key) const;
+    // The number (from 1) of the first line that is not blank, a comment, a
+    // section header closed by "]" or a "key=value" line (as in a file cut
+    // off inside a line); 0 when every line is one of these.
+    std::size_t FirstMalformedLine() const;
     std::vector<std::string> SectionNames() const;
     std::vector<std::string> KeyNames(std::string_view section) const;
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace {
 
@@ -72,14 +73,20 @@ int CStringResource::ReadTableFile(const char* path) {
     std::FILE* file = path != nullptr ? std::fopen(path, "rb") : nullptr;
     if (file == nullptr)
         return 0;
-    table_->clear();
-
+    // A folder (an unknown language yields the folder's path) or a device is
+    // not a table: the texts stay in the language they are in.
+    struct stat st {};
+    if (::fstat(::fileno(file), &st) != 0 || !S_ISREG(st.st_mode)) {
+        std::fclose(file);
+        return 0;
+    }
+    std::vector<Entry> table;
     char buffer[kLineBuffer];
     bool inSection = false;
     while (std::fgets(buffer, sizeof buffer, file) != nullptr) {
         // fgets stops at a NUL byte's position only by chance; take what it read.
         std::string line(buffer, std::strlen(buffer));
-        // Text mode on the original platform turns CRLF into LF.
+        // Tables are read as text: a CRLF line end counts as LF.
         if (line.size() >= 2 && line.ends_with("\r\n"))
             line.erase(line.size() - 2, 1);
         if (!inSection) {
@@ -94,9 +101,13 @@ int CStringResource::ReadTableFile(const char* path) {
         unsigned id;
         if (eq == std::string::npos || !ParseId(std::string_view(line).substr(0, eq), id))
             continue;
-        table_->push_back(Entry{id, Unescape(line.substr(eq + 1))});
+        table.push_back(Entry{id, Unescape(line.substr(eq + 1))});
     }
+    const bool readFailed = std::ferror(file) != 0;
     std::fclose(file);
+    if (readFailed)
+        return 0;
+    table_->swap(table);
     return 1;
 }
 

@@ -13,16 +13,23 @@ void DriveLink::ConfigureFromContext(const SharedContext& ctx) {
     modbus.writeDelay = static_cast<std::uint32_t>(ctx.Int(kPreWaitTime).load());
 }
 
-bool DriveLink::AdoptPublishedPort(const SharedContext& ctx) {
+bool DriveLink::PublishedPortChanged(const SharedContext& ctx) const {
     const HANDLE published = ctx.ComHandle().load(std::memory_order_acquire);
-    const int publishedPort = ctx.Int(kComPort).load();
-    // A handle is a descriptor number, which a new search may hand out again
-    // for another port or format: those count as a new port too.
-    if (published == modbus.hPort && publishedPort == port &&
-        std::memcmp(&dcb, ctx.CommDcb().bytes, sizeof dcb) == 0)
+    return published != 0 && (published != adopted_ || ctx.Int(kComPort).load() != port ||
+                              std::memcmp(&dcb, ctx.CommDcb().bytes, sizeof dcb) != 0);
+}
+
+bool DriveLink::AdoptPublishedPort(const SharedContext& ctx) {
+    if (!PublishedPortChanged(ctx))
         return false;
+    const HANDLE published = ctx.ComHandle().load(std::memory_order_acquire);
+    // After a failed request the link works on a port it reopened itself;
+    // held on, it would keep the device from the new search's port.
+    if (modbus.hPort != adopted_ && modbus.hPort != published)
+        modbus.CloseComPort();
     modbus.hPort = published;
-    port = publishedPort;
+    adopted_ = published;
+    port = ctx.Int(kComPort).load();
     std::memcpy(&dcb, ctx.CommDcb().bytes, sizeof dcb);
     return true;
 }

@@ -26,9 +26,14 @@ public:
     // the context's link settings.
     void ConfigureFromContext(const SharedContext& ctx);
 
-    // Takes the handle Portdesk published, with its port number and line
-    // settings for later reopening, when any of the three differs from what
-    // the link holds. True when a new port was adopted.
+    // True when Portdesk has published a port (handle, number or line
+    // settings) other than the one this link adopted last.
+    bool PublishedPortChanged(const SharedContext& ctx) const;
+    // Takes the port Portdesk published, with its number and line settings
+    // for later reopening, when it changed; a port the link had reopened on
+    // its own is closed first, so that no tool keeps the old port or its
+    // number. Nothing is taken while none is published. True when a new port
+    // was adopted.
     bool AdoptPublishedPort(const SharedContext& ctx);
 
     // Publishes this link's handle, port number and line settings (Portdesk
@@ -54,6 +59,7 @@ private:
     void Reopen();
 
     SharedContext* ctx_ = nullptr;
+    HANDLE adopted_ = 0; // the published handle taken last
 };
 
 template <class Request>

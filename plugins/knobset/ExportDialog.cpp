@@ -147,8 +147,9 @@ bool CExportParm::ExportComparison(const std::string& path) {
     TableCopy a(ctx_.Parms()), b(ctx_.Parms());
     std::string error;
     const std::string f1 = file1->text().toStdString(), f2 = file2->text().toStdString();
-    if (!LoadValueFile(a.store, f1, a.identity, error) ||
-        !LoadValueFile(b.store, f2, b.identity, error)) {
+    const int language = ctx_.Language(kLangKnobset);
+    if (!LoadValueFile(a.store, f1, a.identity, error, language) ||
+        !LoadValueFile(b.store, f2, b.identity, error, language)) {
         Dialogs().MessageBox(this, error, module_.Text(kStrComm), MB::kOk | MB::kIconError);
         return false;
     }

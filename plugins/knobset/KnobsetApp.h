@@ -44,7 +44,6 @@ private:
 
     PluginModule module_;
     DriveRegisterLink registerLink_{link};
-    int firstAdoption_ = 1;
     std::mutex routineMutex_; // the comm thread and the own worker never overlap
     std::atomic<bool> stopWorker_{false};
     std::thread worker_;

@@ -158,7 +158,8 @@ bool CKnobsetView::OpenValueFile() {
         // The file's values replace both columns; on-line the drive still
         // holds what was read from it, and the list marks the differences.
         const std::vector<int> driveValues = DriveValues(Context().Parms());
-        if (!LoadValueFile(Context().Parms(), path, Context().OfflineIdentity(), error)) {
+        if (!LoadValueFile(Context().Parms(), path, Context().OfflineIdentity(), error,
+                           Context().Language(kLangKnobset))) {
             Dialogs().MessageBox(this, error, Text(kStrCaption), MB::kOk | MB::kIconError);
             continue;
         }
@@ -184,11 +185,11 @@ void CKnobsetView::OnSaveFile() {
         return;
     lastPath_ = path;
     std::string error;
-    const bool saved = SaveValueFile(Context().Parms(), path, Context().OfflineIdentity(), error);
+    const bool saved = SaveValueFile(Context().Parms(), path, Context().OfflineIdentity(), error,
+                                     Context().Language(kLangKnobset));
     unsaved_ = unsaved_ && !saved;
-    if (!saved || !error.empty())
-        Dialogs().MessageBox(this, error, Text(kStrCaption),
-                             MB::kOk | (saved ? MB::kIconWarning : MB::kIconError));
+    if (!saved)
+        Dialogs().MessageBox(this, error, Text(kStrCaption), MB::kOk | MB::kIconError);
 }
 
 void CKnobsetView::OnExport() {

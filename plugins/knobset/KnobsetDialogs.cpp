@@ -4,6 +4,7 @@
 #include "FileKind.h"
 #include "KnobsetStrings.h"
 #include "ParmTable.h"
+#include "ValueFileText.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -139,7 +140,7 @@ CParmInput::CParmInput(PluginModule& m, const ParmRecord* record, int model, boo
     layout->addWidget(valueEdit, 3, 1);
     layout->addWidget(new QLabel(QString("(%1 ~ %2)").arg(record->min).arg(record->max)), 3, 2);
     commentEdit = new QLineEdit(QString::fromStdString(record->cmt));
-    commentEdit->setMaxLength(255);
+    commentEdit->setMaxLength(static_cast<int>(kMaxCommentChars));
     layout->addWidget(new QLabel(Text(m, kStrComment)), 4, 0);
     layout->addWidget(commentEdit, 4, 1, 1, 2);
     auto* confirm = new QPushButton(Text(m, kStrSetupButton));
@@ -154,7 +155,9 @@ CParmInput::CParmInput(PluginModule& m, const ParmRecord* record, int model, boo
 }
 
 std::string CParmInput::Comment() const {
-    return commentEdit != nullptr ? commentEdit->text().left(255).toStdString() : std::string();
+    return commentEdit != nullptr
+               ? commentEdit->text().left(static_cast<qsizetype>(kMaxCommentChars)).toStdString()
+               : std::string();
 }
 
 void CParmInput::Confirm() {

@@ -11,6 +11,7 @@
 #include "ParmTable.h"
 #include "ProductFiles.h"
 #include "ReferenceText.h"
+#include "ValueFile.h"
 
 #include <QEvent>
 #include <QGroupBox>
@@ -245,8 +246,7 @@ void CKnobsetView::Start() {
         return;
     }
     LoadTable();
-    Context().OfflineIdentity().Set(2, ModelTag(Model()));
-    Context().OfflineIdentity().Set(3, DefaultTableId(Model()));
+    StartOfflineIdentity(Context().OfflineIdentity(), Model());
     if (source.FileChosen()) {
         if (!OpenValueFile())
             CloseSelf();

@@ -247,12 +247,14 @@ TEST(Thread, ChartDrawsOnAnotherThreadWhileTheGuiThreadPaints) {
     });
     QImage window(400, 300, QImage::Format_RGB32);
     int guiFrames = 0;
-    while (!done || guiFrames == 0) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while ((!done || guiFrames == 0) && std::chrono::steady_clock::now() < deadline) {
         QPainter painter(&window);
         painter.fillRect(window.rect(), Qt::white);
         painter.setFont(QFont(QStringLiteral("Arial"), 12));
         painter.drawText(10, 40, QStringLiteral("Ready %1").arg(guiFrames++));
     }
+    EXPECT_TRUE(done) << "the worker's frames did not finish within a minute";
     worker.join();
     EXPECT_EQ(image.pixelColor(400, 156), kYellow);
     EXPECT_GT(CountColour(image, QRect(0, 450, 800, 150), kYellow), 0) << "tag text";

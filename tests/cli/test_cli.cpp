@@ -1,17 +1,16 @@
 // velmora-cli: argument parsing, the commands on an in-memory drive, and the
 // program end to end against a scripted far end on a pseudo-terminal.
+#include "ChildProcess.h"
 #include "CliCommands.h"
 #include "CliOptions.h"
 #include "CommHooks.h"
 #include "MemoryPort.h"
 #include "ModbusCrc.h"
 #include "SerialFormat.h"
-#include "TempDir.h"
 #include "comm/FarEnd.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
-#include <sys/wait.h>
 
 using namespace velmora::cli;
 
@@ -175,6 +174,18 @@ TEST_F(CliOnMemoryPort, FailuresSayWhatWentWrong) {
          1,
          "invalid reply from slave 1 (8 bytes"},
         {"--port 1 --retries 3 ident", {}, 3, "ident failed: no reply"},
+        {"--port 1 --retries 1 write-regs 0 1",
+         {WithCrc({0x01, 0x90, 0x02})},
+         1,
+         "write-regs failed: slave 1 refused the request with exception code 2"},
+        {"--port 1 --retries 1 write-coils 0 1",
+         {WithCrc({0x01, 0x8F, 0x03})},
+         1,
+         "write-coils failed: slave 1 refused the request with exception code 3"},
+        {"--port 1 --retries 1 read-regs 0 1",
+         {WithCrc({0x02, 0x03, 0x02, 0x00, 0x01})},
+         1,
+         "reply came from slave 2, not from slave 1"},
     };
     for (const Case& c : cases) {
         requests.clear();
@@ -199,13 +210,13 @@ struct Outcome {
 };
 
 Outcome RunProgram(const std::string& arguments) {
-    TempDir dir;
     const char* app = std::getenv("VELMORA_APP_DIR");
-    const std::string command = std::string(app ? app : ".") + "/velmora-cli " + arguments + " >" +
-                                dir.File("out") + " 2>" + dir.File("err");
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, TempDir::Read(dir.File("out")),
-            TempDir::Read(dir.File("err"))};
+    Program cli(std::string(app ? app : ".") + "/velmora-cli", Split(arguments));
+    Outcome o;
+    o.out = cli.Output();
+    o.err = cli.Errors();
+    o.status = cli.Wait();
+    return o;
 }
 
 TEST(CliProgram, AnswersFromAFarEndOnAPty) {

@@ -68,6 +68,19 @@ private:
     std::thread thread_;
 };
 
+// One call against a far end answering every request of `requestLength`
+// bytes with `reply`: the call's result and the requests the far end saw.
+struct FarEndExchange {
+    int result;
+    std::vector<Bytes> requests;
+};
+inline FarEndExchange ExchangeWith(PtyPair& pty, std::size_t requestLength, const Bytes& reply,
+                                   const std::function<int()>& call) {
+    FarEnd far(pty, requestLength, [reply](std::size_t, const Bytes&) { return reply; });
+    const int result = call();
+    return {result, far.Requests()};
+}
+
 // Records every pause the library takes and shortens it to at most 1 ms, so
 // a poll still gives the far end time to answer.
 class SleepRecorder {

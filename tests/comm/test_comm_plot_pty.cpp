@@ -3,6 +3,7 @@
 #include "CommPlot.h"
 #include "FarEnd.h"
 #include "SerialFormat.h"
+#include "WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -47,8 +48,7 @@ TEST(CommPlotPty, ClosedFarEndMakesReadsFailQuickly) {
     CCommPlot plot;
     ASSERT_EQ(plot._OpenDevicePort(pty.SlavePath().c_str(), wirelay::MakeSerialDcb(3), 1), 1);
     pty.Send({0xC6, 1, 2});
-    while (plot.PreCountInQue() < 3) {
-    }
+    ASSERT_TRUE(WaitUntil("three bytes", [&] { return plot.PreCountInQue() >= 3; }));
     unsigned long values[4];
     EXPECT_EQ(plot.ReadData_V3(values), 1);
     pty.CloseMaster();

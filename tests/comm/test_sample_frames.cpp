@@ -299,18 +299,4 @@ TEST(SampleLog, ModbusFramesAreExtractedFromTheLog) {
     EXPECT_EQ(other.MB_Extract(7), 2);
 }
 
-TEST_F(SampleFrames, PortThatGoesAwayEndsTheCallAtOnce) {
-    port.Feed({0xC6, 1, 2});
-    unsigned long values[4];
-    EXPECT_EQ(plot.ReadData_V3(values), 1);
-    EXPECT_EQ(plot.frameHeld, 1);
-    port.GoAway();
-    plot.SetPreCountQueTimes(0xFFFFFFFF); // would spin for ever on a live port
-    EXPECT_EQ(plot.ReadData_V3(values), 1);
-    plot.frameHeld = 0;
-    EXPECT_EQ(plot.ReadData_V3(values), 1);
-    unsigned short words[1];
-    EXPECT_EQ(plot.ReadData(1, 1, words), 0);
-}
-
 } // namespace

@@ -4,29 +4,15 @@
 #include "CommApi.h"
 #include "FarEnd.h"
 #include "PortMap.h"
+#include "PortMapFolder.h"
 #include "SerialFormat.h"
-#include "TempDir.h"
 #include "UARTComm.h"
+#include "WaitUntil.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 namespace {
-
-// Runs a test inside a scratch application directory whose Velmora.ini maps
-// COM numbers to the given paths.
-class AppDir {
-public:
-    explicit AppDir(const std::string& portMap) : old_(std::filesystem::current_path()) {
-        dir_.Write("Velmora.ini", "[PortMap]\n" + portMap);
-        std::filesystem::current_path(dir_.Path());
-    }
-    ~AppDir() { std::filesystem::current_path(old_); }
-
-private:
-    TempDir dir_;
-    std::filesystem::path old_;
-};
 
 class Messages {
 public:
@@ -37,13 +23,12 @@ public:
     std::vector<std::string> shown;
 };
 
-void WaitForInput(CUARTComm& port, unsigned long count) {
-    while (port.PreCountInQue() < count) {
-    }
+testing::AssertionResult WaitForInput(CUARTComm& port, unsigned long count) {
+    return WaitUntil("input at the port", [&] { return port.PreCountInQue() >= count; });
 }
 
 TEST(PortMap, DefaultSchemeAndIniEntries) {
-    AppDir app("COM7=/dev/null\nCOM3=/dev/does-not-exist\n");
+    PortMapFolder app({{7, "/dev/null"}, {3, "/dev/does-not-exist"}});
     const std::pair<int, const char*> defaults[] = {
         {1, "/dev/ttyUSB0"},
         {16, "/dev/ttyUSB15"},
@@ -65,7 +50,7 @@ TEST(PortMap, DefaultSchemeAndIniEntries) {
 
 TEST(UARTComm, OpensComTwelveThroughThePortMapWithTheLineSettings) {
     PtyPair pty;
-    AppDir app("COM12=" + pty.SlavePath() + "\n");
+    PortMapFolder app({{12, pty.SlavePath()}});
     CUARTComm port;
     ASSERT_EQ(port._OpenComPort(12, wirelay::MakeSerialDcb(15), 1), 1); // 115200 8O1
     EXPECT_GE(port.hPort, 3);
@@ -85,7 +70,7 @@ TEST(UARTComm, OpensComTwelveThroughThePortMapWithTheLineSettings) {
 }
 
 TEST(UARTComm, MissingPortFailsWithTheMessageNamingThePath) {
-    AppDir app("COM5=/dev/velmora-no-such-port\n");
+    PortMapFolder app({{5, "/dev/velmora-no-such-port"}});
     Messages messages;
     CUARTComm port;
     EXPECT_EQ(port._OpenComPort(5, wirelay::MakeSerialDcb(0), 1), 0);
@@ -100,7 +85,7 @@ TEST(UARTComm, MissingPortFailsWithTheMessageNamingThePath) {
 
 TEST(UARTComm, SecondOpenFailsAndTheFirstHandleStillWorks) {
     PtyPair pty;
-    AppDir app("COM2=" + pty.SlavePath() + "\n");
+    PortMapFolder app({{2, pty.SlavePath()}});
     Messages messages;
     CUARTComm port;
     ASSERT_EQ(port.OpenComPort(2, wirelay::MakeSerialDcb(0)), 1);
@@ -128,7 +113,7 @@ TEST(UARTComm, InputWaitingBeforeTheOpenIsDiscarded) {
     ASSERT_EQ(port._OpenDevicePort(pty.SlavePath().c_str(), wirelay::MakeSerialDcb(3), 1), 1);
     EXPECT_EQ(port.PreCountInQue(), 0u);
     pty.Send({0x11, 0x22});
-    WaitForInput(port, 2);
+    ASSERT_TRUE(WaitForInput(port, 2));
     unsigned char got[2] = {};
     EXPECT_EQ(port.URead(got, 2), 1);
     EXPECT_EQ(got[0], 0x11);
@@ -200,7 +185,7 @@ TEST(CommApi, WrappersOnAnAdoptedHandle) {
     COMMTIMEOUTS timeouts{MAXDWORD, 0, 0, 5, 100}, back{};
 
     pty.Send({1, 2, 3, 4});
-    WaitForInput(port, 4);
+    ASSERT_TRUE(WaitForInput(port, 4));
     COMSTAT status{};
     DWORD errors = 99;
     ASSERT_TRUE(ClearCommError(h, &errors, &status));

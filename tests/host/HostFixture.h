@@ -1,16 +1,14 @@
 // A scratch application folder with a plug-in folder of chosen test plug-ins.
 #pragma once
 
+#include "QtWaitUntil.h"
 #include "TempDir.h"
 #include "TestPluginLog.h"
 #include "VelmoraApp.h"
 
-#include <QCoreApplication>
-#include <chrono>
 #include <filesystem>
 #include <map>
 #include <string>
-#include <thread>
 
 class HostFolder {
 public:
@@ -37,14 +35,3 @@ public:
 private:
     TempDir temp_;
 };
-
-// Waits (processing events) until `done` holds or about ten seconds passed.
-template <class Predicate>
-bool WaitFor(Predicate done) {
-    for (int i = 0; i < 10000 && !done(); ++i) {
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return done();
-}

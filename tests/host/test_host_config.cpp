@@ -7,22 +7,6 @@
 
 namespace {
 
-TEST(HostConfig, MissingFileGivesEveryDefault) {
-    TempDir dir;
-    const HostConfig c = ReadHostConfig(dir.File("Velmora.ini"));
-    EXPECT_EQ(c.comPort, 1);
-    EXPECT_EQ(c.slaveId, 1);
-    EXPECT_EQ(c.retryTimes, 20);
-    EXPECT_EQ(c.retryIntervalMs, 150);
-    EXPECT_EQ(c.preWaitTimeMs, 0);
-    EXPECT_EQ(c.title, "");
-    EXPECT_EQ(c.language, 0);
-    EXPECT_EQ(c.waitWriteTime, 0);
-    EXPECT_EQ(c.preCountQueTimes, 0);
-    EXPECT_EQ(c.jogSpeedSlow, 0);
-    EXPECT_EQ(c.jogTimeout, 0);
-}
-
 TEST(HostConfig, ReadsEveryKeyAndLimitsJogSpeedsFromAboveOnly) {
     TempDir dir;
     const std::string ini =

@@ -37,7 +37,8 @@ TEST_F(HostStartup, NoPluginFilesStartsAndSpinsThroughEmptySlots) {
     ASSERT_NE(app.MainFrame(), nullptr);
     EXPECT_TRUE(app.MainFrame()->isVisible());
     const std::uint64_t before = app.Comm().Passes();
-    EXPECT_TRUE(WaitFor([&] { return app.Comm().Passes() > before + 20; }));
+    EXPECT_TRUE(
+        WaitProcessingEvents("20 comm passes", [&] { return app.Comm().Passes() > before + 20; }));
     EXPECT_TRUE(app.MainFrame()->MdiArea()->subWindowList().isEmpty());
     app.OnCommand(HostCommand::kKnobset); // inert without the plug-in
     EXPECT_TRUE(app.MainFrame()->MdiArea()->subWindowList().isEmpty());
@@ -72,7 +73,8 @@ TEST_F(HostStartup, CommThreadCallsCommLoopThenToolsInTheirOrder) {
     ASSERT_TRUE(app.InitInstance());
     TestLogStart();
     const std::uint64_t before = app.Comm().Passes();
-    ASSERT_TRUE(WaitFor([&] { return app.Comm().Passes() > before + 5; }));
+    ASSERT_TRUE(
+        WaitProcessingEvents("5 comm passes", [&] { return app.Comm().Passes() > before + 5; }));
     app.ExitInstance();
     std::vector<std::string> log = TestLogTake();
     std::erase_if(log, [](const std::string& e) { return e.rfind("Language:", 0) == 0; });
@@ -93,10 +95,12 @@ TEST_F(HostStartup, SuspendExternLeavesOnlyCommLoopRunning) {
     app.Context().Int(kSuspendExtern) = 1;
     // Let a pass that may have started before the flag finish.
     std::uint64_t before = app.Comm().Passes();
-    ASSERT_TRUE(WaitFor([&] { return app.Comm().Passes() > before + 2; }));
+    ASSERT_TRUE(
+        WaitProcessingEvents("2 comm passes", [&] { return app.Comm().Passes() > before + 2; }));
     TestLogStart();
     before = app.Comm().Passes();
-    ASSERT_TRUE(WaitFor([&] { return app.Comm().Passes() > before + 10; }));
+    ASSERT_TRUE(
+        WaitProcessingEvents("10 comm passes", [&] { return app.Comm().Passes() > before + 10; }));
     app.Context().Int(kSuspendExtern) = 0;
     const std::vector<std::string> log = TestLogTake();
     EXPECT_GE(Matching(log, "CommLoop:").size(), 10u);
@@ -134,7 +138,8 @@ TEST_F(HostStartup, OneWindowPerPluginAndConnectFollowsTheTools) {
     ctx.Int(kMenuEnable) = 0x3F5;
     QMdiArea* area = frame.MdiArea();
     area->closeAllSubWindows();
-    ASSERT_TRUE(WaitFor([&] { return area->subWindowList().isEmpty(); }));
+    ASSERT_TRUE(WaitProcessingEvents("every window to close",
+                                     [&] { return area->subWindowList().isEmpty(); }));
     ctx.Int(kMenuEnable) = 0x3F5;
     app.OnCommand(HostCommand::kMonitor);
     app.OnCommand(HostCommand::kMonitor);
@@ -144,8 +149,9 @@ TEST_F(HostStartup, OneWindowPerPluginAndConnectFollowsTheTools) {
     EXPECT_FALSE(frame.Action(HostCommand::kMonitor)->isEnabled());
     EXPECT_TRUE(frame.Action(HostCommand::kKnobset)->isEnabled());
     area->subWindowList().first()->close();
-    ASSERT_TRUE(
-        WaitFor([&] { return (ctx.Int(kMenuEnable).load() & MenuEnableFlags::kMonitor) != 0; }));
+    ASSERT_TRUE(WaitProcessingEvents("the Monitor menu bit", [&] {
+        return (ctx.Int(kMenuEnable).load() & MenuEnableFlags::kMonitor) != 0;
+    }));
     frame.OnTimer();
     EXPECT_TRUE(frame.Action(HostCommand::kConnect)->isEnabled());
     EXPECT_TRUE(frame.Action(HostCommand::kMonitor)->isEnabled());
@@ -204,9 +210,8 @@ TEST_F(HostStartup, CloseHandshakeWaitsOnlyWhileBusy) {
     ctx.Int(kBusyFlags) = BusyFlags::kBusy;
     std::atomic<bool> sawRequest{false};
     std::thread plugin([&] {
-        while (ctx.Int(kCloseRequest).load() == 0)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        sawRequest = true;
+        sawRequest = static_cast<bool>(
+            WaitUntil("the close request", [&] { return ctx.Int(kCloseRequest).load() != 0; }));
         std::this_thread::sleep_for(std::chrono::milliseconds(250));
         ctx.Int(kBusyFlags) |= BusyFlags::kFinished;
     });

@@ -3,7 +3,7 @@
 // sent exactly once more.
 #include "DriveLink.h"
 #include "FarEnd.h"
-#include "TempDir.h"
+#include "PortMapFolder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -23,27 +23,6 @@ FarEnd::Script Silent() {
     return [](std::size_t, const Bytes&) { return Bytes{}; };
 }
 
-// A scratch application folder, made the working folder, whose Velmora.ini
-// maps COM5 to a link that the test points at the pseudo-terminal of its choice.
-class DriveFolder {
-public:
-    DriveFolder() : old_(std::filesystem::current_path()) {
-        link_ = dir_.File("drive");
-        dir_.Write("Velmora.ini", "[PortMap]\nCOM5=" + link_ + "\n");
-        std::filesystem::current_path(dir_.Path());
-    }
-    ~DriveFolder() { std::filesystem::current_path(old_); }
-    void PointAt(const PtyPair& pty) {
-        std::filesystem::remove(link_);
-        std::filesystem::create_symlink(pty.SlavePath(), link_);
-    }
-
-private:
-    TempDir dir_;
-    std::filesystem::path old_;
-    std::string link_;
-};
-
 DCB Format115200() {
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
@@ -55,7 +34,7 @@ DCB Format115200() {
 class GuardedCall : public testing::Test {
 protected:
     GuardedCall() {
-        folder.PointAt(first);
+        PointAt(first);
         link.port = 5;
         link.dcb = Format115200();
         EXPECT_EQ(link.modbus._OpenComPort(5, link.dcb, 1), 1);
@@ -71,8 +50,16 @@ protected:
         return result;
     }
 
+    // COM5 leads to a link that the test points at the pty of its choice.
+    void PointAt(const PtyPair& pty) {
+        std::filesystem::remove(linkPath);
+        std::filesystem::create_symlink(pty.SlavePath(), linkPath);
+    }
+
     SleepRecorder pauses; // the 100 ms quick-setting polls take 1 ms here
-    DriveFolder folder;
+    TempDir links;
+    const std::string linkPath = links.File("drive");
+    PortMapFolder folder{{{5, linkPath}}};
     PtyPair first;
     DriveLink link;
     unsigned value = 0;
@@ -109,7 +96,7 @@ TEST_F(GuardedCall, PortThatCameBackIsReopenedAndTheRequestSentOnceMore) {
     }
     first.CloseMaster(); // the adapter is unplugged ...
     PtyPair second;      // ... and plugged in again under a new device
-    folder.PointAt(second);
+    PointAt(second);
     FarEnd far(second, kReadRequest.size(), Answering());
     ASSERT_EQ(Read(), 1);
     EXPECT_EQ(value, 0x1234ABCDu);
@@ -123,7 +110,7 @@ TEST_F(GuardedCall, PortThatCameBackIsReopenedAndTheRequestSentOnceMore) {
 TEST_F(GuardedCall, FailedRetryLowersLinkGoodAndTheNextCallReopensFirst) {
     first.CloseMaster();
     PtyPair second;
-    folder.PointAt(second);
+    PointAt(second);
     {
         FarEnd far(second, kReadRequest.size(), Silent());
         EXPECT_EQ(Read(), 0);
@@ -140,7 +127,7 @@ TEST_F(GuardedCall, FailedRetryLowersLinkGoodAndTheNextCallReopensFirst) {
 
 TEST_F(GuardedCall, PortThatStaysAwayFailsAfterOneReopen) {
     first.CloseMaster();
-    std::filesystem::remove(std::filesystem::current_path() / "drive");
+    std::filesystem::remove(linkPath);
     EXPECT_EQ(Read(), 0);
     EXPECT_EQ(link.linkGood, 0);
     EXPECT_EQ(Read(), 0) << "still no port: fails again without hanging";
@@ -186,6 +173,25 @@ TEST(DriveLinkContext, AdoptsThePublishedPortWithItsLineSettings) {
     portdesk.PublishPort(ctx);
     EXPECT_TRUE(tool.AdoptPublishedPort(ctx));
     EXPECT_EQ(tool.port, 4);
+
+    // Nothing is published while a search runs: the link keeps its port.
+    handle.store(0);
+    EXPECT_FALSE(tool.AdoptPublishedPort(ctx));
+    EXPECT_EQ(tool.modbus.hPort, 42);
+
+    // After a failure the guarded call reopened a port of its own; following
+    // the next published port closes it, so the device is free again.
+    PtyPair own;
+    tool.modbus.hPort = 0;
+    ASSERT_EQ(tool.modbus._OpenDevicePort(own.SlavePath().c_str(), Format115200(), 1), 1);
+    portdesk.modbus.hPort = 43;
+    portdesk.PublishPort(ctx);
+    EXPECT_TRUE(tool.AdoptPublishedPort(ctx));
+    EXPECT_EQ(tool.modbus.hPort, 43);
+    CUARTComm other;
+    EXPECT_EQ(other._OpenDevicePort(own.SlavePath().c_str(), Format115200(), 1), 1)
+        << "the link's own port was closed";
+    other.CloseComPort();
     tool.modbus.hPort = 0; // not ours to close
 }
 

@@ -2,7 +2,6 @@
 // open and close, the language timer.
 #include "DLLTemplate.h"
 #include "DLLView.h"
-#include "DialogService.h"
 #include "LanguagePoller.h"
 #include "MainMdiArea.h"
 #include "TempDir.h"
@@ -115,37 +114,6 @@ TEST(LanguagePoller, ZeroIdsReloadNothing) {
     ModuleHandle none = nullptr;
     CStringResource table(&none);
     EXPECT_FALSE(PollLanguage(context.ctx, kLangMonitor, "Monitor", table));
-}
-
-class ScriptedDialogs : public DialogService {
-public:
-    int MessageBox(QWidget*, const std::string& text, const std::string& caption,
-                   unsigned style) override {
-        seen.push_back(caption + ": " + text);
-        return (style & MessageBoxStyle::kButtonMask) == MessageBoxStyle::kYesNo ? kAnswerNo
-                                                                                 : kAnswerOk;
-    }
-    std::string GetOpenFileName(QWidget*, const std::string&, const std::string&,
-                                const std::string&) override {
-        return "/tmp/chosen.par";
-    }
-    std::string GetSaveFileName(QWidget*, const std::string&, const std::string&,
-                                const std::string&) override {
-        return {};
-    }
-    std::vector<std::string> seen;
-};
-
-TEST(DialogService, InstalledServiceAnswersAndCanBeRemoved) {
-    ScriptedDialogs scripted;
-    InstallDialogService(&scripted);
-    EXPECT_EQ(Dialogs().MessageBox(nullptr, "Stop?", "Portdesk",
-                                   MessageBoxStyle::kYesNo | MessageBoxStyle::kDefaultButton2),
-              kAnswerNo);
-    EXPECT_EQ(Dialogs().GetOpenFileName(nullptr, "", "", ""), "/tmp/chosen.par");
-    EXPECT_EQ(scripted.seen, std::vector<std::string>{"Portdesk: Stop?"});
-    InstallDialogService(nullptr);
-    EXPECT_NE(&Dialogs(), &scripted);
 }
 
 } // namespace

@@ -1,6 +1,5 @@
-// Velmora's own master against the simulator: CModbus in-process and the
-// velmora-cli program, over the pty as over a serial port.
-#include "ChildProcess.h"
+// Velmora's own master against the simulator, over the pty as over a serial
+// port.
 #include "Modbus.h"
 #include "SerialFormat.h"
 #include "SimTestSupport.h"
@@ -15,8 +14,7 @@ namespace {
 
 // A simulator linked into a scratch folder.
 struct Rig {
-    Rig(DriveModel model, int format, std::uint8_t address = 1)
-        : running(SimOn(model, format, address, dir.File("ttyDrive"))) {}
+    Rig(DriveModel model, int format) : running(SimOn(model, format, 1, dir.File("ttyDrive"))) {}
     const std::string& Link() const { return running.sim.Config().linkPath; }
     TempDir dir;
     RunningSim running;
@@ -62,25 +60,6 @@ TEST(VelmoraMaster, CModbusIdentifiesAT8AndTransfersParameters) {
     // An exception reply fails the request.
     EXPECT_FALSE(link.ReadHoldingRegisters(128, 1, block));
     link.CloseComPort();
-}
-
-TEST(VelmoraMaster, VelmoraCliReadsIdentityAndRegisters) {
-    Rig rig(DriveModel::W5, 2, 7); // 57600 N,1, address 7
-    const std::string device = rig.Link();
-    Program ident("./velmora-cli",
-                  {"--device", device, "--format", "2", "--address", "7", "ident"});
-    std::string output;
-    for (std::string line = ident.Line(); !line.empty(); line = ident.Line())
-        output += line + "\n";
-    EXPECT_EQ(ident.Wait(), 0) << ident.Errors();
-    EXPECT_NE(output.find("slave id: 0x15"), std::string::npos) << output;
-    EXPECT_NE(output.find("W5-750WWhq_417"), std::string::npos) << output;
-
-    Program read("./velmora-cli",
-                 {"--device", device, "--format", "2", "--address", "7", "read-regs", "8", "2"});
-    EXPECT_EQ(read.Line(), "250");
-    EXPECT_EQ(read.Line(), "0");
-    EXPECT_EQ(read.Wait(), 0);
 }
 
 } // namespace

@@ -72,20 +72,6 @@ TEST(ProductData, T5RegisterAddressFollowsGroupAndIndex) {
     EXPECT_EQ(table.Find(18), -1); // register 36 belongs to the motion tool
 }
 
-TEST(ProductData, DescriptionFilesExistForEveryLanguage) {
-    for (const char* id : {"hq_417", "Whq_417", "rk_905"})
-        for (const char* lang : {"ENG", "CHT", "CHS"}) {
-            const std::string path =
-                std::string("Language/Knobset/") + lang + "/" + id + lang + ".dsc";
-            const std::string text = TempDir::Read(path);
-            EXPECT_NE(text.find("[Pr000]\nname="), std::string::npos) << path;
-        }
-    EXPECT_NE(TempDir::Read("Language/Knobset/CHT/rk_905CHT.dsc").find("慣量比"),
-              std::string::npos);
-    EXPECT_NE(TempDir::Read("Language/Knobset/CHS/rk_905CHS.dsc").find("惯量比"),
-              std::string::npos);
-}
-
 TEST(ProductData, MalformedTablesGiveAClearError) {
     const std::string good = "[Pr000]\nmin=0\nmax=10\ndefault=1\n";
     std::string brokenRun; // Pr020 leaves the T8's runs of 16 consecutive registers

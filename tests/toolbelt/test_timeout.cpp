@@ -3,7 +3,9 @@
 #include "TempDir.h"
 #include "TimeOut.h"
 
+#include <chrono>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -45,9 +47,7 @@ TEST(SystemTicks, AdvanceWithRealTime) {
     CTimeOut t(5);
     t.Reset();
     EXPECT_EQ(t.IsTimeOut(), 0);
-    std::uint32_t start = GetTickCount();
-    while (GetTickCount() - start < 7) {
-    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(7));
     EXPECT_EQ(t.IsTimeOut(), 1);
 }
 

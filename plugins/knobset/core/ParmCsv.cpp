@@ -8,8 +8,10 @@
 namespace knobset {
 namespace {
 
-bool IsT8(const DriveIdentity* identity) {
-    return identity != nullptr && identity->Get(2).find("rk") != std::string::npos;
+// The layout follows the table itself, not an identity that may be empty or
+// left over from another drive.
+bool IsT8(const ParmStore& store) {
+    return store.iModel.load() == kModelT8;
 }
 
 std::string Printf(const char* format, int a, int b = 0) {
@@ -98,7 +100,7 @@ std::string Body(const ParmStore& store, bool t8, Selected selected, LineOf line
 
 std::string PageCsv(const ParmStore& store, const std::string& fileTitle,
                     const DriveIdentity* identity, int columns, bool modifiedOnly) {
-    const bool t8 = IsT8(identity);
+    const bool t8 = IsT8(store);
     std::string text = Field(fileTitle) + ",\n";
     text += Header(columns, t8);
     if (columns & Column::kDefault)
@@ -126,7 +128,7 @@ std::string CompareCsv(const ParmStore& file1, const DriveIdentity& identity1,
                        const std::string& name1, const ParmStore& file2,
                        const DriveIdentity& identity2, const std::string& name2,
                        const std::string& fileTitle, int columns) {
-    const bool t8 = IsT8(&identity1);
+    const bool t8 = IsT8(file1);
     std::string text = Field(fileTitle) + ",\n";
     text += "File name1," + Field(name1) + "\n";
     text += "File name2," + Field(name2) + "\n";

@@ -4,6 +4,7 @@
 #include "ProductFiles.h"
 #include "SectionFile.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace knobset {
@@ -155,8 +156,8 @@ LoadResult LoadParmTable(ParmStore& store, int model, const std::string& appDir,
         return result;
     }
     *store.records = std::move(records);
-    for (int n = 0; n < range; ++n)
-        store.recordIndex[n] = index[static_cast<std::size_t>(n)];
+    // Every entry: a smaller table must not keep the last one's numbers.
+    std::copy(index.begin(), index.end(), store.recordIndex);
     result.status = LoadResult::kLoaded;
     return result;
 }

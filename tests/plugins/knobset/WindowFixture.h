@@ -1,9 +1,7 @@
-// The editor window on a context filled as the host fills it, with a dialog
-// service that records every box and answers from a script.
+// The editor window on a context filled as the host fills it.
 #pragma once
 
 #include "ContextStorage.h"
-#include "DialogService.h"
 #include "HostConfig.h"
 #include "KnobsetApp.h"
 #include "KnobsetDialogs.h"
@@ -16,59 +14,9 @@
 #include <string>
 #include <vector>
 
-class ScriptedDialogs : public DialogService {
-public:
-    struct Box {
-        std::string text, caption;
-        unsigned style;
-    };
-    int MessageBox(QWidget*, const std::string& text, const std::string& caption,
-                   unsigned style) override {
-        boxes.push_back({text, caption, style});
-        if (!answers.empty()) {
-            const int answer = answers.front();
-            answers.pop_front();
-            return answer;
-        }
-        // Unscripted questions take their first button.
-        return (style & MessageBoxStyle::kButtonMask) == MessageBoxStyle::kRetryCancel
-                   ? kAnswerRetry
-                   : kAnswerOk;
-    }
-    std::string GetOpenFileName(QWidget*, const std::string&, const std::string&,
-                                const std::string&) override {
-        return Next();
-    }
-    std::string GetSaveFileName(QWidget*, const std::string& caption, const std::string& proposed,
-                                const std::string&) override {
-        saveProposals.push_back(proposed);
-        saveCaptions.push_back(caption);
-        return Next();
-    }
-    bool Saw(const std::string& text) const {
-        for (const Box& b : boxes)
-            if (b.text == text)
-                return true;
-        return false;
-    }
-    std::vector<Box> boxes;
-    std::deque<int> answers;
-    std::deque<std::string> paths;
-    std::vector<std::string> saveProposals; // the path each save dialog proposed
-    std::vector<std::string> saveCaptions;
-
-private:
-    std::string Next() {
-        if (paths.empty())
-            return {};
-        std::string p = paths.front();
-        paths.pop_front();
-        return p;
-    }
-};
-
-// One context and one editor application for the whole test program (the
-// plug-in's application object is module-wide, as in the program).
+// A fresh context for one test, with the editor's application object (one
+// per module, as in the program) attached to it; on destruction the worker
+// stops and the port the editor's link holds is closed.
 struct EditorHost {
     ContextStorage storage;
     EditorHost() {
@@ -77,12 +25,16 @@ struct EditorHost {
         Ctx().SetLanguage(kLangKnobset, kLanguageEnglish);
         knobset::CKnobsetApp::Instance().Attach(&Ctx());
     }
-    ~EditorHost() { knobset::CKnobsetApp::Instance().StopWorker(); }
-    SharedContext& Ctx() { return storage.Context(); }
-    static EditorHost& Get() {
-        static EditorHost host;
-        return host;
+    ~EditorHost() {
+        knobset::CKnobsetApp& app = knobset::CKnobsetApp::Instance();
+        app.StopWorker();
+        if (app.link.modbus.hPort > 0)
+            app.link.modbus.CloseComPort();
+        app.link.modbus.hPort = 0;
     }
+    EditorHost(const EditorHost&) = delete;
+    EditorHost& operator=(const EditorHost&) = delete;
+    SharedContext& Ctx() { return storage.Context(); }
     void SetDrive(int model, bool online) {
         SharedContext& ctx = Ctx();
         ctx.Parms().iModel = model;

@@ -4,6 +4,8 @@
 #include "DriveSim.h"
 #include "ExportDialog.h"
 #include "ParmTable.h"
+#include "QtWaitUntil.h"
+#include "RecordingDialogs.h"
 #include "SerialFormat.h"
 #include "StringResource.h"
 #include "TempDir.h"
@@ -16,50 +18,43 @@
 #include <QListWidget>
 #include <QRadioButton>
 #include <QTableWidgetItem>
-#include <QThread>
 #include <gtest/gtest.h>
 
 using namespace knobset;
 
 namespace {
 
-// The simulated T5 drive whose port the "search" published once.
+// The simulated T5 drive whose port the "search" published and handed to the
+// editor's link (the link owns and closes it).
 struct OnlineDrive {
     drivesim::DriveSim sim{[] {
         drivesim::SimConfig c;
         c.model = drivesim::DriveModel::T5;
         return c;
     }()};
-    CModbus port;
-    OnlineDrive() {
+    explicit OnlineDrive(SharedContext& ctx) {
         sim.Start();
-        port._OpenDevicePort(sim.SlavePath().c_str(), wirelay::MakeSerialDcb(3), 1);
-        EditorHost::Get().Ctx().ComHandle().store(port.hPort);
+        Connect();
+        ctx.ComHandle().store(CKnobsetApp::Instance().link.modbus.hPort);
     }
-    // After a failure the editor's link closed the port and could not reopen
-    // it by its COM number (the drive lives on a pty): plug it in again.
-    void Reconnect() {
-        port.hPort = 0; // the editor's link closed this handle
+    // Also after a failure, when the editor's link closed the port and could
+    // not reopen it by its COM number (the drive lives on a pty).
+    void Connect() {
+        CModbus port;
         port._OpenDevicePort(sim.SlavePath().c_str(), wirelay::MakeSerialDcb(3), 1);
         CKnobsetApp::Instance().link.modbus.hPort = port.hPort;
         CKnobsetApp::Instance().link.linkGood = 1;
-    }
-    static OnlineDrive& Get() {
-        static OnlineDrive drive;
-        return drive;
     }
 };
 
 class KnobsetWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        InstallDialogService(&dialogs);
         InstallModalAnswerer([this](QDialog& d) { return Answer(d); });
     }
     void TearDown() override {
         view.reset();
         InstallModalAnswerer(nullptr);
-        InstallDialogService(nullptr);
     }
     int Answer(QDialog& d) {
         if (auto* source = qobject_cast<CSelParmSrc*>(&d)) {
@@ -79,10 +74,12 @@ protected:
         }
         return -1; // the progress box runs for real
     }
-    void Open(int model, bool online) {
-        EditorHost::Get().SetDrive(model, online);
-        if (online)
-            OnlineDrive::Get();
+    void Open(int model, bool online, const drivesim::FaultSettings& faults = {}) {
+        host.SetDrive(model, online);
+        if (online) {
+            drive = std::make_unique<OnlineDrive>(host.Ctx());
+            drive->sim.SetFaults(faults);
+        }
         view = std::make_unique<CKnobsetView>(CKnobsetApp::Instance());
         QObject::connect(view.get(), &CKnobsetView::CloseRequested, [this] { closed = true; });
         view->show();
@@ -94,20 +91,15 @@ protected:
         return static_cast<int>(std::find(rows.begin(), rows.end(), number) - rows.begin());
     }
     void WaitIdle() {
-        for (int i = 0; i < 500 && CKnobsetApp::Instance().board.Busy(); ++i) {
-            QApplication::processEvents();
-            QThread::msleep(5);
-        }
+        EXPECT_TRUE(WaitProcessingEvents("the editor's jobs to finish",
+                                         [] { return !CKnobsetApp::Instance().board.Busy(); }));
         QApplication::processEvents();
     }
-    ParmStore& Store() { return EditorHost::Get().Ctx().Parms(); }
-    // With VELMORA_SHOT_DIR set, keeps a picture of the window for review.
-    void Shoot(const char* name) {
-        if (const char* dir = std::getenv("VELMORA_SHOT_DIR"))
-            view->grab().save(QString(dir) + "/" + name);
-    }
+    ParmStore& Store() { return host.Ctx().Parms(); }
 
-    ScriptedDialogs dialogs;
+    RecordingDialogs dialogs;
+    std::unique_ptr<OnlineDrive> drive; // outlives the editor's worker
+    EditorHost host;
     std::unique_ptr<CKnobsetView> view;
     bool closed = false;
     int sourceAnswer = 0; // -1 cancel, 0 Default, 1 FILE
@@ -133,9 +125,8 @@ TEST_F(KnobsetWindow, OnlineOpenReadsTheDriveAndFillsTheList) {
     const ParmRecord& first = *FindRecord(Store(), 0);
     ASSERT_TRUE(first.attributes & Attr::kReboot);
     EXPECT_EQ(view->List()->RowColors(0).second, QColor(255, 236, 161));
-    EXPECT_EQ(EditorHost::Get().Ctx().OfflineIdentity().Get(2), "t5-400w");
+    EXPECT_EQ(host.Ctx().OfflineIdentity().Get(2), "t5-400w");
     view->SelectRow(3);
-    Shoot("knobset-online-t5.png");
 }
 
 TEST_F(KnobsetWindow, OnlineEditSendsTheValueAndShowsTheDrivesAnswer) {
@@ -156,7 +147,7 @@ TEST_F(KnobsetWindow, OnlineEditSendsTheValueAndShowsTheDrivesAnswer) {
     QApplication::sendEvent(view->List(), &enter);
     WaitIdle();
     EXPECT_EQ(FindRecord(Store(), 28)->setupValue, -3);
-    OnlineDrive::Get().sim.WithState([](drivesim::DriveState& s) { EXPECT_EQ(s.Value(28), -3); });
+    drive->sim.WithState([](drivesim::DriveState& s) { EXPECT_EQ(s.Value(28), -3); });
 }
 
 // Rows whose setup value the drive does not hold carry a mark until a
@@ -199,10 +190,9 @@ TEST_F(KnobsetWindow, EepromAndTransferAskAndReport) {
 TEST_F(KnobsetWindow, TransferBeforeAGoodReadAsksToRetry) {
     drivesim::FaultSettings silent;
     silent.silent = true;
-    OnlineDrive::Get().sim.SetFaults(silent);
-    Open(kModelT5, true);
-    OnlineDrive::Get().sim.SetFaults({});
-    OnlineDrive::Get().Reconnect();
+    Open(kModelT5, true, silent);
+    drive->sim.SetFaults({});
+    drive->Connect();
     EXPECT_TRUE(dialogs.Saw("Read parameters failed."));
     EXPECT_FALSE(view->ParametersRead());
     dialogs.answers = {kAnswerCancel};
@@ -237,7 +227,7 @@ TEST_F(KnobsetWindow, OfflineDefaultsAndTheT8DioRule) {
     view->SelectTab(1);
     EXPECT_EQ(view->List()->GetItemCount(), all);
     EXPECT_EQ(view->List()->GetItemText(0, 0), "0x00");
-    EXPECT_EQ(EditorHost::Get().Ctx().OfflineIdentity().Get(3), "rk_905");
+    EXPECT_EQ(host.Ctx().OfflineIdentity().Get(3), "rk_905");
     // Off-line a value outside the limits keeps the dialog open.
     editText = "100000";
     view->OnEditRow(RowOf(0) < view->List()->GetItemCount() ? RowOf(0) : 0);
@@ -268,7 +258,7 @@ TEST_F(KnobsetWindow, OfflineFileOfAnotherModelIsRefusedAndTheDialogReopens) {
               "Software Version:T5-400W\nExtern File:W5-750W\nDifferent version can not be "
               "opened, please try again.");
     EXPECT_EQ(FindRecord(Store(), 1)->setupValue, 4);
-    EXPECT_EQ(EditorHost::Get().Ctx().OfflineIdentity().Get(7), "1.4.2");
+    EXPECT_EQ(host.Ctx().OfflineIdentity().Get(7), "1.4.2");
     // Save and export work without a drive.
     dialogs.paths = {dir.File("saved.tw")};
     view->OnSaveFile();
@@ -279,7 +269,6 @@ TEST_F(KnobsetWindow, ReferencePanelAndLanguageSwitch) {
     sourceAnswer = 0;
     Open(kModelT8, false);
     view->SelectRow(RowOf(1));
-    Shoot("knobset-offline-t8.png");
     EXPECT_TRUE(
         view->Reference()->text().startsWith(QString::fromStdString(FindRecord(Store(), 1)->name)))
         << view->Reference()->text().toStdString();
@@ -295,13 +284,13 @@ TEST_F(KnobsetWindow, ReferencePanelAndLanguageSwitch) {
             }
         }
     }
-    EditorHost::Get().Ctx().SetLanguage(kLangKnobset, kLanguageTraditional);
+    host.Ctx().SetLanguage(kLangKnobset, kLanguageTraditional);
     view->OnTimer();
     EXPECT_EQ(view->windowTitle().toStdString(), "參數編輯器 (離線)");
     EXPECT_EQ(view->Groups()->item(0)->text().toStdString(), "  群組) 全部");
     EXPECT_EQ(view->List()->horizontalHeaderItem(1)->text().toStdString(), "名稱");
     EXPECT_EQ(view->List()->GetItemText(RowOf(0), 1).toStdString().rfind("Pr.000 旋轉方向", 0), 0u);
-    EditorHost::Get().Ctx().SetLanguage(kLangKnobset, kLanguageEnglish);
+    host.Ctx().SetLanguage(kLangKnobset, kLanguageEnglish);
     view->OnTimer();
     EXPECT_EQ(view->windowTitle(), "Parameter Editor (Off-Line)");
 }

@@ -4,6 +4,7 @@
 #include "CListCtrlEx.h"
 #include "ExportDialog.h"
 #include "ParmTable.h"
+#include "RecordingDialogs.h"
 #include "TempDir.h"
 #include "WindowFixture.h"
 
@@ -23,9 +24,8 @@ namespace {
 class EditorCare : public ::testing::Test {
 protected:
     void SetUp() override {
-        InstallDialogService(&dialogs);
         InstallModalAnswerer([this](QDialog& d) { return Answer(d); });
-        EditorHost::Get().SetDrive(kModelT5, false);
+        host.SetDrive(kModelT5, false);
         view = new CKnobsetView(CKnobsetApp::Instance());
         frame.setWidget(view);
         frame.show();
@@ -37,7 +37,6 @@ protected:
         frame.setWidget(nullptr);
         delete view;
         InstallModalAnswerer(nullptr);
-        InstallDialogService(nullptr);
     }
     int Answer(QDialog& d) {
         if (auto* source = qobject_cast<CSelParmSrc*>(&d)) {
@@ -62,7 +61,8 @@ protected:
         return static_cast<int>(std::find(rows.begin(), rows.end(), number) - rows.begin());
     }
 
-    ScriptedDialogs dialogs;
+    RecordingDialogs dialogs;
+    EditorHost host;
     QMdiSubWindow frame;
     CKnobsetView* view = nullptr;
 };
@@ -116,7 +116,7 @@ TEST_F(EditorCare, ClosingWithUnsavedValuesAsks) {
 
 TEST_F(EditorCare, FindFieldNarrowsByNumberOrNameAndEscapeClears) {
     const int all = view->List()->GetItemCount();
-    const std::string name104 = FindRecord(EditorHost::Get().Ctx().Parms(), 104)->name;
+    const std::string name104 = FindRecord(host.Ctx().Parms(), 104)->name;
     struct Case {
         QString typed;
         int expectedNumber; // a number the narrowed list must hold

@@ -1,12 +1,14 @@
 // The real host with the real Portdesk (and a test plug-in standing in for the
 // parameter editor) in a scratch application folder that is also the working
-// folder, whose Velmora.ini maps COM5 to a simulated drive behind a wire tap.
-// Message boxes are answered and recorded.
+// folder, whose Velmora.ini maps COM5 to a simulated drive behind a wire tap
+// (and COM6 to a second one, when asked). Message boxes are answered and
+// recorded.
 #pragma once
 
-#include "DialogService.h"
 #include "DriveSim.h"
-#include "TempDir.h"
+#include "PortMapFolder.h"
+#include "QtWaitUntil.h"
+#include "RecordingDialogs.h"
 #include "VelmoraApp.h"
 #include "WireTap.h"
 
@@ -15,53 +17,11 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTabBar>
-#include <chrono>
 #include <filesystem>
 #include <memory>
-#include <thread>
 
 inline constexpr int kDrivePort = 5;
-
-struct ShownBox {
-    std::string text;
-    std::string caption;
-    unsigned style;
-};
-
-// Records every message box; questions get `answer`.
-class RecordingDialogs final : public DialogService {
-public:
-    RecordingDialogs() { InstallDialogService(this); }
-    ~RecordingDialogs() override { InstallDialogService(nullptr); }
-    int MessageBox(QWidget*, const std::string& text, const std::string& caption,
-                   unsigned style) override {
-        boxes.push_back({text, caption, style});
-        return (style & MessageBoxStyle::kButtonMask) == MessageBoxStyle::kYesNo ? answer
-                                                                                 : kAnswerOk;
-    }
-    std::string GetOpenFileName(QWidget*, const std::string&, const std::string&,
-                                const std::string&) override {
-        return {};
-    }
-    std::string GetSaveFileName(QWidget*, const std::string&, const std::string&,
-                                const std::string&) override {
-        return {};
-    }
-    std::vector<ShownBox> boxes;
-    int answer = kAnswerYes;
-};
-
-// Waits (processing events) until `done` holds or `seconds` passed.
-template <class Predicate>
-bool WaitUntil(Predicate done, int seconds = 20) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (!done() && std::chrono::steady_clock::now() < until) {
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return done();
-}
+inline constexpr int kSecondDrivePort = 6;
 
 inline drivesim::SimConfig
 Drive(drivesim::DriveModel model, int address, int format,
@@ -79,10 +39,17 @@ class PortdeskHarness {
 public:
     // `drive` empty: COM5 leads to a line nobody answers.
     // `realEditor`: the real parameter editor with its product data instead of
-    // the stand-in.
+    // the stand-in. `secondDrive`: a drive on COM6 as well.
     explicit PortdeskHarness(std::optional<drivesim::SimConfig> drive, int language = 1000,
-                             bool realEditor = false)
-        : oldDir_(std::filesystem::current_path()) {
+                             bool realEditor = false,
+                             std::optional<drivesim::SimConfig> secondDrive = std::nullopt) {
+        std::map<int, std::string> ports;
+        if (secondDrive) {
+            secondSim_ = std::make_unique<drivesim::DriveSim>(*secondDrive);
+            secondSim_->Start();
+            secondTap_ = std::make_unique<WireTap>(secondSim_->SlavePath());
+            ports[kSecondDrivePort] = secondTap_->PortPath();
+        }
         if (drive) {
             sim_ = std::make_unique<drivesim::DriveSim>(*drive);
             sim_->Start();
@@ -90,13 +57,13 @@ public:
         } else {
             idle_ = std::make_unique<PtyPair>();
         }
-        const std::string device = tap_ ? tap_->PortPath() : idle_->SlavePath();
-        dir_.Write("Velmora.ini", "[ComPortSetup]\niPort1COM=1\niModbusID=1\niLanguage=" +
-                                      std::to_string(language) +
-                                      "\niSetWaitWriteTime=1\niSetPreCountQueTimes=400\n"
-                                      "[PortMap]\nCOM" +
-                                      std::to_string(kDrivePort) + "=" + device + "\n");
-        const std::filesystem::path plugins = dir_.Path() / "plugins";
+        ports[kDrivePort] = tap_ ? tap_->PortPath() : idle_->SlavePath();
+        folder_ = std::make_unique<PortMapFolder>(
+            ports, false,
+            "[ComPortSetup]\niPort1COM=1\niModbusID=1\niLanguage=" + std::to_string(language) +
+                "\niSetWaitWriteTime=1\niSetPreCountQueTimes=400\n");
+        const TempDir& dir = folder_->Dir();
+        const std::filesystem::path plugins = dir.Path() / "plugins";
         std::filesystem::create_directories(plugins);
         std::filesystem::create_symlink(std::string(VELMORA_APP_DIR_FOR_TESTS) + "/Portdesk.so",
                                         plugins / "Portdesk.so");
@@ -104,25 +71,21 @@ public:
         std::filesystem::create_symlink(
             realEditor ? app + "/Knobset.so" : std::string(TEST_PLUGIN_DIR) + "/good/Knobset.so",
             plugins / "Knobset.so");
-        std::filesystem::create_directories(dir_.Path() / "Language");
+        std::filesystem::create_directories(dir.Path() / "Language");
         for (const char* module : {"Portdesk", "Knobset"})
-            std::filesystem::copy(app + "/Language/" + module, dir_.Path() / "Language" / module,
+            std::filesystem::copy(app + "/Language/" + module, dir.Path() / "Language" / module,
                                   std::filesystem::copy_options::recursive);
         for (const char* table : {"hq_417.par", "Whq_417.par", "rk_905.par"})
-            std::filesystem::copy(app + "/" + table, dir_.Path() / table);
-        std::filesystem::current_path(dir_.Path());
-        app_ = std::make_unique<CVelmoraApp>(AppPaths{dir_.Path().string(), plugins.string()});
+            std::filesystem::copy(app + "/" + table, dir.Path() / table);
+        app_ = std::make_unique<CVelmoraApp>(AppPaths{dir.Path().string(), plugins.string()});
         started_ = app_->InitInstance();
-    }
-    ~PortdeskHarness() {
-        app_.reset();
-        std::filesystem::current_path(oldDir_);
     }
 
     bool Started() const { return started_; }
     CVelmoraApp& App() { return *app_; }
     SharedContext& Ctx() { return app_->Context(); }
     WireTap& Tap() { return *tap_; }
+    WireTap& SecondTap() { return *secondTap_; }
     drivesim::DriveSim& Sim() { return *sim_; }
     RecordingDialogs& Boxes() { return dialogs_; }
 
@@ -150,18 +113,21 @@ public:
         PressMain();
     }
     // Waits for the box that reports the end of a search.
-    bool WaitForResultBox(int seconds = 60) {
+    testing::AssertionResult WaitForResultBox(int seconds = 60) {
         const std::size_t before = dialogs_.boxes.size();
-        return WaitUntil([&] { return dialogs_.boxes.size() > before; }, seconds);
+        return WaitProcessingEvents(
+            "the box that ends the search", [&] { return dialogs_.boxes.size() > before; },
+            std::chrono::seconds(seconds));
     }
 
 private:
     RecordingDialogs dialogs_;
-    std::filesystem::path oldDir_;
-    TempDir dir_;
+    std::unique_ptr<PortMapFolder> folder_; // the working folder
     std::unique_ptr<drivesim::DriveSim> sim_;
     std::unique_ptr<WireTap> tap_;
+    std::unique_ptr<drivesim::DriveSim> secondSim_;
+    std::unique_ptr<WireTap> secondTap_;
     std::unique_ptr<PtyPair> idle_;
-    std::unique_ptr<CVelmoraApp> app_;
+    std::unique_ptr<CVelmoraApp> app_; // goes first
     bool started_ = false;
 };

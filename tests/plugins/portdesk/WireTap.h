@@ -6,6 +6,8 @@
 // requests of one function code (a drive that does not answer them).
 #pragma once
 
+#include "LineTiming.h"
+#include "ModbusSlave.h"
 #include "PtyPair.h"
 
 #include <atomic>
@@ -55,44 +57,19 @@ public:
     }
 
 private:
+    // The first format the line settings match (E,1 shows as N,1 on a pty).
     static int FormatOf(const termios& t) {
-        int rate;
-        switch (::cfgetospeed(&t)) {
-        case B19200:
-            rate = 0;
-            break;
-        case B38400:
-            rate = 1;
-            break;
-        case B57600:
-            rate = 2;
-            break;
-        case B115200:
-            rate = 3;
-            break;
-        default:
-            return -1;
-        }
-        const int framing = (t.c_cflag & PARODD) ? 3 : (t.c_cflag & CSTOPB) ? 1 : 0;
-        return framing << 2 | rate;
+        for (int format = 0; format < 16; ++format)
+            if (drivesim::LineMatches(t, wirelay::GetSerialFormat(format)))
+                return format;
+        return -1;
     }
 
     // Length of the request at the start of `pending`, 0 while unknown.
     static std::size_t RequestLength(const std::vector<std::uint8_t>& pending) {
-        if (pending.size() < 2)
-            return 0;
-        switch (pending[1]) {
-        case 0x11:
-            return 4;
-        case 0x01:
-        case 0x03:
-            return 8;
-        case 0x0F:
-        case 0x10:
-            return pending.size() < 7 ? 0 : 9u + pending[6];
-        default:
-            return pending.size(); // not a request we know: pass it on as it is
-        }
+        const int length = drivesim::RequestLength(pending.data(), pending.size());
+        // Not a request we know: pass it on as it is.
+        return length < 0 ? pending.size() : static_cast<std::size_t>(length);
     }
 
     void Forward(const std::vector<std::uint8_t>& frame) {

@@ -1,7 +1,8 @@
 // The whole chain a technician uses: the real host, the drive search and the
 // parameter editor against a simulated drive. "Connect" finds the drive, the
 // editor opens by itself and reads every parameter through the host's
-// communication thread.
+// communication thread; a second "Connect" moves the editor to the new port.
+#include "HostCommands.h"
 #include "PortdeskHarness.h"
 
 #include <gtest/gtest.h>
@@ -25,11 +26,41 @@ TEST(Commissioning, ConnectOpensTheEditorWhichReadsTheWholeTable) {
     EXPECT_EQ(h.Ctx().Parms().iModel.load(), kModelT5);
 
     auto editor = [&] { return h.App().MainFrame()->findChild<QWidget*>("KnobsetView"); };
-    ASSERT_TRUE(WaitUntil([&] { return editor() != nullptr; }))
-        << "a successful connection opens the parameter editor";
-    EXPECT_TRUE(WaitUntil([&] { return ReadAllRequests(h.Tap().Requests()) >= 32; }, 60))
-        << "the editor's cycle entry read the table on the comm thread";
+    ASSERT_TRUE(WaitProcessingEvents("the parameter editor to open", editor));
+    EXPECT_TRUE(WaitProcessingEvents(
+        "the editor's cycle entry to read the table",
+        [&] { return ReadAllRequests(h.Tap().Requests()) >= 32; }, std::chrono::seconds(60)));
     EXPECT_EQ(ReadAllRequests(h.Tap().Requests()), 32);
+}
+
+// The drive moved to COM6 at another serial format while a drive still
+// answers on COM5: after the second "Connect" the editor works on the port
+// just published and sends nothing more to the old one.
+TEST(Commissioning, ASecondConnectMovesTheEditorToTheNewPort) {
+    PortdeskHarness h(Drive(drivesim::DriveModel::T5, 1, 3), 1000, true,
+                      Drive(drivesim::DriveModel::T5, 1, 2));
+    ASSERT_TRUE(h.Started());
+    h.Connect(kDrivePort, 1, 4); // 115200 N,1
+    ASSERT_TRUE(h.WaitForResultBox());
+    auto editor = [&] { return h.App().MainFrame()->findChild<QWidget*>("KnobsetView"); };
+    ASSERT_TRUE(WaitUntil([&] { return editor() != nullptr; }));
+    ASSERT_TRUE(WaitUntil([&] { return ReadAllRequests(h.Tap().Requests()) >= 32; }, 60));
+
+    for (QMdiSubWindow* w : h.App().MainFrame()->MdiArea()->subWindowList())
+        w->close();
+    ASSERT_TRUE(WaitUntil([&] { return editor() == nullptr; }));
+    h.App().OnCommand(HostCommand::kConnect);
+    ASSERT_TRUE(WaitUntil([&] { return h.View() != nullptr; }));
+    h.Tap().Clear();
+    h.Connect(kSecondDrivePort, 1, 3); // 57600 N,1
+    ASSERT_TRUE(h.WaitForResultBox());
+    EXPECT_EQ(h.Boxes().boxes.back().style, MessageBoxStyle::kIconInformation);
+    EXPECT_EQ(h.Ctx().Int(kComPort).load(), kSecondDrivePort);
+
+    ASSERT_TRUE(WaitUntil([&] { return editor() != nullptr; }));
+    EXPECT_TRUE(WaitUntil([&] { return ReadAllRequests(h.SecondTap().Requests()) >= 32; }, 60))
+        << "the editor read the table from the drive on the new port";
+    EXPECT_TRUE(h.Tap().Requests().empty()) << "nothing more went to the old port";
 }
 
 } // namespace

@@ -59,7 +59,7 @@ TEST(PortdeskSearch, AutomaticFormatTriesTheSixteenFormatsInOrderAndFindsOddPari
     EXPECT_EQ(requests.back().bytes, kIdentifyAt1);
     EXPECT_EQ(requests.back().format, 12);
 
-    const ShownBox& box = host.Boxes().boxes.back();
+    const RecordingDialogs::Box& box = host.Boxes().boxes.back();
     EXPECT_EQ(box.caption, "Comm");
     EXPECT_EQ(box.style, MessageBoxStyle::kIconInformation);
     EXPECT_EQ(box.text, "Servo connected.\r\nCOM port: 5\r\nBaudrate:  19200, 8, O, 1\r\nID: 1");
@@ -75,8 +75,9 @@ TEST(PortdeskSearch, AutomaticFormatTriesTheSixteenFormatsInOrderAndFindsOddPari
     EXPECT_EQ(published.ByteSize, 8);
 
     // The window closes and the parameter editor (its stand-in) opens.
-    EXPECT_TRUE(WaitUntil([&] { return host.Window("Knobset") != nullptr; }));
-    EXPECT_TRUE(WaitUntil([&] { return host.View() == nullptr; }));
+    EXPECT_TRUE(WaitProcessingEvents("the editor window",
+                                     [&] { return host.Window("Knobset") != nullptr; }));
+    EXPECT_TRUE(WaitProcessingEvents("Portdesk to close", [&] { return host.View() == nullptr; }));
     const int menu = ctx.Int(kMenuEnable).load();
     EXPECT_EQ(menu & 0x330, 0x330) << std::hex << menu;
     EXPECT_EQ(menu & (MenuEnableFlags::kLinearTools | MenuEnableFlags::kOpenEditor), 0);
@@ -157,7 +158,7 @@ TEST(PortdeskSearch, DriveThatIgnoresTheIdentificationGivesResultFourWithThePort
     host.Tap().SwallowFunction(0x11);
     host.Connect(kDrivePort, 1, FormatEntry(3));
     ASSERT_TRUE(host.WaitForResultBox());
-    const ShownBox& box = host.Boxes().boxes.back();
+    const RecordingDialogs::Box& box = host.Boxes().boxes.back();
     EXPECT_EQ(box.text, "Read version or model name failed.");
     EXPECT_EQ(box.style, MessageBoxStyle::kIconError);
     SharedContext& ctx = host.Ctx();
@@ -183,7 +184,7 @@ TEST(PortdeskSearch, NoDriveReportsCommFailureAndNoLink) {
     ASSERT_TRUE(host.Started());
     host.Connect(kDrivePort, 1, kAuto);
     ASSERT_TRUE(host.WaitForResultBox());
-    const ShownBox& box = host.Boxes().boxes.back();
+    const RecordingDialogs::Box& box = host.Boxes().boxes.back();
     // The drive's own words, then a line of help in the user's language.
     EXPECT_EQ(box.text,
               "通訊失敗\nNo drive answered. Check the cable, the COM port, the drive's ID "
@@ -211,7 +212,7 @@ TEST(PortdeskSearch, CancelAnsweredNoKeepsSearchingAndYesStopsWithResultFive) {
     EXPECT_TRUE(progress->isVisible());
     EXPECT_TRUE(host.Control("formatProgress")->isVisible());
     EXPECT_FALSE(host.Control("mainButton")->isEnabled());
-    ASSERT_TRUE(WaitUntil([&] { return progress->value() >= 2; }));
+    ASSERT_TRUE(WaitProcessingEvents("two combinations", [&] { return progress->value() >= 2; }));
 
     // "Connect" again while the search runs: the busy message, nothing else.
     host.PressMain();
@@ -221,13 +222,13 @@ TEST(PortdeskSearch, CancelAnsweredNoKeepsSearchingAndYesStopsWithResultFive) {
 
     host.Boxes().answer = kAnswerNo;
     host.PressCancel();
-    const ShownBox question = host.Boxes().boxes.back();
+    const RecordingDialogs::Box question = host.Boxes().boxes.back();
     EXPECT_EQ(question.text, "Stop searching com port?");
     EXPECT_EQ(question.style, MessageBoxStyle::kYesNo | MessageBoxStyle::kIconQuestion |
                                   MessageBoxStyle::kDefaultButton2);
     const int reached = progress->value();
-    ASSERT_TRUE(WaitUntil([&] { return progress->value() > reached + 1; }))
-        << "the search goes on after No";
+    ASSERT_TRUE(WaitProcessingEvents("the search to go on after No",
+                                     [&] { return progress->value() > reached + 1; }));
 
     host.Boxes().answer = kAnswerYes;
     host.PressCancel();
@@ -238,7 +239,7 @@ TEST(PortdeskSearch, CancelAnsweredNoKeepsSearchingAndYesStopsWithResultFive) {
     EXPECT_EQ(host.Ctx().Int(kLinkFound).load(), 0);
     // Idle again: Cancel now closes the window.
     host.PressCancel();
-    EXPECT_TRUE(WaitUntil([&] { return host.View() == nullptr; }));
+    EXPECT_TRUE(WaitProcessingEvents("Portdesk to close", [&] { return host.View() == nullptr; }));
     EXPECT_NE(host.Ctx().Int(kMenuEnable).load() & MenuEnableFlags::kConnect, 0);
 }
 
@@ -264,8 +265,9 @@ TEST(PortdeskOffline, OkSetsTheChosenVersionOfflineAndOpensTheEditor) {
     EXPECT_EQ(ctx.Identity().Get(1), "Linear(W5)");
     EXPECT_EQ(ctx.Identity().Get(2), "w5");
     EXPECT_EQ(ctx.Identity().Get(3), "WhQ_417");
-    EXPECT_TRUE(WaitUntil([&] { return host.Window("Knobset") != nullptr; }));
-    EXPECT_TRUE(WaitUntil([&] { return host.View() == nullptr; }));
+    EXPECT_TRUE(WaitProcessingEvents("the editor window",
+                                     [&] { return host.Window("Knobset") != nullptr; }));
+    EXPECT_TRUE(WaitProcessingEvents("Portdesk to close", [&] { return host.View() == nullptr; }));
     const int menu = ctx.Int(kMenuEnable).load();
     EXPECT_EQ(menu & 0x3F0, 0x330) << std::hex << menu;
     EXPECT_EQ(host.Boxes().boxes.size(), 0u);
@@ -320,67 +322,11 @@ TEST(PortdeskWindow, ListsTextsAndLanguages) {
     EXPECT_EQ(host.Control<QTabBar>("tabs")->tabText(1), "Off-Line");
 
     host.Ctx().SetLanguage(kLangHost, 1001); // the Language menu: every module follows
-    ASSERT_TRUE(WaitUntil([&] { return host.Ctx().LanguageApplied(kLangPortdesk) == 1001; }));
+    ASSERT_TRUE(WaitProcessingEvents(
+        "Traditional Chinese", [&] { return host.Ctx().LanguageApplied(kLangPortdesk) == 1001; }));
     EXPECT_EQ(host.Control<QPushButton>("mainButton")->text(), "連線");
     EXPECT_EQ(ports->itemText(0), "自動搜尋");
     EXPECT_EQ(window->windowTitle(), "通訊設定");
-    host.Ctx().SetLanguage(kLangHost, 1002); // the Language menu: every module follows
-    ASSERT_TRUE(WaitUntil([&] { return host.Ctx().LanguageApplied(kLangPortdesk) == 1002; }));
-    EXPECT_EQ(host.Control<QPushButton>("cancelButton")->text(), "取消");
-    EXPECT_EQ(formats->itemText(0), "自动搜索");
-}
-
-} // namespace
-
-namespace {
-
-// Pictures of the window for review, written when PORTDESK_SHOT_DIR names a
-// folder: both pages, a running search, the port popup and Traditional Chinese.
-TEST(PortdeskWindow, PicturesOfBothPages) {
-    drivesim::SimConfig silent = Drive(DriveModel::T5, 1, 3);
-    silent.faults.silent = true;
-    PortdeskHarness host(silent);
-    ASSERT_TRUE(host.Started());
-    const char* dir = std::getenv("PORTDESK_SHOT_DIR");
-    auto shoot = [&](QWidget* widget, const char* name) {
-        const QPixmap picture = widget->grab();
-        EXPECT_FALSE(picture.isNull()) << name;
-        if (dir != nullptr)
-            picture.save(QString(dir) + "/" + name + ".png");
-    };
-    QMdiSubWindow* window = host.Window("Setup COM");
-    ASSERT_NE(window, nullptr);
-    auto* ports = host.Control<QComboBox>("portList");
-    ports->setCurrentIndex(kDrivePort);
-    WaitUntil([] { return false; }, 0);
-    shoot(window, "portdesk-online");
-
-    ports->showPopup();
-    WaitUntil([&] { return ports->view()->isVisible(); }, 2);
-    ports->view()->scrollTo(ports->model()->index(kDrivePort, 0));
-    shoot(ports->view()->window(), "portdesk-port-list");
-    ports->hidePopup();
-    auto* formats = host.Control<QComboBox>("formatList");
-    formats->showPopup();
-    WaitUntil([&] { return formats->view()->isVisible(); }, 2);
-    shoot(formats->view()->window(), "portdesk-format-list");
-    formats->hidePopup();
-
-    host.Connect(kDrivePort, kAuto, kAuto);
-    auto* progress = host.Control<QProgressBar>("comboProgress");
-    WaitUntil([&] { return progress->value() >= 3; });
-    shoot(window, "portdesk-searching");
-    host.PressCancel();
-    ASSERT_TRUE(host.WaitForResultBox(10));
-
-    host.Control<QTabBar>("tabs")->setCurrentIndex(1);
-    shoot(window, "portdesk-offline");
-
-    host.Ctx().SetLanguage(kLangHost, 1001);
-    ASSERT_TRUE(WaitUntil([&] { return host.Ctx().LanguageApplied(kLangPortdesk) == 1001; }));
-    shoot(window, "portdesk-offline-cht");
-    host.Control<QTabBar>("tabs")->setCurrentIndex(0);
-    shoot(window, "portdesk-online-cht");
 }
 
 } // namespace

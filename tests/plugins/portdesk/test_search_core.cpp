@@ -3,9 +3,9 @@
 #include "ContextStorage.h"
 #include "DriveSearch.h"
 #include "FarEnd.h"
+#include "PortMapFolder.h"
 #include "PortdeskCommLoop.h"
 #include "SerialFormat.h"
-#include "TempDir.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -14,31 +14,6 @@ namespace {
 
 const Bytes kProbe = Hex("01 10 10 90 00 01 02 00 00 AA C1");
 const Bytes kProbeEcho = WithCrc({0x01, 0x10, 0x10, 0x90, 0x00, 0x01}); // the write echoed
-
-// A working folder whose Velmora.ini maps the given COM numbers to devices and
-// every other number of the default scheme to nothing, so no device of the
-// machine running the test takes part.
-class PortFolder {
-public:
-    explicit PortFolder(const std::vector<std::pair<int, std::string>>& ports)
-        : old_(std::filesystem::current_path()) {
-        std::string ini = "[PortMap]\n";
-        for (int k = 1; k <= 64; ++k) {
-            std::string device = dir_.File("absent" + std::to_string(k));
-            for (const auto& [port, path] : ports)
-                if (port == k)
-                    device = path;
-            ini += "COM" + std::to_string(k) + "=" + device + "\n";
-        }
-        dir_.Write("Velmora.ini", ini);
-        std::filesystem::current_path(dir_.Path());
-    }
-    ~PortFolder() { std::filesystem::current_path(old_); }
-
-private:
-    std::filesystem::path old_;
-    TempDir dir_;
-};
 
 class SearchCore : public testing::Test {
 protected:
@@ -68,7 +43,7 @@ protected:
 
 TEST_F(SearchCore, AutomaticPortSkipsPortsThatDoNotOpen) {
     PtyPair drive;
-    PortFolder folder({{9, drive.SlavePath()}});
+    PortMapFolder folder({{9, drive.SlavePath()}}, true);
     FarEnd far(drive, kProbe.size(), [](std::size_t, const Bytes& request) {
         return request == kProbe ? kProbeEcho : Bytes{};
     });
@@ -87,7 +62,7 @@ TEST_F(SearchCore, AutomaticPortSkipsPortsThatDoNotOpen) {
 
 TEST_F(SearchCore, NothingFoundReleasesThePortAndRestoresTheLinkSettings) {
     PtyPair silent;
-    PortFolder folder({{5, silent.SlavePath()}});
+    PortMapFolder folder({{5, silent.SlavePath()}}, true);
     const LinkWaitSettings before = LinkWaitSettings::From(app.link.modbus);
     Search(5, 1, 0);
     EXPECT_EQ(app.iCommResult.load(), kResultNotFound);
@@ -109,7 +84,7 @@ TEST_F(SearchCore, PortThatDisappearsIsNotTriedAgain) {
     TempDir links;
     const std::string link = links.File("adapter");
     std::filesystem::create_symlink(drive.SlavePath(), link);
-    PortFolder folder({{5, link}});
+    PortMapFolder folder({{5, link}}, true);
     // The adapter is pulled while the first probe is on the line.
     FarEnd far(drive, kProbe.size(), [&](std::size_t, const Bytes&) {
         std::filesystem::remove(link);
@@ -129,7 +104,7 @@ TEST_F(SearchCore, PortThatDisappearsIsNotTriedAgain) {
 
 TEST_F(SearchCore, ClosingTheProgramEndsTheSearchAsCancelled) {
     PtyPair silent;
-    PortFolder folder({{5, silent.SlavePath()}});
+    PortMapFolder folder({{5, silent.SlavePath()}}, true);
     ctx.Int(kCloseRequest) = 1;
     Search(0, 0, 0);
     EXPECT_EQ(app.iCommResult.load(), kResultCancelled);

@@ -51,14 +51,9 @@ public:
             line += c;
         return line;
     }
-    std::string Errors() {
-        std::string text;
-        char buffer[512];
-        ssize_t n;
-        while ((n = ::read(err_, buffer, sizeof buffer)) > 0)
-            text.append(buffer, static_cast<std::size_t>(n));
-        return text;
-    }
+    // All the rest of the standard output or error, up to the program's end.
+    std::string Output() { return ReadAll(out_); }
+    std::string Errors() { return ReadAll(err_); }
     int Stop(int signal) {
         ::kill(pid_, signal);
         return Wait();
@@ -71,6 +66,15 @@ public:
     }
 
 private:
+    static std::string ReadAll(int fd) {
+        std::string text;
+        char buffer[512];
+        ssize_t n;
+        while ((n = ::read(fd, buffer, sizeof buffer)) > 0)
+            text.append(buffer, static_cast<std::size_t>(n));
+        return text;
+    }
+
     pid_t pid_ = -1;
     int out_ = -1, err_ = -1;
 };
