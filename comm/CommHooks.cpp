@@ -11,6 +11,7 @@ namespace {
 std::mutex gHooksLock;
 MessageBoxFunction gShow;
 SleepFunction gSleep;
+BeepFunction gBeep;
 
 } // namespace
 
@@ -22,6 +23,11 @@ void SetMessageBoxFunction(MessageBoxFunction show) {
 void SetSleepFunction(SleepFunction sleep) {
     std::lock_guard lock(gHooksLock);
     gSleep = std::move(sleep);
+}
+
+void SetBeepFunction(BeepFunction beep) {
+    std::lock_guard lock(gHooksLock);
+    gBeep = std::move(beep);
 }
 
 void ShowMessageBox(const std::string& text) {
@@ -46,6 +52,16 @@ void SleepMs(unsigned milliseconds) {
         sleep(milliseconds);
     else
         std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+void Beep() {
+    BeepFunction beep;
+    {
+        std::lock_guard lock(gHooksLock);
+        beep = gBeep;
+    }
+    if (beep)
+        beep();
 }
 
 } // namespace wirelay

@@ -82,13 +82,15 @@ public:
     void SetRetryInterval(unsigned long ms) { retryInterval = std::uint32_t(ms); }
     unsigned long GetRetryInterval() const { return retryInterval; }
 
+protected:
+    // Polls until `awaited` bytes wait; returns the last count seen.
+    unsigned long AwaitReply(unsigned long awaited, bool latePause);
+
 private:
     std::deque<std::string> monitorLog; // lines not yet delivered
 
     template <typename Attempt>
     int WithRetries(Attempt attempt);
-    // Polls until `awaited` bytes wait; returns the last count seen.
-    unsigned long AwaitReply(unsigned long awaited, bool latePause);
     void SendRequest(unsigned char* frame, unsigned length, const char* preDrainLabel);
     // A reply counts only when it names the slave asked and the function sent.
     bool FromAskedSlave(const unsigned char* reply, unsigned char function) const;

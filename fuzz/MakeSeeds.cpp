@@ -89,6 +89,16 @@ int main(int argc, char** argv) {
     // Extractor: address, length (2 bytes, +20), then (piece length, piece).
     Write(root / "fuzz_mb_extract", "frame",
           Join({1, 0, 27, 0, 9}, Join({0x55}, WithCrc({1, 3, 2, 0, 0x2A}))));
+    // Service and controller link: operation, parameter, length of the part
+    // sent with the request, that part, then the part sent at the first pause.
+    const auto link = root / "fuzz_link_replies";
+    Write(link, "read_parm", {0, 7, 8, 6, 0, 3, 0x12, 0x34, 0x56, 0x78, 0xCF});
+    Write(link, "save_parm_late", {1, 5, 1, 0x15, 6, 0, 0x15, 0x15});
+    Write(link, "batch", {6, 1, 9, 6, 0, 5, 0, 0, 3, 0xE8, 1, 0xF1});
+    Write(link, "bits", Join({0x80, 3, 11}, {2, '0', '0', 'F', 'F', '1', '0', '1', 3, '8', '1'}));
+    Write(link, "words",
+          Join({0x81, 1, 12}, {2, '0', '0', 'F', 'F', '1', '2', 'A', 'B', 3, 'E', 'C'}));
+    Write(link, "ack", {0x82, 9, 5, 6, '0', '0', 'F', 'F'});
     WriteFileSeeds(root);
     return 0;
 }

@@ -49,6 +49,8 @@ bool CVelmoraApp::InitInstance() {
             Dialogs().MessageBox(nullptr, text, "Velmora", MessageBoxStyle::kIconError);
         });
     });
+    // The library's retry warnings sound as the system beep.
+    wirelay::SetBeepFunction([] { QMetaObject::invokeMethod(qApp, [] { QApplication::beep(); }); });
     storage_.CreateParmStore(&hostModule_);
     const QString iconPath = QString::fromStdString(paths_.appDir + "/Image/Image.ico");
     if (QFileInfo::exists(iconPath))
@@ -79,6 +81,7 @@ int CVelmoraApp::ExitInstance() {
     comm_.Stop();
     frame_.reset();
     wirelay::SetMessageBoxFunction(nullptr);
+    wirelay::SetBeepFunction(nullptr);
     return 0;
 }
 

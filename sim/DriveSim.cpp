@@ -170,7 +170,7 @@ void DriveSim::Serve(const RequestFrame& frame) {
     if (::tcgetattr(port_.MasterFd(), &line) != 0 || !LineMatches(line, format_))
         return; // on a real line the bytes would be garbage to the drive
     const FaultSettings faults = Faults();
-    if (faults.silent)
+    if (faults.silent || ServeService(frame))
         return;
     std::optional<std::vector<std::uint8_t>> reply;
     const std::uint8_t* bytes = frame.bytes.data();

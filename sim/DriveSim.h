@@ -8,6 +8,7 @@
 #include "FrameAssembler.h"
 #include "PtyPort.h"
 #include "SerialFormat.h"
+#include "ServiceFrames.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -27,6 +28,7 @@ struct SimConfig {
     std::string statePath; // the EEPROM file; empty: nothing is kept
     std::string linkPath;  // symlink kept pointing at the port; empty: none
     FaultSettings faults;
+    bool service = false; // also answer the drive service frames
 };
 
 // Time the drive takes to turn round from the request to its reply.
@@ -69,6 +71,8 @@ private:
 
     void Run();
     void Serve(const RequestFrame& frame);
+    // Bytes that are no Modbus request go to the service frames (--service).
+    bool ServeService(const RequestFrame& frame);
     void SendPaced(const std::vector<std::uint8_t>& bytes, Clock::time_point due);
     void ApplyPlug(PlugRequest request);
     void RequestPlug(PlugRequest request);
@@ -87,6 +91,7 @@ private:
     std::string slavePath_;
 
     FrameAssembler assembler_;
+    ServiceFrames serviceFrames_;
     std::uint64_t replyCount_ = 0;
     std::atomic<std::uint64_t> repliesSent_{0};
     std::optional<Clock::time_point> replugAt_;

@@ -41,6 +41,7 @@ const char* UsageText() {
            "  --data DIR             folder of the parameter tables (default: the program's)\n"
            "  --state FILE           the drive's EEPROM, kept across restarts\n"
            "  --link PATH            keep a symlink to the device at PATH\n"
+           "  --service              also answer the drive service frames\n"
            "faults:\n"
            "  --drop-every N         leave every Nth reply unsent\n"
            "  --corrupt-every N      spoil the CRC of every Nth reply\n"
@@ -129,6 +130,8 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
             result.help = true;
         } else if (arg == "--silent") {
             f.silent = true;
+        } else if (arg == "--service") {
+            c.service = true;
         } else if (auto it = valued.find(arg); it != valued.end()) {
             if (i + 1 >= args.size()) {
                 result.error = arg + " needs a value";

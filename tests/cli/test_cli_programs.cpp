@@ -3,7 +3,7 @@
 // settings beside itself, and velmora-cli names parameters in the language
 // asked for or configured.
 #include "TempDir.h"
-#include "sim/ChildProcess.h"
+#include "ChildProcess.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // Ctrl-C and a service stop: it leaves its event loop and writes its settings
 // back, as File > Exit does, instead of dying on the spot.
 #include "TempDir.h"
-#include "sim/ChildProcess.h"
+#include "ChildProcess.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -43,23 +43,26 @@ TEST(Commissioning, ASecondConnectMovesTheEditorToTheNewPort) {
     h.Connect(kDrivePort, 1, 4); // 115200 N,1
     ASSERT_TRUE(h.WaitForResultBox());
     auto editor = [&] { return h.App().MainFrame()->findChild<QWidget*>("KnobsetView"); };
-    ASSERT_TRUE(WaitUntil([&] { return editor() != nullptr; }));
-    ASSERT_TRUE(WaitUntil([&] { return ReadAllRequests(h.Tap().Requests()) >= 32; }, 60));
+    ASSERT_TRUE(WaitProcessingEvents("the parameter editor to open", editor));
+    ASSERT_TRUE(WaitProcessingEvents(
+        "the editor to read the table from COM5",
+        [&] { return ReadAllRequests(h.Tap().Requests()) >= 32; }, std::chrono::seconds(60)));
 
     for (QMdiSubWindow* w : h.App().MainFrame()->MdiArea()->subWindowList())
         w->close();
-    ASSERT_TRUE(WaitUntil([&] { return editor() == nullptr; }));
+    ASSERT_TRUE(WaitProcessingEvents("the editor to close", [&] { return editor() == nullptr; }));
     h.App().OnCommand(HostCommand::kConnect);
-    ASSERT_TRUE(WaitUntil([&] { return h.View() != nullptr; }));
+    ASSERT_TRUE(WaitProcessingEvents("Setup COM to open", [&] { return h.View() != nullptr; }));
     h.Tap().Clear();
     h.Connect(kSecondDrivePort, 1, 3); // 57600 N,1
     ASSERT_TRUE(h.WaitForResultBox());
     EXPECT_EQ(h.Boxes().boxes.back().style, MessageBoxStyle::kIconInformation);
     EXPECT_EQ(h.Ctx().Int(kComPort).load(), kSecondDrivePort);
 
-    ASSERT_TRUE(WaitUntil([&] { return editor() != nullptr; }));
-    EXPECT_TRUE(WaitUntil([&] { return ReadAllRequests(h.SecondTap().Requests()) >= 32; }, 60))
-        << "the editor read the table from the drive on the new port";
+    ASSERT_TRUE(WaitProcessingEvents("the parameter editor to open again", editor));
+    EXPECT_TRUE(WaitProcessingEvents(
+        "the editor to read the table from the drive on the new port",
+        [&] { return ReadAllRequests(h.SecondTap().Requests()) >= 32; }, std::chrono::seconds(60)));
     EXPECT_TRUE(h.Tap().Requests().empty()) << "nothing more went to the old port";
 }
 

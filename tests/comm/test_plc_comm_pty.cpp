@@ -1,0 +1,210 @@
+// The controller link on the wire: request frames with their sum check, and
+// the answers a controller gives or fails to give, against a scripted far end
+// on a pty.
+#include "PLCComm.h"
+#include "ScriptedLink.h"
+#include "SerialFormat.h"
+
+#include <algorithm>
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+Bytes Text(const std::string& text) {
+    return Bytes(text.begin(), text.end());
+}
+Bytes Enq(const std::string& text) {
+    return Text("\x05" + text);
+}
+Bytes Stx(const std::string& text) {
+    return Text("\x02" + text);
+}
+
+const Bytes kAck = Text("\x06"
+                        "00FF");
+const Bytes kNak = Text("\x15"
+                        "00FF06");
+
+class PLCCommWire : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(plc._OpenDevicePort(pty.SlavePath().c_str(), wirelay::MakeSerialDcb(3), 1), 1);
+        plc.SetPreCountQueTimes(200000); // a poll takes microseconds: well over 100 ms
+    }
+    void TearDown() override { plc.CloseComPort(); }
+
+    using Outcome = LinkOutcome;
+    // Every request is answered with `reply` (none when empty).
+    Outcome Exchange(std::size_t requestLength, const Bytes& reply,
+                     const std::function<int()>& call) {
+        return RunAgainstFarEnd(pty, requestLength, std::vector<Bytes>(8, reply), call);
+    }
+
+    PtyPair pty;
+    CPLCComm plc;
+    ReplyPauses pauses{plc, {50, 100}};
+};
+
+TEST_F(PLCCommWire, SumCheckIsTwoUpperCaseHexDigits) {
+    // After ENQ: 0xFF + 0xA4 = 0x1A3.
+    unsigned char frame[] = {0x05, 0xFF, 0xA4, 0, 0};
+    plc.SetCheckSum(frame, sizeof frame);
+    EXPECT_EQ(frame[3], 'A');
+    EXPECT_EQ(frame[4], '3');
+    EXPECT_TRUE(plc.IsCheckSumOk(frame, sizeof frame));
+    frame[4] = 'a';
+    EXPECT_FALSE(plc.IsCheckSumOk(frame, sizeof frame));
+    EXPECT_FALSE(plc.IsCheckSumOk(frame, 2));
+    EXPECT_EQ(CPLCComm::HexStr2Hex("A3"), 0xA3);
+    EXPECT_EQ(CPLCComm::HexStr2Hex("a3"), -1); // upper case only
+    EXPECT_EQ(CPLCComm::HexStr2Hex("1"), -1);
+}
+
+TEST_F(PLCCommWire, WritesSendTheirFramesAndJudgeTheAnswer) {
+    const struct {
+        const char* name;
+        std::function<int()> call;
+        Bytes request;
+        Bytes reply;
+        int result;
+    } rows[] = {
+        {"one bit", [&] { return plc.PLC_BW1("M0100", 1); }, Enq("00FFBW0M010001155"), kAck, 0},
+        {"bits", [&] { return plc.PLC_BW("M0100", 5, "10110"); }, Enq("00FFBW0M010005101101B"),
+         kAck, 0},
+        {"word", [&] { return plc.PLC_WW16("D0100", 0x1234); }, Enq("00FFWW0D0100011234FA"), kAck,
+         0},
+        {"double word", [&] { return plc.PLC_DWW("D0100", 0x12345678); },
+         Enq("00FFWW0D01000256781234D5"), kAck, 0},
+        {"ACK and one byte more", [&] { return plc.PLC_WW16("D0100", 0x1234); },
+         Enq("00FFWW0D0100011234FA"),
+         Text("\x06"
+              "00FFX"),
+         3},
+        {"NAK", [&] { return plc.PLC_WW16("D0100", 0x1234); }, Enq("00FFWW0D0100011234FA"), kNak,
+         1},
+        {"no answer",
+         [&] { return plc.PLC_WW16("D0100", 0x1234); },
+         Enq("00FFWW0D0100011234FA"),
+         {},
+         2},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const Outcome o = Exchange(row.request.size(), row.reply, row.call);
+        EXPECT_EQ(o.result, row.result);
+        ASSERT_EQ(o.requests.size(), 1u);
+        EXPECT_EQ(o.requests[0], row.request);
+        EXPECT_EQ(plc.PreCountInQue(), 0u);
+    }
+}
+
+TEST_F(PLCCommWire, ReadsTakeTheirRepliesApart) {
+    unsigned char bits[3] = {9, 9, 9};
+    unsigned short words[2] = {7, 7};
+    const Bytes bitRequest = Enq("00FFBR0M01000321");
+    const Bytes wordRequest = Enq("00FFWR0D0100022C");
+    const struct {
+        const char* name;
+        std::function<int()> call;
+        const Bytes& request;
+        Bytes reply;
+        int result;
+    } rows[] = {
+        {"bits", [&] { return plc._PLC_BR("M0100", "03", bits); }, bitRequest,
+         Stx("00FF101\x03"
+             "81"),
+         0},
+        {"bits cut short", [&] { return plc._PLC_BR("M0100", "03", bits); }, bitRequest,
+         Stx("00FF10\x03"
+             "81"),
+         3},
+        {"bits too long", [&] { return plc._PLC_BR("M0100", "03", bits); }, bitRequest,
+         Stx("00FF1011\x03"
+             "81"),
+         3},
+        {"bits, bad sum", [&] { return plc._PLC_BR("M0100", "03", bits); }, bitRequest,
+         Stx("00FF111\x03"
+             "81"),
+         3},
+        {"bits, not bits", [&] { return plc._PLC_BR("M0100", "03", bits); }, bitRequest,
+         Stx("00FF1A1\x03"
+             "92"),
+         3},
+        {"bits refused", [&] { return plc._PLC_BR("M0100", "03", bits); }, bitRequest, kNak, 1},
+        {"bits unanswered", [&] { return plc._PLC_BR("M0100", "03", bits); }, bitRequest, {}, 2},
+        {"words", [&] { return plc.PLC_WR16("D0100", 2, words); }, wordRequest,
+         Stx("00FF12ABFFFE\x03"
+             "EC"),
+         0},
+        {"words cut short", [&] { return plc.PLC_WR16("D0100", 2, words); }, wordRequest,
+         Stx("00FF12ABFFF\x03"
+             "EC"),
+         3},
+        {"words, bad sum", [&] { return plc.PLC_WR16("D0100", 2, words); }, wordRequest,
+         Stx("00FF12ABFFFE\x03"
+             "ED"),
+         3},
+        {"words, not hex", [&] { return plc.PLC_WR16("D0100", 2, words); }, wordRequest,
+         Stx("00FF12AB0G0E\x03"
+             "C1"),
+         3},
+        {"words refused", [&] { return plc.PLC_WR16("D0100", 2, words); }, wordRequest, kNak, 1},
+        {"words unanswered", [&] { return plc.PLC_WR16("D0100", 2, words); }, wordRequest, {}, 2},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::fill(bits, bits + 3, 9);
+        std::fill(words, words + 2, 7);
+        const Outcome o = Exchange(row.request.size(), row.reply, row.call);
+        EXPECT_EQ(o.result, row.result);
+        ASSERT_EQ(o.requests.size(), 1u);
+        EXPECT_EQ(o.requests[0], row.request);
+        EXPECT_EQ(plc.PreCountInQue(), 0u);
+        // Only a good reply reaches the caller's values.
+        const bool good = row.result == 0, bitRead = &row.request == &bitRequest;
+        EXPECT_EQ(Bytes(bits, bits + 3), good && bitRead ? (Bytes{1, 0, 1}) : (Bytes{9, 9, 9}));
+        EXPECT_EQ(words[0], good && !bitRead ? 0x12AB : 7);
+        EXPECT_EQ(words[1], good && !bitRead ? 0xFFFE : 7);
+    }
+}
+
+TEST_F(PLCCommWire, RefusedArgumentsSendNothing) {
+    unsigned char bits[4] = {};
+    unsigned short words[1] = {};
+    const std::string many(200, '1');
+    const struct {
+        const char* name;
+        std::function<int()> call;
+    } rows[] = {
+        {"200 bits", [&] { return plc.PLC_BW("M0100", 200, many.c_str()); }},
+        {"161 bits", [&] { return plc.PLC_BW("M0100", 161, many.substr(0, 161).c_str()); }},
+        {"data shorter than count", [&] { return plc.PLC_BW("M0100", 4, "101"); }},
+        {"device too short", [&] { return plc.PLC_WW16("D100", 1); }},
+        {"device too long", [&] { return plc.PLC_DWW("D01000", 1); }},
+        {"no device", [&] { return plc.PLC_BW1(nullptr, 1); }},
+        {"count not hex", [&] { return plc._PLC_BR("M0100", "0x", bits); }},
+        {"word count beyond two digits", [&] { return plc.PLC_WR16("D0100", 256, words); }},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.call(), 3) << row.name;
+    EXPECT_TRUE(pty.Receive(4096, 50).empty());
+}
+
+TEST_F(PLCCommWire, BitReadRetriesAsConfigured) {
+    unsigned char bits[3] = {};
+    plc.SetRetryTimes(3);
+    Outcome o = Exchange(17, {}, [&] { return plc.PLC_BR("M0100", "03", bits); });
+    EXPECT_EQ(o.result, 1);
+    EXPECT_EQ(o.requests.size(), 3u);
+    o = Exchange(17,
+                 Stx("00FF011\x03"
+                     "81"),
+                 [&] { return plc.PLC_BR("M0100", "03", bits); });
+    EXPECT_EQ(o.result, 0);
+    EXPECT_EQ(o.requests.size(), 1u);
+    EXPECT_EQ(Bytes(bits, bits + 3), (Bytes{0, 1, 1}));
+}
+
+} // namespace

@@ -1,0 +1,225 @@
+// The scope sample array: ring wrap, triggers half a ring behind the newest
+// sample, the running time from wrapping stamps, the export file and the plot.
+#include "ScopeArray.h"
+#include "TempDir.h"
+
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+std::vector<std::uint32_t> StampsOldestFirst(const CScopeArray& a) {
+    std::vector<std::uint32_t> stamps;
+    for (int i = 0, at = a.GetAhead(); i < a.GetSize(); ++i, at = (at + 1) % a.GetSize())
+        stamps.push_back(a.At(at).stamp);
+    return stamps;
+}
+
+TEST(ScopeArray, RingWrapsAndKeepsTheNewestSamples) {
+    const struct {
+        int size, additions, ahead, tail, trigger;
+        std::vector<std::uint32_t> held; // oldest first
+    } rows[] = {
+        {4, 0, 0, 1, 2, {0, 0, 0, 0}}, {4, 3, 3, 0, 1, {0, 1, 2, 3}},
+        {4, 5, 1, 2, 3, {2, 3, 4, 5}}, {5, 7, 2, 3, 4, {3, 4, 5, 6, 7}},
+        {1, 3, 1, 0, 0, {2, 3}}, // a ring holds at least two samples
+    };
+    for (const auto& row : rows) {
+        CScopeArray a(row.size);
+        int ahead = 0;
+        for (int i = 1; i <= row.additions; ++i)
+            ahead = a.Add(static_cast<unsigned long>(i), i, 0, 0);
+        EXPECT_EQ(ahead, a.GetAhead());
+        EXPECT_EQ(a.GetAhead(), row.ahead) << row.size << "/" << row.additions;
+        EXPECT_EQ(a.GetTail(), row.tail);
+        EXPECT_EQ(a.GetTrigger(), row.trigger);
+        EXPECT_EQ(StampsOldestFirst(a), row.held);
+    }
+    CScopeArray a(4);
+    a.Add(9, 9, 9, 9);
+    EXPECT_EQ(a.MoveNext(), 2);
+    EXPECT_EQ(a.At(1).stamp, 0u); // passed over, not written
+}
+
+// Four samples into a ring of four: index 1 is before the trigger, 2 at it.
+CScopeArray WithPair(int channel, long before, long at) {
+    CScopeArray a(4);
+    for (long v : {0L, before, at, 0L}) {
+        int ch[3] = {0, 0, 0};
+        ch[channel] = static_cast<int>(v);
+        a.Add(0, ch[0], ch[1], ch[2]);
+    }
+    return a;
+}
+
+TEST(ScopeArray, LevelTriggerFiresOnItsEdge) {
+    const struct {
+        int edge, channel;
+        long level, before, at;
+        int fires;
+    } rows[] = {
+        {0, 0, 100, 100, 101, 1}, {0, 0, 100, 101, 102, 0}, {0, 0, 100, 99, 100, 0},
+        {1, 2, 100, 100, 99, 1},  {1, 2, 100, 101, 100, 0}, {1, 1, 0, 5, -5, 1},
+        {2, 0, 100, 100, 101, 0}, // no such edge
+    };
+    for (const auto& row : rows) {
+        CScopeArray a = WithPair(row.channel, row.before, row.at);
+        a.TriggerSetup(row.level, row.edge, row.channel);
+        EXPECT_EQ(a.TriggerDetect(), row.fires) << row.edge << " " << row.before << "->" << row.at;
+        a.TriggerSetup(row.level, row.edge, 3);
+        EXPECT_EQ(a.TriggerDetect(), 0);
+    }
+}
+
+TEST(ScopeArray, OutOfBoundsTriggerFiresLeavingTheBand) {
+    const struct {
+        long before, at;
+        int fires;
+    } rows[] = {{50, 51, 1}, {-50, -51, 1}, {0, 10, 0}, {51, 52, 0}, {-51, -50, 0}};
+    for (const auto& row : rows) {
+        CScopeArray a = WithPair(1, row.before, row.at);
+        a.OutBoundsTriggerSetup(50, -50, 1);
+        long value = 0;
+        EXPECT_EQ(a.OutBoundsTriggerDetect(&value), row.fires) << row.before << "->" << row.at;
+        EXPECT_EQ(value, row.at);
+        EXPECT_EQ(a.OutBoundsTriggerDetect(nullptr), row.fires);
+    }
+}
+
+TEST(ScopeArray, RunningTimeFollowsWrappingStamps) {
+    const struct {
+        std::vector<std::uint32_t> stamps;
+        std::vector<double> times;
+    } rows[] = {
+        {{30, 31, 1, 2}, {0, 1, 3, 4}},
+        {{0, 5, 10, 15}, {0, 5, 10, 15}},
+        {{31, 0, 30, 29}, {0, 1, -1, -2}},
+        {{0, 60, 61, 1000}, {0, 15, 16, 31}}, // a step beyond 20 counts as 15
+    };
+    for (const auto& row : rows) {
+        CScopeArray a(static_cast<int>(row.stamps.size()));
+        for (std::uint32_t s : row.stamps)
+            a.Add(s, 0, 0, 0);
+        a.ArrangeTimeAxis();
+        std::vector<double> times;
+        for (int i = 0; i < a.GetSize(); ++i)
+            times.push_back(a.At((a.GetAhead() + i) % a.GetSize()).time);
+        EXPECT_EQ(times, row.times) << row.stamps[1];
+    }
+}
+
+TEST(ScopeArray, ExportAppendsOneLinePerSample) {
+    TempDir dir;
+    CScopeArray a(2);
+    a.Add(31, 10, 20, 30);
+    a.Add(0, -1, 0, 5);
+    a.ArrangeTimeAxis();
+    const std::string lines = "31\t0.000000\t10\t20\t30\t\n0\t1.000000\t-1\t0\t5\t\n";
+    const std::string file = dir.Write("wave.txt", "kept\n");
+    ASSERT_TRUE(a.SaveToFile(file.c_str()));
+    ASSERT_TRUE(a.SaveToFile(file.c_str()));
+    EXPECT_EQ(TempDir::Read(file), "kept\n" + lines + lines);
+
+    const std::string fresh = dir.File("new.txt");
+    ASSERT_TRUE(a.SaveToFile(fresh.c_str()));
+    EXPECT_EQ(TempDir::Read(fresh), lines);
+    // Nothing is written where the file cannot be read or made.
+    EXPECT_FALSE(a.SaveToFile(dir.Path().c_str()));
+    EXPECT_FALSE(a.SaveToFile(dir.File("no/such/folder.txt").c_str()));
+    EXPECT_FALSE(a.SaveToFile(nullptr));
+}
+
+// --- Plot ----------------------------------------------------------------------
+
+constexpr unsigned long kRed = 0x0000FF; // 0x00BBGGRR
+
+struct Picture {
+    explicit Picture(int width = 100, int height = 50)
+        : image(width, height, QImage::Format_RGB32) {
+        image.fill(Qt::black);
+    }
+    bool Red(int x, int y) const { return image.pixelColor(x, y) == QColor(255, 0, 0); }
+    bool White(int x, int y) const { return image.pixelColor(x, y) == QColor(Qt::white); }
+    bool Black(int x, int y) const { return image.pixelColor(x, y) == QColor(Qt::black); }
+    QImage image;
+};
+
+// Stamps 0..3 (running time 0..3 ms) with one value on every channel.
+CScopeArray Flat(int ch0, int ch1 = 0) {
+    CScopeArray a(4);
+    for (unsigned long t = 0; t < 4; ++t)
+        a.Add(t, ch0, ch1, 0);
+    a.ArrangeTimeAxis();
+    return a;
+}
+
+TEST(ScopeArray, PlotMapsValuesOntoTheRectangle) {
+    const struct {
+        const char* name;
+        int ch0, ch1, type;
+        QRect rect;
+        int row; // of the trace, in the picture
+    } rows[] = {
+        {"zero in the middle", 0, 0, 0, QRect(0, 0, 100, 50), 25},
+        {"positive goes up", 10, 0, 0, QRect(0, 0, 100, 50), 20}, // 25 - 10 * 50 / 100
+        {"above the top is clamped", 1000, 0, 0, QRect(0, 0, 100, 50), 2},
+        {"below the bottom is clamped", -1000, 0, 0, QRect(0, 0, 100, 50), 47},
+        {"channel 1", 0, -20, 1, QRect(0, 0, 100, 50), 35},
+        {"offset rectangle", 0, 0, 0, QRect(10, 5, 80, 40), 25},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Picture p;
+        CScopeArray a = Flat(row.ch0, row.ch1);
+        QPainter painter(&p.image);
+        a.Plot(&painter, row.rect, kRed, row.type, 100);
+        painter.end();
+        EXPECT_TRUE(p.Red(row.rect.left(), row.row));
+        EXPECT_TRUE(p.Red(row.rect.center().x(), row.row));
+        EXPECT_TRUE(p.Black(row.rect.center().x(), row.row - 1));
+        EXPECT_TRUE(p.Black(row.rect.center().x(), row.row + 1));
+        if (row.rect.left() > 0) { // clipped to the rectangle
+            EXPECT_TRUE(p.Black(row.rect.left() - 1, row.row));
+        }
+    }
+}
+
+TEST(ScopeArray, PlotMarksPointsWhenAsked) {
+    Picture p;
+    CScopeArray a = Flat(0);
+    QPainter painter(&p.image);
+    a.Plot(&painter, QRect(0, 0, 99, 50), kRed, CScopeArray::kMarkPoints | 0, 100);
+    painter.end();
+    // Points at x 0, 33, 66 and 99 on row 25.
+    EXPECT_TRUE(p.White(32, 24));
+    EXPECT_TRUE(p.White(34, 26));
+    EXPECT_TRUE(p.White(65, 24));
+    EXPECT_TRUE(p.Red(50, 25));
+    EXPECT_TRUE(p.Black(50, 24));
+}
+
+TEST(ScopeArray, PlotWithoutTimeSpanOrScaleDrawsNothing) {
+    CScopeArray still(4);
+    for (int i = 0; i < 4; ++i)
+        still.Add(7, 1, 1, 1);
+    still.ArrangeTimeAxis();
+    CScopeArray flat = Flat(0);
+    const struct {
+        const char* name;
+        CScopeArray* array;
+        double scale;
+    } rows[] = {{"no time span", &still, 100}, {"scale 0", &flat, 0}};
+    for (const auto& row : rows) {
+        Picture p;
+        QPainter painter(&p.image);
+        row.array->Plot(&painter, QRect(0, 0, 100, 50), kRed, 0, row.scale);
+        row.array->Plot(nullptr, QRect(0, 0, 100, 50), kRed, 0, row.scale);
+        painter.end();
+        Picture blank;
+        EXPECT_EQ(p.image, blank.image) << row.name;
+    }
+}
+
+} // namespace

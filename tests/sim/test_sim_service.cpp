@@ -1,0 +1,66 @@
+// CMCComm against the simulated drive with --service: service frames and
+// Modbus on the same line, over a pty at wire speed.
+#include "MCComm.h"
+#include "SerialFormat.h"
+#include "SimTestSupport.h"
+#include "TempDir.h"
+
+#include <cstring>
+#include <gtest/gtest.h>
+
+using namespace drivesim;
+
+namespace {
+
+class ServiceLink : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SimConfig config = SimOn(DriveModel::T5, 3, 1, dir.File("ttyDrive"));
+        config.service = true;
+        running = std::make_unique<RunningSim>(config);
+        ASSERT_TRUE(mc._OpenDevicePort(config.linkPath.c_str(), wirelay::MakeSerialDcb(3), 1));
+        mc.SetWaitWriteTime(1);
+        mc.SetPreCountQueTimes(1000);
+    }
+    void TearDown() override { mc.CloseComPort(); }
+
+    TempDir dir;
+    std::unique_ptr<RunningSim> running;
+    CMCComm mc;
+};
+
+TEST_F(ServiceLink, ServiceFramesAndModbusShareTheLine) {
+    std::int32_t value = 0;
+    ASSERT_EQ(mc.EM_SaveParm(3, -5), 1);
+    ASSERT_EQ(mc.EM_ReadParm(3, value), 1);
+    EXPECT_EQ(value, -5);
+
+    unsigned char serial[32], back[32] = {};
+    for (int i = 0; i < 32; ++i)
+        serial[i] = static_cast<unsigned char>('A' + i % 26);
+    ASSERT_EQ(mc.SaveSerialData(serial), 1);
+    ASSERT_EQ(mc.ReadSerialData(back), 1);
+    EXPECT_EQ(std::memcmp(serial, back, 32), 0);
+
+    unsigned char info[27] = {};
+    ASSERT_EQ(mc.ReadInfoData(info), 1);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(info), 11), "VELMORA-SIM");
+    EXPECT_EQ(mc.SetAllDIOFlag(), 1);
+
+    std::int32_t positions[3] = {};
+    ASSERT_EQ(mc.ReadDIOPositionBatch(1, 3, positions), 1);
+    EXPECT_EQ(positions[0], 1000);
+    EXPECT_EQ(positions[2], 3000);
+
+    // A slow sender: one byte at a time, each a frame of its own to the line.
+    mc.SetByteWaitTime(3);
+    ASSERT_EQ(mc.EM_ReadParm(3, value = 0), 1);
+    EXPECT_EQ(value, -5);
+    mc.SetByteWaitTime(0);
+
+    // Modbus beside it: the drive's link probe.
+    unsigned short zero = 0;
+    EXPECT_EQ(mc.WriteMultipleRegisters(0x1090, 1, &zero), 1);
+}
+
+} // namespace
