@@ -55,9 +55,9 @@ public:
     }
 
     std::vector<Box> boxes;
-    std::deque<int> answers;       // for the next boxes, in order
-    int answer = kAnswerYes;       // then to every Yes/No question (OK to the rest)
-    std::deque<std::string> paths; // for the next file dialogs ("" = cancelled)
+    std::deque<int> answers;                // for the next boxes, in order
+    int answer = kAnswerYes;                // then to every Yes/No question (OK to the rest)
+    std::deque<std::string> paths;          // for the next file dialogs ("" = cancelled)
     std::vector<std::string> saveProposals; // the path each save dialog proposed
     std::vector<std::string> saveCaptions;
 
