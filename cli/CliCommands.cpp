@@ -1,6 +1,9 @@
 #include "CliCommands.h"
 
 #include "ParamsCommand.h"
+#ifdef VELMORA_CLI_SCOPE
+#include "ScopeCommand.h"
+#endif
 #include "PortMap.h"
 #include "ReplyTap.h"
 #include "SerialFormat.h"
@@ -119,6 +122,23 @@ int RunCli(const CliOptions& options, std::ostream& out, std::ostream& err,
            const std::string& appDir) {
     ParamsOptions params;
     params.appDir = appDir;
+#ifdef VELMORA_CLI_SCOPE
+    ScopeOptions scope;
+    if (options.command == "scope") {
+        std::string error;
+        if (!ParseScopeOptions(options.words, scope, error)) {
+            err << "velmora-cli: " << error << "\n";
+            return kExitUsage;
+        }
+        if (scope.appDir.empty())
+            scope.appDir = appDir;
+    }
+#else
+    if (options.command == "scope") {
+        err << "velmora-cli: scope: this build has no scope engine\n";
+        return kExitUsage;
+    }
+#endif
     if (options.command == "params") {
         std::string error;
         if (!ParseParamsOptions(options.words, params, error)) {
@@ -152,8 +172,14 @@ int RunCli(const CliOptions& options, std::ostream& out, std::ostream& err,
     link.SetWaitWriteTime(kCliWaitWriteMs);
     link.SetPreCountQueTimes(kCliPolls);
     link.SetRetryInterval(kCliRetryIntervalMs);
-    const int status = options.command == "params" ? ExecuteParams(link, options, params, out, err)
-                                                   : ExecuteCommand(link, options, out, err);
+    int status;
+#ifdef VELMORA_CLI_SCOPE
+    if (options.command == "scope")
+        status = ExecuteScope(link.hPort, options.port, dcb, options, scope, out, err);
+    else
+#endif
+        status = options.command == "params" ? ExecuteParams(link, options, params, out, err)
+                                             : ExecuteCommand(link, options, out, err);
     link.CloseComPort();
     return status;
 }

@@ -36,6 +36,7 @@ constexpr CommandShape kCommands[] = {
     {"read-coils", 2, 2},
     {"write-coils", 2, 1 + CModbus::kMaxWriteCoils},
     {"params", 1, 8},
+    {"scope", 1, 40},
 };
 
 // Range of argument `index` of a command: the start address, a count, a
@@ -81,6 +82,11 @@ const char* CliUsage() {
            "  params diff A.tw B.tw --out FILE.csv  compare two value files (no port)\n"
            "  (params take --app-dir DIR: product data and Velmora.ini, default the\n"
            "   program's folder; --language ENG|CHT|CHS: language of the names)\n"
+           "  scope --signal S [--signal S ...] (--stream SECONDS | --block) [--time-base MS]\n"
+           "        [--trigger N:rise|fall|either|above|below:LEVEL] [--delay SAMPLES]\n"
+           "        [--timeout SECONDS] [--out FILE.csv] [--app-dir DIR] [--language ENG|CHT|CHS]\n"
+           "                             record up to four signals (code or name, S:32 for a\n"
+           "                             32-bit one) into CSV: time in ms, one column each\n"
            "formats: index & 3 = 19200/38400/57600/115200 baud,\n"
            "         (index >> 2) & 3 = N,8,1 / N,8,2 / E,8,1 / O,8,1 (default 3)\n";
 }
@@ -152,7 +158,7 @@ bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& opti
         error = "wrong number of arguments for " + options.command;
         return false;
     }
-    if (options.command == "params") {
+    if (options.command == "params" || options.command == "scope") {
         options.words.assign(arguments.begin() + static_cast<long>(i), arguments.end());
         return true;
     }

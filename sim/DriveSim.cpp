@@ -2,6 +2,7 @@
 
 #include "LineTiming.h"
 #include "ModbusSlave.h"
+#include "ServoSettings.h"
 
 #include <cerrno>
 #include <poll.h>
@@ -13,16 +14,40 @@ namespace drivesim {
 namespace {
 
 constexpr auto kIdlePoll = std::chrono::milliseconds(100);
+constexpr std::size_t kSampleFrameBytes = 10;
+constexpr auto kSamplePeriod = std::chrono::milliseconds(1);
 
 ParameterTable LoadTable(const SimConfig& config) {
     return ParameterTable::Load(config.model, config.dataDir);
+}
+
+// The scope's set-up registers as last written.
+ScopeSetup ReadScopeSetup(const DriveState& state) {
+    ScopeSetup setup;
+    setup.pairing = state.ToolWord(scopereg::kPairing);
+    for (std::size_t slot = 0; slot < setup.codes.size(); ++slot)
+        setup.codes[slot] = state.ToolWord(static_cast<std::uint16_t>(scopereg::kFirstCode + slot));
+    setup.trigger = state.ToolWord(scopereg::kTrigger);
+    setup.highSample = state.ToolWord(scopereg::kHighSample);
+    auto level = [&state](std::uint16_t low) {
+        return static_cast<std::int32_t>(std::uint32_t(state.ToolWord(low + 1)) << 16 |
+                                         state.ToolWord(low));
+    };
+    setup.level1 = level(scopereg::kLevel1);
+    setup.level2 = level(scopereg::kLevel2);
+    return setup;
 }
 
 } // namespace
 
 DriveSim::DriveSim(SimConfig config)
     : config_(std::move(config)), format_(wirelay::GetSerialFormat(config_.format)),
-      state_(LoadTable(config_), config_.layout, config_.statePath), faults_(config_.faults) {}
+      state_(LoadTable(config_), config_.layout, config_.statePath), faults_(config_.faults),
+      dynamics_(config_.model, config_.motion, config_.loadInertiaRatio), transmitter_(format_) {
+    if (config_.motion == MotionMode::Demo)
+        state_.WriteCoils(reg::kCoilServoOn, {true});
+    dynamics_.Configure(ReadServoSettings(state_), state_.ServoOn());
+}
 
 DriveSim::~DriveSim() {
     Stop();
@@ -101,6 +126,7 @@ void DriveSim::ApplyPlug(PlugRequest request) {
         replugAt_.reset();
     }
     assembler_.Clear();
+    transmitter_.Clear();
 }
 
 void DriveSim::Wake() {
@@ -113,18 +139,15 @@ void DriveSim::Run() {
     const auto silence = FrameSilence(format_);
     while (!stopping_) {
         auto now = Clock::now();
-        auto wakeAt = now + kIdlePoll;
-        if (auto deadline = assembler_.SilenceDeadline(silence))
-            wakeAt = std::min(wakeAt, *deadline);
-        if (replugAt_)
-            wakeAt = std::min(wakeAt, *replugAt_);
-        const int timeoutMs = static_cast<int>(
-            std::chrono::ceil<std::chrono::milliseconds>(std::max(wakeAt - now, Clock::duration(0)))
-                .count());
+        Transmit(now);
+        const auto wait = std::max(WakeTime(now, silence) - now, Clock::duration(0));
+        const timespec timeout{
+            static_cast<time_t>(std::chrono::duration_cast<std::chrono::seconds>(wait).count()),
+            static_cast<long>((wait % std::chrono::seconds(1)) / std::chrono::nanoseconds(1))};
 
         pollfd fds[2] = {{wakeFd_, POLLIN, 0}, {port_.MasterFd(), POLLIN, 0}};
         const nfds_t count = port_.IsOpen() ? 2 : 1;
-        ::poll(fds, count, timeoutMs);
+        ::ppoll(fds, count, &timeout, nullptr);
         if (fds[0].revents & POLLIN) {
             std::uint64_t value;
             [[maybe_unused]] auto ignored = ::read(wakeFd_, &value, sizeof value);
@@ -163,6 +186,53 @@ void DriveSim::Run() {
     }
 }
 
+Clock::time_point DriveSim::WakeTime(Clock::time_point now, Clock::duration silence) const {
+    auto wakeAt = now + kIdlePoll;
+    for (auto due : {assembler_.SilenceDeadline(silence), replugAt_, transmitter_.NextDue(),
+                     dynamics_.NextSampleDue()})
+        if (due)
+            wakeAt = std::min(wakeAt, *due);
+    return wakeAt;
+}
+
+// Steps the machine, puts due sample frames and replies on the line, and
+// pulls the cable after the reply a fault asked for.
+void DriveSim::Transmit(Clock::time_point now) {
+    dynamics_.AdvanceTo(now);
+    if (const auto progress = dynamics_.Progress(); progress != progressShown_) {
+        std::lock_guard lock(stateMutex_);
+        state_.SetScopeProgress(progress);
+        progressShown_ = progress;
+    }
+    if (!port_.IsOpen()) {
+        transmitter_.Clear();
+        return;
+    }
+    // A line that carries a frame a millisecond takes every sample, each on
+    // the wire from its instant or when the line frees; a slower one takes
+    // the newest sample whenever it is free. A silent drive sends none.
+    const bool everySample = WireTime(kSampleFrameBytes, format_) <= kSamplePeriod;
+    const auto frames = dynamics_.TakeFrames(everySample, transmitter_.LineFreeAt() <= now, now);
+    if (!frames.empty()) {
+        const FaultSettings faults = Faults();
+        for (const auto& frame : frames) {
+            std::vector<std::uint8_t> bytes(frame.bytes.begin(), frame.bytes.end());
+            if (SpoilsFrame(faults, ++framesTaken_))
+                bytes.back() ^= 0xFF;
+            if (!faults.silent)
+                transmitter_.Queue(bytes, LineTransmitter::Kind::SampleFrame, frame.sampledAt);
+        }
+    }
+    repliesSent_ += transmitter_.Flush(port_.MasterFd(), now);
+    if (unplugWhenSent_ && !transmitter_.NextDue()) {
+        unplugWhenSent_ = false;
+        port_.WaitUntilRead(200);
+        ApplyPlug(PlugRequest::Unplug);
+        if (const unsigned after = Faults().replugAfterMs; after != 0)
+            replugAt_ = Clock::now() + std::chrono::milliseconds(after);
+    }
+}
+
 void DriveSim::Serve(const RequestFrame& frame) {
     if (!port_.IsOpen())
         return;
@@ -182,6 +252,7 @@ void DriveSim::Serve(const RequestFrame& frame) {
     } else {
         std::lock_guard lock(stateMutex_);
         reply = HandleRequest(state_, config_.address, bytes, size);
+        ActOnToolWrites();
     }
     if (!reply)
         return;
@@ -191,40 +262,30 @@ void DriveSim::Serve(const RequestFrame& frame) {
     if (plan.stray)
         reply->insert(reply->begin(), faults.strayBytes.begin(), faults.strayBytes.end());
     // A real drive starts its reply only after the request has crossed the
-    // wire and it has turned round.
+    // wire and it has turned round, and after the frame it is sending.
     const auto due = frame.arrival + WireTime(size, format_) + kTurnaround +
                      std::chrono::milliseconds(faults.lateMs);
     if (plan.send)
-        SendPaced(*reply, due);
-    if (plan.unplugAfter) {
-        port_.WaitUntilRead(200);
-        ApplyPlug(PlugRequest::Unplug);
-        if (faults.replugAfterMs != 0)
-            replugAt_ = Clock::now() + std::chrono::milliseconds(faults.replugAfterMs);
-    }
+        transmitter_.Queue(*reply, LineTransmitter::Kind::Reply, due);
+    unplugWhenSent_ = unplugWhenSent_ || plan.unplugAfter;
 }
 
-void DriveSim::SendPaced(const std::vector<std::uint8_t>& bytes, Clock::time_point due) {
-    const auto perByte = WireTime(1, format_);
-    std::size_t sent = 0;
-    while (sent < bytes.size()) {
-        // Every byte whose last bit has crossed the wire by now goes out.
-        const auto now = Clock::now();
-        std::size_t ready = 0;
-        if (now >= due)
-            ready = std::min(bytes.size(), static_cast<std::size_t>((now - due) / perByte));
-        if (ready > sent) {
-            const ssize_t n = ::write(port_.MasterFd(), bytes.data() + sent, ready - sent);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                return; // nobody reads the line and its buffer is full
-            sent += static_cast<std::size_t>(n);
-            repliesSent_ += sent == bytes.size();
-            continue;
+// Called with the state locked, after each request.
+void DriveSim::ActOnToolWrites() {
+    const auto now = Clock::now();
+    for (const auto& [address, value] : state_.TakeToolWrites()) {
+        if (address == scopereg::kCommand) {
+            transmitter_.DropWaitingFrames(now); // a new command ends a block being sent
+            dynamics_.SamplingCommand(value, ReadScopeSetup(state_), now);
+        } else if (address == scopereg::kClearPositionCommand) {
+            dynamics_.ClearPositionCommand();
+        } else if (address == scopereg::kClearEncoder) {
+            dynamics_.ClearEncoder();
         }
-        std::this_thread::sleep_until(due + perByte * static_cast<long>(sent + 1));
     }
+    dynamics_.Configure(ReadServoSettings(state_), state_.ServoOn());
+    progressShown_ = dynamics_.Progress();
+    state_.SetScopeProgress(progressShown_);
 }
 
 } // namespace drivesim

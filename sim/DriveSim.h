@@ -3,9 +3,11 @@
 // The program velmora-drive-sim runs one; tests run one in-process.
 #pragma once
 
+#include "DriveDynamics.h"
 #include "DriveState.h"
 #include "Faults.h"
 #include "FrameAssembler.h"
+#include "LineTransmitter.h"
 #include "PtyPort.h"
 #include "SerialFormat.h"
 #include "ServiceFrames.h"
@@ -29,6 +31,8 @@ struct SimConfig {
     std::string linkPath;  // symlink kept pointing at the port; empty: none
     FaultSettings faults;
     bool service = false; // also answer the drive service frames
+    MotionMode motion = MotionMode::Standstill; // Demo: the servo is on and moves out and back
+    double loadInertiaRatio = 250; // % load to motor: the machine's truth, whatever Pr.004 says
 };
 
 // Time the drive takes to turn round from the request to its reply.
@@ -73,7 +77,9 @@ private:
     void Serve(const RequestFrame& frame);
     // Bytes that are no Modbus request go to the service frames (--service).
     bool ServeService(const RequestFrame& frame);
-    void SendPaced(const std::vector<std::uint8_t>& bytes, Clock::time_point due);
+    void ActOnToolWrites();
+    void Transmit(Clock::time_point now);
+    Clock::time_point WakeTime(Clock::time_point now, Clock::duration silence) const;
     void ApplyPlug(PlugRequest request);
     void RequestPlug(PlugRequest request);
     void Wake();
@@ -90,8 +96,14 @@ private:
     PtyPort port_;
     std::string slavePath_;
 
+    DriveDynamics dynamics_; // used by the serving thread only
+    std::uint16_t progressShown_ = 0;
+
     FrameAssembler assembler_;
     ServiceFrames serviceFrames_;
+    LineTransmitter transmitter_;
+    bool unplugWhenSent_ = false;
+    std::uint64_t framesTaken_ = 0; // sample frames, for the frame fault
     std::uint64_t replyCount_ = 0;
     std::atomic<std::uint64_t> repliesSent_{0};
     std::optional<Clock::time_point> replugAt_;

@@ -12,7 +12,7 @@ bool DriveSim::ServeService(const RequestFrame& frame) {
         return false;
     const auto due = frame.arrival + WireTime(size, format_) + kTurnaround;
     for (const auto& reply : serviceFrames_.Add(bytes, size))
-        SendPaced(reply, due);
+        transmitter_.Queue(reply, LineTransmitter::Kind::Reply, due);
     return true;
 }
 

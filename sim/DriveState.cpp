@@ -74,6 +74,9 @@ ExceptionCode DriveState::ReadRegisters(std::uint16_t start, std::uint16_t count
         case CellKind::Status:
             out.push_back(StatusWord(static_cast<std::uint16_t>(a)));
             break;
+        case CellKind::ScopeTrigger:
+            out.push_back(scopeProgress_);
+            break;
         default:
             out.push_back(plain_[a]);
             break;
@@ -100,8 +103,9 @@ ExceptionCode DriveState::WriteRegisters(std::uint16_t start,
             Command(cell, address, words[i]);
             continue;
         }
-        if (cell.kind == CellKind::Plain) {
+        if (cell.kind == CellKind::Plain || cell.kind == CellKind::ScopeTrigger) {
             plain_[address] = words[i];
+            toolWrites_.emplace_back(address, words[i]);
             continue;
         }
         const Parameter& p = table_.Parameters()[cell.param];
@@ -132,6 +136,10 @@ void DriveState::Commit(int param, std::int64_t value) {
     pendingLow_[param].reset();
     if (!p.reboot)
         effective_[param] = values_[param];
+}
+
+std::vector<std::pair<std::uint16_t, std::uint16_t>> DriveState::TakeToolWrites() {
+    return std::exchange(toolWrites_, {});
 }
 
 bool DriveState::CommandValueAllowed(CellKind kind, std::uint16_t value) const {

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace drivesim {
@@ -49,6 +50,14 @@ public:
     std::optional<std::int32_t> SavedValue(int number) const;
     bool ServoOn() const { return coils_[reg::kCoilServoOn]; }
 
+    // What was last written into a tool register (0 for any other register).
+    std::uint16_t ToolWord(std::uint16_t address) const { return plain_[address]; }
+    // The tool register writes since the last call, in order: the drive's
+    // moving parts act on them.
+    std::vector<std::pair<std::uint16_t, std::uint16_t>> TakeToolWrites();
+    // What the scope's trigger register reads: the block capture progress.
+    void SetScopeProgress(std::uint16_t progress) { scopeProgress_ = progress; }
+
 private:
     std::uint16_t ParameterWord(const Cell& cell) const;
     void Commit(int param, std::int64_t value);
@@ -67,6 +76,8 @@ private:
         pendingLow_; // low half of a split value awaiting its high half
     std::vector<std::uint16_t> plain_ = std::vector<std::uint16_t>(65536);
     std::vector<bool> coils_ = std::vector<bool>(reg::kCoilCount);
+    std::vector<std::pair<std::uint16_t, std::uint16_t>> toolWrites_;
+    std::uint16_t scopeProgress_ = 0;
 };
 
 } // namespace drivesim

@@ -18,4 +18,8 @@ ReplyPlan PlanReply(const FaultSettings& faults, std::uint64_t replyNumber) {
     return plan;
 }
 
+bool SpoilsFrame(const FaultSettings& faults, std::uint64_t frameNumber) {
+    return Every(faults.corruptFrameEvery, frameNumber);
+}
+
 } // namespace drivesim

@@ -7,9 +7,10 @@
 namespace drivesim {
 
 struct FaultSettings {
-    unsigned dropEvery = 0;    // leave every Nth reply unsent
-    unsigned corruptEvery = 0; // spoil the CRC of every Nth reply
-    unsigned strayEvery = 0;   // send strayBytes before every Nth reply
+    unsigned dropEvery = 0;         // leave every Nth reply unsent
+    unsigned corruptEvery = 0;      // spoil the CRC of every Nth reply
+    unsigned corruptFrameEvery = 0; // spoil the checksum of every Nth sample frame
+    unsigned strayEvery = 0;        // send strayBytes before every Nth reply
     std::vector<std::uint8_t> strayBytes{0x55, 0xAA};
     unsigned lateMs = 0;       // answer this much later than a drive would
     bool silent = false;       // answer nothing at all
@@ -28,5 +29,8 @@ struct ReplyPlan {
 };
 
 ReplyPlan PlanReply(const FaultSettings& faults, std::uint64_t replyNumber);
+
+// True when sample frame `frameNumber` (counted from 1) is to be spoilt.
+bool SpoilsFrame(const FaultSettings& faults, std::uint64_t frameNumber);
 
 } // namespace drivesim

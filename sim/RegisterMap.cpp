@@ -16,7 +16,9 @@ struct Range {
 constexpr Range kCommon[] = {
     {131, 132, CellKind::Plain},
     {144, 145, CellKind::Plain},
-    {161, 174, CellKind::Plain},
+    {161, 168, CellKind::Plain},
+    {169, 169, CellKind::ScopeTrigger},
+    {170, 174, CellKind::Plain},
     {180, 183, CellKind::Plain},
     {1214, 1214, CellKind::Plain},
     {2001, 2002, CellKind::Plain},

@@ -42,13 +42,18 @@ const char* UsageText() {
            "  --state FILE           the drive's EEPROM, kept across restarts\n"
            "  --link PATH            keep a symlink to the device at PATH\n"
            "  --service              also answer the drive service frames\n"
+           "  --motion standstill|demo  quiet standstill (default), or servo on and a\n"
+           "                         move out and back, over and over\n"
+           "  --load-inertia-ratio PCT  true load to motor inertia ratio of the machine,\n"
+           "                         whatever Pr.004 says (0..10000, default 250)\n"
            "faults:\n"
            "  --drop-every N         leave every Nth reply unsent\n"
            "  --corrupt-every N      spoil the CRC of every Nth reply\n"
+           "  --corrupt-frame-every N  spoil the checksum of every Nth sample frame\n"
            "  --stray-every N        send stray bytes before every Nth reply\n"
            "  --stray-bytes HEX      the stray bytes (default 55AA)\n"
            "  --late MS              answer MS milliseconds late\n"
-           "  --silent               answer nothing\n"
+           "  --silent               answer nothing, send no sample frames\n"
            "  --exception-at A[:C]   exception C (default 4) for requests touching register/coil "
            "A\n"
            "  --unplug-after N       close the port after the Nth reply\n"
@@ -100,8 +105,17 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
              c.linkPath = v;
              return !v.empty();
          }},
+        {"--motion",
+         [&](const std::string& v) {
+             c.motion = v == "demo" ? MotionMode::Demo : MotionMode::Standstill;
+             return v == "demo" || v == "standstill";
+         }},
+        {"--load-inertia-ratio",
+         number(0, 10000, [&](long long n) { c.loadInertiaRatio = static_cast<double>(n); })},
         {"--drop-every",
          number(1, 1 << 30, [&](long long n) { f.dropEvery = static_cast<unsigned>(n); })},
+        {"--corrupt-frame-every",
+         number(1, 1 << 30, [&](long long n) { f.corruptFrameEvery = static_cast<unsigned>(n); })},
         {"--corrupt-every",
          number(1, 1 << 30, [&](long long n) { f.corruptEvery = static_cast<unsigned>(n); })},
         {"--stray-every",

@@ -17,10 +17,12 @@ ParsedOptions Parse(const std::string& line) {
 }
 
 TEST(SimOptions, TakesEveryOption) {
-    const auto o = Parse("--model T8 --address 247 --format 15 --layout 5 --data d --state s.ini"
-                         " --link /tmp/x --drop-every 3 --corrupt-every 4 --stray-every 5"
-                         " --stray-bytes 00ff --late 20 --silent --exception-at 16:2"
-                         " --unplug-after 9 --replug-after 100");
+    const auto o =
+        Parse("--model T8 --address 247 --format 15 --layout 5 --data d --state s.ini"
+              " --link /tmp/x --drop-every 3 --corrupt-every 4 --stray-every 5"
+              " --corrupt-frame-every 6 --stray-bytes 00ff --late 20 --silent --exception-at 16:2"
+              " --unplug-after 9 --replug-after 100 --motion demo"
+              " --load-inertia-ratio 400");
     ASSERT_EQ(o.error, "");
     const SimConfig& c = o.config;
     EXPECT_EQ(c.model, DriveModel::T8);
@@ -36,12 +38,18 @@ TEST(SimOptions, TakesEveryOption) {
     EXPECT_TRUE(f.silent);
     EXPECT_EQ(f.exceptionAddress, 16);
     EXPECT_EQ(f.exceptionCode, 2);
+    EXPECT_EQ(f.corruptFrameEvery, 6u);
+    EXPECT_EQ(c.motion, MotionMode::Demo);
+    EXPECT_EQ(c.loadInertiaRatio, 400);
+    EXPECT_EQ(Parse("").config.motion, MotionMode::Standstill);
+    EXPECT_EQ(Parse("").config.loadInertiaRatio, 250);
 }
 
 TEST(SimOptions, RefusesBadValues) {
     for (const char* line :
          {"--address 0", "--address 248", "--format 16", "--model t9", "--layout 3", "--layout 5",
-          "--late", "--stray-bytes 5", "--exception-at x", "--frobnicate", "--format 1x"})
+          "--late", "--stray-bytes 5", "--exception-at x", "--frobnicate", "--format 1x",
+          "--motion fast", "--load-inertia-ratio 10001", "--load-inertia-ratio -1"})
         EXPECT_NE(Parse(line).error, "") << line;
     EXPECT_TRUE(Parse("--help").help);
 }

@@ -1,0 +1,68 @@
+// The drive's moving parts: the servo loop, its command source and the
+// scope's sampling, stepped every 0.1 ms against the wall clock. The loop
+// runs only while the scope samples; in between the machine holds its state,
+// so an idle simulator costs no processor time.
+#pragma once
+
+#include "DriveScope.h"
+#include "FrameAssembler.h" // Clock
+#include "MotionDemo.h"
+#include "ServoLoop.h"
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <vector>
+
+namespace drivesim {
+
+using SampleFrame = std::array<std::uint8_t, 10>;
+
+class DriveDynamics {
+public:
+    DriveDynamics(DriveModel model, MotionMode motion, double trueInertiaRatio);
+
+    // The drive's parameters and servo switch as they stand now.
+    void Configure(const ServoSettings& settings, bool servoOn);
+    // A write of the sampling command, with the set-up registers as written.
+    void SamplingCommand(std::uint16_t command, const ScopeSetup& setup, Clock::time_point now);
+    void ClearEncoder() { loop_.ClearEncoder(); }
+    void ClearPositionCommand() { loop_.ClearPositionCommand(); }
+
+    // Steps the loop up to `now` while the scope samples.
+    void AdvanceTo(Clock::time_point now);
+    // When the next sample is due (nullopt: the loop rests).
+    std::optional<Clock::time_point> NextSampleDue() const;
+    std::uint16_t Progress() const { return scope_.Progress(); }
+
+    struct OutgoingFrame {
+        SampleFrame bytes;
+        Clock::time_point sampledAt;
+    };
+    // Frames to put on the line, each numbered: the whole block after a
+    // command 4; else, while streaming, every 1 ms sample not yet sent when
+    // the line carries them all (`everySample`), or when it is free the newest.
+    std::vector<OutgoingFrame> TakeFrames(bool everySample, bool lineFree, Clock::time_point now);
+
+private:
+    static constexpr int kStepsPerSample = 10; // 1 ms of 0.1 ms steps
+
+    SampleFrame Encode(SignalValues values);
+
+    MotorSpec motor_;
+    MotionMode motion_;
+    ServoLoop loop_;
+    MotionDemo demo_;
+    DriveScope scope_;
+    ServoSettings settings_;
+    bool servoOn_ = false;
+
+    bool running_ = false;
+    Clock::time_point steppedTo_{}; // wall time of the last step
+    int stepsToSample_ = 0;
+    std::deque<std::pair<SignalValues, Clock::time_point>> unsent_; // stream samples
+    std::uint32_t frameNumber_ = 0;
+};
+
+} // namespace drivesim

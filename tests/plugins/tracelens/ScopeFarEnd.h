@@ -1,0 +1,154 @@
+// A scripted drive on the master end of a pseudo-terminal for the scope's
+// engine: it answers one-register writes and reads, records them in order,
+// streams 0xC6 sample frames (one per millisecond) after 0x0090 = 1, and
+// reports a block as waiting, then complete, and sends it after 0x0090 = 4.
+#pragma once
+
+#include "HexFrames.h"
+#include "PtyPair.h"
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <poll.h>
+#include <thread>
+#include <vector>
+
+struct RegisterAccess {
+    char kind; // 'W' write, 'R' read
+    std::uint16_t address;
+    std::uint16_t value;
+    bool operator==(const RegisterAccess&) const = default;
+};
+
+class ScopeFarEnd {
+public:
+    using Sample = std::array<std::uint16_t, 4>;
+    using Generator = std::function<Sample(long index)>;
+
+    ScopeFarEnd(PtyPair& pty, Generator generator)
+        : pty_(pty), generator_(std::move(generator)), thread_([this] { Run(); }) {}
+    ~ScopeFarEnd() {
+        stop_ = true;
+        thread_.join();
+    }
+    ScopeFarEnd(const ScopeFarEnd&) = delete;
+    ScopeFarEnd& operator=(const ScopeFarEnd&) = delete;
+
+    std::atomic<bool> silent{false};  // answer no request
+    std::atomic<bool> mute{false};    // send no sample frames
+    std::atomic<int> waitingReads{2}; // reads of 0x00A9 answered 2 before 4
+    std::atomic<int> blockLength{101};
+    std::atomic<long> framesSent{0};
+
+    std::vector<RegisterAccess> Accesses() const {
+        std::lock_guard lock(lock_);
+        return accesses_;
+    }
+    std::vector<Bytes> Requests() const {
+        std::lock_guard lock(lock_);
+        return requests_;
+    }
+    std::size_t Count(RegisterAccess access) const {
+        const auto all = Accesses();
+        return static_cast<std::size_t>(std::count(all.begin(), all.end(), access));
+    }
+
+private:
+    static std::uint8_t Hi(unsigned v) { return static_cast<std::uint8_t>(v >> 8); }
+    static std::uint8_t Lo(unsigned v) { return static_cast<std::uint8_t>(v & 0xFF); }
+
+    void SendFrame(long index) {
+        const Sample s = generator_(index);
+        Bytes frame{0xC6};
+        for (std::uint16_t v : s) {
+            frame.push_back(Hi(v));
+            frame.push_back(Lo(v));
+        }
+        unsigned sum = 0;
+        for (std::uint8_t b : frame)
+            sum += b;
+        frame.push_back(static_cast<std::uint8_t>(sum));
+        pty_.Send(frame);
+        ++framesSent;
+    }
+
+    // Serves one complete request at the front of `in`; false when incomplete.
+    bool Serve(Bytes& in) {
+        if (in.size() < 8)
+            return false;
+        const std::size_t length = in[1] == 0x10 ? 9u + in[6] : 8u;
+        if (in.size() < length)
+            return false;
+        const Bytes request(in.begin(), in.begin() + static_cast<long>(length));
+        in.erase(in.begin(), in.begin() + static_cast<long>(length));
+        const unsigned address = request[2] << 8 | request[3];
+        const unsigned value = request[1] == 0x10 ? (request[7] << 8 | request[8]) : 0;
+        unsigned answerValue = 0;
+        {
+            std::lock_guard lock(lock_);
+            requests_.push_back(request);
+            if (silent)
+                return true;
+            if (request[1] == 0x10) {
+                accesses_.push_back({'W', std::uint16_t(address), std::uint16_t(value)});
+            } else {
+                answerValue = reads_++ < waitingReads ? 2 : 4;
+                accesses_.push_back({'R', std::uint16_t(address), std::uint16_t(answerValue)});
+            }
+        }
+        if (request[1] == 0x10) {
+            pty_.Send(WithCrc({request[0], 0x10, request[2], request[3], 0x00, 0x01}));
+            if (address == 0x0090) {
+                streaming_ = value == 1;
+                if (value == 2 || value == 3)
+                    reads_ = 0;
+                if (value == 4)
+                    for (int i = 0; i < blockLength; ++i)
+                        SendFrame(i);
+            }
+        } else {
+            pty_.Send(WithCrc({request[0], 0x03, 0x02, Hi(answerValue), Lo(answerValue)}));
+        }
+        return true;
+    }
+
+    void Run() {
+        Bytes in;
+        auto next = std::chrono::steady_clock::now();
+        long index = 0;
+        while (!stop_) {
+            if (pty_.MasterFd() < 0)
+                return;
+            pollfd p{pty_.MasterFd(), POLLIN, 0};
+            if (::poll(&p, 1, 1) > 0 && (p.revents & POLLIN) != 0) {
+                std::uint8_t buf[256];
+                const ssize_t n = ::read(pty_.MasterFd(), buf, sizeof buf);
+                if (n > 0)
+                    in.insert(in.end(), buf, buf + n);
+            }
+            while (Serve(in)) {
+            }
+            const auto now = std::chrono::steady_clock::now();
+            if (!streaming_ || mute) {
+                next = now;
+                continue;
+            }
+            for (; next <= now; next += std::chrono::milliseconds(1))
+                SendFrame(index++);
+        }
+    }
+
+    PtyPair& pty_;
+    Generator generator_;
+    mutable std::mutex lock_;
+    std::vector<RegisterAccess> accesses_;
+    std::vector<Bytes> requests_;
+    int reads_ = 0;
+    bool streaming_ = false;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};

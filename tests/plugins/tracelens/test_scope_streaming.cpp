@@ -1,0 +1,197 @@
+// Set-up writes, the three streaming modes, recovery after silence and the
+// link claims, against a scripted drive on a pseudo-terminal.
+#include "EngineFixture.h"
+
+namespace tracelens {
+namespace {
+
+using W = RegisterAccess;
+
+// The frames on the wire of a streaming set-up with a wide channel A.
+TEST_F(EngineTest, SetUpWritesTheSamplingRegistersInOrder) {
+    SetDriveWords(true, false, {1, 2, 3, 4});
+    Run(kModeContinue);
+    RunUntil([&] { return app.CaptureState() == 3; }, "streaming");
+    const std::vector<Bytes> requests = farEnd.Requests();
+    ASSERT_GE(requests.size(), 7u);
+    const char* golden[] = {"01 10 00 90 00 01 02 00 00", "01 10 00 A1 00 01 02 00 11",
+                            "01 10 00 A2 00 01 02 00 01", "01 10 00 A3 00 01 02 00 02",
+                            "01 10 00 A4 00 01 02 00 03", "01 10 00 A5 00 01 02 00 04",
+                            "01 10 00 90 00 01 02 00 01"};
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(ToHex(requests[i]), ToHex(WithCrc(Hex(golden[i])))) << "request " << i;
+}
+
+struct PairingCase {
+    bool wideA, wideC;
+    std::uint16_t word;
+};
+class PairingWordOnTheWire : public EngineTest, public testing::WithParamInterface<PairingCase> {};
+
+TEST_P(PairingWordOnTheWire, ReachesRegisterA1) {
+    SetDriveWords(GetParam().wideA, GetParam().wideC, {5, 6, 7, 8});
+    Run(kModeNormal);
+    RunUntil([&] { return app.CaptureState() == 4; }, "armed streaming");
+    EXPECT_EQ(farEnd.Count({'W', 0x00A1, GetParam().word}), 1u);
+}
+INSTANTIATE_TEST_SUITE_P(Pairs, PairingWordOnTheWire,
+                         testing::Values(PairingCase{false, false, 0x0000},
+                                         PairingCase{true, false, 0x0011},
+                                         PairingCase{false, true, 0x1100},
+                                         PairingCase{true, true, 0x1111}));
+
+TEST_F(EngineTest, ContinuousStreamingFillsTheShownBuffersWithSignedValues) {
+    Raise(ScopeRequest::kTimeBaseCounter); // 100 ms/div: 1000 samples on screen
+    SetDriveWords(false, false, {1, 2, 3, 4});
+    Run(kModeContinue);
+    RunUntil([&] { return app.Chart().ShownBuf(0).GetSatValidLen() >= 300; }, "300 samples");
+    EXPECT_EQ(app.Chart().ShownBuf(1).SatGet(0), -1);     // 0xFFFF
+    EXPECT_EQ(app.Chart().ShownBuf(2).SatGet(0), -32768); // 0x8000
+    EXPECT_EQ(app.Chart().ShownBuf(3).SatGet(0), 7);
+    EXPECT_EQ(Status().status, kStatusRunning);
+    EXPECT_EQ(Status().lineTooSlow, 0);
+}
+
+// Channel A rises 0..999 and starts again: a level of 500 on a rising edge
+// completes a frame once per second of samples.
+void SetRisingTrigger(EngineTest* t, ScopeTiming& timing, int level) {
+    timing.trigger = TriggerDatas{1, 0, 0, TrigRising, TrigRising, level, 0, 50};
+    timing.delay = 50;
+    (void)t;
+}
+
+TEST_F(EngineTest, NormalStreamingCompletesFramesAndRearms) {
+    app.MasterTiming().timeBase = 10; // 100 samples per frame
+    SetRisingTrigger(this, app.MasterTiming(), 500);
+    Raise(ScopeRequest::kTimeBaseCounter);
+    Raise(ScopeRequest::kTriggerCounter);
+    SetDriveWords(false, false, {1, 2, 3, 4});
+    Publish();
+    Run(kModeNormal);
+    RunUntil([&] { return Status().counter[ScopeStatus::kTriggerCounter] >= 2; }, "two frames");
+    EXPECT_EQ(app.CaptureState(), 4);
+    EXPECT_EQ(farEnd.Count({'W', 0x0090, 0}), 1u); // only the set-up's stop
+    const CCirBuf& shown = app.Chart().ShownBuf(0);
+    EXPECT_LT(shown.SatGet(49), 500);
+    EXPECT_GE(shown.SatGet(50), 500);
+}
+
+TEST_F(EngineTest, SingleStreamingStopsTheDriveAfterTheFirstFrame) {
+    app.MasterTiming().timeBase = 10;
+    SetRisingTrigger(this, app.MasterTiming(), 500);
+    Raise(ScopeRequest::kTimeBaseCounter);
+    Raise(ScopeRequest::kTriggerCounter);
+    SetDriveWords(false, false, {1, 2, 3, 4});
+    Publish();
+    Run(kModeSingle);
+    RunUntil([&] { return app.CaptureState() == 0; }, "the single frame");
+    const ScopeStatus& status = Status();
+    EXPECT_EQ(status.counter[ScopeStatus::kTriggerCounter], 1);
+    EXPECT_EQ(status.stopReason, kStopStopped);
+    EXPECT_EQ(status.triggered, 1);
+    EXPECT_EQ(Writes().back(), (W{'W', 0x0090, 0}));
+}
+
+TEST_F(EngineTest, SilenceOfTwoSecondsRetriesAndAProbeSetsUpAgain) {
+    SetDriveWords(false, false, {1, 2, 3, 4});
+    Run(kModeContinue);
+    RunUntil([&] { return app.SampleCount() > 20; }, "samples");
+    farEnd.mute = true;
+    RunUntil([&] { return app.CaptureState() == 3 && app.link.PreCountInQue() == 0; }, "silence");
+    app.ExternThread(); // the watch starts
+    gTickOffset += 2001;
+    RunUntil([&] { return app.CaptureState() == 2; }, "retry");
+    EXPECT_EQ(Status().status, kStatusRetry);
+    farEnd.mute = false;
+    RunUntil([&] { return app.CaptureState() == 3; }, "streaming again");
+    EXPECT_EQ(farEnd.Count({'W', 0x1090, 0}), 1u);
+    EXPECT_EQ(farEnd.Count({'W', 0x0090, 1}), 2u);
+}
+
+TEST_F(EngineTest, FiveProbeFailuresOnALostPortStopWithoutAMessage) {
+    SetDriveWords(false, false, {1, 2, 3, 4});
+    Run(kModeContinue);
+    RunUntil([&] { return app.SampleCount() > 5; }, "samples");
+    app.link.CloseComPort(); // the port is gone and cannot be reopened (COM 0)
+    RunUntil(
+        [&] {
+            gTickOffset += 300; // the 2000 ms waits pass within a few cycles
+            return app.CaptureState() == 0;
+        },
+        "the stop");
+    const ScopeStatus& status = Status();
+    EXPECT_EQ(status.stopReason, kStopStopped);
+    EXPECT_TRUE(status.message.empty());
+    // Each request on the lost port waits 50 ms before it tries to reopen
+    // it: five probes, then the stop command.
+    EXPECT_EQ(pauses.Count(50), 6u);
+}
+
+TEST_F(EngineTest, AnotherToolsClaimPausesTheScopeAndAsksItToStop) {
+    SetDriveWords(false, false, {1, 2, 3, 4});
+    app.SetScopeActive(1);
+    Run(kModeContinue);
+    RunUntil([&] { return app.SampleCount() > 5; }, "samples");
+    SharedContext& ctx = context.Context();
+    EXPECT_EQ(ctx.Claim(kClaimTracelens).iState.load(), 1);
+    EXPECT_EQ(ctx.Claim(kClaimTracelens).iDemand.load(), 1);
+    ctx.Claim(kClaimKnobset).iDemand = 1;
+    app.ExternThread();
+    EXPECT_EQ(app.ExternalStop(), 1);
+    ctx.Claim(kClaimKnobset).iState = 1;
+    const std::size_t requests = farEnd.Requests().size();
+    for (int i = 0; i < 20; ++i)
+        app.ExternThread();
+    EXPECT_TRUE(app.Paused());
+    Run(kModeStop); // the window presses "Stop": nothing is sent while paused
+    EXPECT_EQ(farEnd.Requests().size(), requests);
+    ctx.Claim(kClaimKnobset).iState = 0;
+    RunUntil([&] { return app.CaptureState() == 0; }, "the stop");
+    EXPECT_EQ(ctx.Claim(kClaimTracelens).iState.load(), 0);
+    EXPECT_EQ(app.ExternalStop(), 0);
+}
+
+TEST_F(EngineTest, ANewGenerationClearsTheResultWords) {
+    SetDriveWords(false, false, {1, 2, 3, 4});
+    Run(kModeContinue);
+    RunUntil([&] { return Status().status == kStatusRunning; }, "running");
+    Run(kModeStop);
+    RunUntil([&] { return app.CaptureState() == 0; }, "the stop");
+    farEnd.silent = true;
+    Run(kModeContinue); // the set-up fails: stop reason 1
+    RunUntil([&] { return app.CaptureState() == 0; }, "the failed set-up");
+    EXPECT_EQ(Status().stopReason, kStopSetupFailed);
+    ++app.WorkingRequest().word[ScopeRequest::kGeneration];
+    const ScopeStatus& status = Status();
+    EXPECT_EQ(status.stopReason, 0);
+    EXPECT_EQ(status.status, 0);
+    EXPECT_GE(status.counter[ScopeStatus::kStoppedCounter], 1); // counters are kept
+}
+
+TEST_F(EngineTest, ClearCommandsWriteTheirRegistersOnceAndAnswer) {
+    const struct {
+        int choice;
+        std::uint16_t address;
+    } cases[] = {{1, 0x139E}, {2, 0x139C}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(app.RequestClear(c.choice));
+        EXPECT_FALSE(app.RequestClear(3 - c.choice)) << "a second clear while one is pending";
+        RunUntil([&] { return app.TakeClearResult().result == 2; }, "the clear");
+        EXPECT_EQ(farEnd.Count({'W', c.address, 0}), 1u) << c.choice;
+    }
+    EXPECT_EQ(Writes().size(), 2u);
+}
+
+class SlowLine : public EngineTest {
+protected:
+    SlowLine() { app.link.dcb.BaudRate = CBR_57600; }
+};
+TEST_F(SlowLine, StreamingReportsThatTheLineIsTooSlow) {
+    SetDriveWords(false, false, {1, 2, 3, 4});
+    Run(kModeContinue);
+    RunUntil([&] { return app.CaptureState() == 3; }, "streaming");
+    EXPECT_EQ(Status().lineTooSlow, 1);
+}
+
+} // namespace
+} // namespace tracelens

@@ -1,0 +1,227 @@
+// The drive's scope side over a pseudo-terminal: streamed frames at wire
+// pace with every frame numbered, the reply to a stop after the frame on the
+// wire, and a triggered High Sample block from the servo loop's demo move.
+#include "DriveScope.h"
+#include "LineTiming.h"
+#include "SerialClient.h"
+#include "SimTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace drivesim;
+
+namespace {
+
+using Ms = std::chrono::duration<double, std::milli>;
+
+Bytes WriteRequest(std::uint16_t address, std::uint16_t value) {
+    return WithCrc({1, 0x10, static_cast<std::uint8_t>(address >> 8),
+                    static_cast<std::uint8_t>(address), 0, 1, 2,
+                    static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)});
+}
+
+void Write(SerialClient& client, std::uint16_t address, std::uint16_t value) {
+    const Bytes reply = client.Transact(WriteRequest(address, value), 8);
+    ASSERT_EQ(reply.size(), 8u) << "no reply to the write of register " << address;
+}
+
+std::uint16_t Read(SerialClient& client, std::uint16_t address) {
+    const Bytes reply = client.Transact(WithCrc({1, 3, static_cast<std::uint8_t>(address >> 8),
+                                                 static_cast<std::uint8_t>(address), 0, 1}),
+                                        7);
+    return reply.size() == 7 ? static_cast<std::uint16_t>(reply[3] << 8 | reply[4]) : 0xFFFF;
+}
+
+// Bytes until `count` came or the line was quiet for `quietMs`.
+Bytes Receive(SerialClient& client, std::size_t count, int quietMs) {
+    Bytes bytes;
+    while (bytes.size() < count) {
+        pollfd p{client.Fd(), POLLIN, 0};
+        if (::poll(&p, 1, quietMs) <= 0)
+            break;
+        std::uint8_t buffer[512];
+        const ssize_t n =
+            ::read(client.Fd(), buffer, std::min(sizeof buffer, count - bytes.size()));
+        if (n <= 0)
+            break;
+        bytes.insert(bytes.end(), buffer, buffer + n);
+    }
+    return bytes;
+}
+
+using Words = std::array<std::uint16_t, 4>;
+
+// Splits whole frames; fails the test on a bad header or checksum.
+std::vector<Words> Frames(const Bytes& bytes) {
+    std::vector<Words> frames;
+    for (std::size_t at = 0; at + 10 <= bytes.size(); at += 10) {
+        Words w{};
+        for (std::size_t i = 0; i < 4; ++i)
+            w[i] = static_cast<std::uint16_t>(bytes[at + 1 + 2 * i] << 8 | bytes[at + 2 + 2 * i]);
+        EXPECT_EQ(EncodeSampleFrame(w)[9], bytes[at + 9]) << "checksum of frame " << at / 10;
+        EXPECT_EQ(bytes[at], 0xC6) << "header of frame " << at / 10;
+        frames.push_back(w);
+    }
+    return frames;
+}
+
+void ExpectConsecutive(const std::vector<Words>& frames, std::size_t slot) {
+    for (std::size_t i = 1; i < frames.size(); ++i)
+        ASSERT_EQ(static_cast<std::uint16_t>(frames[i][slot] - frames[i - 1][slot]), 1)
+            << "frame " << i << " lost or repeated";
+}
+
+TEST(SimulatorScope, StreamsNumberedFramesNoFasterThanTheWire) {
+    struct Case {
+        int format;
+        speed_t speed;
+    } cases[] = {{3, B115200}, {2, B57600}, {0, B19200}};
+    for (const Case& c : cases) {
+        RunningSim s(SimOn(DriveModel::T5, c.format));
+        SerialClient client(s.sim.SlavePath(), c.speed);
+        const std::uint16_t codes[] = {1, 4, 6, 90}; // speed, torque, bus voltage, frame number
+        for (std::uint16_t slot = 0; slot < 4; ++slot)
+            Write(client, scopereg::kFirstCode + slot, codes[slot]);
+        Write(client, scopereg::kCommand, kStream);
+        const auto start = std::chrono::steady_clock::now();
+        const Bytes bytes = Receive(client, 1000, 500);
+        const auto elapsed = std::chrono::steady_clock::now() - start;
+        ASSERT_EQ(bytes.size(), 1000u) << "format " << c.format;
+        const auto frames = Frames(bytes);
+        ExpectConsecutive(frames, 3);
+        for (const Words& w : frames) {
+            EXPECT_EQ(w[0], 0) << "standing still";
+            EXPECT_NEAR(w[2], 311, 2) << "bus voltage";
+        }
+        // The first frame may have been under way during the reply.
+        EXPECT_GE(elapsed, WireTime(990, wirelay::GetSerialFormat(c.format))) << c.format;
+    }
+}
+
+TEST(SimulatorScope, AStopIsAnsweredAfterTheFrameOnTheWire) {
+    RunningSim s(SimOn(DriveModel::T8));
+    SerialClient client(s.sim.SlavePath(), B115200);
+    Write(client, scopereg::kFirstCode + 3, 90);
+    Write(client, scopereg::kCommand, kStream);
+    Receive(client, 200, 500);
+    const Bytes stop = WriteRequest(scopereg::kCommand, kStop);
+    ASSERT_EQ(::write(client.Fd(), stop.data(), stop.size()), 11);
+    const Bytes tail = Receive(client, 4096, 100);
+    ASSERT_GE(tail.size(), 8u);
+    const Bytes reply(tail.end() - 8, tail.end());
+    EXPECT_EQ(ToHex(reply), ToHex(WithCrc(Bytes(stop.begin(), stop.begin() + 6))));
+    EXPECT_EQ((tail.size() - 8) % 10, 0u) << "only whole frames before the reply";
+    ExpectConsecutive(Frames(Bytes(tail.begin(), tail.end() - 8)), 3);
+}
+
+TEST(SimulatorScope, ASilentDriveStopsStreamingUntilItSpeaksAgain) {
+    RunningSim s(SimOn(DriveModel::T5));
+    SerialClient client(s.sim.SlavePath(), B115200);
+    Write(client, scopereg::kFirstCode + 3, 90);
+    Write(client, scopereg::kCommand, kStream);
+    ASSERT_EQ(Receive(client, 100, 500).size(), 100u);
+    FaultSettings silent;
+    silent.silent = true;
+    s.sim.SetFaults(silent);
+    Receive(client, 1 << 16, 50); // what was on the wire
+    EXPECT_TRUE(Receive(client, 10, 300).empty());
+    s.sim.SetFaults(FaultSettings{});
+    const Bytes resumed = Receive(client, 1000, 500);
+    ASSERT_EQ(resumed.size(), 1000u);
+    ExpectConsecutive(Frames(resumed), 3);
+}
+
+TEST(SimulatorScope, SpoilsEveryNthFrameWhenAsked) {
+    SimConfig config = SimOn(DriveModel::T5);
+    config.faults.corruptFrameEvery = 7;
+    RunningSim s(config);
+    SerialClient client(s.sim.SlavePath(), B115200);
+    Write(client, scopereg::kFirstCode + 3, 90);
+    Write(client, scopereg::kCommand, kStream);
+    const Bytes bytes = Receive(client, 700, 500);
+    ASSERT_EQ(bytes.size(), 700u);
+    std::vector<std::size_t> spoilt;
+    for (std::size_t frame = 0; frame < 70; ++frame) {
+        unsigned sum = 0;
+        for (std::size_t i = 0; i < 9; ++i)
+            sum += bytes[10 * frame + i];
+        if ((sum & 0xFF) != bytes[10 * frame + 9])
+            spoilt.push_back(frame);
+        EXPECT_EQ(bytes[10 * frame + 8], frame & 0xFF) << "numbered all the same";
+    }
+    EXPECT_EQ(spoilt, (std::vector<std::size_t>{6, 13, 20, 27, 34, 41, 48, 55, 62, 69}));
+}
+
+// `count` streamed frames, then a stop with everything after it drained.
+std::vector<Words> StreamFrames(SerialClient& client, std::size_t count) {
+    Write(client, scopereg::kCommand, kStream);
+    const auto frames = Frames(Receive(client, 10 * count, 500));
+    const Bytes stop = WriteRequest(scopereg::kCommand, kStop);
+    EXPECT_EQ(::write(client.Fd(), stop.data(), stop.size()), 11);
+    Receive(client, 1 << 16, 100);
+    return frames;
+}
+
+TEST(SimulatorScope, ClearCommandsZeroTheEncoderAndThePositionCommand) {
+    SimConfig config = SimOn(DriveModel::T5);
+    config.motion = MotionMode::Demo;
+    RunningSim s(config);
+    SerialClient client(s.sim.SlavePath(), B115200);
+    Write(client, scopereg::kPairing, 0x1111);
+    Write(client, scopereg::kFirstCode, 22);     // encoder position, 32 bits in A and B
+    Write(client, scopereg::kFirstCode + 2, 26); // position command, 32 bits in C and D
+    const auto wide = [](const Words& w, std::size_t first) {
+        return static_cast<std::int32_t>(std::uint32_t(w[first]) << 16 | w[first + 1]);
+    };
+    // One 1 ms sample moves the motor by at most 4400 counts at 2000 r/min.
+    const auto moved = StreamFrames(client, 700); // past the dwell, into the move
+    ASSERT_EQ(moved.size(), 700u);
+    ASSERT_GT(wide(moved.back(), 0), 100000);
+    ASSERT_GT(wide(moved.back(), 2), 100000);
+    Write(client, scopereg::kClearEncoder, 0);
+    auto after = StreamFrames(client, 5);
+    ASSERT_EQ(after.size(), 5u);
+    EXPECT_LT(std::abs(wide(after.front(), 0)), 20000);
+    EXPECT_GT(wide(after.front(), 2), 100000);
+    Write(client, scopereg::kClearPositionCommand, 0);
+    after = StreamFrames(client, 5);
+    ASSERT_EQ(after.size(), 5u);
+    EXPECT_LT(std::abs(wide(after.front(), 2)), 20000);
+}
+
+TEST(SimulatorScope, TriggeredBlockFromTheDemoMove) {
+    SimConfig config = SimOn(DriveModel::T5);
+    config.motion = MotionMode::Demo;
+    RunningSim s(config);
+    SerialClient client(s.sim.SlavePath(), B115200);
+    Write(client, scopereg::kPairing, 0x1100);    // C and D: one 32-bit signal
+    const std::uint16_t codes[] = {1, 90, 26, 0}; // speed, frame number, position command
+    for (std::uint16_t slot = 0; slot < 4; ++slot)
+        Write(client, scopereg::kFirstCode + slot, codes[slot]);
+    Write(client, scopereg::kTrigger, 0x0000); // trigger 1 on A, positive edge
+    Write(client, scopereg::kLevel1, 1000);    // r/min
+    Write(client, scopereg::kLevel1 + 1, 0);
+    Write(client, scopereg::kHighSample, 7 | 175 << 6); // 351 samples of 0.2 ms
+    Write(client, scopereg::kCommand, kArmTriggered);
+    std::uint16_t progress = 0;
+    for (int poll = 0; poll < 1000 && progress != kComplete; ++poll) {
+        progress = Read(client, scopereg::kTrigger);
+        ASSERT_TRUE(progress == kWaiting || progress == kCapturing || progress == kComplete)
+            << progress;
+        ::usleep(5000);
+    }
+    ASSERT_EQ(progress, kComplete);
+    Write(client, scopereg::kCommand, kSendBlock);
+    const auto frames = Frames(Receive(client, 5000, 300));
+    ASSERT_EQ(frames.size(), 351u);
+    ExpectConsecutive(frames, 1);
+    const auto speed = [&](std::size_t i) { return static_cast<std::int16_t>(frames[i][0]); };
+    EXPECT_LT(speed(174), 1000);
+    EXPECT_GE(speed(175), 1000);
+    const auto command = [&](std::size_t i) {
+        return static_cast<std::int32_t>(std::uint32_t(frames[i][2]) << 16 | frames[i][3]);
+    };
+    EXPECT_NE(command(350), command(0)) << "the command moves through the block";
+}
+
+} // namespace
