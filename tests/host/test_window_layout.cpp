@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -39,7 +40,7 @@ void OfflineT5(SharedContext& ctx) {
 
 struct ToolWindow {
     const char* picture;  // file name stem
-    const char* viewName; // object name of the window's view
+    const char* viewName; // class name of the window's view
     int command;          // the menu command that opens it
     int menuBit;          // MenuEnableFlags bit that enables the command
     void (*prepare)(SharedContext&);
@@ -50,8 +51,8 @@ void PrintTo(const ToolWindow& tool, std::ostream* out) {
 }
 
 const ToolWindow kWindows[] = {
-    {"setup-com", "PortdeskView", HostCommand::kConnect, MenuEnableFlags::kConnect, Nothing},
-    {"parameter-editor", "KnobsetView", HostCommand::kKnobset, MenuEnableFlags::kKnobset,
+    {"setup-com", "CPortdeskView", HostCommand::kConnect, MenuEnableFlags::kConnect, Nothing},
+    {"parameter-editor", "knobset::CKnobsetView", HostCommand::kKnobset, MenuEnableFlags::kKnobset,
      OfflineT5},
 };
 
@@ -114,7 +115,8 @@ public:
     SharedContext& Ctx() { return app_->Context(); }
     QMdiSubWindow* WindowOf(const char* viewName) {
         for (QMdiSubWindow* w : Frame().MdiArea()->subWindowList())
-            if (w->widget() != nullptr && w->widget()->objectName() == viewName)
+            if (w->widget() != nullptr &&
+                std::strcmp(w->widget()->metaObject()->className(), viewName) == 0)
                 return w;
         return nullptr;
     }
@@ -134,7 +136,7 @@ TEST_P(WindowLayout, EveryControlShowsWholeInEveryLanguage) {
     ASSERT_TRUE(program.Started());
     QMdiArea* area = program.Frame().MdiArea();
     // Start from an empty frame (the setup window opens by itself at start).
-    ASSERT_TRUE(WaitFor([&] { return program.WindowOf("PortdeskView") != nullptr; }));
+    ASSERT_TRUE(WaitFor([&] { return program.WindowOf("CPortdeskView") != nullptr; }));
     area->closeAllSubWindows();
     // Gone, not only closed: a plug-in opens its one window again only then.
     ASSERT_TRUE(WaitFor([&] { return area->findChildren<QMdiSubWindow*>().isEmpty(); }));
