@@ -1,29 +1,46 @@
 #include "AboutBox.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 CAboutDlg::CAboutDlg(const std::string& appDir, const std::string& title,
-                     const std::string& secondLine, const std::string& okText, QWidget* parent)
+                     const std::string& secondLine, const std::string& versionLine,
+                     const std::string& okText, QWidget* parent)
     : QDialog(parent), picture_(new QLabel(this)),
       firstLine_(new QLabel(QString::fromStdString(title), this)),
       secondLine_(new QLabel(QString::fromStdString(secondLine), this)),
+      versionLine_(new QLabel(QString::fromStdString(versionLine), this)),
       ok_(new QPushButton(QString::fromStdString(okText), this)) {
-    // A missing picture leaves an empty one at the origin; the box then
-    // shrinks around it like around any other picture.
+    // A missing picture leaves the box as large as its texts.
     const QPixmap pixmap(QString::fromStdString(appDir + "/Image/Image.Bmp"));
     picture_->setPixmap(pixmap);
-    picture_->setGeometry(0, 0, pixmap.width(), pixmap.height());
-    const int right = picture_->x() + pixmap.width();
-    const int bottom = picture_->y() + pixmap.height();
-    firstLine_->adjustSize();
-    secondLine_->adjustSize();
-    ok_->adjustSize();
-    firstLine_->move(picture_->x(), bottom + 10);
-    secondLine_->move(picture_->x(), bottom + 30);
-    ok_->move(static_cast<int>(0.7 * right), bottom + 15);
-    setFixedSize(right + 20, bottom + 80);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok_);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(10, 10, 10, 10);
+    layout->addWidget(picture_, 0, Qt::AlignLeft);
+    layout->addWidget(firstLine_);
+    layout->addWidget(secondLine_);
+    layout->addWidget(versionLine_);
+    layout->addLayout(buttons);
+    setFixedSize(sizeHint());
     setWindowTitle(QString::fromStdString(title));
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+std::string VersionText(const std::string& pattern) {
+    std::string text = pattern;
+    std::size_t at = 0;
+    for (const std::string value : {VELMORA_VERSION, VELMORA_BUILD_DATE}) {
+        at = text.find("%s", at);
+        if (at == std::string::npos)
+            break;
+        text.replace(at, 2, value);
+        at += value.size();
+    }
+    return text;
 }

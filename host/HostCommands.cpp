@@ -33,6 +33,7 @@ const ResString kTexts[] = {
     {227, "Servo drive commissioning and diagnosis"},
     {228, "OK"},
     {229, "&About Velmora-utility..."},
+    {230, "Version %s, built %s"},
 };
 
 } // namespace

@@ -21,10 +21,11 @@ constexpr int kAbout = 57664;
 
 // Host string ids beyond the menu texts.
 namespace HostString {
-constexpr unsigned kReady = 226;      // status bar message pane
-constexpr unsigned kAboutLine2 = 227; // second text line of the about box
-constexpr unsigned kAboutOk = 228;    // the about box's button
-constexpr unsigned kAboutItem = 229;  // Help > About
+constexpr unsigned kReady = 226;        // status bar message pane
+constexpr unsigned kAboutLine2 = 227;   // second text line of the about box
+constexpr unsigned kAboutOk = 228;      // the about box's button
+constexpr unsigned kAboutItem = 229;    // Help > About
+constexpr unsigned kAboutVersion = 230; // version line of the about box
 } // namespace HostString
 
 // The host's own string resources: the texts shown when no language table is

@@ -10,6 +10,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <algorithm>
 
 namespace {
 
@@ -212,13 +213,35 @@ void CMainFrame::PublishClientSize() {
     ctx_.Int(kFrameHeight).store(mdiArea_->height());
 }
 
+// A tool window that no longer fits the area (its menu or status bar grew
+// taller with another language, or the frame shrank) shrinks with it.
+void CMainFrame::FitSubWindows() {
+    const QSize room = mdiArea_->viewport()->size();
+    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+        if (window->isMinimized() || window->isMaximized() ||
+            window->minimumSize() == window->maximumSize())
+            continue;
+        window->resize(window->size().boundedTo(room));
+        window->move(std::clamp(window->x(), 0, std::max(0, room.width() - window->width())),
+                     std::clamp(window->y(), 0, std::max(0, room.height() - window->height())));
+    }
+}
+
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == mdiArea_ && event->type() == QEvent::Resize)
+    if (watched == mdiArea_ && event->type() == QEvent::Resize) {
         PublishClientSize();
+        FitSubWindows();
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    // Each tool window may ask about unsaved work first, and may stay open.
+    mdiArea_->closeAllSubWindows();
+    if (!mdiArea_->subWindowList().isEmpty()) {
+        event->ignore();
+        return;
+    }
     if (commands_.SaveAllModified())
         event->accept();
     else

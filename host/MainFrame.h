@@ -58,6 +58,7 @@ private:
     void ServeEditorRequest();
     void ArrangeIcons();
     void PublishClientSize();
+    void FitSubWindows();
     QAction* AddCommand(QMenu* menu, int commandId);
 
     SharedContext& ctx_;

@@ -112,9 +112,10 @@ void CVelmoraApp::OpenPlugin(PluginIndex index) {
 }
 
 std::unique_ptr<CAboutDlg> CVelmoraApp::AboutBox() {
-    return std::make_unique<CAboutDlg>(paths_.appDir, Context().Title(),
-                                       hostTable_.GetResString(HostString::kAboutLine2),
-                                       hostTable_.GetResString(HostString::kAboutOk), frame_.get());
+    return std::make_unique<CAboutDlg>(
+        paths_.appDir, Context().Title(), hostTable_.GetResString(HostString::kAboutLine2),
+        VersionText(hostTable_.GetResString(HostString::kAboutVersion)),
+        hostTable_.GetResString(HostString::kAboutOk), frame_.get());
 }
 
 void CVelmoraApp::ShowAbout() {

@@ -28,15 +28,23 @@ public:
             answers.pop_front();
             return next;
         }
-        return (style & MessageBoxStyle::kButtonMask) == MessageBoxStyle::kYesNo ? answer
-                                                                                 : kAnswerOk;
+        switch (style & MessageBoxStyle::kButtonMask) {
+        case MessageBoxStyle::kYesNo:
+            return answer;
+        case MessageBoxStyle::kRetryCancel:
+            return kAnswerRetry; // the first button, as OK elsewhere
+        default:
+            return kAnswerOk;
+        }
     }
     std::string GetOpenFileName(QWidget*, const std::string&, const std::string&,
                                 const std::string&) override {
         return NextPath();
     }
-    std::string GetSaveFileName(QWidget*, const std::string&, const std::string&,
+    std::string GetSaveFileName(QWidget*, const std::string& caption, const std::string& proposed,
                                 const std::string&) override {
+        saveProposals.push_back(proposed);
+        saveCaptions.push_back(caption);
         return NextPath();
     }
     bool Saw(const std::string& text) const {
@@ -47,9 +55,11 @@ public:
     }
 
     std::vector<Box> boxes;
-    std::deque<int> answers;       // for the next boxes, in order
-    int answer = kAnswerYes;       // then to every Yes/No question (OK to the rest)
-    std::deque<std::string> paths; // for the next file dialogs ("" = cancelled)
+    std::deque<int> answers;                // for the next boxes, in order
+    int answer = kAnswerYes;                // then to every Yes/No question (OK to the rest)
+    std::deque<std::string> paths;          // for the next file dialogs ("" = cancelled)
+    std::vector<std::string> saveProposals; // the path each save dialog proposed
+    std::vector<std::string> saveCaptions;
 
 private:
     std::string NextPath() {

@@ -39,6 +39,18 @@ public:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
             box.setDefaultButton(second ? QMessageBox::No : QMessageBox::Yes);
             return box.exec() == QMessageBox::Yes ? kAnswerYes : kAnswerNo;
+        case kYesNoCancel: {
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            box.setDefaultButton(QMessageBox::Yes);
+            const int answer = box.exec();
+            return answer == QMessageBox::Yes  ? kAnswerYes
+                   : answer == QMessageBox::No ? kAnswerNo
+                                               : kAnswerCancel;
+        }
+        case kRetryCancel:
+            box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
+            box.setDefaultButton(second ? QMessageBox::Cancel : QMessageBox::Retry);
+            return box.exec() == QMessageBox::Retry ? kAnswerRetry : kAnswerCancel;
         case kOkCancel:
             box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
             box.setDefaultButton(second ? QMessageBox::Cancel : QMessageBox::Ok);

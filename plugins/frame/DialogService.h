@@ -12,7 +12,9 @@ class QWidget;
 namespace MessageBoxStyle {
 constexpr unsigned kOk = 0x00;
 constexpr unsigned kOkCancel = 0x01;
+constexpr unsigned kYesNoCancel = 0x03;
 constexpr unsigned kYesNo = 0x04;
+constexpr unsigned kRetryCancel = 0x05;
 constexpr unsigned kIconError = 0x10;
 constexpr unsigned kIconQuestion = 0x20;
 constexpr unsigned kIconWarning = 0x30;
@@ -22,7 +24,13 @@ constexpr unsigned kButtonMask = 0x0F;
 constexpr unsigned kIconMask = 0xF0;
 } // namespace MessageBoxStyle
 
-enum DialogAnswer : int { kAnswerOk = 1, kAnswerCancel = 2, kAnswerYes = 6, kAnswerNo = 7 };
+enum DialogAnswer : int {
+    kAnswerOk = 1,
+    kAnswerCancel = 2,
+    kAnswerRetry = 4,
+    kAnswerYes = 6,
+    kAnswerNo = 7
+};
 
 class DialogService {
 public:

@@ -1,6 +1,7 @@
 #include "ExportDialog.h"
 
 #include "DialogService.h"
+#include "KnobsetDialogs.h"
 #include "KnobsetStrings.h"
 #include "ParmCsv.h"
 #include "ValueFile.h"
@@ -20,19 +21,18 @@ namespace {
 std::string FileName(const std::string& path) {
     return std::filesystem::path(path).filename().string();
 }
-const char* kCsvFilter = "CSV Files (*.csv);;All Files (*)";
-const char* kValueFilter = "Tunewright Files (*.tw);;All Files (*)";
 } // namespace
 
 CExportParm::CExportParm(PluginModule& module, SharedContext& ctx, const std::string& lastPath,
-                         QWidget* parent)
-    : QDialog(parent), module_(module), ctx_(ctx), lastPath_(lastPath) {
+                         const std::string& title, QWidget* parent)
+    : QDialog(parent), module_(module), ctx_(ctx), lastPath_(lastPath), title_(title) {
     setObjectName("CExportParm");
-    setWindowTitle("Export");
-    pageMode = new QRadioButton("Export page");
-    compareMode = new QRadioButton("Compare files");
-    const char* pageNames[7] = {"Pr No.", "Name",          "Min",        "Max",
-                                "Unit",   "Default value", "Setup value"};
+    setWindowTitle(Text(kStrButtonFirst + 6)); // "Export"
+    pageMode = new QRadioButton(Text(kStrExportPage));
+    compareMode = new QRadioButton(Text(kStrCompareFiles));
+    QString pageNames[7];
+    for (unsigned i = 0; i < 7; ++i)
+        pageNames[i] = Text(kStrColumnFirst + i); // the list's column headers
     auto* layout = new QGridLayout(this);
     layout->addWidget(pageMode, 0, 0, 1, 4);
     for (int i = 0; i < 7; ++i) {
@@ -40,7 +40,7 @@ CExportParm::CExportParm(PluginModule& module, SharedContext& ctx, const std::st
         pageColumns[static_cast<std::size_t>(i)]->setChecked(true);
         layout->addWidget(pageColumns[static_cast<std::size_t>(i)], 1 + i / 4, i % 4);
     }
-    modifiedOnly = new QCheckBox("Export modified parameter only");
+    modifiedOnly = new QCheckBox(Text(kStrModifiedOnly));
     layout->addWidget(modifiedOnly, 3, 0, 1, 4);
     layout->addWidget(compareMode, 4, 0, 1, 4);
     file1 = new QLineEdit;
@@ -50,9 +50,7 @@ CExportParm::CExportParm(PluginModule& module, SharedContext& ctx, const std::st
         field->setReadOnly(true);
         auto* browse = new QPushButton("...");
         connect(browse, &QPushButton::clicked, this, [this, field] { Browse(field); });
-        layout->addWidget(
-            new QLabel(QString::fromStdString(module_.Text(row == 5 ? kStrFile1 : kStrFile2))), row,
-            0);
+        layout->addWidget(new QLabel(Text(row == 5 ? kStrFile1 : kStrFile2)), row, 0);
         layout->addWidget(field, row, 1, 1, 2);
         layout->addWidget(browse, row, 3);
         ++row;
@@ -62,14 +60,18 @@ CExportParm::CExportParm(PluginModule& module, SharedContext& ctx, const std::st
         compareColumns[static_cast<std::size_t>(i)]->setChecked(true);
         layout->addWidget(compareColumns[static_cast<std::size_t>(i)], 7 + i / 4, i % 4);
     }
-    auto* ok = new QPushButton(QString::fromStdString(module_.Text(kStrConfirm)));
-    auto* cancel = new QPushButton(QString::fromStdString(module_.Text(kStrCancel)));
+    auto* ok = new QPushButton(Text(kStrConfirm));
+    auto* cancel = new QPushButton(Text(kStrCancel));
     connect(ok, &QPushButton::clicked, this, &CExportParm::Confirm);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     layout->addWidget(ok, 9, 2);
     layout->addWidget(cancel, 9, 3);
     connect(pageMode, &QRadioButton::toggled, this, [this](bool on) { SetMode(on ? 0 : 1); });
     SetMode(ctx_.Parms().exportMode);
+}
+
+QString CExportParm::Text(unsigned id) const {
+    return QString::fromStdString(module_.Text(id));
 }
 
 void CExportParm::SetMode(int mode) {
@@ -91,7 +93,7 @@ void CExportParm::SetFiles(const std::string& a, const std::string& b) {
 }
 
 void CExportParm::Browse(QLineEdit* field) {
-    const std::string path = Dialogs().GetOpenFileName(this, "Export", lastPath_, kValueFilter);
+    const std::string path = Dialogs().GetOpenFileName(this, title_, lastPath_, kValueDialogFilter);
     if (!path.empty())
         field->setText(QString::fromStdString(path));
 }
@@ -121,7 +123,8 @@ void CExportParm::Confirm() {
             return;
         }
     }
-    const std::string path = Dialogs().GetSaveFileName(this, "Export", lastPath_, kCsvFilter);
+    const std::string path =
+        AskPathToWrite(this, module_, title_, lastPath_, ".csv", kCsvDialogFilter, kStrNotCsv);
     if (path.empty())
         return;
     if (compare ? ExportComparison(path) : ExportPage(path))
@@ -134,13 +137,7 @@ bool CExportParm::ExportPage(const std::string& path) {
         columns |= pageColumns[i]->isChecked() ? 1 << i : 0;
     const std::string text = PageCsv(ctx_.Parms(), FileName(path), &ctx_.OfflineIdentity(), columns,
                                      modifiedOnly->isChecked());
-    std::string error;
-    if (!WriteCsv(path, text, error)) {
-        Dialogs().MessageBox(this, error, "", MB::kOk);
-        return false;
-    }
-    Dialogs().MessageBox(this, "File: [" + path + "] saved.", "", MB::kOk | MB::kIconInformation);
-    return true;
+    return WriteAndReport(path, text);
 }
 
 bool CExportParm::ExportComparison(const std::string& path) {
@@ -158,11 +155,17 @@ bool CExportParm::ExportComparison(const std::string& path) {
     }
     const std::string text = CompareCsv(a.store, a.identity, FileName(f1), b.store, b.identity,
                                         FileName(f2), FileName(path), columns);
+    return WriteAndReport(path, text);
+}
+
+bool CExportParm::WriteAndReport(const std::string& path, const std::string& text) {
+    std::string error;
     if (!WriteCsv(path, text, error)) {
-        Dialogs().MessageBox(this, error, "", MB::kOk);
+        Dialogs().MessageBox(this, FillIn(module_.Text(kStrCannotCreate), {path}), title_, MB::kOk);
         return false;
     }
-    Dialogs().MessageBox(this, "File: [" + path + "] saved.", "", MB::kOk | MB::kIconInformation);
+    Dialogs().MessageBox(this, FillIn(module_.Text(kStrFileSaved), {path}), title_,
+                         MB::kOk | MB::kIconInformation);
     return true;
 }
 

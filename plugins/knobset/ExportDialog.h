@@ -16,8 +16,9 @@ namespace knobset {
 class CExportParm : public QDialog {
     Q_OBJECT
 public:
+    // `title` names the editor in the file dialogs and message boxes.
     CExportParm(PluginModule& module, SharedContext& ctx, const std::string& lastPath,
-                QWidget* parent);
+                const std::string& title, QWidget* parent);
     void SetMode(int mode);
     void SetFiles(const std::string& file1, const std::string& file2);
 
@@ -34,9 +35,12 @@ private:
     void Confirm();
     bool ExportPage(const std::string& path);
     bool ExportComparison(const std::string& path);
+    bool WriteAndReport(const std::string& path, const std::string& text);
+    QString Text(unsigned id) const;
     PluginModule& module_;
     SharedContext& ctx_;
     std::string lastPath_;
+    std::string title_;
 };
 
 } // namespace knobset

@@ -38,13 +38,6 @@ ProgressLook LookOf(int state) {
     }
 }
 
-std::string Printf(const std::string& format, const std::string& a, const std::string& b) {
-    std::string out(format.size() + a.size() + b.size() + 16, '\0');
-    const int n = std::snprintf(out.data(), out.size(), format.c_str(), a.c_str(), b.c_str());
-    out.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-    return out;
-}
-
 } // namespace
 
 void CKnobsetView::PostWithProgress(int state) {
@@ -64,7 +57,7 @@ bool CKnobsetView::Guard(unsigned question) {
         return true;
     if (question == kStrEditNeedsRead && app_.board.Busy())
         return false;
-    if (Box(question, MB::kOkCancel | MB::kIconQuestion) == kAnswerOk)
+    if (Box(question, MB::kRetryCancel | MB::kIconQuestion) == kAnswerRetry)
         OnReadDrive();
     return false;
 }
@@ -101,11 +94,18 @@ void CKnobsetView::HandleOutcome(int state, int result) {
     switch (state) {
     case kReadAllFinish:
         parametersRead_ = result == kResultSuccess;
-        if (parametersRead_)
+        if (parametersRead_) {
+            unsaved_ = false;
             FillList();
+        }
         Box(parametersRead_ ? kStrReadOk : kStrReadFailed, parametersRead_ ? ok : stop);
         break;
     case kTransAllFinish:
+        if (result == kResultSuccess) {
+            DriveHoldsSetupValues(Context().Parms());
+            unsaved_ = false;
+            FillList();
+        }
         Box(result == kResultSuccess ? kStrTransferOk : kStrTransferFailed,
             result == kResultSuccess ? ok : stop);
         break;
@@ -114,6 +114,8 @@ void CKnobsetView::HandleOutcome(int state, int result) {
             Box(kStrTransferFailed, stop);
             ShowRowValue(editedNumber_, app_.singleOldValue);
         } else {
+            if (ParmRecord* r = FindRecord(Context().Parms(), editedNumber_))
+                r->driveValue = app_.jobs->singleValue;
             ShowRowValue(editedNumber_, app_.jobs->singleValue);
             if (result == kResultMismatch)
                 Box(kStrCheckLimit, MB::kOk | MB::kIconWarning);
@@ -141,24 +143,30 @@ void CKnobsetView::HandleOutcome(int state, int result) {
 
 bool CKnobsetView::OpenValueFile() {
     for (;;) {
-        const std::string path = Dialogs().GetOpenFileName(
-            this, Text(kStrCaption), lastPath_, "Tunewright Files (*.tw);;All Files (*)");
+        const std::string path = Dialogs().GetOpenFileName(this, windowTitle().toStdString(),
+                                                           lastPath_, kValueDialogFilter);
         if (path.empty())
             return false;
         const std::string typeCap = ReadTypeCap(path);
         if (!TypeCapMatchesModel(typeCap, Model())) {
-            const std::string text =
-                Printf(Text(kStrWrongVersion), Upper(Context().Identity().Get(1)), Upper(typeCap));
+            const std::string text = FillIn(Text(kStrWrongVersion),
+                                            {Upper(Context().Identity().Get(1)), Upper(typeCap)});
             Dialogs().MessageBox(this, text, "Warning", MB::kOk | MB::kIconError);
             continue;
         }
         std::string error;
+        // The file's values replace both columns; on-line the drive still
+        // holds what was read from it, and the list marks the differences.
+        const std::vector<int> driveValues = DriveValues(Context().Parms());
         if (!LoadValueFile(Context().Parms(), path, Context().OfflineIdentity(), error,
                            Context().Language(kLangKnobset))) {
             Dialogs().MessageBox(this, error, Text(kStrCaption), MB::kOk | MB::kIconError);
             continue;
         }
+        if (Online() && parametersRead_)
+            RestoreDriveValues(Context().Parms(), driveValues);
         lastPath_ = path;
+        unsaved_ = false;
         FillList();
         return true;
     }
@@ -171,23 +179,23 @@ void CKnobsetView::OnOpenFile() {
 void CKnobsetView::OnSaveFile() {
     if (!Guard(kStrRetryRefresh))
         return;
-    std::string path = Dialogs().GetSaveFileName(this, Text(kStrCaption), lastPath_,
-                                                 "Tunewright Files (*.tw);;All Files (*)");
+    const std::string path = AskPathToWrite(this, Module(), windowTitle().toStdString(), lastPath_,
+                                            ".tw", kValueDialogFilter, kStrNotValueFile);
     if (path.empty())
         return;
-    if (path.find('.', path.find_last_of('/') + 1) == std::string::npos)
-        path += ".tw";
     lastPath_ = path;
     std::string error;
-    if (!SaveValueFile(Context().Parms(), path, Context().OfflineIdentity(), error,
-                       Context().Language(kLangKnobset)))
+    const bool saved = SaveValueFile(Context().Parms(), path, Context().OfflineIdentity(), error,
+                                     Context().Language(kLangKnobset));
+    unsaved_ = unsaved_ && !saved;
+    if (!saved)
         Dialogs().MessageBox(this, error, Text(kStrCaption), MB::kOk | MB::kIconError);
 }
 
 void CKnobsetView::OnExport() {
     if (!Guard(kStrRetryRefresh))
         return;
-    CExportParm dialog(Module(), Context(), lastPath_, this);
+    CExportParm dialog(Module(), Context(), lastPath_, windowTitle().toStdString(), this);
     RunModal(dialog);
 }
 
@@ -200,12 +208,14 @@ void CKnobsetView::OnEditRow(int row) {
     if (dialog.refused || RunModal(dialog) != QDialog::Accepted || record == nullptr)
         return;
     app_.singleOldValue = record->setupValue;
+    unsaved_ = unsaved_ || record->cmt != dialog.Comment();
     record->cmt = dialog.Comment();
     list_->SetItemText(row, 7, QString::fromStdString(record->cmt));
     if (dialog.Value() == record->setupValue)
         return;
     record->setupValue = dialog.Value();
     if (!Online()) {
+        unsaved_ = true;
         list_->SetItemText(row, 6, QString::number(record->setupValue));
         return;
     }
@@ -219,10 +229,8 @@ void CKnobsetView::OnEditRow(int row) {
     }
     int state, result;
     app_.board.Read(state, result);
-    char text[160];
-    std::snprintf(text, sizeof text, "The communication is in busy state: %s",
-                  RequestStateName(state));
-    Dialogs().MessageBox(this, text, "Message", MB::kOk | MB::kIconWarning);
+    Dialogs().MessageBox(this, FillIn(Text(kStrBusy), {RequestStateName(state)}), Text(kStrMessage),
+                         MB::kOk | MB::kIconWarning);
 }
 
 } // namespace knobset

@@ -1,6 +1,7 @@
 #include "KnobsetDialogs.h"
 
 #include "DialogService.h"
+#include "FileKind.h"
 #include "KnobsetStrings.h"
 #include "ParmTable.h"
 #include "ValueFileText.h"
@@ -36,6 +37,20 @@ int RunModal(QDialog& dialog) {
 
 void InstallModalAnswerer(std::function<int(QDialog&)> answerer) {
     Answerer() = std::move(answerer);
+}
+
+std::string AskPathToWrite(QWidget* parent, PluginModule& module, const std::string& title,
+                           const std::string& lastPath, const char* extension, const char* filter,
+                           unsigned replaceQuestion) {
+    const std::string path = EnsureExtension(
+        Dialogs().GetSaveFileName(parent, title, WithExtension(lastPath, extension), filter),
+        extension);
+    if (path.empty() || !ReplacesOtherKind(path, extension))
+        return path;
+    const int answer = Dialogs().MessageBox(
+        parent, FillIn(module.Text(replaceQuestion), {path}), title,
+        MessageBoxStyle::kYesNo | MessageBoxStyle::kIconWarning | MessageBoxStyle::kDefaultButton2);
+    return answer == kAnswerYes ? path : std::string();
 }
 
 CPrgs::CPrgs(const QString& message, int range, const QColor& text, const QColor& background,
@@ -126,7 +141,8 @@ CParmInput::CParmInput(PluginModule& m, const ParmRecord* record, int model, boo
     layout->addWidget(new QLabel(QString("(%1 ~ %2)").arg(record->min).arg(record->max)), 3, 2);
     commentEdit = new QLineEdit(QString::fromStdString(record->cmt));
     commentEdit->setMaxLength(static_cast<int>(kMaxCommentChars));
-    layout->addWidget(commentEdit, 4, 0, 1, 3);
+    layout->addWidget(new QLabel(Text(m, kStrComment)), 4, 0);
+    layout->addWidget(commentEdit, 4, 1, 1, 2);
     auto* confirm = new QPushButton(Text(m, kStrSetupButton));
     auto* cancel = new QPushButton(Text(m, kStrCancel));
     confirm->setDefault(true);
@@ -151,7 +167,7 @@ void CParmInput::Confirm() {
     // Off-line nothing checks the value later: keep it within the limits.
     // On-line the drive decides, but the text must still be a 32-bit number.
     if (!ok || parsed < INT32_MIN || parsed > INT32_MAX || (!online_ && !inRange)) {
-        Dialogs().MessageBox(this, "The setup value over the min,max range.", "Message",
+        Dialogs().MessageBox(this, module_.Text(kStrOutOfRange), module_.Text(kStrMessage),
                              MessageBoxStyle::kOk | MessageBoxStyle::kIconWarning);
         return;
     }

@@ -22,6 +22,14 @@ namespace knobset {
 int RunModal(QDialog& dialog);
 void InstallModalAnswerer(std::function<int(QDialog&)> answerer);
 
+// Asks for a path to write a file of the kind `extension` (".tw", ".csv"),
+// proposing `lastPath` with that extension and adding it when the user typed
+// none. Empty when the user cancelled, or declined the question `replaceQuestion`
+// about replacing an existing file of another kind.
+std::string AskPathToWrite(QWidget* parent, PluginModule& module, const std::string& title,
+                           const std::string& lastPath, const char* extension, const char* filter,
+                           unsigned replaceQuestion);
+
 // CPrgs: a message and a bar that follows a counter until `done` is set.
 class CPrgs : public QDialog {
     Q_OBJECT

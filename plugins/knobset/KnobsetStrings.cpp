@@ -83,10 +83,41 @@ const ResString kTexts[] = {
     {291, "Please check the drive value limit."},
     {292, "Access parameters may be abnormal when the connection fails, would you like to Retry "
           "refresh parameters?"},
+    {300, "%s\nis not a CSV file. Replace it with the export anyway?"},
+    {301, "%s\nis not a parameter value file (.tw). Replace it anyway?"},
+    {303, "Export page"},
+    {304, "Compare files"},
+    {305, "Export modified parameter only"},
+    {306, "File: [%s] saved."},
+    {307, "Cannot create file: %s"},
+    {308, "Range:"},
+    {309, "Default:"},
+    {310, "Takes effect after the drive restarts."},
+    {311, "The setup value over the min,max range."},
+    {312, "Message"},
+    {313, "The communication is in busy state: %s"},
+    {314, "Comment"},
+    {315, "The parameters hold changes that are neither saved to a file nor transferred to the "
+          "drive. Save them to a file?"},
+    {316, "Not in drive"},
+    {317, "Find:"},
+    {318, "Number or part of the name"},
 };
 
 } // namespace
 
 VELMORA_MODULE_STRINGS(kKnobsetStrings, kTexts);
+
+std::string FillIn(std::string format, std::initializer_list<std::string> args) {
+    std::size_t at = 0;
+    for (const std::string& arg : args) {
+        at = format.find("%s", at);
+        if (at == std::string::npos)
+            break;
+        format.replace(at, 2, arg);
+        at += arg.size();
+    }
+    return format;
+}
 
 } // namespace knobset

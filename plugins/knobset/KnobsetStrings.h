@@ -4,6 +4,9 @@
 
 #include "ModuleStrings.h"
 
+#include <initializer_list>
+#include <string>
+
 namespace knobset {
 
 enum StringId : unsigned {
@@ -53,8 +56,34 @@ enum StringId : unsigned {
     kStrCannotCompare = 290,
     kStrCheckLimit = 291,
     kStrRetryRefresh = 292,
+    kStrNotCsv = 300,
+    kStrNotValueFile = 301,
+    kStrExportPage = 303,
+    kStrCompareFiles = 304,
+    kStrModifiedOnly = 305,
+    kStrFileSaved = 306,
+    kStrCannotCreate = 307,
+    kStrRange = 308,
+    kStrDefault = 309,
+    kStrRebootNote = 310,
+    kStrOutOfRange = 311,
+    kStrMessage = 312,
+    kStrBusy = 313,
+    kStrComment = 314,
+    kStrUnsavedChanges = 315,
+    kStrDiffersFromDrive = 316,
+    kStrFind = 317,
+    kStrFindHint = 318,
 };
 
 extern const ModuleStrings kKnobsetStrings;
+
+// The file dialogs' filters.
+inline constexpr const char* kValueDialogFilter = "Tunewright Files (*.tw);;All Files (*)";
+inline constexpr const char* kCsvDialogFilter = "CSV Files (*.csv);;All Files (*)";
+
+// `format` from the language table with each "%s" replaced by the next of
+// `args` in turn (never passed to printf: the table is a file users edit).
+std::string FillIn(std::string format, std::initializer_list<std::string> args);
 
 } // namespace knobset

@@ -5,31 +5,27 @@
 #include "DialogService.h"
 #include "KnobsetApp.h"
 #include "KnobsetDialogs.h"
+#include "KnobsetLook.h"
 #include "KnobsetStrings.h"
+#include "ParmFilter.h"
 #include "ParmLoader.h"
 #include "ParmTable.h"
 #include "ProductFiles.h"
 #include "ReferenceText.h"
 #include "ValueFile.h"
 
+#include <QEvent>
 #include <QGroupBox>
-#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMdiSubWindow>
-#include <QScrollArea>
-#include <QTabBar>
 #include <QTimer>
-#include <QVBoxLayout>
 
 namespace knobset {
-namespace {
-
-const QColor kRebootColor(255, 236, 161);
-const QColor kReadOnlyColor(255, 205, 230);
-const QColor kReservedColor(235, 235, 235);
-const QColor kReservedText(168, 168, 168);
-
-} // namespace
+namespace MB = MessageBoxStyle;
 
 CKnobsetView::CKnobsetView(CKnobsetApp& app) : CDLLView(app.Module()), app_(app) {
     setObjectName("KnobsetView");
@@ -60,101 +56,33 @@ int CKnobsetView::Box(unsigned textId, unsigned style, unsigned captionId) {
     return Dialogs().MessageBox(this, Text(textId), Text(captionId), style);
 }
 
-void CKnobsetView::BuildForm() {
-    for (int i = 0; i < kButtons; ++i) {
-        buttons_[static_cast<std::size_t>(i)] = new QPushButton;
-        buttons_[static_cast<std::size_t>(i)]->setObjectName(QString("button%1").arg(i));
+bool CKnobsetView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == filter_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        filter_->clear();
+        return true;
     }
-    connect(buttons_[kOpen], &QPushButton::clicked, this, &CKnobsetView::OnOpenFile);
-    connect(buttons_[kSave], &QPushButton::clicked, this, &CKnobsetView::OnSaveFile);
-    connect(buttons_[kRead], &QPushButton::clicked, this, &CKnobsetView::OnReadDrive);
-    connect(buttons_[kTrans], &QPushButton::clicked, this, &CKnobsetView::OnTransToDrive);
-    connect(buttons_[kEeprom], &QPushButton::clicked, this, &CKnobsetView::OnWriteEeprom);
-    connect(buttons_[kInit], &QPushButton::clicked, this, &CKnobsetView::OnInitialize);
-    connect(buttons_[kExport], &QPushButton::clicked, this, &CKnobsetView::OnExport);
-
-    fileGroup_ = new QGroupBox;
-    auto* fileRow = new QHBoxLayout(fileGroup_);
-    fileRow->addWidget(buttons_[kOpen]);
-    fileRow->addWidget(buttons_[kSave]);
-    driveGroup_ = new QGroupBox;
-    auto* driveRow = new QHBoxLayout(driveGroup_);
-    driveRow->addWidget(buttons_[kRead]);
-    driveRow->addWidget(buttons_[kTrans]);
-    driveRow->addWidget(buttons_[kEeprom]);
-
-    auto* legendBox = new QGridLayout;
-    const QColor colors[4] = {Qt::white, kRebootColor, kReadOnlyColor, kReservedColor};
-    for (int i = 0; i < 4; ++i) {
-        auto* label = new QLabel;
-        label->setAutoFillBackground(true);
-        label->setFrameShape(QFrame::Box);
-        label->setAlignment(Qt::AlignCenter);
-        label->setMinimumWidth(70);
-        QPalette p = label->palette();
-        p.setColor(QPalette::Window, colors[i]);
-        p.setColor(QPalette::WindowText, Qt::black);
-        label->setPalette(p);
-        legend_[static_cast<std::size_t>(i)] = label;
-        legendBox->addWidget(label, i / 2, i % 2);
+    if (watched == parentWidget() && event->type() == QEvent::Close && !AskToSaveChanges()) {
+        event->ignore();
+        return true;
     }
-    version_ = new QLabel;
-    version_->setObjectName("versionLabel");
+    return CDLLView::eventFilter(watched, event);
+}
 
-    auto* top = new QHBoxLayout;
-    top->addWidget(fileGroup_);
-    top->addWidget(driveGroup_);
-    top->addWidget(buttons_[kInit]);
-    top->addWidget(buttons_[kExport]);
-    top->addLayout(legendBox);
-    top->addWidget(version_);
-    top->addStretch();
-
-    tabs_ = new QTabBar;
-    tabs_->setShape(QTabBar::RoundedWest); // the vertical group tabs
-    for (int i = 0; i < 11; ++i)
-        tabs_->addTab(QString());
-    connect(tabs_, &QTabBar::currentChanged, this, &CKnobsetView::SelectTab);
-
-    list_ = new CListCtrlEx;
-    list_->setObjectName("parameterList");
-    const char* samples[8] = {
-        "Pr000 ",        "", "-30000 ", "134217728 ", "Command unit ", "Default value ",
-        "Setup value  ", ""};
-    const Qt::Alignment align[8] = {Qt::AlignRight, Qt::AlignLeft,  Qt::AlignRight, Qt::AlignRight,
-                                    Qt::AlignLeft,  Qt::AlignRight, Qt::AlignRight, Qt::AlignLeft};
-    const QFontMetrics metrics(list_->font());
-    for (int c = 0; c < 8; ++c) {
-        int width = metrics.horizontalAdvance(samples[c]) + 16;
-        if (c == 1)
-            width = metrics.horizontalAdvance("Maximum speed of the internal command");
-        if (c == 7)
-            width = 160;
-        list_->InsertColumn(c, QString(), align[c], width);
+// Asks whether to save values changed since the last save, read or transfer;
+// false when the window should stay open.
+bool CKnobsetView::AskToSaveChanges() {
+    if (!unsaved_)
+        return true;
+    const int answer = Box(kStrUnsavedChanges, MB::kYesNoCancel | MB::kIconQuestion,
+                           Online() ? kStrTitleOnline : kStrTitleOffline);
+    if (answer == kAnswerCancel)
+        return false;
+    if (answer == kAnswerYes) {
+        OnSaveFile();
+        return !unsaved_;
     }
-    connect(list_, &QTableWidget::currentCellChanged, this, [this](int row) { SelectRow(row); });
-    // Activation is a double click or Enter on a row.
-    connect(list_, &QAbstractItemView::activated, this,
-            [this](const QModelIndex& index) { OnEditRow(index.row()); });
-
-    reference_ = new QLabel;
-    reference_->setObjectName("referencePanel");
-    reference_->setWordWrap(true);
-    reference_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    reference_->setMargin(6);
-    auto* scroll = new QScrollArea;
-    scroll->setWidget(reference_);
-    scroll->setWidgetResizable(true);
-    scroll->setFixedWidth(280);
-
-    auto* body = new QHBoxLayout;
-    body->addWidget(tabs_, 0, Qt::AlignTop);
-    body->addWidget(list_, 1);
-    body->addWidget(scroll);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addLayout(body, 1);
-    resize(1180, 680);
+    return true;
 }
 
 void CKnobsetView::Start() {
@@ -162,6 +90,8 @@ void CKnobsetView::Start() {
     ClearValues(store, Model());
     for (int e : {3, 4, 5, 6, 7})
         Context().OfflineIdentity().Set(e, "");
+    if (parentWidget() != nullptr)
+        parentWidget()->installEventFilter(this); // closing asks about unsaved values
     ApplyLanguage();
     if (Online()) {
         LoadTable();
@@ -251,22 +181,30 @@ void CKnobsetView::ApplyLanguage() {
     for (int i = 0; i < 4; ++i)
         legend_[static_cast<std::size_t>(i)]->setText(
             QString::fromStdString(Text(237 + static_cast<unsigned>(i))));
+    legend_[4]->setText(kDiffersMark + QString::fromStdString(Text(kStrDiffersFromDrive)));
+    legend_[4]->setVisible(Online()); // off-line there is no drive to differ from
+    filterLabel_->setText(QString::fromStdString(Text(kStrFind)));
+    filter_->setPlaceholderText(QString::fromStdString(Text(kStrFindHint)));
     version_->setText(QString::fromStdString(Text(kStrActiveVersion) + ctx.Identity().Get(3)));
     for (int i = 0; i < 11; ++i)
-        tabs_->setTabText(i, QString::fromStdString(Text(kStrTabFirst + static_cast<unsigned>(i))));
+        groups_->item(i)->setText(
+            QString::fromStdString(Text(kStrTabFirst + static_cast<unsigned>(i))));
+    FitGroupList();
     for (int c = 0; c < 7; ++c)
         list_->horizontalHeaderItem(c)->setText(
             QString::fromStdString(Text(kStrColumnFirst + static_cast<unsigned>(c))));
+    list_->horizontalHeaderItem(7)->setText(QString::fromStdString(Text(kStrComment)));
     std::string error;
     if (!descriptionPath_.empty() && ctx.Parms().records != nullptr)
         ReloadNames(ctx.Parms(), Model(), descriptionPath_, error);
     FillList();
+    SizeColumns();
     ShowReference();
 }
 
 void CKnobsetView::SelectTab(int tab) {
-    if (tabs_->currentIndex() != tab)
-        tabs_->setCurrentIndex(tab); // comes back here through the signal
+    if (groups_->currentRow() != tab)
+        groups_->setCurrentRow(tab); // comes back here through the signal
     if (tab == currentTab_)
         return;
     currentTab_ = tab;
@@ -294,8 +232,10 @@ void CKnobsetView::FillList() {
         } else if (group >= 0 && r.number / 100 != group) {
             continue;
         }
+        if (!MatchesFilter(r, model, filter_->text().toStdString()))
+            continue;
         const int row = list_->GetItemCount();
-        list_->InsertItem(row, QString::fromStdString(ListNumberText(r, model)));
+        list_->InsertItem(row, NumberCell(r));
         list_->SetItemText(row, 1, QString::fromStdString(r.name));
         const bool reserved = r.attributes & Attr::kReserved;
         if (!reserved) {
@@ -317,12 +257,22 @@ void CKnobsetView::FillList() {
     list_->setUpdatesEnabled(true);
 }
 
+// The number column, marked while on-line the drive holds another value.
+QString CKnobsetView::NumberCell(const ParmRecord& r) const {
+    const QString number = QString::fromStdString(ListNumberText(r, Model()));
+    return Online() && r.setupValue != r.driveValue ? kDiffersMark + number : number;
+}
+
 void CKnobsetView::ShowRowValue(int number, int value) {
-    if (ParmRecord* r = FindRecord(Context().Parms(), number))
-        r->setupValue = value;
+    ParmRecord* r = FindRecord(Context().Parms(), number);
+    if (r == nullptr)
+        return;
+    r->setupValue = value;
     for (std::size_t row = 0; row < rowNumbers_.size(); ++row) {
-        if (rowNumbers_[row] == number)
+        if (rowNumbers_[row] == number) {
+            list_->SetItemText(static_cast<int>(row), 0, NumberCell(*r));
             list_->SetItemText(static_cast<int>(row), 6, QString::number(value));
+        }
     }
 }
 
@@ -342,7 +292,8 @@ void CKnobsetView::ShowReference() {
         // The reference file describes the T8 table; the other families show
         // their own description: limits and the option texts.
         if (const ParmRecord* r = FindRecord(Context().Parms(), number))
-            reference_->setText(QString::fromStdString(ParameterSummary(*r, Model())));
+            reference_->setText(QString::fromStdString(ParameterSummary(
+                *r, Model(), {Text(kStrRange), Text(kStrDefault), Text(kStrRebootNote)})));
         return;
     }
     const std::string path = ReferencePath(Context().AppDir(), Context().Language(kLangKnobset));

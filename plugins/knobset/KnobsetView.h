@@ -1,5 +1,6 @@
 // The parameter editor's window: command buttons, attribute legend, version
-// label, vertical group tabs, the parameter list and the reference panel.
+// label, the group list, the find field, the parameter list and the reference
+// panel.
 // Drive work is posted to the job routine; its outcome arrives on the timer.
 #pragma once
 
@@ -13,7 +14,8 @@
 class CListCtrlEx;
 class QGroupBox;
 class QLabel;
-class QTabBar;
+class QLineEdit;
+class QListWidget;
 
 namespace knobset {
 
@@ -36,7 +38,8 @@ public:
     void OnEditRow(int row);
 
     CListCtrlEx* List() const { return list_; }
-    QTabBar* Tabs() const { return tabs_; }
+    QListWidget* Groups() const { return groups_; }
+    QLineEdit* Filter() const { return filter_; }
     QLabel* Reference() const { return reference_; }
     const std::vector<int>& RowNumbers() const { return rowNumbers_; }
     bool ParametersRead() const { return parametersRead_; }
@@ -44,12 +47,18 @@ public:
     void SelectRow(int row);
     bool Online() const;
     std::string LastPath() const { return lastPath_; }
+    // Values changed since the last save, read or transfer.
+    bool HasUnsavedChanges() const { return unsaved_; }
+    // Wide enough for every column of the list beside the groups and the
+    // reference panel.
+    QSize sizeHint() const override;
 
 signals:
     // The window closes itself (off-line start cancelled).
     void CloseRequested();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void OnLanguageChanged() override;
     void OnTimerTick() override;
 
@@ -60,7 +69,11 @@ private:
     void ApplyLanguage();
     void FillList();
     void ShowRowValue(int number, int value);
+    QString NumberCell(const ParmRecord& record) const;
     void ShowReference();
+    void FitGroupList();
+    void SizeColumns();
+    bool AskToSaveChanges();
     bool LoadTable();
     void PostWithProgress(int state);
     bool Guard(unsigned question);
@@ -75,15 +88,18 @@ private:
     std::array<QPushButton*, kButtons> buttons_{};
     QGroupBox* fileGroup_ = nullptr;
     QGroupBox* driveGroup_ = nullptr;
-    std::array<QLabel*, 4> legend_{};
+    std::array<QLabel*, 5> legend_{};
     QLabel* version_ = nullptr;
-    QTabBar* tabs_ = nullptr;
+    QListWidget* groups_ = nullptr;
+    QLineEdit* filter_ = nullptr;
+    QLabel* filterLabel_ = nullptr;
     CListCtrlEx* list_ = nullptr;
     QLabel* reference_ = nullptr;
     std::vector<int> rowNumbers_;
     int selectedRow_ = -1;
     int currentTab_ = 0;
     bool parametersRead_ = false;
+    bool unsaved_ = false;
     bool inTimer_ = false;
     int editedNumber_ = -1;
     std::string descriptionPath_;

@@ -17,6 +17,7 @@ void PortComboBox::Fill(const QString& autoSearchText) {
     addItem(autoSearchText);
     for (int port = 1; port <= CPortdeskApp::kPorts; ++port)
         addItem(QString::fromStdString(PortListEntry(port)));
+    addItem(QString());
     RefreshDevices();
 }
 
@@ -24,12 +25,24 @@ void PortComboBox::SetAutoSearchText(const QString& text) {
     setItemText(0, text);
 }
 
+void PortComboBox::SetByPathText(const QString& text) {
+    setItemText(ByPathEntry(), text);
+}
+
+void PortComboBox::SetDeviceTexts(const std::string& noDevice, const std::string& notPresent) {
+    noDevice_ = noDevice;
+    notPresent_ = notPresent;
+    RefreshDevices();
+}
+
 void PortComboBox::RefreshDevices() {
     for (const PortDevice& device : ListPortDevices(CPortdeskApp::kPorts)) {
         const QString path = QString::fromStdString(device.devicePath);
         setItemData(device.port, device.present ? path : QString(), kDeviceRole);
         setItemData(device.port, device.present, kPresentRole);
-        setItemData(device.port, QString::fromStdString(PortDeviceTip(device)), Qt::ToolTipRole);
+        setItemData(device.port,
+                    QString::fromStdString(PortDeviceTip(device, noDevice_, notPresent_)),
+                    Qt::ToolTipRole);
     }
     emit DevicesRefreshed();
 }

@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QStyledItemDelegate>
+#include <string>
 
 class PortComboBox : public QComboBox {
     Q_OBJECT
@@ -15,9 +16,15 @@ public:
 
     explicit PortComboBox(QWidget* parent = nullptr);
 
-    // Entry 0 is the automatic search; entries 1..256 the ports.
+    // Entry 0 is the automatic search; entries 1..256 the ports; the last
+    // entry lets the user pick a device by its path.
     void Fill(const QString& autoSearchText);
+    int ByPathEntry() const { return count() - 1; }
+    void SetByPathText(const QString& text);
     void SetAutoSearchText(const QString& text);
+    // The tooltip texts of a number without a device ("no device") and of a
+    // device that is not there ("%s (not present)"), in the user's language.
+    void SetDeviceTexts(const std::string& noDevice, const std::string& notPresent);
     // Re-reads which devices exist.
     void RefreshDevices();
     // The device of the current entry ("" for automatic or none present).
@@ -27,6 +34,10 @@ public:
 
 signals:
     void DevicesRefreshed();
+
+private:
+    std::string noDevice_;
+    std::string notPresent_;
 };
 
 // Paints the device path right-aligned and greyed beside the entry text.

@@ -64,7 +64,8 @@ std::optional<SearchNotice> TakeFinishedSearch(CPortdeskApp& app, SharedContext&
         break;
     case kResultNotFound:
         notice.style = kIconError;
-        notice.text = kCommFailedText;
+        notice.text = std::string(kCommFailedText) + "\n" +
+                      texts.GetResString(PortdeskString::kCommFailedHelp);
         break;
     case kResultIdentificationFailed:
         notice.style = kIconError;

@@ -22,16 +22,22 @@ const ResString kTexts[] = {
     {211, "Offline parameter edit"},
     {212, "Select drive version :"},
     {213, "Servo connected."},
-    {214, "\"Read version or model name failed.\""},
-    {215, "\"Com port search has stopped\""},
-    {216, "\"Stop searching com port?\""},
-    {217, "\"Now on processing CommSteps: %s\""},
+    {214, "Read version or model name failed."},
+    {215, "Com port search has stopped"},
+    {216, "Stop searching com port?"},
+    {217, "Now on processing CommSteps: %s"},
     {218, "Setup COM"},
     {219, "Comm"},
-    {220, "%s\r\nCOM port: %d\r\nBuadrate: %6d ,8,%s\r\nID: %d"},
+    {220, "%s\r\nCOM port: %d\r\nBuadrate: %6d, 8, %s\r\nID: %d"},
+    {221, "no device"},
+    {222, "%s (not present)"},
+    {223, "No drive answered. Check the cable, the COM port, the drive's ID (slave address) and "
+          "that the drive is powered on."},
+    {224, "Port by path..."},
+    {225, "Serial device (pick one or type its path):"},
 };
 
-constexpr const char* kFramings[4] = {"N,1", "N,2", "E,1", "O,1"};
+constexpr const char* kFramings[4] = {"N, 1", "N, 2", "E, 1", "O, 1"};
 
 std::string Padded(std::string text, int width) {
     if (static_cast<int>(text.size()) < width)
@@ -54,7 +60,7 @@ const char* FramingText(int format) {
 }
 
 std::string FormatListEntry(int format) {
-    const char* pattern = format == 3 ? "[%d]: %6d ,8,%s" : " %2d: %6d ,8,%s";
+    const char* pattern = format == 3 ? "[%d]: %6d, 8, %s" : " %2d: %6d, 8, %s";
     char text[48];
     std::snprintf(text, sizeof text, pattern, format,
                   static_cast<int>(wirelay::GetSerialFormat(format).baudRate), FramingText(format));

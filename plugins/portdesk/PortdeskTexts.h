@@ -29,7 +29,12 @@ enum : unsigned {
     kBusy = 217,
     kTitle = 218,
     kCaption = 219,
-    kFoundBody = 220
+    kFoundBody = 220,
+    kNoDevice = 221,
+    kNotPresent = 222,
+    kCommFailedHelp = 223,
+    kByPathEntry = 224,
+    kByPathLabel = 225
 };
 } // namespace PortdeskString
 
@@ -42,9 +47,9 @@ inline constexpr const char* kCommFailedText = "通訊失敗";
 // The drive versions of the Off-Line page.
 inline constexpr const char* kVersionNames[3] = {"Rotary(T5)", "Linear(W5)", "Rotary(T8)"};
 
-// "N,1", "N,2", "E,1" or "O,1" of a serial-format index.
+// "N, 1", "N, 2", "E, 1" or "O, 1" of a serial-format index.
 const char* FramingText(int format);
-// Entry i (0..15) of the format list: "  0:  19200 ,8,N,1", entry 3 "[3]: 115200 ,8,N,1".
+// Entry i (0..15) of the format list: "  0:  19200, 8, N, 1", entry 3 "[3]: 115200, 8, N, 1".
 std::string FormatListEntry(int format);
 // "COM 3", "ID 7".
 std::string PortListEntry(int port);

@@ -2,6 +2,7 @@
 
 #include "DialogService.h"
 #include "PortComboBox.h"
+#include "PortDevices.h"
 #include "PortdeskActions.h"
 #include "PortdeskTexts.h"
 #include "SerialFormat.h"
@@ -12,6 +13,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -156,6 +158,14 @@ void CPortdeskView::BuildOnlinePage() {
     grid->setColumnStretch(1, 1);
 
     connect(portList_, &QComboBox::currentIndexChanged, this, &CPortdeskView::ShowCurrentDevice);
+    connect(portList_, &QComboBox::currentIndexChanged, this, [this](int entry) {
+        if (entry != portList_->ByPathEntry())
+            chosenPort_ = entry;
+    });
+    connect(portList_, &QComboBox::activated, this, [this](int entry) {
+        if (entry == portList_->ByPathEntry())
+            ChoosePortByPath();
+    });
     connect(portList_, &PortComboBox::DevicesRefreshed, this, &CPortdeskView::ShowCurrentDevice);
     ShowCurrentDevice();
 }
@@ -205,6 +215,8 @@ void CPortdeskView::ApplyTexts() {
     offlineFrame_->setTitle(text(S::kFrameOffline));
     versionLabel_->setText(text(S::kLabelVersion));
     portList_->SetAutoSearchText(text(S::kAutoSearch));
+    portList_->SetDeviceTexts(m.Text(S::kNoDevice), m.Text(S::kNotPresent));
+    portList_->SetByPathText(text(S::kByPathEntry));
     formatList_->setItemText(0, text(S::kAutoSearch));
     idList_->setItemText(0, text(S::kAutoSearch));
 }
@@ -242,6 +254,23 @@ void CPortdeskView::ShowCurrentDevice() {
     const QString device = portList_->CurrentDevice();
     deviceLabel_->setText(device.isEmpty() ? portList_->currentData(Qt::ToolTipRole).toString()
                                            : device);
+}
+
+// The user picks a serial device by its path (or types one); it gets a COM
+// number through [PortMap] and becomes the current entry.
+void CPortdeskView::ChoosePortByPath() {
+    QStringList paths;
+    for (const std::string& path : SerialDevicePaths())
+        paths << QString::fromStdString(path);
+    bool ok = false;
+    const QString path = QInputDialog::getItem(
+        this, windowTitle(), QString::fromStdString(Module().Text(S::kByPathLabel)), paths, 0, true,
+        &ok);
+    const int port = ok ? MapPortToPath(path.trimmed().toStdString(), CPortdeskApp::kPorts) : 0;
+    if (port > 0)
+        chosenPort_ = port;
+    portList_->RefreshDevices();
+    portList_->setCurrentIndex(chosenPort_);
 }
 
 void CPortdeskView::SetSearchControlsEnabled(bool enabled) {

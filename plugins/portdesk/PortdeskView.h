@@ -44,6 +44,7 @@ private:
     void ShowSearchResult();
     void SetSearchControlsEnabled(bool enabled);
     void ShowCurrentDevice();
+    void ChoosePortByPath();
     void CloseOwnWindow();
     int Message(const std::string& text, unsigned style);
 
@@ -68,4 +69,5 @@ private:
     QComboBox* versionList_;
     QPushButton* mainButton_;
     QPushButton* cancelButton_;
+    int chosenPort_ = 0; // the port entry to return to when picking by path is cancelled
 };

@@ -3,6 +3,7 @@
 #include "AboutBox.h"
 #include "HostCommands.h"
 #include "HostFixture.h"
+#include "LayoutCheck.h"
 
 #include <QLabel>
 #include <QMdiArea>
@@ -125,23 +126,31 @@ TEST_F(MainFrameTest, ScopeRequestWithoutThePluginIsStillAcknowledged) {
     EXPECT_EQ(app.Context().ScopeRequest().word[36].load(), 1);
 }
 
-TEST_F(MainFrameTest, AboutBoxSizesItselfToThePicture) {
-    QImage picture(120, 60, QImage::Format_RGB32);
-    picture.fill(Qt::darkBlue);
-    std::filesystem::create_directories(folder.AppDir() + "/Image");
-    ASSERT_TRUE(picture.save(QString::fromStdString(folder.AppDir() + "/Image/Image.Bmp"), "BMP"));
-    CAboutDlg about(folder.AppDir(), "Velmora", "line two", "OK");
-    EXPECT_EQ(about.size(), QSize(140, 140));
-    EXPECT_EQ(about.windowTitle(), "Velmora");
-    EXPECT_EQ(about.FirstLine()->text(), "Velmora");
-    EXPECT_EQ(about.FirstLine()->pos(), QPoint(0, 70));
-    EXPECT_EQ(about.SecondLine()->pos(), QPoint(0, 90));
-    EXPECT_EQ(about.OkButton()->pos(), QPoint(84, 75));
-}
-
-TEST_F(MainFrameTest, AboutBoxWithoutPictureShrinks) {
-    CAboutDlg about(folder.AppDir(), "", "line two", "OK");
-    EXPECT_EQ(about.size(), QSize(20, 80));
+TEST_F(MainFrameTest, AboutBoxShowsPictureTextsAndVersionWhole) {
+    struct Case {
+        bool picture;
+        const char* secondLine;
+    };
+    const Case cases[] = {{true, "line two"},
+                          {true, "A translated line far longer than the picture is wide"},
+                          {false, "line two"}};
+    for (const Case& c : cases) {
+        TempDir app;
+        if (c.picture) {
+            QImage picture(120, 60, QImage::Format_RGB32);
+            picture.fill(Qt::darkBlue);
+            std::filesystem::create_directories(app.Path() / "Image");
+            ASSERT_TRUE(picture.save(QString::fromStdString(app.File("Image/Image.Bmp")), "BMP"));
+        }
+        CAboutDlg about(app.Path().string(), "Velmora", c.secondLine,
+                        VersionText("Version %s, built %s"), "OK");
+        about.show();
+        EXPECT_EQ(about.windowTitle(), "Velmora");
+        EXPECT_GE(about.width(), c.picture ? 140 : 0);
+        EXPECT_TRUE(about.VersionLine()->text().startsWith("Version 0."));
+        for (const std::string& fault : layoutcheck::Faults(&about))
+            ADD_FAILURE() << c.secondLine << ": " << fault;
+    }
 }
 
 TEST_F(MainFrameTest, FrameTitleAndIconComeFromTheApplicationFolder) {

@@ -20,6 +20,20 @@ std::string Printf(const char* format, int a, int b = 0) {
     return text;
 }
 
+// One text field as spreadsheet programs read it: quoted when it holds a
+// comma, a quote or a line break, with its quotes doubled.
+std::string Field(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos)
+        return text;
+    std::string quoted = "\"";
+    for (char c : text) {
+        quoted += c;
+        if (c == '"')
+            quoted += '"';
+    }
+    return quoted + "\"";
+}
+
 std::string Header(int columns, bool t8) {
     std::string line = (columns & Column::kNumber) ? "Pr No." : "";
     if (t8)
@@ -44,13 +58,13 @@ std::string Leading(const ParmRecord& r, int columns, bool t8, const char* t8Num
     if (t8)
         line += Printf(",0x%02x", r.address);
     if (columns & Column::kName)
-        line += "," + r.name;
+        line += "," + Field(r.name);
     if (columns & Column::kMin)
         line += Printf(",%d", r.min);
     if (columns & Column::kMax)
         line += Printf(",%d", r.max);
     if (columns & Column::kUnit)
-        line += "," + r.unit;
+        line += "," + Field(r.unit);
     return line;
 }
 
@@ -87,7 +101,7 @@ std::string Body(const ParmStore& store, bool t8, Selected selected, LineOf line
 std::string PageCsv(const ParmStore& store, const std::string& fileTitle,
                     const DriveIdentity* identity, int columns, bool modifiedOnly) {
     const bool t8 = IsT8(store);
-    std::string text = fileTitle + ",\n";
+    std::string text = Field(fileTitle) + ",\n";
     text += Header(columns, t8);
     if (columns & Column::kDefault)
         text += ",Default value";
@@ -115,9 +129,9 @@ std::string CompareCsv(const ParmStore& file1, const DriveIdentity& identity1,
                        const DriveIdentity& identity2, const std::string& name2,
                        const std::string& fileTitle, int columns) {
     const bool t8 = IsT8(file1);
-    std::string text = fileTitle + ",\n";
-    text += "File name1," + name1 + "\n";
-    text += "File name2," + name2 + "\n";
+    std::string text = Field(fileTitle) + ",\n";
+    text += "File name1," + Field(name1) + "\n";
+    text += "File name2," + Field(name2) + "\n";
     text += Header(columns, t8) + ",File1 Value,File2 Value\n";
     auto other = [&](int n) { return FindRecord(file2, n); };
     text += Body(

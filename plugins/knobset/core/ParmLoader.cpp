@@ -174,6 +174,7 @@ bool ReloadNames(ParmStore& store, int model, const std::string& descriptionPath
     for (ParmRecord& record : *store.records) {
         RecordReader names(dsc, SectionName(record.number));
         record.name = names.Text(model == kModelW5 ? "name1" : nullptr, "name", "-");
+        ReadItems(dsc, SectionName(record.number), record); // the option texts follow too
     }
     return true;
 }

@@ -96,20 +96,41 @@ void FillDefaults(ParmStore& store, int model) {
     }
 }
 
+std::vector<int> DriveValues(const ParmStore& store) {
+    std::vector<int> values;
+    if (store.records != nullptr)
+        for (const ParmRecord& r : *store.records)
+            values.push_back(r.driveValue);
+    return values;
+}
+
+void RestoreDriveValues(ParmStore& store, const std::vector<int>& values) {
+    if (store.records == nullptr || store.records->size() != values.size())
+        return;
+    for (std::size_t i = 0; i < values.size(); ++i)
+        (*store.records)[i].driveValue = values[i];
+}
+
+void DriveHoldsSetupValues(ParmStore& store) {
+    if (store.records != nullptr)
+        for (ParmRecord& r : *store.records)
+            r.driveValue = r.setupValue;
+}
+
 } // namespace knobset
 
 namespace knobset {
-std::string ParameterSummary(const ParmRecord& r, int model) {
+std::string ParameterSummary(const ParmRecord& r, int model, const SummaryTexts& texts) {
     std::string text = ListNumberText(r, model) + "  " + r.name + "\n\n";
     if (!(r.attributes & Attr::kReserved)) {
-        text += "Range: " + std::to_string(r.min) + " ~ " + std::to_string(r.max);
+        text += texts.range + " " + std::to_string(r.min) + " ~ " + std::to_string(r.max);
         if (r.unit != "-")
             text += " " + r.unit;
         text += "\n";
     }
-    text += "Default: " + std::to_string(r.defaultValue) + "\n";
+    text += texts.defaultValue + " " + std::to_string(r.defaultValue) + "\n";
     if (r.attributes & Attr::kReboot)
-        text += "Takes effect after the drive restarts.\n";
+        text += texts.reboot + "\n";
     if (!r.items[0].empty())
         text += "\n";
     for (const std::string& item : r.items) {

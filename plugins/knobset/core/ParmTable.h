@@ -34,7 +34,8 @@ struct OwnedTable {
     DriveIdentity identity;
     OwnedTable() { Point(); }
     explicit OwnedTable(const ParmStore& from)
-        : records(*from.records), index(from.recordIndex, from.recordIndex + ParmStore::kIndexSize) {
+        : records(*from.records),
+          index(from.recordIndex, from.recordIndex + ParmStore::kIndexSize) {
         Point();
         store.iModel = from.iModel.load();
         store.exportMode = from.exportMode;
@@ -78,10 +79,24 @@ void ClearValues(ParmStore& store, int model);
 // Sets both values of every indexed number to its default.
 void FillDefaults(ParmStore& store, int model);
 
+// The drive values of every record, in table order, and putting them back
+// (into a table of the same records); after a transfer the drive holds the
+// setup values.
+std::vector<int> DriveValues(const ParmStore& store);
+void RestoreDriveValues(ParmStore& store, const std::vector<int>& values);
+void DriveHoldsSetupValues(ParmStore& store);
+
 } // namespace knobset
 
 namespace knobset {
+// The labels of the summary, in the user's language.
+struct SummaryTexts {
+    std::string range;
+    std::string defaultValue;
+    std::string reboot;
+};
+
 // A few lines about a parameter: number and name, range, unit, default and
 // its option texts.
-std::string ParameterSummary(const ParmRecord& record, int model);
+std::string ParameterSummary(const ParmRecord& record, int model, const SummaryTexts& texts);
 } // namespace knobset

@@ -15,8 +15,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QRadioButton>
-#include <QTabBar>
 #include <QTableWidgetItem>
 #include <gtest/gtest.h>
 
@@ -150,6 +150,30 @@ TEST_F(KnobsetWindow, OnlineEditSendsTheValueAndShowsTheDrivesAnswer) {
     drive->sim.WithState([](drivesim::DriveState& s) { EXPECT_EQ(s.Value(28), -3); });
 }
 
+// Rows whose setup value the drive does not hold carry a mark until a
+// transfer puts the values into the drive.
+TEST_F(KnobsetWindow, ValuesTheDriveDoesNotHoldAreMarkedUntilTransferred) {
+    Open(kModelT5, true);
+    auto marked = [&](int number) {
+        return view->List()->GetItemText(RowOf(number), 0).startsWith(QChar(0x25CF));
+    };
+    ASSERT_TRUE(view->ParametersRead());
+    EXPECT_FALSE(marked(1));
+    TempDir dir;
+    ParmRecord& r = *FindRecord(Store(), 1);
+    const int held = r.setupValue;
+    r.setupValue = held == 0 ? 1 : 0; // the file holds another value
+    dialogs.paths = {dir.File("other.tw"), dir.File("other.tw")};
+    view->OnSaveFile();
+    r.setupValue = held;
+    view->OnOpenFile();
+    EXPECT_TRUE(marked(1));
+    EXPECT_FALSE(marked(0));
+    view->OnTransToDrive();
+    WaitIdle();
+    EXPECT_FALSE(marked(1));
+}
+
 TEST_F(KnobsetWindow, EepromAndTransferAskAndReport) {
     Open(kModelT5, true);
     dialogs.answers = {kAnswerCancel};
@@ -176,7 +200,9 @@ TEST_F(KnobsetWindow, TransferBeforeAGoodReadAsksToRetry) {
     EXPECT_EQ(dialogs.boxes.back().text,
               "Access parameters may be abnormal when the connection fails, would you like to "
               "Retry refresh parameters?");
-    dialogs.answers = {kAnswerOk}; // Retry reads again
+    EXPECT_EQ(dialogs.boxes.back().style & MessageBoxStyle::kButtonMask,
+              MessageBoxStyle::kRetryCancel);
+    dialogs.answers = {kAnswerRetry}; // Retry reads again
     view->OnTransToDrive();
     EXPECT_TRUE(view->ParametersRead());
 }
@@ -261,7 +287,7 @@ TEST_F(KnobsetWindow, ReferencePanelAndLanguageSwitch) {
     host.Ctx().SetLanguage(kLangKnobset, kLanguageTraditional);
     view->OnTimer();
     EXPECT_EQ(view->windowTitle().toStdString(), "參數編輯器 (離線)");
-    EXPECT_EQ(view->Tabs()->tabText(0).toStdString(), "  群組) 全部");
+    EXPECT_EQ(view->Groups()->item(0)->text().toStdString(), "  群組) 全部");
     EXPECT_EQ(view->List()->horizontalHeaderItem(1)->text().toStdString(), "名稱");
     EXPECT_EQ(view->List()->GetItemText(RowOf(0), 1).toStdString().rfind("Pr.000 旋轉方向", 0), 0u);
     host.Ctx().SetLanguage(kLangKnobset, kLanguageEnglish);

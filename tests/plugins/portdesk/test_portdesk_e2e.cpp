@@ -62,7 +62,7 @@ TEST(PortdeskSearch, AutomaticFormatTriesTheSixteenFormatsInOrderAndFindsOddPari
     const RecordingDialogs::Box& box = host.Boxes().boxes.back();
     EXPECT_EQ(box.caption, "Comm");
     EXPECT_EQ(box.style, MessageBoxStyle::kIconInformation);
-    EXPECT_EQ(box.text, "Servo connected.\r\nCOM port: 5\r\nBaudrate:  19200 ,8,O,1\r\nID: 1");
+    EXPECT_EQ(box.text, "Servo connected.\r\nCOM port: 5\r\nBaudrate:  19200, 8, O, 1\r\nID: 1");
     SharedContext& ctx = host.Ctx();
     EXPECT_EQ(ctx.Int(kLinkFound).load(), 1);
     EXPECT_EQ(ctx.Int(kComPort).load(), kDrivePort);
@@ -90,7 +90,7 @@ TEST(PortdeskSearch, AutomaticAddressFindsAddressSeven) {
     ASSERT_TRUE(host.WaitForResultBox());
     EXPECT_EQ(host.Ctx().Int(kSlaveId).load(), 7);
     EXPECT_EQ(host.Boxes().boxes.back().text,
-              "Servo connected.\r\nCOM port: 5\r\nBaudrate: 115200 ,8,N,1\r\nID: 7");
+              "Servo connected.\r\nCOM port: 5\r\nBaudrate: 115200, 8, N, 1\r\nID: 7");
     const auto requests = host.Tap().Requests();
     std::vector<int> addresses;
     for (const WireTap::Request& r : requests)
@@ -159,7 +159,7 @@ TEST(PortdeskSearch, DriveThatIgnoresTheIdentificationGivesResultFourWithThePort
     host.Connect(kDrivePort, 1, FormatEntry(3));
     ASSERT_TRUE(host.WaitForResultBox());
     const RecordingDialogs::Box& box = host.Boxes().boxes.back();
-    EXPECT_EQ(box.text, "\"Read version or model name failed.\"");
+    EXPECT_EQ(box.text, "Read version or model name failed.");
     EXPECT_EQ(box.style, MessageBoxStyle::kIconError);
     SharedContext& ctx = host.Ctx();
     EXPECT_EQ(ctx.Int(kLinkFound).load(), 1);
@@ -185,7 +185,10 @@ TEST(PortdeskSearch, NoDriveReportsCommFailureAndNoLink) {
     host.Connect(kDrivePort, 1, kAuto);
     ASSERT_TRUE(host.WaitForResultBox());
     const RecordingDialogs::Box& box = host.Boxes().boxes.back();
-    EXPECT_EQ(box.text, "通訊失敗");
+    // The drive's own words, then a line of help in the user's language.
+    EXPECT_EQ(box.text,
+              "通訊失敗\nNo drive answered. Check the cable, the COM port, the drive's ID "
+              "(slave address) and that the drive is powered on.");
     EXPECT_EQ(box.caption, "Comm");
     EXPECT_EQ(box.style, MessageBoxStyle::kIconError);
     EXPECT_EQ(host.Ctx().Int(kLinkFound).load(), 0);
@@ -214,13 +217,13 @@ TEST(PortdeskSearch, CancelAnsweredNoKeepsSearchingAndYesStopsWithResultFive) {
     // "Connect" again while the search runs: the busy message, nothing else.
     host.PressMain();
     ASSERT_FALSE(host.Boxes().boxes.empty());
-    EXPECT_EQ(host.Boxes().boxes.back().text, "\"Now on processing CommSteps: \"");
+    EXPECT_EQ(host.Boxes().boxes.back().text, "Now on processing CommSteps: ");
     EXPECT_EQ(host.Boxes().boxes.back().style, MessageBoxStyle::kIconInformation);
 
     host.Boxes().answer = kAnswerNo;
     host.PressCancel();
     const RecordingDialogs::Box question = host.Boxes().boxes.back();
-    EXPECT_EQ(question.text, "\"Stop searching com port?\"");
+    EXPECT_EQ(question.text, "Stop searching com port?");
     EXPECT_EQ(question.style, MessageBoxStyle::kYesNo | MessageBoxStyle::kIconQuestion |
                                   MessageBoxStyle::kDefaultButton2);
     const int reached = progress->value();
@@ -230,7 +233,7 @@ TEST(PortdeskSearch, CancelAnsweredNoKeepsSearchingAndYesStopsWithResultFive) {
     host.Boxes().answer = kAnswerYes;
     host.PressCancel();
     ASSERT_TRUE(host.WaitForResultBox(10));
-    EXPECT_EQ(host.Boxes().boxes.back().text, "\"Com port search has stopped\"");
+    EXPECT_EQ(host.Boxes().boxes.back().text, "Com port search has stopped");
     EXPECT_EQ(host.Boxes().boxes.back().style, MessageBoxStyle::kIconWarning);
     EXPECT_LT(progress->value(), 2048);
     EXPECT_EQ(host.Ctx().Int(kLinkFound).load(), 0);
@@ -291,9 +294,10 @@ TEST(PortdeskWindow, ListsTextsAndLanguages) {
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->size(), QSize(400, 300));
     auto* ports = host.Control<QComboBox>("portList");
-    ASSERT_EQ(ports->count(), 257);
+    ASSERT_EQ(ports->count(), 258); // "Auto Search", COM 1..256, a port by its path
     EXPECT_EQ(ports->itemText(0), "Auto Search");
     EXPECT_EQ(ports->itemText(3), "COM 3");
+    EXPECT_EQ(ports->itemText(257), "Port by path...");
     EXPECT_EQ(ports->currentIndex(), 0);
     // COM5 leads to the tap's pty: its path is shown beside the number.
     EXPECT_EQ(ports->itemData(kDrivePort, Qt::UserRole + 1).toString().toStdString(),
@@ -306,7 +310,10 @@ TEST(PortdeskWindow, ListsTextsAndLanguages) {
     EXPECT_EQ(ports->itemData(200, Qt::ToolTipRole).toString(), "no device");
 
     auto* formats = host.Control<QComboBox>("formatList");
-    EXPECT_EQ(formats->count(), 17); // the entries' texts: PortdeskTexts
+    ASSERT_EQ(formats->count(), 17);
+    EXPECT_EQ(formats->itemText(1), "  0:  19200, 8, N, 1");
+    EXPECT_EQ(formats->itemText(4), "[3]: 115200, 8, N, 1");
+    EXPECT_EQ(formats->itemText(16), " 15: 115200, 8, O, 1");
     auto* ids = host.Control<QComboBox>("idList");
     ASSERT_EQ(ids->count(), 129);
     EXPECT_EQ(ids->currentText(), "ID 1");

@@ -10,12 +10,12 @@
 namespace {
 
 TEST(PortdeskTexts, FormatListEntries) {
-    EXPECT_EQ(FormatListEntry(0), "  0:  19200 ,8,N,1");
-    EXPECT_EQ(FormatListEntry(3), "[3]: 115200 ,8,N,1");
-    EXPECT_EQ(FormatListEntry(5), "  5:  38400 ,8,N,2");
-    EXPECT_EQ(FormatListEntry(10), " 10:  57600 ,8,E,1");
-    EXPECT_EQ(FormatListEntry(12), " 12:  19200 ,8,O,1");
-    EXPECT_EQ(FormatListEntry(15), " 15: 115200 ,8,O,1");
+    EXPECT_EQ(FormatListEntry(0), "  0:  19200, 8, N, 1");
+    EXPECT_EQ(FormatListEntry(3), "[3]: 115200, 8, N, 1");
+    EXPECT_EQ(FormatListEntry(5), "  5:  38400, 8, N, 2");
+    EXPECT_EQ(FormatListEntry(10), " 10:  57600, 8, E, 1");
+    EXPECT_EQ(FormatListEntry(12), " 12:  19200, 8, O, 1");
+    EXPECT_EQ(FormatListEntry(15), " 15: 115200, 8, O, 1");
 }
 
 TEST(PortdeskTexts, EntriesAndStepNames) {
@@ -33,12 +33,12 @@ TEST(PortdeskTexts, SuccessMessageFromTheDefaultTexts) {
     ModuleHandle module = &kPortdeskStrings;
     CStringResource texts(&module);
     EXPECT_EQ(FillTemplate(texts.GetResString(220),
-                           {texts.GetResString(213), 12, 57600, std::string("E,1"), 128}),
-              "Servo connected.\r\nCOM port: 12\r\nBuadrate:  57600 ,8,E,1\r\nID: 128");
+                           {texts.GetResString(213), 12, 57600, std::string("E, 1"), 128}),
+              "Servo connected.\r\nCOM port: 12\r\nBuadrate:  57600, 8, E, 1\r\nID: 128");
     EXPECT_EQ(FillTemplate(texts.GetResString(217), {std::string("CS_Idle")}),
-              "\"Now on processing CommSteps: CS_Idle\"");
+              "Now on processing CommSteps: CS_Idle");
     EXPECT_EQ(texts.GetResString(201), "On-Off");
-    EXPECT_EQ(texts.GetResString(214), "\"Read version or model name failed.\"");
+    EXPECT_EQ(texts.GetResString(214), "Read version or model name failed.");
 }
 
 TEST(PortdeskTexts, MismatchedTemplatesStaySafe) {
