@@ -60,6 +60,7 @@ CMainFrame::CMainFrame(SharedContext& ctx, CStringResource& hostTable, FrameComm
     mdiArea_ = new QMdiArea(this);
     setCentralWidget(mdiArea_);
     mdiArea_->installEventFilter(this);
+    mdiArea_->viewport()->installEventFilter(this);
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, &CMainFrame::OnUpdateFrameTitle);
     BuildMenu();
     BuildStatusBar();
@@ -228,10 +229,12 @@ void CMainFrame::FitSubWindows() {
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == mdiArea_ && event->type() == QEvent::Resize) {
+    if (watched == mdiArea_ && event->type() == QEvent::Resize)
         PublishClientSize();
+    // The viewport, not the area: it takes its new size only after the area's
+    // own resize handling, and it is the room the windows live in.
+    if (watched == mdiArea_->viewport() && event->type() == QEvent::Resize)
         FitSubWindows();
-    }
     return QMainWindow::eventFilter(watched, event);
 }
 

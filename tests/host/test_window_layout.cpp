@@ -54,6 +54,8 @@ const ToolWindow kWindows[] = {
     {"setup-com", "CPortdeskView", HostCommand::kConnect, MenuEnableFlags::kConnect, Nothing},
     {"parameter-editor", "knobset::CKnobsetView", HostCommand::kKnobset, MenuEnableFlags::kKnobset,
      OfflineT5},
+    {"scope", "tracelens::CTracelensView", HostCommand::kTracelens, MenuEnableFlags::kTracelens,
+     Nothing},
 };
 
 const struct {
@@ -95,10 +97,10 @@ public:
     LayoutProgram() {
         const fs::path app = VELMORA_APP_DIR_FOR_TESTS;
         for (const char* item :
-             {"Language", "Image", "Velmora.ini", "hq_417.par", "Whq_417.par", "rk_905.par"})
+             {"Language", "Image", "Velmora.ini", "hq_417.par", "Whq_417.par", "rk_905.par", "cd.dat"})
             fs::copy(app / item, dir_.Path() / item, fs::copy_options::recursive);
         fs::create_directories(dir_.Path() / "plugins");
-        for (const char* plugin : {"Portdesk.so", "Knobset.so"})
+        for (const char* plugin : {"Portdesk.so", "Knobset.so", "Tracelens.so"})
             fs::create_symlink(app / plugin, dir_.Path() / "plugins" / plugin);
         oldDir_ = fs::current_path();
         fs::current_path(dir_.Path());
