@@ -143,11 +143,18 @@ CParmInput::CParmInput(PluginModule& m, const ParmRecord* record, int model, boo
     commentEdit->setMaxLength(static_cast<int>(kMaxCommentChars));
     layout->addWidget(new QLabel(Text(m, kStrComment)), 4, 0);
     layout->addWidget(commentEdit, 4, 1, 1, 2);
+    // A refused value is explained in a line of its own below the fields, so
+    // nothing covers what the user has to correct.
+    refusalLabel = new QLabel;
+    refusalLabel->setStyleSheet("color: #c00000");
+    refusalLabel->setWordWrap(true);
+    refusalLabel->hide();
+    layout->addWidget(refusalLabel, 5, 0, 1, 3);
     auto* confirm = new QPushButton(Text(m, kStrSetupButton));
     auto* cancel = new QPushButton(Text(m, kStrCancel));
     confirm->setDefault(true);
-    layout->addWidget(confirm, 5, 1);
-    layout->addWidget(cancel, 5, 2);
+    layout->addWidget(confirm, 6, 1);
+    layout->addWidget(cancel, 6, 2);
     connect(confirm, &QPushButton::clicked, this, &CParmInput::Confirm);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     valueEdit->selectAll();
@@ -167,8 +174,10 @@ void CParmInput::Confirm() {
     // Off-line nothing checks the value later: keep it within the limits.
     // On-line the drive decides, but the text must still be a 32-bit number.
     if (!ok || parsed < INT32_MIN || parsed > INT32_MAX || (!online_ && !inRange)) {
-        Dialogs().MessageBox(this, module_.Text(kStrOutOfRange), module_.Text(kStrMessage),
-                             MessageBoxStyle::kOk | MessageBoxStyle::kIconWarning);
+        refusalLabel->setText(Text(module_, kStrOutOfRange));
+        refusalLabel->show();
+        valueEdit->selectAll();
+        valueEdit->setFocus();
         return;
     }
     value_ = static_cast<int>(parsed);

@@ -66,6 +66,7 @@ public:
     std::string Comment() const;
     QLineEdit* valueEdit = nullptr;
     QLineEdit* commentEdit = nullptr;
+    QLabel* refusalLabel = nullptr; // shown when the value is refused
     bool refused = false; // a reserved parameter: the dialog closes at once
 
 private:

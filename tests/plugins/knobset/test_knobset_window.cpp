@@ -70,7 +70,9 @@ protected:
         }
         if (auto* input = qobject_cast<CParmInput*>(&d)) {
             input->valueEdit->setText(editText);
-            return Confirm(*input);
+            const int result = Confirm(*input);
+            refusal = input->refusalLabel->isVisibleTo(input) ? input->refusalLabel->text() : "";
+            return result;
         }
         return -1; // the progress box runs for real
     }
@@ -104,6 +106,7 @@ protected:
     bool closed = false;
     int sourceAnswer = 0; // -1 cancel, 0 Default, 1 FILE
     QString editText;
+    QString refusal; // what the edit dialog showed when it refused the value
     std::function<void(CExportParm&)> exportScript;
 };
 
@@ -231,7 +234,7 @@ TEST_F(KnobsetWindow, OfflineDefaultsAndTheT8DioRule) {
     // Off-line a value outside the limits keeps the dialog open.
     editText = "100000";
     view->OnEditRow(RowOf(0) < view->List()->GetItemCount() ? RowOf(0) : 0);
-    EXPECT_TRUE(dialogs.Saw("The setup value over the min,max range."));
+    EXPECT_EQ(refusal.toStdString(), "The setup value over the min,max range.");
 }
 
 TEST_F(KnobsetWindow, OfflineFileCancelledClosesTheWindow) {
