@@ -1,5 +1,7 @@
 #include "AboutBox.h"
 
+#include "TextTemplate.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
@@ -33,14 +35,5 @@ CAboutDlg::CAboutDlg(const std::string& appDir, const std::string& title,
 }
 
 std::string VersionText(const std::string& pattern) {
-    std::string text = pattern;
-    std::size_t at = 0;
-    for (const std::string value : {VELMORA_VERSION, VELMORA_BUILD_DATE}) {
-        at = text.find("%s", at);
-        if (at == std::string::npos)
-            break;
-        text.replace(at, 2, value);
-        at += value.size();
-    }
-    return text;
+    return FillTemplate(pattern, {VELMORA_VERSION, VELMORA_BUILD_DATE});
 }

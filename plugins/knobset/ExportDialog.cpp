@@ -161,10 +161,11 @@ bool CExportParm::ExportComparison(const std::string& path) {
 bool CExportParm::WriteAndReport(const std::string& path, const std::string& text) {
     std::string error;
     if (!WriteCsv(path, text, error)) {
-        Dialogs().MessageBox(this, FillIn(module_.Text(kStrCannotCreate), {path}), title_, MB::kOk);
+        Dialogs().MessageBox(this, FillTemplate(module_.Text(kStrCannotCreate), {path}), title_,
+                             MB::kOk);
         return false;
     }
-    Dialogs().MessageBox(this, FillIn(module_.Text(kStrFileSaved), {path}), title_,
+    Dialogs().MessageBox(this, FillTemplate(module_.Text(kStrFileSaved), {path}), title_,
                          MB::kOk | MB::kIconInformation);
     return true;
 }

@@ -149,8 +149,8 @@ bool CKnobsetView::OpenValueFile() {
             return false;
         const std::string typeCap = ReadTypeCap(path);
         if (!TypeCapMatchesModel(typeCap, Model())) {
-            const std::string text = FillIn(Text(kStrWrongVersion),
-                                            {Upper(Context().Identity().Get(1)), Upper(typeCap)});
+            const std::string text = FillTemplate(
+                Text(kStrWrongVersion), {Upper(Context().Identity().Get(1)), Upper(typeCap)});
             Dialogs().MessageBox(this, text, "Warning", MB::kOk | MB::kIconError);
             continue;
         }
@@ -229,8 +229,8 @@ void CKnobsetView::OnEditRow(int row) {
     }
     int state, result;
     app_.board.Read(state, result);
-    Dialogs().MessageBox(this, FillIn(Text(kStrBusy), {RequestStateName(state)}), Text(kStrMessage),
-                         MB::kOk | MB::kIconWarning);
+    Dialogs().MessageBox(this, FillTemplate(Text(kStrBusy), {RequestStateName(state)}),
+                         Text(kStrMessage), MB::kOk | MB::kIconWarning);
 }
 
 } // namespace knobset

@@ -48,7 +48,7 @@ std::string AskPathToWrite(QWidget* parent, PluginModule& module, const std::str
     if (path.empty() || !ReplacesOtherKind(path, extension))
         return path;
     const int answer = Dialogs().MessageBox(
-        parent, FillIn(module.Text(replaceQuestion), {path}), title,
+        parent, FillTemplate(module.Text(replaceQuestion), {path}), title,
         MessageBoxStyle::kYesNo | MessageBoxStyle::kIconWarning | MessageBoxStyle::kDefaultButton2);
     return answer == kAnswerYes ? path : std::string();
 }

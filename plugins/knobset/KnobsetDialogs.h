@@ -67,7 +67,7 @@ public:
     QLineEdit* valueEdit = nullptr;
     QLineEdit* commentEdit = nullptr;
     QLabel* refusalLabel = nullptr; // shown when the value is refused
-    bool refused = false; // a reserved parameter: the dialog closes at once
+    bool refused = false;           // a reserved parameter: the dialog closes at once
 
 private:
     void Confirm();

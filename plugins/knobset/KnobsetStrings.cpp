@@ -108,16 +108,4 @@ const ResString kTexts[] = {
 
 VELMORA_MODULE_STRINGS(kKnobsetStrings, kTexts);
 
-std::string FillIn(std::string format, std::initializer_list<std::string> args) {
-    std::size_t at = 0;
-    for (const std::string& arg : args) {
-        at = format.find("%s", at);
-        if (at == std::string::npos)
-            break;
-        format.replace(at, 2, arg);
-        at += arg.size();
-    }
-    return format;
-}
-
 } // namespace knobset

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ModuleStrings.h"
+#include "TextTemplate.h"
 
 #include <initializer_list>
 #include <string>
@@ -81,9 +82,5 @@ extern const ModuleStrings kKnobsetStrings;
 // The file dialogs' filters.
 inline constexpr const char* kValueDialogFilter = "Tunewright Files (*.tw);;All Files (*)";
 inline constexpr const char* kCsvDialogFilter = "CSV Files (*.csv);;All Files (*)";
-
-// `format` from the language table with each "%s" replaced by the next of
-// `args` in turn (never passed to printf: the table is a file users edit).
-std::string FillIn(std::string format, std::initializer_list<std::string> args);
 
 } // namespace knobset

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ModuleStrings.h"
+#include "TextTemplate.h"
 
 #include <initializer_list>
 #include <string>
@@ -56,10 +57,3 @@ std::string PortListEntry(int port);
 std::string IdListEntry(int address);
 // "CS_Idle", "CS_ReadVersion", "CS_ReadVersion_Finish", else empty.
 const char* CommStepName(int step);
-
-// printf-style filling of a template from a language table, safe against a
-// table whose placeholders do not match: only %s and %d (with an optional
-// width) take arguments, in order, whatever their type; "%%" is a percent
-// sign; any other sequence and placeholders without an argument stay as text.
-using TextArg = std::variant<int, std::string>;
-std::string FillTemplate(const std::string& pattern, std::initializer_list<TextArg> args);

@@ -41,16 +41,6 @@ TEST(PortdeskTexts, SuccessMessageFromTheDefaultTexts) {
     EXPECT_EQ(texts.GetResString(214), "Read version or model name failed.");
 }
 
-TEST(PortdeskTexts, MismatchedTemplatesStaySafe) {
-    EXPECT_EQ(FillTemplate("%d %s", {std::string("text"), 5}), "text 5") << "types follow order";
-    EXPECT_EQ(FillTemplate("%s %s %s", {std::string("a")}), "a %s %s") << "missing arguments";
-    EXPECT_EQ(FillTemplate("%n%x%p%%", {1}), "%n%x%p%") << "other conversions are text";
-    EXPECT_EQ(FillTemplate("%999999999999d", {1}), "%999999999999d");
-    EXPECT_EQ(FillTemplate("%5d|%-3d|", {42, 7}), "   42|%-3d|");
-    EXPECT_EQ(FillTemplate("trailing %", {1}), "trailing %");
-    EXPECT_EQ(FillTemplate("", {1}), "");
-}
-
 TEST(PortdeskTexts, ShippedTablesCarryEveryText) {
     const std::string appDir = VELMORA_APP_DIR_FOR_TESTS;
     for (const char* code : {"ENG", "CHT", "CHS"}) {
