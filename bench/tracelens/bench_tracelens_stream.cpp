@@ -22,6 +22,7 @@
 #include <dlfcn.h>
 #include <fstream>
 #include <sstream>
+#include <string>
 #include <thread>
 #include <unistd.h>
 
@@ -61,14 +62,18 @@ int main(int argc, char** argv) {
     QGuiApplication gui(argc, argv);
 
     drivesim::SimConfig config;
-    config.dataDir = ".";
+    // Product data and settings from the program's folder, wherever the
+    // benchmark is started.
+    const char* appDirVariable = std::getenv("VELMORA_APP_DIR");
+    const std::string appDir = appDirVariable != nullptr ? appDirVariable : BENCH_APP_DIR;
+    config.dataDir = appDir;
     config.motion = drivesim::MotionMode::Demo;
     drivesim::DriveSim sim(config);
     sim.Start();
 
     ContextStorage storage;
     storage.CreateParmStore(nullptr);
-    storage.Fill(ReadHostConfig("Velmora.ini"), ".", nullptr);
+    storage.Fill(ReadHostConfig(appDir + "/Velmora.ini"), appDir, nullptr);
     SharedContext& ctx = storage.Context();
     ctx.Int(kOnline) = 1;
     CUARTComm port;

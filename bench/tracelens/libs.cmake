@@ -8,4 +8,5 @@ if(NOT TARGET BenchScopePlugin)
     target_link_libraries(BenchScopePlugin PRIVATE TracelensCore)
 endif()
 add_dependencies(${name} BenchScopePlugin)
-target_compile_definitions(${name} PRIVATE BENCH_PLUGIN_DIR="${CMAKE_BINARY_DIR}/benchplugins")
+target_compile_definitions(${name} PRIVATE BENCH_PLUGIN_DIR="${CMAKE_BINARY_DIR}/benchplugins"
+    BENCH_APP_DIR="${VELMORA_APP_DIR}")
