@@ -119,22 +119,6 @@ TEST(SimulatorScope, AStopIsAnsweredAfterTheFrameOnTheWire) {
     ExpectConsecutive(Frames(Bytes(tail.begin(), tail.end() - 8)), 3);
 }
 
-TEST(SimulatorScope, ASilentDriveStopsStreamingUntilItSpeaksAgain) {
-    RunningSim s(SimOn(DriveModel::T5));
-    SerialClient client(s.sim.SlavePath(), B115200);
-    StartStream(client);
-    ASSERT_EQ(Receive(client, 100, 500).size(), 100u);
-    FaultSettings silent;
-    silent.silent = true;
-    s.sim.SetFaults(silent);
-    Receive(client, 1 << 16, 50); // what was on the wire
-    EXPECT_TRUE(Receive(client, 10, 300).empty());
-    s.sim.SetFaults(FaultSettings{});
-    const Bytes resumed = Receive(client, 1000, 500);
-    ASSERT_EQ(resumed.size(), 1000u);
-    ExpectConsecutive(Frames(resumed), 3);
-}
-
 TEST(SimulatorScope, SpoilsEveryNthFrameWhenAsked) {
     SimConfig config = SimOn(DriveModel::T5);
     config.faults.corruptFrameEvery = 7;

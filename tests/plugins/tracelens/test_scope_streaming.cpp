@@ -57,15 +57,11 @@ TEST_F(EngineTest, ContinuousStreamingFillsTheShownBuffersWithSignedValues) {
 class RisingFrames : public EngineTest {
 protected:
     void Start(int mode) {
-        ScopeTiming& timing = app.MasterTiming();
-        timing.timeBase = 10;
-        timing.trigger = TriggerDatas{1, 0, 0, TrigRising, TrigRising, 500, 0, 50};
-        timing.delay = 50;
-        Raise(ScopeRequest::kTimeBaseCounter);
-        Raise(ScopeRequest::kTriggerCounter);
-        SetDriveWords(false, false, {1, 2, 3, 4});
-        Publish();
-        Run(mode);
+        EngineTest::Start(mode, [](ScopeTiming& timing) {
+            timing.timeBase = 10;
+            timing.trigger = TriggerDatas{1, 0, 0, TrigRising, TrigRising, 500, 0, 50};
+            timing.delay = 50;
+        });
     }
 };
 
