@@ -1,5 +1,5 @@
-// Frames written as hex text ("01 03 10 90 00 01") and a Modbus CRC computed
-// bit by bit, independently of the library's tables.
+// Frames written as hex text ("01 03 10 90 00 01"), a Modbus CRC computed
+// bit by bit, independently of the library's tables, and streamed sample frames.
 #pragma once
 
 #include <cstdint>
@@ -40,5 +40,20 @@ inline Bytes WithCrc(Bytes frame) {
     }
     frame.push_back(static_cast<std::uint8_t>(crc & 0xFF));
     frame.push_back(static_cast<std::uint8_t>(crc >> 8));
+    return frame;
+}
+
+// A streamed sample frame: header 0xC6, four big-endian words, and the low
+// byte of the sum of the nine bytes before it.
+inline Bytes SampleFrame(unsigned a, unsigned b, unsigned c, unsigned d) {
+    Bytes frame{0xC6};
+    for (unsigned word : {a, b, c, d}) {
+        frame.push_back(static_cast<std::uint8_t>(word >> 8));
+        frame.push_back(static_cast<std::uint8_t>(word));
+    }
+    unsigned sum = 0;
+    for (std::uint8_t byte : frame)
+        sum += byte;
+    frame.push_back(static_cast<std::uint8_t>(sum));
     return frame;
 }

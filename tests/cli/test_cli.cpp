@@ -1,8 +1,7 @@
 // velmora-cli: argument parsing, the commands on an in-memory drive, and the
 // program end to end against a scripted far end on a pseudo-terminal.
 #include "ChildProcess.h"
-#include "CliCommands.h"
-#include "CliOptions.h"
+#include "CliRun.h"
 #include "CommHooks.h"
 #include "MemoryPort.h"
 #include "ModbusCrc.h"
@@ -15,14 +14,6 @@
 using namespace velmora::cli;
 
 namespace {
-
-std::vector<std::string> Split(const std::string& line) {
-    std::istringstream in(line);
-    std::vector<std::string> words;
-    for (std::string w; in >> w;)
-        words.push_back(w);
-    return words;
-}
 
 TEST(CliOptions, ValidCommandLines) {
     CliOptions o;

@@ -1,6 +1,5 @@
 // velmora-cli params against the simulated drive on a pseudo-terminal.
-#include "CliCommands.h"
-#include "CliOptions.h"
+#include "CliRun.h"
 #include "DriveSim.h"
 #include "ParamsCommand.h"
 #include "TempDir.h"
@@ -8,16 +7,12 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <regex>
-#include <sstream>
 
 using namespace velmora::cli;
 
 namespace {
 
-struct Outcome {
-    int status;
-    std::string out, err;
-};
+using Outcome = CliOutcome;
 
 class CliParams : public ::testing::Test {
 protected:
@@ -30,20 +25,11 @@ protected:
     }
     // Runs "velmora-cli --device <drive> params <line>" (no device for diff).
     Outcome Run(const std::string& line, bool withDrive = true) {
-        std::vector<std::string> words;
+        std::vector<std::string> prefix;
         if (withDrive)
-            words = {"--device", sim_->SlavePath()};
-        words.push_back("params");
-        std::istringstream in(line);
-        for (std::string w; in >> w;)
-            words.push_back(w);
-        CliOptions options;
-        std::string error;
-        if (!ParseCliOptions(words, options, error))
-            return {kExitUsage, "", error};
-        std::ostringstream out, err;
-        const int status = RunCli(options, out, err);
-        return {status, out.str(), err.str()};
+            prefix = {"--device", sim_->SlavePath()};
+        prefix.push_back("params");
+        return RunCliLine(prefix, line);
     }
     static void SetValue(const std::string& file, const std::string& section, int value) {
         std::string text = TempDir::Read(file);

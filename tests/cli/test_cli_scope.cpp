@@ -1,11 +1,9 @@
 // velmora-cli scope against the simulated drive (demo move) on a
 // pseudo-terminal: a triggered High Sample block and a stream into CSV.
-#include "CliCommands.h"
-#include "CliOptions.h"
+#include "CliRun.h"
 #include "DriveSim.h"
 #include "TempDir.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -13,10 +11,7 @@ using namespace velmora::cli;
 
 namespace {
 
-struct Outcome {
-    int status;
-    std::string out, err;
-};
+using Outcome = CliOutcome;
 
 class CliScope : public ::testing::Test {
 protected:
@@ -28,17 +23,7 @@ protected:
         sim_->Start();
     }
     Outcome Run(const std::string& line) {
-        std::vector<std::string> words{"--device", sim_->SlavePath(), "scope"};
-        std::istringstream in(line);
-        for (std::string w; in >> w;)
-            words.push_back(w);
-        CliOptions options;
-        std::string error;
-        if (!ParseCliOptions(words, options, error))
-            return {kExitUsage, "", error};
-        std::ostringstream out, err;
-        const int status = RunCli(options, out, err);
-        return {status, out.str(), err.str()};
+        return RunCliLine({"--device", sim_->SlavePath(), "scope"}, line);
     }
     static std::vector<std::string> Lines(const std::string& text) {
         std::vector<std::string> lines;
@@ -58,10 +43,7 @@ TEST_F(CliScope, WritesATriggeredBlockAsCsv) {
                           "--trigger 1:rise:1000 --delay 175 --out " +
                           file);
     ASSERT_EQ(o.status, kExitOk) << o.err;
-    std::ifstream in(file);
-    std::stringstream text;
-    text << in.rdbuf();
-    const std::vector<std::string> lines = Lines(text.str());
+    const std::vector<std::string> lines = Lines(TempDir::Read(file));
     ASSERT_EQ(lines.size(), 352u);
     EXPECT_EQ(lines[0].rfind("time_ms,\"", 0), 0u) << lines[0];
     EXPECT_EQ(std::count(lines[0].begin(), lines[0].end(), ','), 3);

@@ -1,8 +1,8 @@
 // The drive service protocol on the wire: service frames and their check
 // byte, replies good, short, refused and late; the Modbus conveniences as
 // golden requests; the beeping retries. Against scripted far ends on a pty.
+#include "FarEnd.h"
 #include "MCComm.h"
-#include "ScriptedLink.h"
 #include "SerialFormat.h"
 
 #include <functional>
@@ -30,7 +30,7 @@ protected:
 
     PtyPair pty;
     CMCComm mc;
-    ReplyPauses pauses{mc, {100, 50}};
+    SleepRecorder pauses{&mc, {100, 50}};
 };
 
 Bytes Counting(std::size_t n, std::uint8_t from = 0) {

@@ -30,7 +30,7 @@ protected:
     Outcome Exchange(std::size_t requestLength, const Bytes& reply,
                      const std::function<int()>& call) {
         sleeps.Clear();
-        const FarEndExchange done = ExchangeWith(pty, requestLength, reply, call);
+        const LinkOutcome done = ExchangeWith(pty, requestLength, reply, call);
         mb.GarbageCollection("", 0); // whatever a failed request left behind
         return {done.result, done.requests, sleeps.Count(300)};
     }

@@ -51,13 +51,8 @@ protected:
     Outcome Exchange(std::size_t requestLength, const Bytes& reply,
                      const std::function<int()>& call) {
         sleeps.Clear();
-        Outcome o{};
-        const FarEndExchange done = ExchangeWith(pty, requestLength, reply, call);
-        o.result = done.result;
-        o.requests = done.requests;
-        o.log = Log();
-        o.slowDrains = sleeps.Count(300);
-        return o;
+        const LinkOutcome done = ExchangeWith(pty, requestLength, reply, call);
+        return {done.result, done.requests, Log(), sleeps.Count(300)};
     }
 
     PtyPair pty;
@@ -138,8 +133,6 @@ struct Judged {
     std::vector<std::string> log;
     std::size_t slowDrains;
 };
-
-// --- Read Holding Registers ------------------------------------------------
 
 TEST_F(ModbusWire, RegisterRepliesAreJudgedByLengthAndCrc) {
     const Bytes good = WithCrc({0x01, 0x03, 0x04, 0x12, 0x34, 0xAB, 0xCD});

@@ -1,8 +1,8 @@
 // The controller link on the wire: request frames with their sum check, and
 // the answers a controller gives or fails to give, against a scripted far end
 // on a pty.
+#include "FarEnd.h"
 #include "PLCComm.h"
-#include "ScriptedLink.h"
 #include "SerialFormat.h"
 
 #include <algorithm>
@@ -39,12 +39,12 @@ protected:
     // Every request is answered with `reply` (none when empty).
     Outcome Exchange(std::size_t requestLength, const Bytes& reply,
                      const std::function<int()>& call) {
-        return RunAgainstFarEnd(pty, requestLength, std::vector<Bytes>(8, reply), call);
+        return ExchangeWith(pty, requestLength, reply, call);
     }
 
     PtyPair pty;
     CPLCComm plc;
-    ReplyPauses pauses{plc, {50, 100}};
+    SleepRecorder pauses{&plc, {50, 100}};
 };
 
 TEST_F(PLCCommWire, SumCheckIsTwoUpperCaseHexDigits) {

@@ -2,13 +2,12 @@
 // damaged frames, resynchronisation, the byte log and the Modbus extractor.
 #include "CommHooks.h"
 #include "CommPlot.h"
+#include "HexFrames.h"
 #include "MemoryPort.h"
 #include "ModbusCrc.h"
 
 #include <gtest/gtest.h>
 #include <random>
-
-using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
@@ -23,19 +22,6 @@ struct Capture {
 };
 
 class SampleFrames : public ::testing::Test, protected Capture {};
-
-Bytes FrameV3(unsigned v0, unsigned v1, unsigned v2, unsigned v3) {
-    Bytes f = {0xC6};
-    for (unsigned v : {v0, v1, v2, v3}) {
-        f.push_back(static_cast<std::uint8_t>(v >> 8));
-        f.push_back(static_cast<std::uint8_t>(v));
-    }
-    unsigned sum = 0;
-    for (std::uint8_t b : f)
-        sum += b;
-    f.push_back(static_cast<std::uint8_t>(sum));
-    return f;
-}
 
 Bytes Frame2(unsigned status, unsigned v0, unsigned v1, unsigned v2) {
     const std::uint64_t bits = std::uint64_t(status & 0x1F) << 43 |
@@ -61,8 +47,9 @@ struct Step {
 };
 
 TEST(SampleFramesV3, HuntingSplitDamagedAndHeldFrames) {
-    const Bytes f1 = FrameV3(1, 2, 3, 4), f10 = FrameV3(10, 20, 30, 40), f5 = FrameV3(5, 6, 7, 8);
-    Bytes noHeader = FrameV3(1, 1, 1, 1);
+    const Bytes f1 = SampleFrame(1, 2, 3, 4), f10 = SampleFrame(10, 20, 30, 40),
+                f5 = SampleFrame(5, 6, 7, 8);
+    Bytes noHeader = SampleFrame(1, 1, 1, 1);
     noHeader[9] ^= 0x40;
     // The two bytes that complete the frame at the header inside the damaged one.
     const unsigned sum = 0xC6 + 0x03 + 0x04 + 0x05 + 0x06 + 0x07 + 0x08 + 0x00 + 0x09;
@@ -73,7 +60,7 @@ TEST(SampleFramesV3, HuntingSplitDamagedAndHeldFrames) {
            0,
            {258, 772, 1286, 1800},
            0},
-          {FrameV3(0xFFFF, 0x8000, 0, 1), 0, {0xFFFF, 0x8000, 0, 1}}}},
+          {SampleFrame(0xFFFF, 0x8000, 0, 1), 0, {0xFFFF, 0x8000, 0, 1}}}},
         {"empty queue and headerless bytes",
          {{{}, 1},
           {Bytes(3, 0x11), 1, {}, -1, 0},     // all three discarded, then nothing
@@ -129,7 +116,7 @@ TEST_F(SampleFrames, EveryFrameOfANoisyStreamIsFound) {
         const std::array<unsigned, 4> v = {unsigned(random() & 0xFFFF), unsigned(random() & 0xFFFF),
                                            unsigned(random() & 0xFFFF),
                                            unsigned(random() & 0xFFFF)};
-        Bytes frame = FrameV3(v[0], v[1], v[2], v[3]);
+        Bytes frame = SampleFrame(v[0], v[1], v[2], v[3]);
         for (std::size_t k = 1; k < frame.size(); ++k) {
             if (frame[k] == 0xC6) // a header inside would start a second candidate
                 frame[k] = 0xC7;
@@ -179,7 +166,7 @@ TEST_F(SampleFrames, SecondGenerationUnpacksAndChecksCrc) {
 }
 
 TEST_F(SampleFrames, LogQueueRecordsReadBytesWhenEnabled) {
-    const Bytes frame = FrameV3(1, 2, 3, 4);
+    const Bytes frame = SampleFrame(1, 2, 3, 4);
     port.Feed({0x00});
     port.Feed(frame);
     unsigned long values[4];

@@ -2,6 +2,7 @@
 // the port map, line settings, exclusivity, messages, and a port that goes
 // away under the program.
 #include "CommApi.h"
+#include "CommPlot.h"
 #include "FarEnd.h"
 #include "PortMap.h"
 #include "PortMapFolder.h"
@@ -158,6 +159,31 @@ TEST(UARTComm, PortThatGoesAwayFailsEveryOperationWithoutHanging) {
     COMSTAT status{};
     EXPECT_EQ(ClearCommError(port.hPort, nullptr, &status), 0);
     port.CloseComPort();
+}
+
+// The sampling reader and the Modbus side on such a port: every read gives
+// up at once, whatever its poll budget.
+TEST(CommPlot, ClosedFarEndMakesReadsFailQuickly) {
+    PtyPair pty;
+    CCommPlot plot;
+    ASSERT_EQ(plot._OpenDevicePort(pty.SlavePath().c_str(), wirelay::MakeSerialDcb(3), 1), 1);
+    pty.Send({0xC6, 1, 2});
+    ASSERT_TRUE(WaitUntil("three bytes", [&] { return plot.PreCountInQue() >= 3; }));
+    unsigned long values[4];
+    EXPECT_EQ(plot.ReadData_V3(values), 1);
+    pty.CloseMaster();
+    plot.SetPreCountQueTimes(0xFFFFFFFF);
+    EXPECT_EQ(plot.ReadData_V3(values), 1);
+    unsigned short words[2];
+    EXPECT_EQ(plot.ReadData(1, 2, words), 0);
+    // The Modbus side gives up at once too, whatever its poll budget.
+    plot.CModbus::SetPreCountQueTimes(0xFFFFFFFF);
+    plot.SetWaitWriteTime(1);
+    EXPECT_EQ(plot.ReadHoldingRegisters(0, 2, words), 0);
+    char text[8];
+    unsigned char capacity = 8;
+    EXPECT_EQ(plot.ReportSlaveID(text, &capacity, nullptr, nullptr), 0);
+    plot.CloseComPort();
 }
 
 TEST(CommApi, WrappersOnAnAdoptedHandle) {

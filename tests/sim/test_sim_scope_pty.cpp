@@ -65,6 +65,12 @@ std::vector<Words> Frames(const Bytes& bytes) {
     return frames;
 }
 
+// Frame numbers in slot D, then streaming.
+void StartStream(SerialClient& client) {
+    Write(client, scopereg::kFirstCode + 3, 90);
+    Write(client, scopereg::kCommand, kStream);
+}
+
 void ExpectConsecutive(const std::vector<Words>& frames, std::size_t slot) {
     for (std::size_t i = 1; i < frames.size(); ++i)
         ASSERT_EQ(static_cast<std::uint16_t>(frames[i][slot] - frames[i - 1][slot]), 1)
@@ -101,8 +107,7 @@ TEST(SimulatorScope, StreamsNumberedFramesNoFasterThanTheWire) {
 TEST(SimulatorScope, AStopIsAnsweredAfterTheFrameOnTheWire) {
     RunningSim s(SimOn(DriveModel::T8));
     SerialClient client(s.sim.SlavePath(), B115200);
-    Write(client, scopereg::kFirstCode + 3, 90);
-    Write(client, scopereg::kCommand, kStream);
+    StartStream(client);
     Receive(client, 200, 500);
     const Bytes stop = WriteRequest(scopereg::kCommand, kStop);
     ASSERT_EQ(::write(client.Fd(), stop.data(), stop.size()), 11);
@@ -114,30 +119,12 @@ TEST(SimulatorScope, AStopIsAnsweredAfterTheFrameOnTheWire) {
     ExpectConsecutive(Frames(Bytes(tail.begin(), tail.end() - 8)), 3);
 }
 
-TEST(SimulatorScope, ASilentDriveStopsStreamingUntilItSpeaksAgain) {
-    RunningSim s(SimOn(DriveModel::T5));
-    SerialClient client(s.sim.SlavePath(), B115200);
-    Write(client, scopereg::kFirstCode + 3, 90);
-    Write(client, scopereg::kCommand, kStream);
-    ASSERT_EQ(Receive(client, 100, 500).size(), 100u);
-    FaultSettings silent;
-    silent.silent = true;
-    s.sim.SetFaults(silent);
-    Receive(client, 1 << 16, 50); // what was on the wire
-    EXPECT_TRUE(Receive(client, 10, 300).empty());
-    s.sim.SetFaults(FaultSettings{});
-    const Bytes resumed = Receive(client, 1000, 500);
-    ASSERT_EQ(resumed.size(), 1000u);
-    ExpectConsecutive(Frames(resumed), 3);
-}
-
 TEST(SimulatorScope, SpoilsEveryNthFrameWhenAsked) {
     SimConfig config = SimOn(DriveModel::T5);
     config.faults.corruptFrameEvery = 7;
     RunningSim s(config);
     SerialClient client(s.sim.SlavePath(), B115200);
-    Write(client, scopereg::kFirstCode + 3, 90);
-    Write(client, scopereg::kCommand, kStream);
+    StartStream(client);
     const Bytes bytes = Receive(client, 700, 500);
     ASSERT_EQ(bytes.size(), 700u);
     std::vector<std::size_t> spoilt;

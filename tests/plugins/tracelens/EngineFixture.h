@@ -81,6 +81,17 @@ protected:
         app.WorkingRequest().word[ScopeRequest::kRunMode] = mode;
         Publish();
     }
+    // Codes 1..4 on plain channels and the timing as `set` leaves it, every
+    // timing counter raised, then `mode`.
+    void Start(int mode, const std::function<void(ScopeTiming&)>& set) {
+        set(app.MasterTiming());
+        for (int counter : {ScopeRequest::kTimeBaseCounter, ScopeRequest::kDelayCounter,
+                            ScopeRequest::kTriggerCounter})
+            Raise(counter);
+        SetDriveWords(false, false, {1, 2, 3, 4});
+        Publish();
+        Run(mode);
+    }
     const ScopeStatus& Status() {
         app.WorkingRequest().word[ScopeRequest::kRedraw] = 0;
         app.PublishRequest();

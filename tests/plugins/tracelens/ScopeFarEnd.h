@@ -63,16 +63,7 @@ private:
 
     void SendFrame(long index) {
         const Sample s = generator_(index);
-        Bytes frame{0xC6};
-        for (std::uint16_t v : s) {
-            frame.push_back(Hi(v));
-            frame.push_back(Lo(v));
-        }
-        unsigned sum = 0;
-        for (std::uint8_t b : frame)
-            sum += b;
-        frame.push_back(static_cast<std::uint8_t>(sum));
-        pty_.Send(frame);
+        pty_.Send(SampleFrame(s[0], s[1], s[2], s[3]));
         ++framesSent;
     }
 

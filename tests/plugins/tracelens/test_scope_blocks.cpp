@@ -15,15 +15,11 @@ class HighSampleBlock : public EngineTest, public testing::WithParamInterface<Bl
 TEST_P(HighSampleBlock, HasTheLengthOfItsTimeBase) {
     const BlockCase c = GetParam();
     farEnd.blockLength = c.length;
-    ScopeTiming& timing = app.MasterTiming();
-    timing.highSample = 1;
-    timing.timeBase = c.timeBase;
-    timing.delay = 20;
-    Raise(ScopeRequest::kTimeBaseCounter);
-    Raise(ScopeRequest::kDelayCounter);
-    SetDriveWords(false, false, {1, 2, 3, 4});
-    Publish();
-    Run(kModeBlockContinue);
+    Start(kModeBlockContinue, [&](ScopeTiming& timing) {
+        timing.highSample = 1;
+        timing.timeBase = c.timeBase;
+        timing.delay = 20;
+    });
     RunUntil([&] { return Status().counter[ScopeStatus::kTriggerCounter] >= 1; }, "a block");
     EXPECT_EQ(app.BlockLength(), c.length);
     EXPECT_EQ(app.Chart().ShownBuf(0).GetSatValidLen(), c.length);
@@ -42,19 +38,16 @@ INSTANTIATE_TEST_SUITE_P(TimeBases, HighSampleBlock,
 
 TEST_F(EngineTest, TriggerChangedDuringABlockIsWrittenAfter501msAndRearms) {
     farEnd.waitingReads = 1 << 30; // the block keeps waiting for its trigger
-    ScopeTiming& timing = app.MasterTiming();
-    timing.highSample = 1;
-    timing.timeBase = 7;
-    timing.trigger = TriggerDatas{1, 0, 0, TrigRising, TrigRising, 100, 0, 20};
-    Raise(ScopeRequest::kTimeBaseCounter);
-    Raise(ScopeRequest::kTriggerCounter);
-    SetDriveWords(false, false, {1, 2, 3, 4});
-    Publish();
-    Run(kModeBlockNormal);
+    Start(kModeBlockNormal, [](ScopeTiming& timing) {
+        timing.highSample = 1;
+        timing.timeBase = 7;
+        timing.trigger = TriggerDatas{1, 0, 0, TrigRising, TrigRising, 100, 0, 20};
+    });
     RunUntil([&] { return farEnd.Count({'R', 0x00A9, 2}) >= 2; }, "the armed block");
     EXPECT_EQ(farEnd.Count({'W', 0x0090, 2}), 1u);
     EXPECT_EQ(pauses.Count(501), 0u);
 
+    ScopeTiming& timing = app.MasterTiming();
     timing.trigger.level1 = -70000; // 0xFFFEEE90
     timing.trigger.edge1 = TrigFalling;
     Raise(ScopeRequest::kTriggerCounter);

@@ -4,6 +4,7 @@
 // the recovery after the drive went away and came back.
 #include "DriveSim.h"
 #include "FarEnd.h"
+#include "PortMapFolder.h"
 #include "SerialFormat.h"
 #include "StandaloneContext.h"
 #include "TempDir.h"
@@ -13,20 +14,19 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace tracelens {
 namespace {
 
 enum SignalCode : int { kSpeedFeedback = 1, kSpeedCommand = 2, kTorque = 4, kFrameNumber = 90 };
 
-// The drive on COM5: Velmora.ini in the scratch working folder maps it to the
+// The drive on COM5: the scratch working folder's Velmora.ini maps it to the
 // simulator's link, so the engine can reopen the port by its number.
 class SimScope : public testing::Test {
 protected:
-    SimScope() : data_(std::filesystem::current_path()), sim_(Config(data_, dir_)) {
+    SimScope() : sim_(Config(data_, link_)) {
         sim_.Start();
-        dir_.Write("Velmora.ini", "[PortMap]\nCOM5=" + dir_.File("drive") + "\n");
-        std::filesystem::current_path(dir_.Path());
         const DCB dcb = wirelay::MakeSerialDcb(3);
         EXPECT_EQ(opener._OpenComPort(5, dcb, 1), 1);
         context.PublishPort(opener.hPort, 5, dcb);
@@ -35,7 +35,6 @@ protected:
     ~SimScope() override {
         if (app.link.hPort > 0)
             app.link.CloseComPort();
-        std::filesystem::current_path(data_);
     }
     static drivesim::SimConfig Config(const std::filesystem::path& data, const TempDir& dir) {
         drivesim::SimConfig config;
@@ -81,8 +80,9 @@ protected:
     void Run(int mode) { app.WorkingRequest().word[ScopeRequest::kRunMode] = mode; }
     int Triggers() const { return app.WindowStatus().counter[ScopeStatus::kTriggerCounter]; }
 
-    std::filesystem::path data_;
-    TempDir dir_;
+    std::filesystem::path data_ = std::filesystem::current_path(); // the product data
+    TempDir link_;
+    PortMapFolder folder_{{{5, link_.File("drive")}}};
     drivesim::DriveSim sim_;
     CUARTComm opener;
     StandaloneContext context;
@@ -97,6 +97,13 @@ TEST_F(SimScope, StreamingLosesNoNumberedFrame) {
     RunUntil([&] { return numbers.size() >= 1500; }, "1500 frames");
     for (std::size_t i = 1; i < numbers.size(); ++i)
         ASSERT_EQ((numbers[i] - numbers[i - 1]) & 0xFFFF, 1) << "frame " << i << " lost";
+    // The stop gets through the running stream.
+    Run(kModeStop);
+    RunUntil([&] { return app.CaptureState() == 0; }, "the stop");
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    app.link.GarbageCollection();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(app.link.PreCountInQue(), 0u) << "the drive still streams";
 }
 
 TEST_F(SimScope, NormalStreamingTriggersOnTheDemoMovesSpeed) {
@@ -126,32 +133,30 @@ TEST_F(SimScope, SingleHighSampleBlockHoldsTheCrossingAtItsDelay) {
     EXPECT_GT(app.Chart().ShownBuf(2).SatGet(350), 65535) << "the position needs 32 bits";
 }
 
-TEST_F(SimScope, SilenceRetriesAndASuccessfulProbeSetsUpAgain) {
+// The drive falls silent, or its port goes away: Retry, then streaming again.
+TEST_F(SimScope, ALostDriveIsProbedAndSetUpAgain) {
+    const std::pair<const char*, std::function<void(bool)>> losses[] = {
+        {"silent",
+         [&](bool lost) {
+             drivesim::FaultSettings faults;
+             faults.silent = lost;
+             sim_.SetFaults(faults);
+         }},
+        {"unplugged", [&](bool lost) { lost ? sim_.Unplug() : sim_.Replug(); }},
+    };
     Signals({kFrameNumber, kSpeedFeedback, kSpeedCommand, kTorque});
     Run(kModeContinue);
-    RunUntil([&] { return app.SampleCount() > 100; }, "streaming");
-    drivesim::FaultSettings faults;
-    faults.silent = true;
-    sim_.SetFaults(faults);
-    RunUntil([&] { return app.WindowStatus().status == kStatusRetry; }, "Retry");
-    const long silent = app.SampleCount();
-    sim_.SetFaults({});
-    RunUntil([&] { return app.CaptureState() == 3 && app.SampleCount() > silent + 100; },
-             "streaming again");
-    EXPECT_EQ(app.WindowStatus().status, kStatusRunning);
-}
-
-TEST_F(SimScope, ADriveThatWentAwayIsProbedAndSetUpAgain) {
-    Signals({kFrameNumber, kSpeedFeedback, kSpeedCommand, kTorque});
-    Run(kModeContinue);
-    RunUntil([&] { return app.SampleCount() > 100; }, "streaming");
-    sim_.Unplug();
-    RunUntil([&] { return app.WindowStatus().status == kStatusRetry; }, "Retry");
-    sim_.Replug();
-    const long before = app.SampleCount();
-    RunUntil([&] { return app.CaptureState() == 3 && app.SampleCount() > before + 100; },
-             "streaming again");
-    EXPECT_EQ(app.WindowStatus().status, kStatusRunning);
+    for (const auto& [name, lose] : losses) {
+        SCOPED_TRACE(name);
+        RunUntil([&] { return app.SampleCount() > 100; }, "streaming");
+        lose(true);
+        RunUntil([&] { return app.WindowStatus().status == kStatusRetry; }, "Retry");
+        lose(false);
+        const long before = app.SampleCount();
+        RunUntil([&] { return app.CaptureState() == 3 && app.SampleCount() > before + 100; },
+                 "streaming again");
+        EXPECT_EQ(app.WindowStatus().status, kStatusRunning);
+    }
 }
 
 } // namespace

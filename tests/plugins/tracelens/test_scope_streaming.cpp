@@ -53,21 +53,20 @@ TEST_F(EngineTest, ContinuousStreamingFillsTheShownBuffersWithSignedValues) {
 }
 
 // Channel A rises 0..999 and starts again: a level of 500 on a rising edge
-// completes a frame once per second of samples.
-void SetRisingTrigger(EngineTest* t, ScopeTiming& timing, int level) {
-    timing.trigger = TriggerDatas{1, 0, 0, TrigRising, TrigRising, level, 0, 50};
-    timing.delay = 50;
-    (void)t;
-}
+// completes a frame of 100 samples once per 1000 samples.
+class RisingFrames : public EngineTest {
+protected:
+    void Start(int mode) {
+        EngineTest::Start(mode, [](ScopeTiming& timing) {
+            timing.timeBase = 10;
+            timing.trigger = TriggerDatas{1, 0, 0, TrigRising, TrigRising, 500, 0, 50};
+            timing.delay = 50;
+        });
+    }
+};
 
-TEST_F(EngineTest, NormalStreamingCompletesFramesAndRearms) {
-    app.MasterTiming().timeBase = 10; // 100 samples per frame
-    SetRisingTrigger(this, app.MasterTiming(), 500);
-    Raise(ScopeRequest::kTimeBaseCounter);
-    Raise(ScopeRequest::kTriggerCounter);
-    SetDriveWords(false, false, {1, 2, 3, 4});
-    Publish();
-    Run(kModeNormal);
+TEST_F(RisingFrames, NormalStreamingCompletesFramesAndRearms) {
+    Start(kModeNormal);
     RunUntil([&] { return Status().counter[ScopeStatus::kTriggerCounter] >= 2; }, "two frames");
     EXPECT_EQ(app.CaptureState(), 4);
     EXPECT_EQ(farEnd.Count({'W', 0x0090, 0}), 1u); // only the set-up's stop
@@ -76,14 +75,8 @@ TEST_F(EngineTest, NormalStreamingCompletesFramesAndRearms) {
     EXPECT_GE(shown.SatGet(50), 500);
 }
 
-TEST_F(EngineTest, SingleStreamingStopsTheDriveAfterTheFirstFrame) {
-    app.MasterTiming().timeBase = 10;
-    SetRisingTrigger(this, app.MasterTiming(), 500);
-    Raise(ScopeRequest::kTimeBaseCounter);
-    Raise(ScopeRequest::kTriggerCounter);
-    SetDriveWords(false, false, {1, 2, 3, 4});
-    Publish();
-    Run(kModeSingle);
+TEST_F(RisingFrames, SingleStreamingStopsTheDriveAfterTheFirstFrame) {
+    Start(kModeSingle);
     RunUntil([&] { return app.CaptureState() == 0; }, "the single frame");
     const ScopeStatus& status = Status();
     EXPECT_EQ(status.counter[ScopeStatus::kTriggerCounter], 1);
