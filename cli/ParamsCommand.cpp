@@ -110,7 +110,7 @@ int Write(knobset::RegisterLink& link, Table& t, const ParamsOptions& p, std::os
     }
     DriveIdentity fileIdentity;
     std::string error;
-    if (!knobset::LoadValueFile(t.store, p.files[0], fileIdentity, error)) {
+    if (!knobset::LoadValueFile(t.store, p.files[0], fileIdentity, error, LanguageOf(p))) {
         err << "velmora-cli: " << error << "\n";
         return kExitDataError;
     }
@@ -177,8 +177,8 @@ int Diff(const ParamsOptions& p, std::ostream& out, std::ostream& err) {
         return kExitDataError;
     knobset::TableCopy a(t.store), b(t.store);
     std::string error;
-    if (!knobset::LoadValueFile(a.store, p.files[0], a.identity, error) ||
-        !knobset::LoadValueFile(b.store, p.files[1], b.identity, error)) {
+    if (!knobset::LoadValueFile(a.store, p.files[0], a.identity, error, LanguageOf(p)) ||
+        !knobset::LoadValueFile(b.store, p.files[1], b.identity, error, LanguageOf(p))) {
         err << "velmora-cli: " << error << "\n";
         return kExitDataError;
     }
@@ -278,7 +278,7 @@ int ExecuteParams(CModbus& master, const CliOptions& options, const ParamsOption
         return status;
     std::string error;
     if (p.action == "read") {
-        if (!knobset::SaveValueFile(t.store, p.out, t.identity, error)) {
+        if (!knobset::SaveValueFile(t.store, p.out, t.identity, error, LanguageOf(p))) {
             err << "velmora-cli: " << error << "\n";
             return kExitDataError;
         }

@@ -6,8 +6,9 @@
 //   params diff A.tw B.tw --out FILE.csv   compare two value files (no drive)
 // Product data, link timing and the language come from the application
 // folder (--app-dir, default the folder of velmora-cli), as for the program;
-// --language ENG|CHT|CHS names the language of the parameter names instead
-// of iLanguage of its Velmora.ini.
+// --language ENG|CHT|CHS names the language of the parameter names (and the
+// code page of value-file texts that are not UTF-8) instead of iLanguage of
+// its Velmora.ini.
 #pragma once
 
 #include "CliOptions.h"
