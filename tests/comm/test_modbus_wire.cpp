@@ -111,17 +111,6 @@ TEST_F(ModbusWire, RequestFramesAreTheGoldenBytes) {
     }
 }
 
-TEST_F(ModbusWire, QuantitiesBeyondTheModbusLimitsAreNotSent) {
-    std::vector<unsigned short> words(200);
-    std::vector<unsigned char> bits(300);
-    EXPECT_EQ(mb.ReadHoldingRegisters(0, 126, words.data()), 0);
-    EXPECT_EQ(mb.WriteMultipleRegisters(0, 124, words.data()), 0);
-    EXPECT_EQ(mb.ReadCoils(0, 2001, bits.data()), 0);
-    EXPECT_EQ(mb.WriteMultipleCoils(0, 1969, bits.data()), 0);
-    EXPECT_EQ(mb.Tx_WriteMultipleRegisters(0, 124, words.data()), 0);
-    EXPECT_TRUE(Sent().empty());
-}
-
 // --- Read Holding Registers ------------------------------------------------
 
 // How one reply is judged: the call's result, the drain log lines and the
