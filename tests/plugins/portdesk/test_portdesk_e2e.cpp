@@ -261,8 +261,10 @@ TEST(PortdeskWindow, ListsTextsAndLanguages) {
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->size(), QSize(400, 300));
     auto* ports = host.Control<QComboBox>("portList");
-    ASSERT_EQ(ports->count(), 258); // "Auto Search", COM 1..256, a port by its path
-    EXPECT_EQ(ports->itemText(0), "Auto Search"); // entry texts: test_portdesk_texts.cpp
+    // "Auto Search", COM 1..256, a port by its path (the entries' texts:
+    // test_portdesk_texts.cpp).
+    ASSERT_EQ(ports->count(), 258);
+    EXPECT_EQ(ports->itemText(0), "Auto Search");
     EXPECT_EQ(ports->itemText(257), "Port by path...");
     EXPECT_EQ(ports->currentIndex(), 0);
     // COM5 leads to the tap's pty: its path is shown beside the number.
