@@ -96,9 +96,13 @@ protected:
         knobset::InstallModalAnswerer([this](QDialog& d) { return Answer(d); });
     }
     void TearDown() override {
+        CloseView();
+        knobset::InstallModalAnswerer(nullptr);
+    }
+    // The frame lets go of the view before it goes.
+    void CloseView() {
         frame.setWidget(nullptr);
         view.reset();
-        knobset::InstallModalAnswerer(nullptr);
     }
     int Answer(QDialog& d) {
         if (auto* source = qobject_cast<knobset::CSelParmSrc*>(&d)) {
@@ -121,6 +125,7 @@ protected:
         return -1; // the progress box runs for real
     }
     void Open(int model, bool online, const drivesim::FaultSettings& faults = {}) {
+        CloseView();
         host.SetDrive(model, online);
         if (online) {
             drive = std::make_unique<OnlineDrive>(host.Ctx());

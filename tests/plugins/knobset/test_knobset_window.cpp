@@ -152,7 +152,6 @@ TEST_F(KnobsetWindow, OfflineFileCancelledClosesTheWindow) {
     Open(kModelT5, false);
     EXPECT_TRUE(closed);
     closed = false;
-    view.reset();
     sourceAnswer = -1;
     Open(kModelT5, false);
     EXPECT_TRUE(closed);
