@@ -1,0 +1,181 @@
+// The scope window: its lists from cd.dat, High Sample, the zoom tools under
+// a right press, its texts in both Chinese languages with every panel whole,
+// and (end to end) "Continue" streaming the simulated drive's samples.
+#include "DriveSim.h"
+#include "HzCur.h"
+#include "HzTime.h"
+#include "HzTrig.h"
+#include "LayoutCheck.h"
+#include "ScopeChartArea.h"
+#include "ScopeIndicator.h"
+#include "ScopeWindowFixture.h"
+#include "SerialFormat.h"
+#include "VtCh.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <atomic>
+
+namespace tracelens {
+namespace {
+
+const char* kTwoSignals = "[Setup]\niQtyA=2\n[Data1]\nID=7\nMax=1\n[Data2]\nID=8\nMax=1000\n";
+
+QStringList Items(const QComboBox* box) {
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i)
+        items << box->itemText(i);
+    return items;
+}
+
+TEST_F(ScopeWindow, UnitPerDivListsFollowTheChosenSignal) {
+    Open(kTwoSignals);
+    const CVtCh::ChannelControls& a = view->Vertical()->Channel(0);
+    ASSERT_EQ(a.signal->count(), 2);
+    EXPECT_TRUE(a.unitPerDiv->count() == 0) << "nothing chosen yet";
+    a.signal->activated(0);
+    EXPECT_EQ(Items(a.unitPerDiv), QStringList{"10"});
+    EXPECT_EQ(a.unitPerDiv->currentText(), "10");
+    a.signal->activated(1);
+    EXPECT_EQ(Items(a.unitPerDiv).front(), "10");
+    EXPECT_EQ(Items(a.unitPerDiv).back(), "200");
+    EXPECT_EQ(a.unitPerDiv->count(), 15);
+    EXPECT_EQ(a.unitPerDiv->currentText(), "100");
+    // The language's signal file decides the codes: its second entry is 2.
+    EXPECT_EQ(app.WorkingRequest().word[ScopeRequest::kDriveWords + 1], 2);
+    EXPECT_TRUE(view->Trigger()->isEnabled());
+}
+
+TEST_F(ScopeWindow, WithoutCdDatTheListsStayEmptyAndTheTriggerPanelOff) {
+    Open("none");
+    for (int ch = 0; ch < 4; ++ch) {
+        EXPECT_EQ(view->Vertical()->Channel(ch).signal->count(), 0);
+        EXPECT_EQ(view->Vertical()->Channel(ch).unitPerDiv->count(), 0);
+    }
+    EXPECT_FALSE(view->Trigger()->isEnabled());
+}
+
+TEST_F(ScopeWindow, HighSampleOnALinearDriveCutsTheTimeTo45) {
+    Open(kTwoSignals, kModelW5);
+    CHzTime* time = view->TimeBase();
+    time->Time()->setValue(100);
+    ASSERT_TRUE(time->HighSample()->isEnabled());
+    time->HighSample()->setChecked(true);
+    EXPECT_EQ(time->Time()->value(), 45);
+    EXPECT_EQ(app.MasterTiming().timeBase, 45);
+    EXPECT_EQ(app.MasterTiming().highSample, 1);
+    view->PressRun(RunButton::Continue);
+    EXPECT_EQ(app.WorkingRequest().word[ScopeRequest::kRunMode], kModeBlockContinue);
+    EXPECT_FALSE(time->HighSample()->isEnabled()) << "only while stopped";
+}
+
+TEST_F(ScopeWindow, HighSampleIsOnlyForLinearDrives) {
+    Open(kTwoSignals, kModelT5);
+    EXPECT_FALSE(view->TimeBase()->HighSample()->isEnabled());
+}
+
+TEST_F(ScopeWindow, RightPressWithAZoomToolSwitchesTheToolsOff) {
+    Open(kTwoSignals);
+    view->ZoomButton(ZoomTool::Time)->click();
+    EXPECT_EQ(app.WorkingRequest().word[ScopeRequest::kDropZoomX], 1);
+    EXPECT_EQ(view->Chart()->cursor().shape(), Qt::CrossCursor);
+    const QPointF at(100, 100);
+    QMouseEvent press(QEvent::MouseButtonPress, at, view->Chart()->mapToGlobal(at), Qt::RightButton,
+                      Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(view->Chart(), &press);
+    EXPECT_EQ(app.WorkingRequest().word[ScopeRequest::kDropZoomX], 0);
+    EXPECT_EQ(app.WorkingRequest().word[ScopeRequest::kDropZoomY], 0);
+    EXPECT_EQ(app.WorkingRequest().word[ScopeRequest::kKeys] & 2, 0);
+    EXPECT_FALSE(view->ZoomButton(ZoomTool::Time)->isChecked());
+    EXPECT_EQ(view->Chart()->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(ScopeWindow, CursorButtonsOfThePanelSetTheCursorWords) {
+    Open(kTwoSignals);
+    view->Cursors()->Button(kCurX2)->click();
+    EXPECT_EQ(app.WorkingRequest().word[ScopeRequest::kCursorX], 2);
+    view->Cursors()->Button(kCurY1)->click();
+    EXPECT_EQ(app.WorkingRequest().word[ScopeRequest::kCursorX], 0);
+    EXPECT_EQ(app.WorkingRequest().word[ScopeRequest::kCursorY], 1);
+    EXPECT_FALSE(view->Cursors()->Button(kCurX2)->isChecked());
+}
+
+// Every panel in each language: its texts from the tables, nothing cut.
+TEST_F(ScopeWindow, TextsInEveryLanguageAndEveryPanelWhole) {
+    Open();
+    const struct {
+        int id;
+        const char* code;
+        QString run, tab, condition, signal;
+    } languages[] = {
+        {kLanguageEnglish, "ENG", "Continue", "Vertical", "Positive Edge", "1: Speed"},
+        {kLanguageTraditional, "CHT", QString::fromUtf8("連續"), QString::fromUtf8("垂直"),
+         QString::fromUtf8("正緣"), QString::fromUtf8("1: 速度回授")},
+        {kLanguageSimplified, "CHS", QString::fromUtf8("连续"), QString::fromUtf8("垂直"),
+         QString::fromUtf8("上升沿"), QString::fromUtf8("1: 速度反馈")},
+    };
+    view->Vertical()->Channel(0).signal->activated(0);
+    for (const auto& language : languages) {
+        Language(language.id);
+        EXPECT_EQ(view->RunButtonOf(RunButton::Continue)->text(), language.run) << language.code;
+        EXPECT_EQ(view->Tabs()->tabText(0), language.tab) << language.code;
+        EXPECT_EQ(view->Trigger()->Trigger(0).condition->itemText(0), language.condition)
+            << language.code;
+        EXPECT_TRUE(view->Vertical()->Channel(0).signal->itemText(0).startsWith(language.signal))
+            << language.code << ": "
+            << view->Vertical()->Channel(0).signal->itemText(0).toStdString();
+        EXPECT_EQ(view->Vertical()->Channel(0).signal->currentIndex(), 0) << "kept its choice";
+        for (int tab = 0; tab < view->Tabs()->count(); ++tab) {
+            view->Tabs()->setCurrentIndex(tab);
+            Settle(20);
+            for (const std::string& fault : layoutcheck::Faults(view.get()))
+                ADD_FAILURE() << language.code << " tab " << tab << ": " << fault;
+        }
+    }
+}
+
+// End to end: the simulated drive's demo move streams into the window.
+TEST_F(ScopeWindow, ContinueStreamsTheSimulatedDrive) {
+    TempDir link;
+    drivesim::SimConfig config;
+    config.dataDir = std::filesystem::current_path().string();
+    config.linkPath = link.File("drive");
+    config.motion = drivesim::MotionMode::Demo;
+    drivesim::DriveSim sim(config);
+    sim.Start();
+    CUARTComm opener;
+    const DCB dcb = wirelay::MakeSerialDcb(3);
+    ASSERT_EQ(opener._OpenDevicePort(config.linkPath.c_str(), dcb, 1), 1);
+    context.PublishPort(opener.hPort, 0, dcb);
+    app.Attach(&context.Context());
+    std::atomic<bool> running{true};
+    std::thread comm([&] { // the host's communication thread
+        while (running)
+            app.ExternThread();
+    });
+    Open();
+    for (int ch = 0; ch < 4; ++ch)
+        view->Vertical()->Channel(ch).signal->activated(ch);
+    view->RunButtonOf(RunButton::Continue)->click();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while ((app.SampleCount() < 1000 || view->Chart()->PicturesShown() < 5) &&
+           std::chrono::steady_clock::now() < deadline)
+        Settle(20);
+    EXPECT_GE(app.SampleCount(), 1000) << "samples arrived";
+    EXPECT_GE(view->Chart()->PicturesShown(), 5) << "pictures reached the window";
+    EXPECT_EQ(view->StatusIndicator()->CurrentLook(), ScopeIndicator::Active);
+    EXPECT_TRUE(view->RunButtonOf(RunButton::Continue)->isChecked());
+    view.reset(); // closing stops the drive's stream
+    EXPECT_EQ(app.CaptureState(), 0);
+    running = false;
+    comm.join();
+    if (app.link.hPort > 0)
+        app.link.CloseComPort();
+}
+
+} // namespace
+} // namespace tracelens
