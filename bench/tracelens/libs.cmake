@@ -1,4 +1,4 @@
-set(VELMORA_BENCH_LIBS TracelensCore DriveSim VelmoraCore)
+set(VELMORA_BENCH_LIBS TracelensWindow DriveSim VelmoraCore Qt6::Widgets)
 if(NOT TARGET BenchScopePlugin)
     add_library(BenchScopePlugin MODULE ${CMAKE_CURRENT_LIST_DIR}/BenchScopePlugin.cpp)
     set_target_properties(BenchScopePlugin PROPERTIES PREFIX "" OUTPUT_NAME Tracelens
