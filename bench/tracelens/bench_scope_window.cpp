@@ -5,11 +5,9 @@
 // runs the capture cycle as the host's does. Prints frames lost, pictures
 // per second that reached the chart area, and the processor time of the
 // user-interface thread and of the communication thread.
-#include "DriveSim.h"
 #include "PluginModule.h"
 #include "ScopeChartArea.h"
-#include "SerialFormat.h"
-#include "StandaloneContext.h"
+#include "SimulatedScope.h"
 #include "TracelensApp.h"
 #include "TracelensStrings.h"
 #include "TracelensView.h"
@@ -63,21 +61,13 @@ int main(int argc, char** argv) {
     const std::string appDir = appDirVariable != nullptr ? appDirVariable : BENCH_APP_DIR;
     std::filesystem::current_path(appDir); // language files and cd.dat
 
-    drivesim::SimConfig config;
-    config.dataDir = appDir;
-    config.motion = drivesim::MotionMode::Demo;
-    drivesim::DriveSim sim(config);
-    sim.Start();
-    CUARTComm port;
-    const DCB dcb = wirelay::MakeSerialDcb(3);
-    if (!port._OpenDevicePort(sim.SlavePath().c_str(), dcb, 1)) {
+    SimulatedScope scope(appDir);
+    if (!scope.PortOpen()) {
         std::fprintf(stderr, "cannot open the simulator's port\n");
         return 1;
     }
-    StandaloneContext context;
-    context.PublishPort(port.hPort, 0, dcb);
-    CTracelensApp app;
-    app.Attach(&context.Context());
+    CTracelensApp& app = scope.app;
+    StandaloneContext& context = scope.context;
     FrameCount frames;
     app.sampleTap = [&frames](const std::array<long, 4>& v) {
         if (frames.last >= 0)
@@ -85,11 +75,7 @@ int main(int argc, char** argv) {
         frames.last = v[0];
         ++frames.received;
     };
-    std::atomic<bool> running{true};
-    std::thread comm([&] {
-        while (running)
-            app.ExternThread();
-    });
+    scope.StartCycles();
 
     PluginModule module({"Trace", kLangTracelens, MenuEnableFlags::kTracelens, 1280, 800},
                         &kTracelensStrings);
@@ -109,27 +95,22 @@ int main(int argc, char** argv) {
         Settle(std::chrono::milliseconds(10));
     if (frames.received < 1000) {
         std::fprintf(stderr, "the drive did not stream\n");
-        view.reset();
-        running = false;
-        comm.join();
         return 1;
     }
 
     const long picturesStart = view->Chart()->PicturesShown();
     const long receivedStart = frames.received;
     const double uiStart = ThreadCpuSeconds(pthread_self());
-    const double commStart = ThreadCpuSeconds(comm.native_handle());
+    const double commStart = ThreadCpuSeconds(scope.CommThread().native_handle());
     const auto start = Clock::now();
     Settle(std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds)));
     const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
     const double ui = ThreadCpuSeconds(pthread_self()) - uiStart;
-    const double cpu = ThreadCpuSeconds(comm.native_handle()) - commStart;
+    const double cpu = ThreadCpuSeconds(scope.CommThread().native_handle()) - commStart;
     const long pictures = view->Chart()->PicturesShown() - picturesStart;
     const long received = frames.received - receivedStart;
     view.reset(); // the closing sequence stops the stream
-    running = false;
-    comm.join();
-    port.CloseComPort();
+    scope.StopCycles();
 
     std::printf("scope window streamed %.1f s at 115200 baud, 4 channels, 3000 samples shown\n",
                 elapsed);

@@ -10,3 +10,4 @@ endif()
 add_dependencies(${name} BenchScopePlugin)
 target_compile_definitions(${name} PRIVATE BENCH_PLUGIN_DIR="${CMAKE_BINARY_DIR}/benchplugins"
     BENCH_APP_DIR="${VELMORA_APP_DIR}")
+target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/plugins/tracelens/pictures)

@@ -2,12 +2,10 @@
 // simulated drive's demo move streaming, a triggered capture with the X and
 // with the Y cursors and their readouts, a zoomed view, and the Traditional
 // Chinese texts. Usage: scope-pictures APP_DIR OUT_DIR
-#include "DriveSim.h"
 #include "HzCur.h"
 #include "PluginModule.h"
 #include "ScopeChartArea.h"
-#include "SerialFormat.h"
-#include "StandaloneContext.h"
+#include "SimulatedScope.h"
 #include "TracelensApp.h"
 #include "TracelensStrings.h"
 #include "TracelensView.h"
@@ -16,7 +14,6 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QTabWidget>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -79,26 +76,14 @@ int main(int argc, char** argv) {
     QApplication gui(argc, argv);
     std::filesystem::current_path(appDir); // language files and cd.dat
 
-    drivesim::SimConfig config;
-    config.dataDir = appDir;
-    config.motion = drivesim::MotionMode::Demo;
-    drivesim::DriveSim sim(config);
-    sim.Start();
-    CUARTComm port;
-    const DCB dcb = wirelay::MakeSerialDcb(3);
-    if (!port._OpenDevicePort(sim.SlavePath().c_str(), dcb, 1)) {
+    SimulatedScope scope(appDir);
+    if (!scope.PortOpen()) {
         std::fprintf(stderr, "cannot open the simulator's port\n");
         return 1;
     }
-    StandaloneContext context;
-    context.PublishPort(port.hPort, 0, dcb);
-    CTracelensApp app;
-    app.Attach(&context.Context());
-    std::atomic<bool> running{true};
-    std::thread comm([&] {
-        while (running)
-            app.ExternThread();
-    });
+    scope.StartCycles();
+    CTracelensApp& app = scope.app;
+    StandaloneContext& context = scope.context;
 
     PluginModule module({"Trace", kLangTracelens, MenuEnableFlags::kTracelens, 1280, 800},
                         &kTracelensStrings);
@@ -153,9 +138,6 @@ int main(int argc, char** argv) {
     Settle(300);
     ok = Save(*view, out + "/scope-cht.png") && ok;
 
-    view.reset();
-    running = false;
-    comm.join();
-    port.CloseComPort();
+    view.reset(); // the closing sequence stops the drive's stream
     return ok ? 0 : 1;
 }

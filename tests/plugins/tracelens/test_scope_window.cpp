@@ -1,7 +1,6 @@
 // The scope window: its lists from cd.dat, High Sample, the zoom tools under
 // a right press, its texts in both Chinese languages with every panel whole,
 // and (end to end) "Continue" streaming the simulated drive's samples.
-#include "DriveSim.h"
 #include "HzCur.h"
 #include "HzTime.h"
 #include "HzTrig.h"
@@ -9,7 +8,7 @@
 #include "ScopeChartArea.h"
 #include "ScopeIndicator.h"
 #include "ScopeWindowFixture.h"
-#include "SerialFormat.h"
+#include "SimulatedScope.h"
 #include "VtCh.h"
 
 #include <QCheckBox>
@@ -18,7 +17,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <atomic>
 
 namespace tracelens {
 namespace {
@@ -104,6 +102,35 @@ TEST_F(ScopeWindow, CursorButtonsOfThePanelSetTheCursorWords) {
     EXPECT_FALSE(view->Cursors()->Button(kCurX2)->isChecked());
 }
 
+// Another tool presets the scope: the cycle hands the block to the window,
+// whose panels take it (word 40: with trace, offsets and the trigger too).
+TEST_F(ScopeWindow, APresetFromOutsideReachesThePanels) {
+    Open();
+    app.Attach(&context.Context());
+    ScopeRequestBlock& block = context.Context().ScopeRequest();
+    block.word[0].store(1);     // channel A shown
+    block.word[2].store(2);     // channel A: speed command
+    block.word[4].store(3);     // its fourth "Unit /Div." entry
+    block.word[6 + 0].store(1); // channel B shown
+    block.word[6 + 1].store(1); // channel B inverted
+    block.word[6 + 2].store(4); // channel B: torque command
+    block.word[30].store(50);   // ms/div
+    block.word[33].store(2);    // trigger 1 AND 2
+    block.word[40].store(1);    // set every control
+    block.word[35].fetch_add(1);
+    for (int i = 0; i < 6; ++i) {
+        app.ExternThread();
+        view->OnPublishTick();
+    }
+    const CVtCh::ChannelControls& a = view->Vertical()->Channel(0);
+    EXPECT_TRUE(a.signal->currentText().startsWith("2: ")) << a.signal->currentText().toStdString();
+    EXPECT_EQ(a.unitPerDiv->currentIndex(), 3);
+    EXPECT_TRUE(view->Vertical()->Channel(1).inverted->isChecked());
+    EXPECT_EQ(view->TimeBase()->Time()->value(), 50);
+    EXPECT_EQ(view->Trigger()->Combination()->currentIndex(), 2);
+    EXPECT_EQ(app.WorkingRequest().word[ScopeRequest::kDriveWords + 2], 4);
+}
+
 // Every panel in each language: its texts from the tables, nothing cut.
 TEST_F(ScopeWindow, TextsInEveryLanguageAndEveryPanelWhole) {
     Open();
@@ -140,24 +167,16 @@ TEST_F(ScopeWindow, TextsInEveryLanguageAndEveryPanelWhole) {
 
 // End to end: the simulated drive's demo move streams into the window.
 TEST_F(ScopeWindow, ContinueStreamsTheSimulatedDrive) {
-    TempDir link;
-    drivesim::SimConfig config;
-    config.dataDir = std::filesystem::current_path().string();
-    config.linkPath = link.File("drive");
-    config.motion = drivesim::MotionMode::Demo;
-    drivesim::DriveSim sim(config);
-    sim.Start();
-    CUARTComm opener;
-    const DCB dcb = wirelay::MakeSerialDcb(3);
-    ASSERT_EQ(opener._OpenDevicePort(config.linkPath.c_str(), dcb, 1), 1);
-    context.PublishPort(opener.hPort, 0, dcb);
-    app.Attach(&context.Context());
-    std::atomic<bool> running{true};
-    std::thread comm([&] { // the host's communication thread
-        while (running)
-            app.ExternThread();
-    });
-    Open();
+    // The fixture's app and context stand aside: the simulated scope has its own.
+    SimulatedScope scope(std::filesystem::current_path().string());
+    ASSERT_TRUE(scope.PortOpen());
+    scope.StartCycles();
+    module.Attach(&scope.context.Context());
+    view = std::make_unique<CTracelensView>(module, scope.app,
+                                            std::filesystem::current_path().string());
+    view->resize(1270, 700);
+    view->show();
+    CTracelensApp& app = scope.app;
     for (int ch = 0; ch < 4; ++ch)
         view->Vertical()->Channel(ch).signal->activated(ch);
     view->RunButtonOf(RunButton::Continue)->click();
@@ -171,10 +190,6 @@ TEST_F(ScopeWindow, ContinueStreamsTheSimulatedDrive) {
     EXPECT_TRUE(view->RunButtonOf(RunButton::Continue)->isChecked());
     view.reset(); // closing stops the drive's stream
     EXPECT_EQ(app.CaptureState(), 0);
-    running = false;
-    comm.join();
-    if (app.link.hPort > 0)
-        app.link.CloseComPort();
 }
 
 } // namespace
