@@ -71,8 +71,6 @@ void ScopeInput::WriteCursorWords() {
     std::int32_t& y = request_.word[ScopeRequest::kCursorY];
     x = pressed_[kCurX1] ? 1 : (pressed_[kCurX2] ? 2 : 0);
     y = pressed_[kCurY1] ? 1 : (pressed_[kCurY2] ? 2 : 0);
-    if (y != 0)
-        x = 0;
     request_.word[ScopeRequest::kCursorLockX] = pressed_[kCurLockX] ? 1 : 0;
 }
 
