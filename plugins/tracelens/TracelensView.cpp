@@ -142,7 +142,7 @@ void CTracelensView::LoadLists() {
     const std::string appDir = Context().AppDir();
     settings_.SetSignals(LoadSignalList(startDir_ + "/cd.dat", SignalNamesPath(appDir, language),
                                         Context().Parms().iModel.load()));
-    trigger_->SetChoices(LoadTriggerChoices(TriggerChoicesPath(appDir, language)));
+    trigger_->SetChoices(LoadTriggerChoices(TraceLanguageFile(appDir, language, "tr", ".lng")));
     RefreshPanels();
 }
 

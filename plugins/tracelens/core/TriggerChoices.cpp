@@ -1,7 +1,6 @@
 #include "TriggerChoices.h"
 
 #include "Profile.h"
-#include "SharedContext.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -40,13 +39,6 @@ TriggerChoices LoadTriggerChoices(const std::string& path) {
     ReadNames(file, 1, choices.conditions, conditions);
     ReadNames(file, conditions + 1, choices.combinations, combinations);
     return choices;
-}
-
-std::string TriggerChoicesPath(const std::string& appDir, int languageId) {
-    const char* code = LanguageCode(languageId);
-    if (code == nullptr)
-        return {};
-    return appDir + "/Language/Trace/" + code + "/tr" + code + ".lng";
 }
 
 } // namespace tracelens

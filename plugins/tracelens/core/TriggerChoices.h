@@ -21,7 +21,5 @@ TriggerChoices DefaultTriggerChoices();
 // combinations. A text the file lacks keeps its built-in one.
 TriggerChoices LoadTriggerChoices(const std::string& path);
 
-// The file under an application folder (empty for an unknown language id).
-std::string TriggerChoicesPath(const std::string& appDir, int languageId);
 
 } // namespace tracelens
