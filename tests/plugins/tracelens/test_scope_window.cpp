@@ -13,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSpinBox>
@@ -129,6 +130,28 @@ TEST_F(ScopeWindow, APresetFromOutsideReachesThePanels) {
     EXPECT_EQ(view->TimeBase()->Time()->value(), 50);
     EXPECT_EQ(view->Trigger()->Combination()->currentIndex(), 2);
     EXPECT_EQ(app.WorkingRequest().word[ScopeRequest::kDriveWords + 2], 4);
+}
+
+// "dbgshow" typed into channel D's offset turns the diagnostic lines on;
+// anything else typed there turns them off.
+TEST_F(ScopeWindow, TypingDbgshowIntoChannelDsOffsetShowsTheDiagnostics) {
+    Open(kTwoSignals);
+    app.Attach(&context.Context());
+    const auto type = [&](int ch, const QString& text) {
+        view->Vertical()->Channel(ch).offset->selectAll(); // typed over
+        for (QChar c : text) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(view->Vertical()->Channel(ch).offset, &press);
+        }
+        view->OnPublishTick();
+        app.ExternThread();
+        return app.Chart().debugWord;
+    };
+    EXPECT_EQ(type(2, "dbgshow"), 0) << "only channel D takes the word";
+    view->Vertical()->Channel(3).signal->activated(1); // offsets up to ±1000
+    EXPECT_EQ(type(3, "dbgshow"), 1);
+    EXPECT_EQ(view->Vertical()->Channel(3).offset->value(), 0);
+    EXPECT_EQ(type(3, "5"), 0);
 }
 
 // Every panel in each language: its texts from the tables, nothing cut.
