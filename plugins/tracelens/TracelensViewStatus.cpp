@@ -30,6 +30,7 @@ void CTracelensView::OnPublishTick() {
     if (app_.TakePicture(picture))
         chart_->SetPicture(picture);
     ReactToStatus();
+    ApplyRules(); // the drive model may have changed since the window opened
     if (app_.ExternalStop() != 0 && input_.RunMode() != kModeStop)
         PressRun(RunButton::Stop);
 }
