@@ -106,6 +106,14 @@ enum CaptureStatus : int { kStatusIdle = 0, kStatusRunning = 1, kStatusRetry = 2
 // stop reasons
 enum StopReason : int { kStopNone = 0, kStopSetupFailed = 1, kStopStopped = 2, kStopMessage = 3 };
 
+// The measurement cursors as last drawn, for the readouts beside the chart.
+struct CursorReadout {
+    enum Kind : int { kNone = 0, kX = 1, kY = 2 };
+    int kind = kNone;
+    double deltaMs = 0;                  // X cursor 2 minus X cursor 1
+    std::array<int, kChannels> deltaY{}; // Y cursor 2 minus Y cursor 1, per channel
+};
+
 // What the cycle publishes: five change counters, four result words, a
 // message, and a settings block the window applies to its panels.
 struct ScopeStatus {
@@ -128,6 +136,7 @@ struct ScopeStatus {
     // carry one frame per millisecond: the time axis would be wrong. Changes
     // raise the status counter.
     std::int32_t lineTooSlow = 0;
+    CursorReadout cursors;
 
     void ClearResults() { zoomed = status = triggered = stopReason = 0; }
 };

@@ -74,6 +74,9 @@ public:
     int PendingWrites() const { return pendingWrites_; }
     long SampleCount() const { return sampleCount_.load(); }
     bool Paused() const { return paused_; }
+    // The time range (axis samples) the chart shows after zooming.
+    int ZoomStart() const { return zoomStart_; }
+    int ZoomEnd() const { return zoomEnd_; }
 
 private:
     enum Copy : int { kMaster = 0, kSwapA = 1, kSwapB = 2 };
@@ -113,6 +116,7 @@ private:
     void HighSampleTimeBase(const ScopeTiming& timing);
     void ApplyChangedSettings();
     void Draw();
+    void ReadCursors();
     void HandPictureOver(const ChartRect& rect);
 
     // Writes with the retry count set for the call.
