@@ -85,10 +85,15 @@ std::vector<SignalEntry> LoadSignalList(const std::string& catalogue, const std:
 }
 
 std::string SignalNamesPath(const std::string& appDir, int languageId) {
+    return TraceLanguageFile(appDir, languageId, "cd", ".dat");
+}
+
+std::string TraceLanguageFile(const std::string& appDir, int languageId, const char* prefix,
+                              const char* extension) {
     const char* code = LanguageCode(languageId);
     if (code == nullptr)
         return {};
-    return appDir + "/Language/Trace/" + code + "/cd" + code + ".dat";
+    return appDir + "/Language/Trace/" + code + "/" + prefix + code + extension;
 }
 
 } // namespace tracelens

@@ -26,4 +26,9 @@ std::vector<SignalEntry> LoadSignalList(const std::string& catalogue, const std:
 // unknown language id).
 std::string SignalNamesPath(const std::string& appDir, int languageId);
 
+// A file of the scope's language folder, "<appDir>/Language/Trace/<L>/<prefix><L><extension>"
+// (empty for an unknown language id).
+std::string TraceLanguageFile(const std::string& appDir, int languageId, const char* prefix,
+                              const char* extension);
+
 } // namespace tracelens
