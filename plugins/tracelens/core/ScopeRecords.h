@@ -105,10 +105,6 @@ enum RunMode : int {
     kModeBlockSingle = 6
 };
 
-// status word values
-enum CaptureStatus : int { kStatusIdle = 0, kStatusRunning = 1, kStatusRetry = 2 };
-// stop reasons
-enum StopReason : int { kStopNone = 0, kStopSetupFailed = 1, kStopStopped = 2, kStopMessage = 3 };
 // Icon of a message (the message box style bits).
 enum MessageIcon : int { kIconError = 0x10, kIconInformation = 0x40 };
 // The messages of stop reason 3 (wave files).
@@ -129,6 +125,11 @@ inline constexpr const char* kScopeMessageText[] = {"",
                                                     "Cannot open file: %s",
                                                     "Read file success.",
                                                     "Read file failed."};
+
+// status word values
+enum CaptureStatus : int { kStatusIdle = 0, kStatusRunning = 1, kStatusRetry = 2 };
+// stop reasons
+enum StopReason : int { kStopNone = 0, kStopSetupFailed = 1, kStopStopped = 2, kStopMessage = 3 };
 
 // What the cycle publishes: five change counters, four result words, a
 // message, and a settings block the window applies to its panels.

@@ -2,9 +2,9 @@
 // buffers, and the copy of the shown samples for an export.
 #include "AtomicFile.h"
 #include "CaptureMath.h"
-#include "UnitPerDiv.h"
 #include "TextTemplate.h"
 #include "TracelensApp.h"
+#include "UnitPerDiv.h"
 #include "WaveFile.h"
 
 #include <algorithm>
@@ -14,37 +14,29 @@
 namespace tracelens {
 
 namespace {
-
-constexpr int kBlockTraceOn = 0;
-constexpr int kBlockInverted = 1;
-constexpr int kBlockCode = 2;
-constexpr int kBlockDivSel = 4;
-constexpr int kBlockOffset = 5;
-constexpr int kBlockTimeBase = 30;
-constexpr int kBlockHighSample = 32;
 // A scale outside the table is saved as 46, which leaves a selection alone.
 constexpr int kNoDivision = 46;
-
 } // namespace
 
+// The settings a wave file keeps, from the window's master records, go into
+// the request's settings block (words 32..65).
 void CTracelensApp::RequestWaveSave(const std::string& path) {
     ScopeRequest& request = workingRequest_;
-    const ChannelTable& channels = channels_[kMaster];
-    const ScopeTiming& timing = timings_[kMaster];
-    std::int32_t* block = &request.word[ScopeRequest::kSettings];
+    WaveSetup setup;
+    setup.timeBase = timings_[kMaster].timeBase;
+    setup.highSample = timings_[kMaster].highSample;
     for (int ch = 0; ch < kChannels; ++ch) {
-        const auto* scale =
-            std::find(kUnitPerDivTable.begin(), kUnitPerDivTable.end(), channels[ch].unitPerDiv);
-        block[6 * ch + kBlockTraceOn] = channels[ch].enabled;
-        block[6 * ch + kBlockInverted] = channels[ch].inverted;
-        block[6 * ch + kBlockCode] = request.word[ScopeRequest::kDriveWords + 1 + ch];
-        block[6 * ch + kBlockDivSel] = scale == kUnitPerDivTable.end()
-                                           ? kNoDivision
-                                           : static_cast<int>(scale - kUnitPerDivTable.begin());
-        block[6 * ch + kBlockOffset] = channels[ch].offset;
+        const int scale = channels_[kMaster][static_cast<std::size_t>(ch)].unitPerDiv;
+        const auto* found = std::find(kUnitPerDivTable.begin(), kUnitPerDivTable.end(), scale);
+        setup.code[ch] = request.word[ScopeRequest::kDriveWords + 1 + ch];
+        setup.divSel[ch] = found == kUnitPerDivTable.end()
+                               ? kNoDivision
+                               : static_cast<int>(found - kUnitPerDivTable.begin());
     }
-    block[kBlockTimeBase] = timing.timeBase;
-    block[kBlockHighSample] = timing.highSample;
+    ScopeSettingsBlock block{};
+    std::copy_n(&request.word[ScopeRequest::kSettings], block.size(), block.begin());
+    SetupIntoBlock(setup, block);
+    std::copy(block.begin(), block.end(), &request.word[ScopeRequest::kSettings]);
     request.waveFile = path;
     ++request.word[ScopeRequest::kSaveWaveCounter];
 }
