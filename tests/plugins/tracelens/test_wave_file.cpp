@@ -32,20 +32,6 @@ TEST(WaveFile, WritesTheBodyThenInfoAndSetup) {
                     "CHA_DivSel=9\nCHB_DivSel=22\nCHC_DivSel=0\nCHD_DivSel=44\n");
 }
 
-TEST(WaveFile, ReadsBackWhatItWrote) {
-    const std::vector<SampleRow> rows{{1, -2, 3, 4}, {-5, 6, -7, 65536}, {0, 0, 0, 0}};
-    const std::string text = FormatWaveFile(rows, SavedSetup(), {}, "2026-12-07 05:41:00");
-    const WaveHeader header = ReadWaveHeader(text);
-    EXPECT_EQ(header.size, 3);
-    EXPECT_EQ(header.setup.timeBase, 7);
-    EXPECT_EQ(header.setup.highSample, 1);
-    EXPECT_EQ(header.setup.code, SavedSetup().code);
-    EXPECT_EQ(header.setup.divSel, SavedSetup().divSel);
-    std::vector<SampleRow> read;
-    EXPECT_EQ(ReadWaveSamples(text, header.size, read), WaveBody::Complete);
-    EXPECT_EQ(read, rows);
-}
-
 TEST(WaveFile, MissingKeysTakeTheirDefaults) {
     const WaveHeader header = ReadWaveHeader("Sample size,0\n[Setup]\nCHB_ID=9\n");
     EXPECT_EQ(header.size, 1);
@@ -53,20 +39,6 @@ TEST(WaveFile, MissingKeysTakeTheirDefaults) {
     EXPECT_EQ(header.setup.highSample, 0);
     EXPECT_EQ(header.setup.code, (std::array<int, 4>{1, 9, 5, 6}));
     EXPECT_EQ(header.setup.divSel, (std::array<int, 4>{46, 46, 46, 46}));
-}
-
-TEST(WaveFile, SettingsBlockWordsRoundTrip) {
-    ScopeSettingsBlock block{};
-    block[0] = 1; // trace on of A: not a wave-file setting, left alone
-    SetupIntoBlock(SavedSetup(), block);
-    EXPECT_EQ(block[30], 7);
-    EXPECT_EQ(block[32], 1);
-    EXPECT_EQ(block[6 * 1 + 2], 22);
-    EXPECT_EQ(block[6 * 3 + 4], 44);
-    EXPECT_EQ(block[0], 1);
-    const WaveSetup back = SetupFromBlock(block);
-    EXPECT_EQ(back.code, SavedSetup().code);
-    EXPECT_EQ(back.divSel, SavedSetup().divSel);
 }
 
 // Bodies that are cut short, broken or missing: the reader keeps the records
