@@ -1,5 +1,7 @@
 #include "TracelensStrings.h"
 
+#include "ScopeRecords.h"
+
 namespace tracelens {
 
 namespace {
@@ -50,6 +52,29 @@ const ResString kTexts[] = {
     {kStrDeltaT, "\xCE\x94T"},
     {kStrFrequency, "1/\xCE\x94T"},
     {kStrDeltaY, "\xCE\x94Y"},
+    {kStrSaveWave, "Save Wave"},
+    {kStrOpenWave, "Open Wave"},
+    {kStrClear, "Clear"},
+    {kStrClearEncoder, "22:Encoder data"},
+    {kStrClearPosition, "26:Position command"},
+    {kStrCannotCreate, kScopeMessageText[kMsgCannotCreate]},
+    {kStrFileSaved, kScopeMessageText[kMsgSaved]},
+    {kStrCannotOpen, kScopeMessageText[kMsgCannotOpen]},
+    {kStrReadSuccess, kScopeMessageText[kMsgReadSuccess]},
+    {kStrReadFailed, kScopeMessageText[kMsgReadFailed]},
+    {kStrClearComplete, "Clear complete"},
+    {kStrClearFailed, "Communication connection failed"},
+    {kStrMessage, "Message"},
+    {kStrWaveFilter, "Tracelens Comma-Separated Files (*.tcs);;CSV Files (*.csv);;All Files (*)"},
+    {kStrExportPng, "Export PNG"},
+    {kStrExportCsv, "Export CSV"},
+    {kStrPngFilter, "PNG Files (*.png)"},
+    {kStrCsvFilter, "CSV Files (*.csv)"},
+    {kStrNoPicture, "The chart has not been drawn yet."},
+    {kStrWaveGroup, "Wave File"},
+    {kStrClearGroup, "Drive Data"},
+    {kStrExportGroup, "Export"},
+    {kStrInfoGroup, "Information"},
 };
 } // namespace
 

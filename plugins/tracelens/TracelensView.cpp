@@ -3,6 +3,7 @@
 #include "HzCur.h"
 #include "HzTime.h"
 #include "HzTrig.h"
+#include "HzUtil.h"
 #include "PanelText.h"
 #include "ScopeChartArea.h"
 #include "ScopeIndicator.h"
@@ -96,6 +97,7 @@ QWidget* CTracelensView::BuildSide() {
     time_ = AddPanel(new CHzTime(settings_, Module(), tabs_), kStrTabTime);
     trigger_ = AddPanel(new CHzTrig(settings_, Module(), tabs_), kStrTabTrigger);
     cursors_ = AddPanel(new CHzCur(input_, Module(), tabs_), kStrTabCursor);
+    AddPanel(new CHzUtil(app_, Module(), tabs_), kStrTabUtility);
     connect(vertical_, &CVtCh::SignalsChanged, trigger_, &CHzTrig::Refresh);
     connect(cursors_, &CHzCur::CursorSelected, this, [this] { setFocus(); });
     return side_;
