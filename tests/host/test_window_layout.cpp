@@ -56,6 +56,7 @@ const ToolWindow kWindows[] = {
      OfflineT5},
     {"scope", "tracelens::CTracelensView", HostCommand::kTracelens, MenuEnableFlags::kTracelens,
      Nothing},
+    {"monitor", "monitor::CMonitorView", HostCommand::kMonitor, MenuEnableFlags::kMonitor, Nothing},
 };
 
 const struct {
