@@ -1,5 +1,7 @@
 #include "MonitorItems.h"
 
+#include "RegisterMap.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -143,10 +145,14 @@ bool ReadsMonitorItems(const std::uint8_t* request, std::size_t size) {
     if (size < 6)
         return false;
     const unsigned start = unsigned(request[2]) << 8 | request[3];
-    const unsigned count = unsigned(request[4]) << 8 | request[5];
+    const unsigned end = start + (unsigned(request[4]) << 8 | request[5]);
+    auto overlaps = [start, end](unsigned first, unsigned count) {
+        return start < first + count && end > first;
+    };
     if (request[1] == 0x01)
-        return start < monitorreg::kOutputCoils + monitorreg::kPinCoils;
-    return request[1] == 0x03 && start < monitorreg::kBlock + 32u && start + count > 896;
+        return overlaps(monitorreg::kInputCoils, 2 * monitorreg::kPinCoils);
+    return request[1] == 0x03 && (overlaps(monitorreg::kBlock, reg::kStatusCount) ||
+                                  overlaps(reg::kT8StatusBase, reg::kStatusCount));
 }
 
 } // namespace drivesim
