@@ -63,7 +63,7 @@ FLAGS = (  # bits 0..7 of the status flag word (offset 16), also DO1..DO8
     ("Speed reached", "速度到達", "速度到达"),
     ("In position", "定位完成", "定位完成"),
     ("Torque limiting", "轉矩限制中", "转矩限制中"),
-    ("Alarm", "警報", "报警"),
+    ("Alarm active", "警報發生中", "报警发生中"),
     ("Brake released", "煞車釋放", "制动器释放"),
 )
 # name (ENG, CHT, CHS), offset, value names

@@ -30,15 +30,15 @@ std::uint16_t High(std::int32_t value) {
 
 } // namespace
 
-void MonitorItems::Observe(const SignalValues& signals, bool servoOn, double torqueLimit,
+void MonitorItems::Observe(const SignalValues& live, bool servoOn, double torqueLimit,
                            Clock::time_point now) {
     const double seconds =
         observedAt_ ? std::chrono::duration<double>(now - *observedAt_).count() : 0.0;
     observedAt_ = now;
-    signals_ = signals;
+    signals_ = live;
     servoOn_ = servoOn;
     torqueLimit_ = torqueLimit;
-    const double load = std::abs(Value(signals, Signal::TorqueCommand)) / 10.0;
+    const double load = std::abs(Value(live, Signal::TorqueCommand)) / 10.0;
     loadRatio_ += (load - loadRatio_) * std::min(1.0, seconds / kLoadSeconds);
     const double rise = kRiseAtRated * loadRatio_ / 100.0;
     temperature_ += (rise - temperature_) * std::min(1.0, seconds / kThermalSeconds);

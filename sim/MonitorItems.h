@@ -39,8 +39,7 @@ public:
 
     // The servo loop's signals at `now`; load ratio and temperature follow
     // them with their own time constants.
-    void Observe(const SignalValues& signals, bool servoOn, double torqueLimit,
-                 Clock::time_point now);
+    void Observe(const SignalValues& live, bool servoOn, double torqueLimit, Clock::time_point now);
     void SetInputPins(std::uint16_t mask) { inputs_ = mask; }
     void RaiseAlarm(std::uint16_t code) { alarm_ = code; }
     std::uint16_t Alarm() const { return alarm_; }

@@ -24,24 +24,6 @@ std::string AppDir() {
         .string();
 }
 
-class MasterLink : public monitor::ItemLink {
-public:
-    explicit MasterLink(CModbus& master) : master_(master) {}
-    int ReadRegisters(unsigned short start, unsigned short count, unsigned short* dest) override {
-        return master_.ReadHoldingRegisters(start, count, dest);
-    }
-    int ReadCoils(unsigned short start, unsigned short count, unsigned char* dest) override {
-        return master_.ReadCoils(start, count, dest);
-    }
-    int WriteRegisters(unsigned short start, unsigned short count,
-                       unsigned short* source) override {
-        return master_.WriteMultipleRegisters(start, count, source);
-    }
-
-private:
-    CModbus& master_;
-};
-
 // The wire time of one rotation: every item's request (8 bytes) and reply.
 double RotationWireSeconds(const monitor::MonitorItems& items, int format, int& count) {
     const wirelay::SerialFormat line = wirelay::GetSerialFormat(format);
@@ -98,7 +80,7 @@ void RefreshAllItems(benchmark::State& state) {
     monitor::MonitorBoard board;
     monitor::OpenCom(board);
     monitor::ServeWindowTimer(board);
-    MasterLink link(master);
+    monitor::ItemLinkOn<CModbus> link(master);
 
     double seconds = 0;
     unsigned reads = 0;

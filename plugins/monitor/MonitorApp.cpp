@@ -2,34 +2,7 @@
 
 #include "MonitorStrings.h"
 
-#include <chrono>
-#include <thread>
-
 namespace monitor {
-namespace {
-
-// The poll step's requests through the guarded call.
-class GuardedItemLink : public ItemLink {
-public:
-    explicit GuardedItemLink(DriveLink& link) : link_(link) {}
-    int ReadRegisters(unsigned short start, unsigned short count, unsigned short* dest) override {
-        return link_.ReadHoldingRegisters(start, count, dest);
-    }
-    int ReadCoils(unsigned short start, unsigned short count, unsigned char* dest) override {
-        return link_.ReadCoils(start, count, dest);
-    }
-    int WriteRegisters(unsigned short start, unsigned short count,
-                       unsigned short* source) override {
-        return link_.WriteMultipleRegisters(start, count, source);
-    }
-
-private:
-    DriveLink& link_;
-};
-
-constexpr auto kAdoptPause = std::chrono::milliseconds(100);
-
-} // namespace
 
 CMonitorApp& CMonitorApp::Instance() {
     static CMonitorApp app;
@@ -53,26 +26,12 @@ void CMonitorApp::Attach(SharedContext* ctx) {
     link.quickSettings = 0;
 }
 
-void CMonitorApp::LinkUpkeep() {
-    SharedContext& ctx = Context();
-    // Every port a Connect publishes is followed (the old one is closed or gone).
-    if (link.PublishedPortChanged(ctx)) {
-        std::this_thread::sleep_for(kAdoptPause);
-        link.AdoptPublishedPort(ctx);
-        link.modbus.SetSlaveAddress(static_cast<std::uint8_t>(ctx.Int(kSlaveId).load() & 0xFF));
-    }
-    const auto slave = static_cast<std::uint8_t>(ctx.Int(kSlaveId).load() & 0xFF);
-    if (link.modbus.GetSlaveAddress() != slave) {
-        std::this_thread::sleep_for(kAdoptPause);
-        link.modbus.SetSlaveAddress(slave);
-    }
-}
-
 void CMonitorApp::ExternThread() {
     if (module_.Context() == nullptr)
         return;
-    LinkUpkeep();
-    GuardedItemLink requests(link);
+    // Every port a Connect publishes is followed (the old one is closed or gone).
+    link.FollowPublishedPort(Context());
+    ItemLinkOn<DriveLink> requests(link); // through the guarded call
     PollStep(Context(), board, items, requests);
 }
 

@@ -27,7 +27,6 @@ public:
 
 private:
     CMonitorApp();
-    void LinkUpkeep();
 
     PluginModule module_;
 };

@@ -38,6 +38,8 @@ void CMonitorView::BuildForm() {
     open_ = new QPushButton(this);
     stop_ = new QPushButton(this);
     notice_ = new QLabel(this);
+    open_->setObjectName("openCom");
+    stop_->setObjectName("stopCom");
     connect(open_, &QPushButton::clicked, this, &CMonitorView::OnOpenCom);
     connect(stop_, &QPushButton::clicked, this, &CMonitorView::OnStopCom);
     auto* top = new QHBoxLayout;
@@ -58,6 +60,8 @@ QGroupBox* CMonitorView::BuildList(int group) {
     boxes_[group] = box;
     auto* list = new CListCtrlEx(box);
     lists_[group] = list;
+    const char* const names[kGroups] = {"motionList", "statusList", "inputList", "outputList"};
+    list->setObjectName(names[group]);
     const std::vector<unsigned> headings = Headings(group);
     for (std::size_t c = 0; c < headings.size(); ++c) {
         const Qt::Alignment alignment = c + 1 == headings.size() ? Qt::AlignRight : Qt::AlignLeft;

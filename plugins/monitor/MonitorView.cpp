@@ -198,7 +198,8 @@ void CMonitorView::ShowValues() {
     for (int g = 0; g < kGroups; ++g) {
         const ItemGroup& group = app_.items[g];
         for (int row = 0; row < group.count; ++row) {
-            if (group.items[row].check.load() == 0)
+            // Nothing is shown for a row the drive has not answered yet.
+            if (group.items[row].check.load() == 0 || !group.items[row].read.load())
                 continue;
             const QString text = ValueText(g, row);
             if (text != shown_[g][row]) {

@@ -59,6 +59,7 @@ void LoadGroup(ItemGroup& group, Group kind, const std::string& path) {
         item.address = Int(section, "Address", -1, path);
         item.datasize = Int(section, "Datasize", -1, path);
         item.value = 0;
+        item.read = false;
         item.check = 0;
         if (kind == kMotion) {
             item.unit = Text(section, "Unit", "", path);

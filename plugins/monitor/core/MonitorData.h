@@ -37,8 +37,10 @@ struct MonitorItem {
     std::vector<ValueName> valueNames;         // Status items 1..4
     std::array<std::string, kPinTexts> pins{}; // Input and Output items
 
-    // Shared with the comm thread: the last raw value read, and the tick.
+    // Shared with the comm thread: the last raw value read, whether one has
+    // been read since the files were loaded, and the tick.
     std::atomic<std::int32_t> value{0};
+    std::atomic<bool> read{false};
     std::atomic<int> check{0};
 
     // An item without an address or size is never read.

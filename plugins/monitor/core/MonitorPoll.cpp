@@ -45,6 +45,7 @@ bool ReadItem(MonitorItem& item, ItemLink& link) {
         if (!link.ReadRegisters(address, static_cast<unsigned short>(item.datasize), words))
             return false;
         item.value = static_cast<std::int32_t>(words[0] | (std::uint32_t(words[1]) << 16));
+        item.read.store(true, std::memory_order_release);
         return true;
     }
     const int coils = std::min(item.datasize, kMaxCoils);
@@ -52,6 +53,7 @@ bool ReadItem(MonitorItem& item, ItemLink& link) {
     if (!link.ReadCoils(address, static_cast<unsigned short>(coils), bytes))
         return false;
     item.value = static_cast<std::int32_t>(bytes[0] | (std::uint32_t(bytes[1]) << 16));
+    item.read.store(true, std::memory_order_release);
     return true;
 }
 

@@ -22,6 +22,27 @@ public:
                                unsigned short* source) = 0;
 };
 
+// An ItemLink on anything that offers CModbus's request calls: a CModbus
+// master itself, or a DriveLink's guarded call.
+template <class Target>
+class ItemLinkOn : public ItemLink {
+public:
+    explicit ItemLinkOn(Target& target) : target_(target) {}
+    int ReadRegisters(unsigned short start, unsigned short count, unsigned short* dest) override {
+        return target_.ReadHoldingRegisters(start, count, dest);
+    }
+    int ReadCoils(unsigned short start, unsigned short count, unsigned char* dest) override {
+        return target_.ReadCoils(start, count, dest);
+    }
+    int WriteRegisters(unsigned short start, unsigned short count,
+                       unsigned short* source) override {
+        return target_.WriteMultipleRegisters(start, count, source);
+    }
+
+private:
+    Target& target_;
+};
+
 // Request pair: command 0 idle, 1 a read step is requested, 2 a step is done;
 // status 1 requested, 2 done with data, 3 done without a valid mode.
 enum Command : int { kIdle = 0, kStepRequested = 1, kStepDone = 2 };
