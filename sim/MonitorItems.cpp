@@ -21,6 +21,12 @@ std::int32_t Value(const SignalValues& s, Signal which) {
     return s[static_cast<std::size_t>(which)];
 }
 
+// A counter since its origin, wrapping round as a 32-bit drive counter does.
+std::int32_t Since(std::int32_t count, std::int32_t origin) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(count) -
+                                     static_cast<std::uint32_t>(origin));
+}
+
 std::uint16_t Low(std::int32_t value) {
     return static_cast<std::uint16_t>(static_cast<std::uint32_t>(value) & 0xFFFF);
 }
@@ -69,8 +75,10 @@ std::uint16_t MonitorItems::Flags() const {
 
 std::optional<std::uint16_t> MonitorItems::Word(int offset) const {
     using namespace monitorreg;
-    const std::int32_t commandCount = Value(signals_, Signal::PositionCommand) - commandOrigin_;
-    const std::int32_t feedbackCount = Value(signals_, Signal::PositionFeedback) - feedbackOrigin_;
+    const std::int32_t commandCount =
+        Since(Value(signals_, Signal::PositionCommand), commandOrigin_);
+    const std::int32_t feedbackCount =
+        Since(Value(signals_, Signal::PositionFeedback), feedbackOrigin_);
     const std::int32_t error = Value(signals_, Signal::PositionError);
     switch (offset) {
     case kSpeed:

@@ -24,9 +24,9 @@ std::string MotionText(int type, int datasize, std::int32_t raw) {
     case 1:
         return Format("%.1f", Signed16(raw) * 0.1);
     case 2:
-        return Format("%.0f", (raw - 32768) * 0.30517578125);
+        return Format("%.0f", (std::int64_t{raw} - 32768) * 0.30517578125);
     case 3:
-        return Format("%.0f", (raw - 2047) * 4.8828125);
+        return Format("%.0f", (std::int64_t{raw} - 2047) * 4.8828125);
     default:
         return std::to_string(datasize == 1 ? Signed16(raw) : raw);
     }
