@@ -30,7 +30,7 @@ void DriveDynamics::SamplingCommand(std::uint16_t command, const ScopeSetup& set
 }
 
 void DriveDynamics::AdvanceTo(Clock::time_point now) {
-    if (!scope_.Sampling()) {
+    if (!scope_.Sampling() && now >= awakeUntil_ && (!running_ || steppedTo_ >= awakeUntil_)) {
         running_ = false;
         return;
     }
@@ -41,7 +41,7 @@ void DriveDynamics::AdvanceTo(Clock::time_point now) {
     }
     if (now - steppedTo_ > kMaxCatchUp)
         steppedTo_ = now - kMaxCatchUp;
-    while (steppedTo_ + kStep <= now && scope_.Sampling()) {
+    while (steppedTo_ + kStep <= now && Active()) {
         const double move =
             motion_ == MotionMode::Demo && servoOn_
                 ? demo_.Step(settings_, ServoLoop::kStepSeconds) * motor_.countsPerUnit

@@ -9,6 +9,7 @@
 #include "MotionDemo.h"
 #include "ServoLoop.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <deque>
@@ -30,7 +31,11 @@ public:
     void ClearEncoder() { loop_.ClearEncoder(); }
     void ClearPositionCommand() { loop_.ClearPositionCommand(); }
 
-    // Steps the loop up to `now` while the scope samples.
+    // The loop also runs until `until` (a monitor reads the live values).
+    void KeepRunning(Clock::time_point until) { awakeUntil_ = std::max(awakeUntil_, until); }
+    SignalValues Signals() const { return loop_.Signals(); }
+
+    // Steps the loop up to `now` while the scope samples or a monitor reads.
     void AdvanceTo(Clock::time_point now);
     // When the next sample is due (nullopt: the loop rests).
     std::optional<Clock::time_point> NextSampleDue() const;
@@ -58,6 +63,9 @@ private:
     ServoSettings settings_;
     bool servoOn_ = false;
 
+    bool Active() const { return scope_.Sampling() || steppedTo_ < awakeUntil_; }
+
+    Clock::time_point awakeUntil_{};
     bool running_ = false;
     Clock::time_point steppedTo_{}; // wall time of the last step
     int stepsToSample_ = 0;

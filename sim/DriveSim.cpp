@@ -47,6 +47,8 @@ DriveSim::DriveSim(SimConfig config)
     if (config_.motion == MotionMode::Demo)
         state_.WriteCoils(reg::kCoilServoOn, {true});
     dynamics_.Configure(ReadServoSettings(state_), state_.ServoOn());
+    state_.Monitor().SetInputPins(config_.inputPins);
+    state_.Monitor().RaiseAlarm(config_.alarm);
 }
 
 DriveSim::~DriveSim() {
@@ -251,6 +253,8 @@ void DriveSim::Serve(const RequestFrame& frame) {
         reply = ExceptionReply(bytes[0], bytes[1], faults.exceptionCode);
     } else {
         std::lock_guard lock(stateMutex_);
+        if (ReadsMonitorItems(bytes, size))
+            ObserveMonitor();
         reply = HandleRequest(state_, config_.address, bytes, size);
         ActOnToolWrites();
     }

@@ -33,6 +33,8 @@ struct SimConfig {
     bool service = false; // also answer the drive service frames
     MotionMode motion = MotionMode::Standstill; // Demo: the servo is on and moves out and back
     double loadInertiaRatio = 250; // % load to motor: the machine's truth, whatever Pr.004 says
+    std::uint16_t inputPins = 0;   // DI1..DI16 held on (bit 0: DI1)
+    std::uint16_t alarm = 0;       // alarm code raised at start (0: none)
 };
 
 // Time the drive takes to turn round from the request to its reply.
@@ -78,6 +80,8 @@ private:
     // Bytes that are no Modbus request go to the service frames (--service).
     bool ServeService(const RequestFrame& frame);
     void ActOnToolWrites();
+    // A monitor reads: the machine runs and the status block shows it now.
+    void ObserveMonitor();
     void Transmit(Clock::time_point now);
     Clock::time_point WakeTime(Clock::time_point now, Clock::duration silence) const;
     void ApplyPlug(PlugRequest request);

@@ -37,8 +37,15 @@ std::uint16_t DriveState::ParameterWord(const Cell& cell) const {
     return pending ? *pending : static_cast<std::uint16_t>(value);
 }
 
+int DriveState::StatusOffset(std::uint16_t address) const {
+    return address >= monitorreg::kBlock ? address - monitorreg::kBlock
+                                         : address - map_.StatusBase();
+}
+
 std::uint16_t DriveState::StatusWord(std::uint16_t address) const {
-    const int offset = address - map_.StatusBase();
+    const int offset = StatusOffset(address);
+    if (const auto word = monitor_.Word(offset))
+        return *word;
     if (offset == reg::kStatusBusVoltage)
         return kBusVoltage;
     if (offset == reg::kStatusServo)
@@ -91,6 +98,9 @@ ExceptionCode DriveState::WriteRegisters(std::uint16_t start,
         if (a > 0xFFFF)
             return kIllegalAddress;
         const CellKind kind = map_.Register(static_cast<std::uint16_t>(a)).kind;
+        if (kind == CellKind::Status &&
+            MonitorItems::TakesWrite(StatusOffset(static_cast<std::uint16_t>(a)), words[a - start]))
+            continue;
         if (kind == CellKind::None || kind == CellKind::Filler || kind == CellKind::Status)
             return kIllegalAddress;
         if (!CommandValueAllowed(kind, words[a - start]))
@@ -99,6 +109,10 @@ ExceptionCode DriveState::WriteRegisters(std::uint16_t start,
     for (std::size_t i = 0; i < words.size(); ++i) {
         const auto address = static_cast<std::uint16_t>(start + i);
         const Cell& cell = map_.Register(address);
+        if (cell.kind == CellKind::Status) {
+            monitor_.Clear(StatusOffset(address));
+            continue;
+        }
         if (cell.kind == CellKind::SaveCommand || cell.kind == CellKind::ResetCommand) {
             Command(cell, address, words[i]);
             continue;
@@ -191,7 +205,7 @@ ExceptionCode DriveState::ReadCoils(std::uint16_t start, std::uint16_t count,
     for (std::uint32_t a = start; a < std::uint32_t(start) + count; ++a) {
         if (a > 0xFFFF || !map_.CoilExists(static_cast<std::uint16_t>(a)))
             return kIllegalAddress;
-        out.push_back(coils_[a]);
+        out.push_back(monitor_.Coil(static_cast<int>(a)).value_or(coils_[a]));
     }
     return kNoException;
 }

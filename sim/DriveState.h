@@ -5,6 +5,7 @@
 
 #include "EepromFile.h"
 #include "Identity.h"
+#include "MonitorItems.h"
 #include "ParameterTable.h"
 #include "RegisterMap.h"
 
@@ -57,6 +58,8 @@ public:
     std::vector<std::pair<std::uint16_t, std::uint16_t>> TakeToolWrites();
     // What the scope's trigger register reads: the block capture progress.
     void SetScopeProgress(std::uint16_t progress) { scopeProgress_ = progress; }
+    // The live values, pins and alarm of the status block and the pin coils.
+    MonitorItems& Monitor() { return monitor_; }
 
 private:
     std::uint16_t ParameterWord(const Cell& cell) const;
@@ -64,6 +67,7 @@ private:
     bool CommandValueAllowed(CellKind kind, std::uint16_t value) const;
     void Command(const Cell& cell, std::uint16_t address, std::uint16_t value);
     std::uint16_t StatusWord(std::uint16_t address) const;
+    int StatusOffset(std::uint16_t address) const;
     bool SaveToEeprom();
     bool FactoryReset();
 
@@ -78,6 +82,7 @@ private:
     std::vector<bool> coils_ = std::vector<bool>(reg::kCoilCount);
     std::vector<std::pair<std::uint16_t, std::uint16_t>> toolWrites_;
     std::uint16_t scopeProgress_ = 0;
+    MonitorItems monitor_;
 };
 
 } // namespace drivesim

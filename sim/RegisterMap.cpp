@@ -1,5 +1,7 @@
 #include "RegisterMap.h"
 
+#include "MonitorItems.h"
+
 #include <string>
 
 namespace drivesim {
@@ -45,6 +47,7 @@ constexpr Range kT8[] = {
     {849, 849, CellKind::Plain},
     {reg::kT8StatusBase, reg::kT8StatusBase + reg::kStatusCount - 1, CellKind::Status},
     {939, 939, CellKind::Status},
+    {monitorreg::kBlock, monitorreg::kBlock + reg::kStatusCount - 1, CellKind::Status},
     {1222, 1222, CellKind::Plain},
 };
 

@@ -29,6 +29,20 @@ bool ParseHexBytes(const std::string& text, std::vector<std::uint8_t>& out) {
     return true;
 }
 
+// A 16-bit mask, decimal or with a 0x prefix hexadecimal.
+bool ParseMask(const std::string& text, std::uint16_t& out) {
+    const bool hex = text.rfind("0x", 0) == 0 || text.rfind("0X", 0) == 0;
+    const std::string digits = hex ? text.substr(2) : text;
+    unsigned value = 0;
+    auto [ptr, ec] =
+        std::from_chars(digits.data(), digits.data() + digits.size(), value, hex ? 16 : 10);
+    if (digits.empty() || ec != std::errc() || ptr != digits.data() + digits.size() ||
+        value > 0xFFFF)
+        return false;
+    out = static_cast<std::uint16_t>(value);
+    return true;
+}
+
 } // namespace
 
 const char* UsageText() {
@@ -46,6 +60,8 @@ const char* UsageText() {
            "                         move out and back, over and over\n"
            "  --load-inertia-ratio PCT  true load to motor inertia ratio of the machine,\n"
            "                         whatever Pr.004 says (0..10000, default 250)\n"
+           "  --inputs MASK          input pins held on, bit 0 = DI1 (0x prefix for hex)\n"
+           "  --alarm CODE           raise this alarm at start (1..255; writing 0 clears it)\n"
            "faults:\n"
            "  --drop-every N         leave every Nth reply unsent\n"
            "  --corrupt-every N      spoil the CRC of every Nth reply\n"
@@ -112,6 +128,8 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
          }},
         {"--load-inertia-ratio",
          number(0, 10000, [&](long long n) { c.loadInertiaRatio = static_cast<double>(n); })},
+        {"--inputs", [&](const std::string& v) { return ParseMask(v, c.inputPins); }},
+        {"--alarm", number(1, 255, [&](long long n) { c.alarm = static_cast<std::uint16_t>(n); })},
         {"--drop-every",
          number(1, 1 << 30, [&](long long n) { f.dropEvery = static_cast<unsigned>(n); })},
         {"--corrupt-frame-every",

@@ -2,7 +2,9 @@
 
 #include "CommApi.h"
 
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 static_assert(sizeof(DCB) == CommDcbBlock::kSize, "the shared line settings are one DCB");
 
@@ -32,6 +34,24 @@ bool DriveLink::AdoptPublishedPort(const SharedContext& ctx) {
     port = ctx.Int(kComPort).load();
     std::memcpy(&dcb, ctx.CommDcb().bytes, sizeof dcb);
     return true;
+}
+
+int DriveLink::FollowPublishedPort(const SharedContext& ctx) {
+    constexpr auto kPause = std::chrono::milliseconds(100);
+    int changes = 0;
+    if (PublishedPortChanged(ctx)) {
+        std::this_thread::sleep_for(kPause);
+        AdoptPublishedPort(ctx);
+        modbus.SetSlaveAddress(static_cast<std::uint8_t>(ctx.Int(kSlaveId).load() & 0xFF));
+        ++changes;
+    }
+    const auto slave = static_cast<std::uint8_t>(ctx.Int(kSlaveId).load() & 0xFF);
+    if (modbus.GetSlaveAddress() != slave) {
+        std::this_thread::sleep_for(kPause);
+        modbus.SetSlaveAddress(slave);
+        ++changes;
+    }
+    return changes;
 }
 
 void DriveLink::PublishPort(SharedContext& ctx) const {

@@ -36,6 +36,11 @@ public:
     // was adopted.
     bool AdoptPublishedPort(const SharedContext& ctx);
 
+    // The upkeep before a tool's requests: takes every port a Connect
+    // publishes, and the slave address when it moved, each after a 100 ms
+    // pause (the search may still be talking). Returns how many changed.
+    int FollowPublishedPort(const SharedContext& ctx);
+
     // Publishes this link's handle, port number and line settings (Portdesk
     // after a successful search); the line settings are visible to every
     // plug-in that sees the new handle.

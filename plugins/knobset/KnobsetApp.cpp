@@ -47,29 +47,13 @@ void CKnobsetApp::StopWorker() {
         worker_.join();
 }
 
-void CKnobsetApp::LinkUpkeep() {
-    SharedContext& ctx = Context();
-    // Every port a Connect publishes is followed, also when the drive moved
-    // to another port or format: the old one is closed or gone.
-    if (link.PublishedPortChanged(ctx)) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        link.AdoptPublishedPort(ctx);
-        link.modbus.SetSlaveAddress(static_cast<std::uint8_t>(ctx.Int(kSlaveId).load() & 0xFF));
-        ++linkChanges;
-    }
-    const auto slave = static_cast<std::uint8_t>(ctx.Int(kSlaveId).load() & 0xFF);
-    if (link.modbus.GetSlaveAddress() != slave) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        link.modbus.SetSlaveAddress(slave);
-        ++linkChanges;
-    }
-}
-
 void CKnobsetApp::RunJobRoutine() {
     if (module_.Context() == nullptr || !jobs)
         return;
     std::lock_guard lock(routineMutex_);
-    LinkUpkeep();
+    // Every port a Connect publishes is followed, also when the drive moved
+    // to another port or format: the old one is closed or gone.
+    linkChanges += link.FollowPublishedPort(Context());
     RunJobCycle(Context(), board, *jobs, registerLink_);
 }
 

@@ -40,7 +40,6 @@ public:
 
 private:
     CKnobsetApp();
-    void LinkUpkeep();
 
     PluginModule module_;
     DriveRegisterLink registerLink_{link};

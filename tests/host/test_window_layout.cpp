@@ -56,6 +56,7 @@ const ToolWindow kWindows[] = {
      OfflineT5},
     {"scope", "tracelens::CTracelensView", HostCommand::kTracelens, MenuEnableFlags::kTracelens,
      Nothing},
+    {"monitor", "monitor::CMonitorView", HostCommand::kMonitor, MenuEnableFlags::kMonitor, Nothing},
 };
 
 const struct {
@@ -91,7 +92,7 @@ public:
                                  "rk_905.par", "cd.dat"})
             fs::copy(app / item, dir_.Path() / item, fs::copy_options::recursive);
         fs::create_directories(dir_.Path() / "plugins");
-        for (const char* plugin : {"Portdesk.so", "Knobset.so", "Tracelens.so"})
+        for (const char* plugin : {"Portdesk.so", "Knobset.so", "Tracelens.so", "Monitor.so"})
             fs::create_symlink(app / plugin, dir_.Path() / "plugins" / plugin);
         oldDir_ = fs::current_path();
         fs::current_path(dir_.Path());

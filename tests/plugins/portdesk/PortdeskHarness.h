@@ -19,6 +19,8 @@
 #include <QTabBar>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 inline constexpr int kDrivePort = 5;
 inline constexpr int kSecondDrivePort = 6;
@@ -39,10 +41,12 @@ class PortdeskHarness {
 public:
     // `drive` empty: COM5 leads to a line nobody answers.
     // `realEditor`: the real parameter editor with its product data instead of
-    // the stand-in. `secondDrive`: a drive on COM6 as well.
+    // the stand-in. `secondDrive`: a drive on COM6 as well. `tools`: further
+    // real plug-ins loaded as in the program ("Monitor").
     explicit PortdeskHarness(std::optional<drivesim::SimConfig> drive, int language = 1000,
                              bool realEditor = false,
-                             std::optional<drivesim::SimConfig> secondDrive = std::nullopt) {
+                             std::optional<drivesim::SimConfig> secondDrive = std::nullopt,
+                             std::vector<std::string> tools = {}) {
         std::map<int, std::string> ports;
         if (secondDrive) {
             secondSim_ = std::make_unique<drivesim::DriveSim>(*secondDrive);
@@ -72,7 +76,10 @@ public:
             realEditor ? app + "/Knobset.so" : std::string(TEST_PLUGIN_DIR) + "/good/Knobset.so",
             plugins / "Knobset.so");
         std::filesystem::create_directories(dir.Path() / "Language");
-        for (const char* module : {"Portdesk", "Knobset"})
+        for (const std::string& tool : tools)
+            std::filesystem::create_symlink(app + "/" + tool + ".so", plugins / (tool + ".so"));
+        tools.insert(tools.end(), {"Portdesk", "Knobset"});
+        for (const std::string& module : tools)
             std::filesystem::copy(app + "/Language/" + module, dir.Path() / "Language" / module,
                                   std::filesystem::copy_options::recursive);
         for (const char* table : {"hq_417.par", "Whq_417.par", "rk_905.par"})

@@ -1,0 +1,1 @@
+set(VELMORA_BENCH_LIBS MonitorCore DriveSim)

@@ -1,0 +1,161 @@
+// The poll step request by request against a simulated drive's state: which
+// request each item makes, where its bytes land, the rotation over the
+// groups, the link claims, retries and the clear command.
+#include "MonitorFixture.h"
+#include "MonitorItems.h" // the simulated drive's status block
+
+#include <gtest/gtest.h>
+
+namespace {
+using namespace monitor;
+using drivesim::monitorreg::kBlock;
+
+class MonitorPoll : public ::testing::Test {
+protected:
+    void Steps(int n) {
+        for (int i = 0; i < n; ++i)
+            PollStep(context.ctx, board, items, link);
+    }
+    PollContext context;
+    MonitorBoard board;
+    MonitorItems items;
+    StateItemLink link;
+};
+
+TEST_F(MonitorPoll, EachItemIsReadByItsSize) {
+    const struct {
+        int address, datasize;
+        LoggedRequest request;
+    } cases[] = {
+        {kBlock, 1, {'R', kBlock, 1}},
+        {kBlock + 8, 2, {'R', kBlock + 8, 2}},
+        {0, 3, {'C', 0, 3}}, // more than two: coils
+        {16, 8, {'C', 16, 8}},
+    };
+    for (const auto& c : cases) {
+        MonitorItems one;
+        AddItem(one[kMotion], c.address, c.datasize);
+        MonitorBoard fresh;
+        StateItemLink drive;
+        StartMonitoring(fresh);
+        PollStep(context.ctx, fresh, one, drive);
+        ASSERT_EQ(drive.log.size(), 1u) << c.address;
+        EXPECT_EQ(drive.log[0], c.request);
+    }
+}
+
+TEST_F(MonitorPoll, ValuesLandAsTheDriveSendsThem) {
+    link.state.Monitor().SetInputPins(0b101'1000'0001); // DI1, DI8, DI9, DI11
+    MonitorItem& pins = AddItem(items[kInput], 0, 11);
+    MonitorItem& outputs = AddItem(items[kOutput], 16, 8);
+    MonitorItem& count = AddItem(items[kMotion], kBlock + 8, 2);
+    link.state.Monitor().Observe({0, 0, 0, 0, 0, 0, 0, -70000, 0}, true, 300, {});
+    StartMonitoring(board);
+    Steps(3);
+    EXPECT_EQ(count.value.load(), -70000);        // low word first, then the high word
+    EXPECT_EQ(pins.value.load(), 0x0005'0081);    // second coil byte at bits 16..23
+    EXPECT_EQ(outputs.value.load() & 0x03, 0x03); // ready and servo on
+    EXPECT_EQ(board.reads.load(), 3u);
+}
+
+TEST_F(MonitorPoll, RotationSkipsUntickedItemsAndGroups) {
+    AddItem(items[kMotion], kBlock, 1);
+    AddItem(items[kMotion], kBlock + 1, 1).check = 0;
+    AddItem(items[kStatus], kBlock + 3, 1).check = 0;
+    AddItem(items[kInput], 0, 11);
+    AddItem(items[kOutput], 16, 8);
+    StartMonitoring(board);
+    Steps(6);
+    const std::vector<LoggedRequest> expected = {{'R', kBlock, 1}, {'C', 0, 11}, {'C', 16, 8},
+                                                 {'R', kBlock, 1}, {'C', 0, 11}, {'C', 16, 8}};
+    EXPECT_EQ(link.log, expected);
+}
+
+TEST_F(MonitorPoll, NothingTickedSendsNothing) {
+    AddItem(items[kMotion], kBlock, 1).check = 0;
+    AddItem(items[kStatus], 9999, -1); // no size: never read
+    StartMonitoring(board);
+    Steps(3);
+    EXPECT_TRUE(link.log.empty());
+}
+
+TEST_F(MonitorPoll, AnotherRunningClaimStopsAllTraffic) {
+    AddItem(items[kMotion], kBlock, 1);
+    StartMonitoring(board);
+    context.claims[kClaimTracelens].iState = 1;
+    Steps(3);
+    EXPECT_TRUE(link.log.empty());
+    EXPECT_EQ(context.claims[kClaimMonitor].iDemand.load(), 1);
+    context.claims[kClaimTracelens].iState = 2;
+    Steps(1);
+    EXPECT_EQ(link.log.size(), 1u);
+    EXPECT_EQ(context.claims[kClaimMonitor].iDemand.load(), 0);
+    EXPECT_EQ(context.claims[kClaimMonitor].iState.load(), 1);
+}
+
+TEST_F(MonitorPoll, ADemandOfAnotherToolMakesMonitoringYield) {
+    AddItem(items[kMotion], kBlock, 1);
+    StartMonitoring(board);
+    Steps(1);
+    context.claims[kClaimKnobset].iDemand = 1;
+    Steps(1);
+    EXPECT_EQ(context.claims[kClaimMonitor].iState.load(), 2);
+    EXPECT_EQ(context.claims[kClaimMonitor].iYieldRequest.load(), 0);
+    ASSERT_TRUE(TakeYieldStop(context.ctx, board));
+    EXPECT_FALSE(TakeYieldStop(context.ctx, board));
+    const std::size_t sent = link.log.size();
+    ServeWindowTimer(board);
+    Steps(2); // monitoring is off: no traffic, the wish is withdrawn
+    EXPECT_EQ(link.log.size(), sent);
+    EXPECT_EQ(board.linkWish, 0);
+    EXPECT_EQ(board.stoppedByYield.load(), 0);
+}
+
+TEST_F(MonitorPoll, AFailedReadRetriesTheSameItem) {
+    MonitorItem& first = AddItem(items[kMotion], kBlock + 2, 1);
+    AddItem(items[kMotion], kBlock + 5, 1);
+    first.value = 1234;
+    StartMonitoring(board);
+    link.failing = true;
+    Steps(2);
+    EXPECT_EQ(first.value.load(), 1234);   // unchanged
+    EXPECT_FALSE(ServeWindowTimer(board)); // nothing new to show
+    link.failing = false;
+    Steps(1);
+    const std::vector<LoggedRequest> expected = {
+        {'R', kBlock + 2, 1}, {'R', kBlock + 2, 1}, {'R', kBlock + 2, 1}};
+    EXPECT_EQ(link.log, expected);
+    EXPECT_EQ(first.value.load(), 310);
+    EXPECT_TRUE(ServeWindowTimer(board));
+}
+
+TEST_F(MonitorPoll, ClearWritesZeroAfterTheNextRead) {
+    AddItem(items[kMotion], kBlock, 1);
+    MonitorItem& alarm = AddItem(items[kMotion], kBlock + 3, 1, 1);
+    MonitorItem& plain = AddItem(items[kMotion], kBlock + 1, 1, 0);
+    link.state.Monitor().RaiseAlarm(4);
+    EXPECT_FALSE(RequestClear(board, plain));
+    ASSERT_TRUE(RequestClear(board, alarm));
+    StartMonitoring(board);
+    Steps(3);
+    const std::vector<LoggedRequest> expected = {
+        {'R', kBlock, 1}, {'W', kBlock + 3, 1}, {'R', kBlock + 3, 1}};
+    EXPECT_EQ(link.log, expected);
+    EXPECT_EQ(link.written, std::vector<std::uint16_t>{0});
+    EXPECT_EQ(alarm.value.load(), 0);
+}
+
+TEST_F(MonitorPoll, OfflineOrStoppedSendsNothing) {
+    AddItem(items[kMotion], kBlock, 1);
+    context.online = 0;
+    StartMonitoring(board);
+    Steps(2);
+    EXPECT_TRUE(link.log.empty());
+    context.online = 1;
+    StopCom(context.ctx, board);
+    Steps(2);
+    EXPECT_TRUE(link.log.empty());
+    EXPECT_EQ(context.claims[kClaimMonitor].iState.load(), 2);
+}
+
+} // namespace

@@ -1,0 +1,130 @@
+// The monitor window: lists from the description files, ticks kept in the
+// tick file, the buttons, the "Clear" menu, the mode selectors, languages;
+// and on-line against the simulated drive over a pty, the rows following it.
+#include "DriveSim.h"
+#include "MonitorPoll.h"
+#include "MonitorWindowFixture.h"
+#include "SerialFormat.h"
+
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace {
+using namespace monitor;
+
+TEST(MonitorWindow, ListsShowTheDescribedItemsAndKeepTheTicks) {
+    MonitorHost host;
+    {
+        CMonitorView& view = host.Open();
+        EXPECT_EQ(view.List(kMotion)->rowCount(), 12);
+        EXPECT_EQ(view.List(kStatus)->rowCount(), 11);
+        EXPECT_EQ(view.List(kInput)->rowCount(), 11);
+        EXPECT_EQ(view.List(kOutput)->rowCount(), 8);
+        EXPECT_EQ(host.Cell(kMotion, 0, 1), "Motor speed");
+        EXPECT_EQ(host.Cell(kInput, 0, 1), "DI1");
+        EXPECT_EQ(host.Cell(kStatus, 0, 1), "Alarm");
+        view.SetAllTicks(kStatus, false);
+        view.List(kMotion)->item(2, 0)->setCheckState(Qt::Unchecked);
+        view.OnTimer();
+        EXPECT_EQ(host.App().items[kMotion].items[2].check.load(), 0);
+        EXPECT_EQ(host.App().items[kMotion].items[1].check.load(), 1);
+        EXPECT_EQ(host.App().items[kStatus].items[10].check.load(), 0);
+        host.view.reset(); // closing writes the ticks
+    }
+    CMonitorView& again = host.Open();
+    EXPECT_EQ(again.List(kMotion)->item(2, 0)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(again.List(kMotion)->item(3, 0)->checkState(), Qt::Checked);
+    EXPECT_EQ(again.List(kStatus)->item(0, 0)->checkState(), Qt::Unchecked);
+    again.SetAllTicks(kStatus, true);
+    EXPECT_EQ(again.List(kStatus)->item(5, 0)->checkState(), Qt::Checked);
+}
+
+TEST(MonitorWindow, ButtonsMenuAndModes) {
+    MonitorHost host;
+    CMonitorView& view = host.Open();
+    EXPECT_TRUE(view.OpenButton()->isEnabled());
+    EXPECT_FALSE(view.StopButton()->isEnabled());
+    view.OpenButton()->click();
+    EXPECT_FALSE(view.OpenButton()->isEnabled());
+    EXPECT_TRUE(view.StopButton()->isEnabled());
+    EXPECT_EQ(host.App().board.linkWish, 1);
+    view.StopButton()->click();
+    EXPECT_TRUE(view.OpenButton()->isEnabled());
+    EXPECT_EQ(host.Ctx().Claim(kClaimMonitor).iState.load(), 2);
+
+    EXPECT_EQ(view.MenuFor(6), QStringList{"Clear"}); // command pulse count
+    EXPECT_TRUE(view.MenuFor(0).isEmpty());           // motor speed
+    EXPECT_FALSE(view.ClearRow(0));
+    ASSERT_TRUE(view.ClearRow(7));
+    EXPECT_EQ(host.App().board.clearAddress.load(), 0x1000 + 10);
+
+    EXPECT_EQ(host.Cell(kInput, 2, 2), "PCLR");
+    view.SetPinMode(kInput, 1);
+    EXPECT_EQ(host.Cell(kInput, 2, 2), "ZCLAMP");
+    EXPECT_EQ(host.Cell(kOutput, 4, 2), "INP");
+}
+
+TEST(MonitorWindow, LanguageSwitchRelabelsListsAndNames) {
+    MonitorHost host;
+    CMonitorView& view = host.Open();
+    host.Ctx().SetLanguage(kLangMonitor, kLanguageTraditional);
+    view.OnTimer();
+    EXPECT_EQ(view.OpenButton()->text(), "開始通訊");
+    EXPECT_EQ(host.Cell(kMotion, 0, 1), "馬達轉速");
+    EXPECT_EQ(view.List(kMotion)->horizontalHeaderItem(2)->text(), "單位");
+    host.Ctx().SetLanguage(kLangMonitor, kLanguageSimplified);
+    view.OnTimer();
+    EXPECT_EQ(host.Cell(kStatus, 2, 1), "伺服状态");
+}
+
+// A simulated T5 drive on a pty whose port the "search" published.
+struct OnlineDrive {
+    drivesim::DriveSim sim;
+    CModbus port;
+    OnlineDrive(SharedContext& ctx, drivesim::SimConfig config) : sim(std::move(config)) {
+        sim.Start();
+        port._OpenDevicePort(sim.SlavePath().c_str(), wirelay::MakeSerialDcb(3), 1);
+        ctx.Int(kOnline) = 1;
+        ctx.ComHandle().store(port.hPort); // the monitor's link adopts and closes it
+    }
+};
+
+drivesim::SimConfig DemoDrive() {
+    drivesim::SimConfig config;
+    config.motion = drivesim::MotionMode::Demo;
+    config.inputPins = 0x0004; // DI3
+    config.alarm = 4;          // overload
+    return config;
+}
+
+TEST(MonitorOnline, RowsFollowTheDrive) {
+    MonitorHost host;
+    OnlineDrive drive(host.Ctx(), DemoDrive());
+    CMonitorView& view = host.Open();
+    CommThread comm;
+    view.OpenButton()->click();
+    auto shows = [&](int group, int row, int column, const QString& text) {
+        return [&host, group, row, column, text] { return host.Cell(group, row, column) == text; };
+    };
+    ASSERT_TRUE(WaitProcessingEvents("DI3 on", shows(kInput, 2, 3, "ON")));
+    EXPECT_EQ(host.Cell(kInput, 0, 3), "OFF");
+    ASSERT_TRUE(WaitProcessingEvents("DO2 servo on", shows(kOutput, 1, 3, "ON")));
+    EXPECT_EQ(host.Cell(kOutput, 0, 3), "OFF"); // not ready: alarm
+    ASSERT_TRUE(WaitProcessingEvents("the alarm", shows(kStatus, 0, 2, "Overload")));
+    EXPECT_EQ(host.Cell(kStatus, 2, 2), "Servo on");
+
+    // The demo move: the speed row takes more than one value.
+    QString first;
+    ASSERT_TRUE(WaitProcessingEvents("a speed", [&] {
+        first = host.Cell(kMotion, 0, 3);
+        return !first.isEmpty();
+    }));
+    ASSERT_TRUE(
+        WaitProcessingEvents("another speed", [&] { return host.Cell(kMotion, 0, 3) != first; }));
+
+    ASSERT_TRUE(view.ClearRow(11)); // the alarm code
+    ASSERT_TRUE(WaitProcessingEvents("the alarm cleared", shows(kStatus, 0, 2, "No alarm")));
+    view.StopButton()->click();
+}
+
+} // namespace
