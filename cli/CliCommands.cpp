@@ -119,9 +119,10 @@ int ExecuteCommand(CModbus& link, const CliOptions& options, std::ostream& out, 
 }
 
 int RunCli(const CliOptions& options, std::ostream& out, std::ostream& err,
-           const std::string& appDir) {
+           const std::string& appDir, const std::string& settingsIni) {
     ParamsOptions params;
     params.appDir = appDir;
+    params.settingsIni = settingsIni;
 #ifdef VELMORA_CLI_SCOPE
     ScopeOptions scope;
     if (options.command == "scope") {
@@ -147,12 +148,14 @@ int RunCli(const CliOptions& options, std::ostream& out, std::ostream& err,
         }
         if (params.appDir.empty())
             params.appDir = appDir;
+        else
+            params.settingsIni.clear(); // --app-dir: its own Velmora.ini
         if (!ParamsNeedDrive(params)) {
             CModbus unused;
             return ExecuteParams(unused, options, params, out, err);
         }
     }
-    wirelay::SetPortMapFile(params.appDir + "/Velmora.ini");
+    wirelay::SetPortMapFile(SettingsIniOf(params));
     CModbus link;
     const DCB dcb = wirelay::MakeSerialDcb(options.format);
     std::string name = options.device;

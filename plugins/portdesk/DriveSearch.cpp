@@ -1,8 +1,10 @@
 #include "DriveSearch.h"
 
 #include "CommApi.h"
+#include "PortMap.h"
 #include "SerialFormat.h"
 
+#include <cerrno>
 #include <cstring>
 
 namespace {
@@ -27,6 +29,10 @@ void PublishPortSettings(const CModbus& modbus, int format, SharedContext& ctx) 
         return;
     wirelay::ApplySerialFormat(format, config.dcb);
     std::memcpy(ctx.CommDcb().bytes, &config.dcb, CommDcbBlock::kSize);
+}
+
+bool PermissionRefused(int error) {
+    return error == EACCES || error == EPERM;
 }
 
 // One probe on the port the search has open.
@@ -72,6 +78,8 @@ int SearchDrive(CPortdeskApp& app, SharedContext& ctx) {
     int position = positions.first;
     bool found = false;
     bool stopped = false;
+    bool anyOpened = false;
+    std::string refused;
     for (int d = addresses.first; d <= addresses.last && !found && !stopped; ++d) {
         modbus.SetSlaveAddress(static_cast<std::uint8_t>(d));
         for (position = positions.first; position <= positions.last && !found && !stopped;
@@ -90,8 +98,12 @@ int SearchDrive(CPortdeskApp& app, SharedContext& ctx) {
                     continue;
                 modbus.CloseComPort();
                 app.portFlags[k] = modbus._OpenComPort(k, dcb, 1);
-                if (app.portFlags[k] != 1)
+                if (app.portFlags[k] != 1) {
+                    if (refused.empty() && PermissionRefused(LastOpenError()))
+                        refused = wirelay::ResolveComPort(k).devicePath;
                     continue;
+                }
+                anyOpened = true;
                 PublishPortSettings(modbus, format, ctx);
                 if (Probe(link)) {
                     found = true;
@@ -103,6 +115,7 @@ int SearchDrive(CPortdeskApp& app, SharedContext& ctx) {
             }
         }
     }
+    app.permissionDenied = found || anyOpened ? std::string() : refused;
     // The format loop leaves `position` one past the last one tried.
     app.PublishProgress(count, position - 1);
     app.savedSettings.ApplyTo(modbus);
