@@ -70,6 +70,7 @@ bool CheckArgument(const std::string& command, std::size_t index, const std::str
 const char* CliUsage() {
     return "usage: velmora-cli [--port N | --device PATH] [--format 0..15] [--address N]\n"
            "                   [--retries N] [--log] COMMAND [ARGS...]\n"
+           "       velmora-cli --help\n"
            "commands:\n"
            "  ident                      report slave id\n"
            "  read-regs ADDR COUNT       read holding registers (COUNT 1..125)\n"
@@ -126,6 +127,9 @@ bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& opti
             ok = value(flag, 1, 100, options.retries);
         } else if (flag == "--log") {
             options.log = true;
+        } else if (flag == "--help") {
+            options.help = true;
+            return true;
         } else {
             error = "unknown option " + flag;
             ok = false;

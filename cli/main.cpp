@@ -12,6 +12,10 @@ int main(int argc, char** argv) {
         std::cerr << "velmora-cli: " << error << "\n" << CliUsage();
         return kExitUsage;
     }
+    if (options.help) {
+        std::cout << CliUsage();
+        return kExitOk;
+    }
     // The product data and Velmora.ini beside the program, wherever it is
     // started from; installed, the data of the installation and the user's
     // Velmora.ini (else the shipped one).
