@@ -1,5 +1,6 @@
 #include "CliCommands.h"
 
+#include "CommApi.h"
 #include "ParamsCommand.h"
 #ifdef VELMORA_CLI_SCOPE
 #include "ScopeCommand.h"
@@ -168,8 +169,14 @@ int RunCli(const CliOptions& options, std::ostream& out, std::ostream& err,
         opened = link._OpenComPort(options.port, dcb, 1);
     }
     if (!opened) {
-        err << "velmora-cli: cannot open " << name
-            << ": the port does not exist or another program uses it\n";
+        if (LastOpenRefusedPermission())
+            err << "velmora-cli: cannot open " << name
+                << ": permission denied; add your user to the group dialout with\n"
+                   "    sudo usermod -aG dialout $USER\n"
+                   "then log out and log in again\n";
+        else
+            err << "velmora-cli: cannot open " << name
+                << ": the port does not exist or another program uses it\n";
         return kExitPortUnavailable;
     }
     link.SetWaitWriteTime(kCliWaitWriteMs);

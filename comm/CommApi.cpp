@@ -186,6 +186,10 @@ int LastOpenError() {
     return gLastOpenError;
 }
 
+bool LastOpenRefusedPermission() {
+    return gLastOpenError == EACCES || gLastOpenError == EPERM;
+}
+
 BOOL CloseHandle(HANDLE port) {
     if (port < -1) {
         wirelay::DetachSerialDevice(port);

@@ -18,6 +18,9 @@ HANDLE OpenCommDevice(const char* devicePath);
 // when the user may not use the device, EWOULDBLOCK when another program holds
 // it, ENOENT when it does not exist); 0 after a success.
 int LastOpenError();
+// True when that failure was a refusal for lack of permission (EACCES, EPERM):
+// the user is not in the group that owns the device (dialout).
+bool LastOpenRefusedPermission();
 
 // Releases the exclusive claim and closes the handle.
 BOOL CloseHandle(HANDLE port);

@@ -4,7 +4,6 @@
 #include "PortMap.h"
 #include "SerialFormat.h"
 
-#include <cerrno>
 #include <cstring>
 
 namespace {
@@ -29,10 +28,6 @@ void PublishPortSettings(const CModbus& modbus, int format, SharedContext& ctx) 
         return;
     wirelay::ApplySerialFormat(format, config.dcb);
     std::memcpy(ctx.CommDcb().bytes, &config.dcb, CommDcbBlock::kSize);
-}
-
-bool PermissionRefused(int error) {
-    return error == EACCES || error == EPERM;
 }
 
 // One probe on the port the search has open.
@@ -99,7 +94,7 @@ int SearchDrive(CPortdeskApp& app, SharedContext& ctx) {
                 modbus.CloseComPort();
                 app.portFlags[k] = modbus._OpenComPort(k, dcb, 1);
                 if (app.portFlags[k] != 1) {
-                    if (refused.empty() && PermissionRefused(LastOpenError()))
+                    if (refused.empty() && LastOpenRefusedPermission())
                         refused = wirelay::ResolveComPort(k).devicePath;
                     continue;
                 }
