@@ -46,7 +46,7 @@ AppFolders LocateAppFolders(const std::string& programFolder, const std::string&
 }
 
 std::string UserSettingsFolder() {
-    // The base directory specification ignores a relative XDG_CONFIG_HOME.
+    // A relative XDG_CONFIG_HOME is ignored, as the XDG base directories have it.
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && xdg[0] == '/')
         return std::string(xdg) + "/velmora";
     if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
