@@ -3,12 +3,11 @@
 // fixes it, in every language. The refusal is injected at the open seam, since
 // root (who may run the tests) is never refused.
 #include "CommHooks.h"
-#include "ContextStorage.h"
 #include "PortMapFolder.h"
 #include "PortdeskActions.h"
-#include "PortdeskCommLoop.h"
 #include "PortdeskTexts.h"
 #include "PtyPair.h"
+#include "SearchContext.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -17,15 +16,9 @@
 
 namespace {
 
-class PortPermission : public testing::Test {
+class PortPermission : public testing::Test, public SearchContext {
 protected:
     PortPermission() {
-        storage.CreateParmStore(nullptr);
-        HostConfig config;
-        config.waitWriteTime = 1;
-        config.preCountQueTimes = 5;
-        storage.Fill(config, ".", nullptr);
-        app.link.AttachContext(&ctx);
         wirelay::SetOpenFunction([this](const char* path, int flags) {
             if (refused.count(path) != 0) {
                 errno = refusal;
@@ -34,26 +27,13 @@ protected:
             return ::open(path, flags);
         });
     }
-    ~PortPermission() override {
-        wirelay::SetOpenFunction(nullptr);
-        app.link.modbus.CloseComPort();
-    }
+    ~PortPermission() override { wirelay::SetOpenFunction(nullptr); }
 
     // Every COM number, slave address 1, 115200 N,1.
-    void SearchAllPorts() {
-        app.iPortSel = 0;
-        app.iIdSel = 1;
-        app.iFormatSel = 4;
-        app.iCommResult = kResultStarted;
-        app.iCommStep = kStepSearchRequested;
-        RunCommLoop(app, ctx);
-    }
+    void SearchAllPorts() { Search(0, 1, 4); }
 
     std::set<std::string> refused;
     int refusal = EACCES;
-    ContextStorage storage;
-    SharedContext& ctx = storage.Context();
-    CPortdeskApp app;
 };
 
 TEST_F(PortPermission, OnlyASearchThatOpenedNoPortForLackOfPermissionBlamesIt) {
