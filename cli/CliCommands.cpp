@@ -1,5 +1,6 @@
 #include "CliCommands.h"
 
+#include "CommApi.h"
 #include "ParamsCommand.h"
 #ifdef VELMORA_CLI_SCOPE
 #include "ScopeCommand.h"
@@ -119,9 +120,10 @@ int ExecuteCommand(CModbus& link, const CliOptions& options, std::ostream& out, 
 }
 
 int RunCli(const CliOptions& options, std::ostream& out, std::ostream& err,
-           const std::string& appDir) {
+           const std::string& appDir, const std::string& settingsIni) {
     ParamsOptions params;
     params.appDir = appDir;
+    params.settingsIni = settingsIni;
 #ifdef VELMORA_CLI_SCOPE
     ScopeOptions scope;
     if (options.command == "scope") {
@@ -147,12 +149,14 @@ int RunCli(const CliOptions& options, std::ostream& out, std::ostream& err,
         }
         if (params.appDir.empty())
             params.appDir = appDir;
+        else
+            params.settingsIni.clear(); // --app-dir: its own Velmora.ini
         if (!ParamsNeedDrive(params)) {
             CModbus unused;
             return ExecuteParams(unused, options, params, out, err);
         }
     }
-    wirelay::SetPortMapFile(params.appDir + "/Velmora.ini");
+    wirelay::SetPortMapFile(SettingsIniOf(params));
     CModbus link;
     const DCB dcb = wirelay::MakeSerialDcb(options.format);
     std::string name = options.device;
@@ -165,8 +169,14 @@ int RunCli(const CliOptions& options, std::ostream& out, std::ostream& err,
         opened = link._OpenComPort(options.port, dcb, 1);
     }
     if (!opened) {
-        err << "velmora-cli: cannot open " << name
-            << ": the port does not exist or another program uses it\n";
+        if (LastOpenRefusedPermission())
+            err << "velmora-cli: cannot open " << name
+                << ": permission denied; add your user to the group dialout with\n"
+                   "    sudo usermod -aG dialout $USER\n"
+                   "then log out and log in again\n";
+        else
+            err << "velmora-cli: cannot open " << name
+                << ": the port does not exist or another program uses it\n";
         return kExitPortUnavailable;
     }
     link.SetWaitWriteTime(kCliWaitWriteMs);

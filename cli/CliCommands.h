@@ -30,9 +30,10 @@ inline constexpr unsigned kCliRetryIntervalMs = 20;
 int ExecuteCommand(CModbus& link, const CliOptions& options, std::ostream& out, std::ostream& err);
 
 // Opens the port of the options, runs the command and closes the port.
-// `appDir` holds Velmora.ini (its [PortMap] resolves --port) and the product
-// data, unless params --app-dir names another folder.
+// `appDir` holds the product data and Velmora.ini (its [PortMap] resolves
+// --port), unless params --app-dir names another folder; a `settingsIni`
+// names another Velmora.ini (an installation's user settings).
 int RunCli(const CliOptions& options, std::ostream& out, std::ostream& err,
-           const std::string& appDir = ".");
+           const std::string& appDir = ".", const std::string& settingsIni = "");
 
 } // namespace velmora::cli

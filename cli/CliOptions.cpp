@@ -70,6 +70,7 @@ bool CheckArgument(const std::string& command, std::size_t index, const std::str
 const char* CliUsage() {
     return "usage: velmora-cli [--port N | --device PATH] [--format 0..15] [--address N]\n"
            "                   [--retries N] [--log] COMMAND [ARGS...]\n"
+           "       velmora-cli --help\n"
            "commands:\n"
            "  ident                      report slave id\n"
            "  read-regs ADDR COUNT       read holding registers (COUNT 1..125)\n"
@@ -81,7 +82,8 @@ const char* CliUsage() {
            "  params export FILE.csv     read every parameter into a CSV page\n"
            "  params diff A.tw B.tw --out FILE.csv  compare two value files (no port)\n"
            "  (params take --app-dir DIR: product data and Velmora.ini, default the\n"
-           "   program's folder; --language ENG|CHT|CHS: language of the names)\n"
+           "   program's folder, installed: /usr/share/velmora and the user's\n"
+           "   ~/.config/velmora/Velmora.ini; --language ENG|CHT|CHS: language of the names)\n"
            "  scope --signal S [--signal S ...] (--stream SECONDS | --block) [--time-base MS]\n"
            "        [--trigger N:rise|fall|either|above|below:LEVEL] [--delay SAMPLES]\n"
            "        [--timeout SECONDS] [--out FILE.csv] [--app-dir DIR] [--language ENG|CHT|CHS]\n"
@@ -125,6 +127,9 @@ bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& opti
             ok = value(flag, 1, 100, options.retries);
         } else if (flag == "--log") {
             options.log = true;
+        } else if (flag == "--help") {
+            options.help = true;
+            return true;
         } else {
             error = "unknown option " + flag;
             ok = false;

@@ -16,13 +16,15 @@ struct CliOptions {
     int address = 1;     // slave address
     int retries = 3;     // attempts per request
     bool log = false;    // print the packet log
+    bool help = false;   // --help: print the usage and do nothing else
     std::string command; // ident, read-regs, write-regs, read-coils, write-coils
     std::vector<unsigned> args;
     std::vector<std::string> words; // the words after "params", parsed by ParamsCommand
 };
 
 // Fills `options` from the arguments (without the program name). On failure
-// returns false and describes the problem in `error`.
+// returns false and describes the problem in `error`. "--help" anywhere among
+// the options succeeds at once with `help` set.
 bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& options,
                      std::string& error);
 

@@ -37,7 +37,7 @@ int LanguageOf(const ParamsOptions& p) {
     for (int id : {kLanguageEnglish, kLanguageTraditional, kLanguageSimplified})
         if (p.language == LanguageCode(id))
             return id;
-    const std::string ini = p.appDir + "/Velmora.ini";
+    const std::string ini = SettingsIniOf(p);
     const int configured =
         static_cast<int>(GetPrivateProfileIntA("ComPortSetup", "iLanguage", 0, ini.c_str()));
     return LanguageCode(configured) != nullptr ? configured : kLanguageEnglish;
@@ -63,9 +63,8 @@ bool LoadTable(Table& t, int model, const ParamsOptions& p, const std::string& t
     return true;
 }
 
-// Link timing of the program's transfers, from Velmora.ini of the folder.
-void ApplyIniTiming(CModbus& link, const std::string& appDir) {
-    const std::string ini = appDir + "/Velmora.ini";
+// Link timing of the program's transfers, from its Velmora.ini.
+void ApplyIniTiming(CModbus& link, const std::string& ini) {
     link.SetWaitWriteTime(
         GetPrivateProfileIntA("ComPortSetup", "iSetWaitWriteTime", 1, ini.c_str()));
     link.SetPreCountQueTimes(
@@ -195,6 +194,10 @@ int Diff(const ParamsOptions& p, std::ostream& out, std::ostream& err) {
 
 } // namespace
 
+std::string SettingsIniOf(const ParamsOptions& params) {
+    return params.settingsIni.empty() ? params.appDir + "/Velmora.ini" : params.settingsIni;
+}
+
 bool ParseParamsOptions(const std::vector<std::string>& words, ParamsOptions& p,
                         std::string& error) {
     p = ParamsOptions{};
@@ -267,7 +270,7 @@ int ExecuteParams(CModbus& master, const CliOptions& options, const ParamsOption
         return Diff(p, out, err);
     master.SetSlaveAddress(static_cast<std::uint8_t>(options.address));
     master.SetRetryTimes(static_cast<unsigned>(options.retries));
-    ApplyIniTiming(master, p.appDir);
+    ApplyIniTiming(master, SettingsIniOf(p));
     knobset::ModbusRegisterLink link(master);
     Table t;
     if (const int status = Connect(link, t, p, err))

@@ -25,14 +25,17 @@ struct ParamsOptions {
     std::string action; // read, write, export, diff
     std::vector<std::string> files;
     std::string out;
-    std::string appDir;   // empty: the folder RunCli is given
-    std::string language; // ENG, CHT, CHS; empty: iLanguage of Velmora.ini
+    std::string appDir;      // empty: the folder RunCli is given
+    std::string settingsIni; // empty: Velmora.ini of appDir
+    std::string language;    // ENG, CHT, CHS; empty: iLanguage of Velmora.ini
     bool eeprom = false;
 };
 
 // Parses the words after "params"; false with `error` set on a bad line.
 bool ParseParamsOptions(const std::vector<std::string>& words, ParamsOptions& params,
                         std::string& error);
+// The Velmora.ini whose link timing, language and port map apply.
+std::string SettingsIniOf(const ParamsOptions& params);
 // True when the action talks to a drive (all but diff).
 bool ParamsNeedDrive(const ParamsOptions& params);
 

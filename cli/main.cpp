@@ -1,7 +1,7 @@
 // velmora-cli: one Modbus request to a drive from the command line.
+#include "AppFolders.h"
 #include "CliCommands.h"
 
-#include <filesystem>
 #include <iostream>
 
 int main(int argc, char** argv) {
@@ -12,10 +12,16 @@ int main(int argc, char** argv) {
         std::cerr << "velmora-cli: " << error << "\n" << CliUsage();
         return kExitUsage;
     }
-    // Velmora.ini and the product data beside the program, wherever it is
-    // started from.
-    std::error_code failed;
-    const auto program = std::filesystem::canonical("/proc/self/exe", failed);
-    return RunCli(options, std::cout, std::cerr,
-                  failed ? std::string(".") : program.parent_path().string());
+    if (options.help) {
+        std::cout << CliUsage();
+        return kExitOk;
+    }
+    // The product data and Velmora.ini beside the program, wherever it is
+    // started from; installed, the data of the installation and the user's
+    // Velmora.ini (else the shipped one).
+    const std::string program = velmora::ProgramFolder();
+    const velmora::AppFolders folders = velmora::LocateAppFolders(program, program);
+    return RunCli(options, std::cout, std::cerr, folders.data,
+                  folders.installed ? velmora::ReadableSettingsFile("Velmora.ini", folders.data)
+                                    : std::string());
 }

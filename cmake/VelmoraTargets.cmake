@@ -11,10 +11,12 @@ function(velmora_copy_data)
 endfunction()
 
 # A plug-in: a shared library without the "lib" prefix (Portdesk.so), loaded
-# by the host from its own folder by that exact name.
+# by the host from its plug-in folder by that exact name; installed with the
+# libraries.
 function(velmora_plugin name)
     add_library(${name} MODULE ${ARGN})
     set_target_properties(${name} PROPERTIES PREFIX "" CXX_VISIBILITY_PRESET hidden)
+    install(TARGETS ${name} LIBRARY DESTINATION ${VELMORA_LIB_INSTALL_DIR})
 endfunction()
 
 # A GoogleTest executable whose cases become CTest tests with the given labels.

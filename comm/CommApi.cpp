@@ -2,6 +2,7 @@
 // served through the same calls.
 #include "CommApi.h"
 
+#include "CommHooks.h"
 #include "LineSettings.h"
 #include "SerialDevice.h"
 
@@ -21,6 +22,9 @@ using wirelay::FindSerialDevice;
 using wirelay::SerialDevice;
 
 namespace {
+
+// Why the calling thread's last OpenCommDevice failed (errno; 0 after success).
+thread_local int gLastOpenError = 0;
 
 constexpr long kMaxReadWaitMs = 1000;
 constexpr long kDefaultWriteWaitMs = 1000;
@@ -145,14 +149,18 @@ long WriteWaitMs(const COMMTIMEOUTS& t, DWORD count) {
 } // namespace
 
 HANDLE OpenCommDevice(const char* devicePath) {
+    gLastOpenError = ENOENT;
     if (devicePath == nullptr || *devicePath == '\0')
         return INVALID_HANDLE_VALUE;
-    int fd = ::open(devicePath, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+    int fd = wirelay::OpenDeviceFile(devicePath, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        gLastOpenError = errno;
         return INVALID_HANDLE_VALUE;
+    }
     if (fd < 3) {
         // 0 means "closed" to every holder of a handle; keep clear of it.
         const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, 3);
+        gLastOpenError = errno;
         ::close(fd);
         if (moved < 0)
             return INVALID_HANDLE_VALUE;
@@ -163,13 +171,23 @@ HANDLE OpenCommDevice(const char* devicePath) {
     // it (and root, whom TIOCEXCL does not stop), TIOCEXCL the others.
     if (::tcgetattr(fd, &t) != 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0 ||
         ::ioctl(fd, TIOCEXCL) != 0) {
+        gLastOpenError = errno;
         ::close(fd);
         return INVALID_HANDLE_VALUE;
     }
     wirelay::MakeRawLine(t);
     ::tcsetattr(fd, TCSANOW, &t);
     RequestLowLatency(fd);
+    gLastOpenError = 0;
     return RegisterOpened(fd);
+}
+
+int LastOpenError() {
+    return gLastOpenError;
+}
+
+bool LastOpenRefusedPermission() {
+    return gLastOpenError == EACCES || gLastOpenError == EPERM;
 }
 
 BOOL CloseHandle(HANDLE port) {

@@ -14,6 +14,13 @@
 // non-blocking I/O; asks the driver for low-latency delivery where it offers
 // it. Returns INVALID_HANDLE_VALUE on failure.
 HANDLE OpenCommDevice(const char* devicePath);
+// Why the calling thread's last OpenCommDevice failed: an errno value (EACCES
+// when the user may not use the device, EWOULDBLOCK when another program holds
+// it, ENOENT when it does not exist); 0 after a success.
+int LastOpenError();
+// True when that failure was a refusal for lack of permission (EACCES, EPERM):
+// the user is not in the group that owns the device (dialout).
+bool LastOpenRefusedPermission();
 
 // Releases the exclusive claim and closes the handle.
 BOOL CloseHandle(HANDLE port);

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <fcntl.h>
 #include <mutex>
 #include <thread>
 
@@ -12,6 +13,7 @@ std::mutex gHooksLock;
 MessageBoxFunction gShow;
 SleepFunction gSleep;
 BeepFunction gBeep;
+OpenFunction gOpen;
 
 } // namespace
 
@@ -28,6 +30,11 @@ void SetSleepFunction(SleepFunction sleep) {
 void SetBeepFunction(BeepFunction beep) {
     std::lock_guard lock(gHooksLock);
     gBeep = std::move(beep);
+}
+
+void SetOpenFunction(OpenFunction open) {
+    std::lock_guard lock(gHooksLock);
+    gOpen = std::move(open);
 }
 
 void ShowMessageBox(const std::string& text) {
@@ -62,6 +69,15 @@ void Beep() {
     }
     if (beep)
         beep();
+}
+
+int OpenDeviceFile(const char* path, int flags) {
+    OpenFunction open;
+    {
+        std::lock_guard lock(gHooksLock);
+        open = gOpen;
+    }
+    return open ? open(path, flags) : ::open(path, flags);
 }
 
 } // namespace wirelay

@@ -1,5 +1,6 @@
 #include "PortMap.h"
 
+#include "AppFolders.h"
 #include "Profile.h"
 
 #include <cstdio>
@@ -8,8 +9,8 @@
 namespace wirelay {
 namespace {
 
-std::string& PortMapFile() {
-    static std::string file = "./Velmora.ini";
+std::string& ChosenPortMapFile() {
+    static std::string file; // empty: Velmora.ini of the settings folder
     return file;
 }
 
@@ -39,7 +40,12 @@ ComPortInfo ResolveComPort(int port) {
 }
 
 void SetPortMapFile(const std::string& iniPath) {
-    PortMapFile() = iniPath;
+    ChosenPortMapFile() = iniPath;
+}
+
+std::string PortMapFile() {
+    const std::string& chosen = ChosenPortMapFile();
+    return chosen.empty() ? velmora::SettingsFolder() + "/Velmora.ini" : chosen;
 }
 
 std::string ComPortName(int port) {

@@ -1,5 +1,6 @@
 #include "HostRun.h"
 
+#include "AppFolders.h"
 #include "StopSignals.h"
 #include "VelmoraApp.h"
 
@@ -13,6 +14,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -24,18 +26,18 @@ struct RunOptions {
     int menu = -1;
     int exitAfterMs = -1;
     bool reportStartup = false;
+    bool connect = false;
 };
 
 RunOptions ParseOptions(int argc, char** argv) {
     RunOptions options;
-    options.paths.appDir = QDir::currentPath().toStdString();
-    options.paths.pluginDir = QCoreApplication::applicationDirPath().toStdString();
+    std::string appDir, pluginDir;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
         if (std::strcmp(argv[i], "--app-dir") == 0 && hasValue)
-            options.paths.appDir = argv[++i];
+            appDir = argv[++i];
         else if (std::strcmp(argv[i], "--plugin-dir") == 0 && hasValue)
-            options.paths.pluginDir = argv[++i];
+            pluginDir = argv[++i];
         else if (std::strcmp(argv[i], "--screenshot") == 0 && hasValue)
             options.screenshot = argv[++i];
         else if (std::strcmp(argv[i], "--about-shot") == 0 && hasValue)
@@ -46,6 +48,21 @@ RunOptions ParseOptions(int argc, char** argv) {
             options.exitAfterMs = std::atoi(argv[++i]);
         else if (std::strcmp(argv[i], "--report-startup") == 0)
             options.reportStartup = true;
+        else if (std::strcmp(argv[i], "--connect") == 0)
+            options.connect = true;
+    }
+    const velmora::AppFolders folders =
+        velmora::LocateAppFolders(velmora::ProgramFolder(), QDir::currentPath().toStdString());
+    options.paths.pluginDir = pluginDir.empty() ? folders.plugins : pluginDir;
+    if (!appDir.empty()) {
+        // One folder for everything, also for what the plug-ins write.
+        options.paths.appDir = appDir;
+        velmora::SetSettingsFolder(appDir);
+    } else {
+        options.paths.appDir = folders.data;
+        if (folders.installed) // created from the shipped defaults at first start
+            options.paths.settingsDir =
+                std::filesystem::path(velmora::SettingsFile("Velmora.ini")).parent_path().string();
     }
     return options;
 }
@@ -98,6 +115,11 @@ int RunVelmora(int argc, char** argv) {
         QCoreApplication::processEvents();
         std::printf("first window after %lld ms\n", static_cast<long long>(sinceStart.elapsed()));
         std::fflush(stdout);
+    }
+    // Presses "Connect" in the connection window, as a scripted check needs.
+    if (options.connect) {
+        if (QWidget* portdesk = app.MainFrame()->findChild<QWidget*>("PortdeskView"))
+            QMetaObject::invokeMethod(portdesk, "OnMainButton", Qt::QueuedConnection);
     }
     if (!options.screenshot.empty() || !options.aboutShot.empty()) {
         QTimer::singleShot(500, [&] {

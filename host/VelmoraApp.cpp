@@ -26,7 +26,8 @@ constexpr ToolCommand kToolCommands[] = {
 } // namespace
 
 CVelmoraApp::CVelmoraApp(AppPaths paths)
-    : paths_(std::move(paths)), iniPath_(paths_.appDir + "/Velmora.ini"),
+    : paths_(std::move(paths)),
+      iniPath_((paths_.settingsDir.empty() ? paths_.appDir : paths_.settingsDir) + "/Velmora.ini"),
       config_(ReadHostConfig(iniPath_)), hostModule_(&kHostStrings), hostTable_(&hostModule_),
       comm_(storage_.Context()) {}
 

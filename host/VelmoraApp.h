@@ -15,13 +15,14 @@
 #include <string>
 
 struct AppPaths {
-    std::string appDir;    // start-up folder: Velmora.ini, Language/, Image/
-    std::string pluginDir; // folder of the plug-in files (beside the program)
+    std::string appDir;      // start-up folder: Language/, Image/, product data
+    std::string pluginDir;   // folder of the plug-in files (beside the program)
+    std::string settingsDir; // folder of the Velmora.ini read and written; empty: appDir
 };
 
 class CVelmoraApp final : public FrameCommands {
 public:
-    // Reads "Velmora.ini" in the application folder.
+    // Reads "Velmora.ini" in the settings folder.
     explicit CVelmoraApp(AppPaths paths);
     // Writes the remembered settings back, deletes the plug-ins' templates and
     // the parameter store.

@@ -1,6 +1,6 @@
-// Velmora: the program. The working folder at start-up is the application
-// folder (settings, language tables, pictures); the plug-ins lie beside the
-// program.
+// Velmora: the program. Run from a build, the working folder at start-up is
+// the application folder (settings, language tables, pictures) and the
+// plug-ins lie beside the program; installed, AppFolders.h says where.
 #include "HostRun.h"
 
 int main(int argc, char** argv) {

@@ -1,24 +1,23 @@
 // velmora-drive-sim: one simulated servo drive on a pseudo-terminal, until
 // SIGTERM or SIGINT.
+#include "AppFolders.h"
 #include "SerialFormat.h"
 #include "SimOptions.h"
 
 #include <csignal>
 #include <cstdio>
 #include <exception>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 int main(int argc, char** argv) {
     using namespace drivesim;
-    // The parameter tables beside the program, wherever it is started from;
-    // a --data of the command line comes later and wins.
+    // The parameter tables beside the program (installed: those of the
+    // installation), wherever it is started from; a --data of the command
+    // line comes later and wins.
     std::vector<std::string> args{argv + 1, argv + argc};
-    std::error_code failed;
-    const auto program = std::filesystem::canonical("/proc/self/exe", failed);
-    if (!failed)
-        args.insert(args.begin(), {"--data", program.parent_path().string()});
+    const std::string program = velmora::ProgramFolder();
+    args.insert(args.begin(), {"--data", velmora::LocateAppFolders(program, program).data});
     const ParsedOptions options = ParseOptions(args);
     if (options.help) {
         std::fputs(UsageText(), stdout);

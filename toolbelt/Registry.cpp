@@ -1,5 +1,6 @@
 #include "Registry.h"
 
+#include "AppFolders.h"
 #include "Profile.h"
 
 #include <cstdio>
@@ -23,14 +24,7 @@ constexpr unsigned long kMaxText = 65536;
 std::string StorePath() {
     if (const char* explicitPath = std::getenv("VELMORA_REGISTRY"); explicitPath && *explicitPath)
         return explicitPath;
-    std::string dir;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
-        dir = xdg;
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        dir = std::string(home) + "/.config";
-    else
-        dir = "/tmp";
-    return dir + "/velmora/registry.ini";
+    return velmora::UserSettingsFolder() + "/registry.ini";
 }
 
 void MakeParentDirs(const std::string& file) {

@@ -1,8 +1,9 @@
 // A small per-user key store standing in for the platform registry.
 //
 // Keys and values persist in one INI file per user:
-//   $VELMORA_REGISTRY if set, else $XDG_CONFIG_HOME/velmora/registry.ini,
-//   else $HOME/.config/velmora/registry.ini.
+//   $VELMORA_REGISTRY if set, else registry.ini in the user's settings folder
+//   (UserSettingsFolder() of AppFolders.h: $XDG_CONFIG_HOME/velmora, else
+//   $HOME/.config/velmora).
 // Each key is a section named by its full path, such as
 // "HKEY_CURRENT_USER\Software\Velmora" written with single backslashes; each value a line
 // "name=dword:0000002a", "name=sz:text" (with \\, \r and \n escaped) or "name=hex:01,02". A key

@@ -1,6 +1,7 @@
 // Draws the program's pictures: the application icon (Image.ico) and the
-// about-box picture (Image.Bmp). Run once when the artwork changes:
-//   velmora-make-images data/Image
+// about-box picture (Image.Bmp), and the menu icon of the package. Run once
+// when the artwork changes:
+//   velmora-make-images data/Image packaging
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -87,8 +88,11 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QString dir = argc > 1 ? argv[1] : ".";
-    const bool ok =
+    bool ok =
         Icon().save(dir + "/Image.ico", "ICO") && AboutPicture().save(dir + "/Image.Bmp", "BMP");
+    // The desktop menu's icon of the installed program (packaging/velmora.png).
+    if (argc > 2)
+        ok = Icon().save(QString(argv[2]) + "/velmora.png", "PNG") && ok;
     std::printf("%s\n", ok ? "pictures written" : "could not write the pictures");
     return ok ? 0 : 1;
 }

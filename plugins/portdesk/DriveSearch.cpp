@@ -1,6 +1,7 @@
 #include "DriveSearch.h"
 
 #include "CommApi.h"
+#include "PortMap.h"
 #include "SerialFormat.h"
 
 #include <cstring>
@@ -72,6 +73,8 @@ int SearchDrive(CPortdeskApp& app, SharedContext& ctx) {
     int position = positions.first;
     bool found = false;
     bool stopped = false;
+    bool anyOpened = false;
+    std::string refused;
     for (int d = addresses.first; d <= addresses.last && !found && !stopped; ++d) {
         modbus.SetSlaveAddress(static_cast<std::uint8_t>(d));
         for (position = positions.first; position <= positions.last && !found && !stopped;
@@ -90,8 +93,12 @@ int SearchDrive(CPortdeskApp& app, SharedContext& ctx) {
                     continue;
                 modbus.CloseComPort();
                 app.portFlags[k] = modbus._OpenComPort(k, dcb, 1);
-                if (app.portFlags[k] != 1)
+                if (app.portFlags[k] != 1) {
+                    if (refused.empty() && LastOpenRefusedPermission())
+                        refused = wirelay::ResolveComPort(k).devicePath;
                     continue;
+                }
+                anyOpened = true;
                 PublishPortSettings(modbus, format, ctx);
                 if (Probe(link)) {
                     found = true;
@@ -103,6 +110,7 @@ int SearchDrive(CPortdeskApp& app, SharedContext& ctx) {
             }
         }
     }
+    app.permissionDenied = found || anyOpened ? std::string() : refused;
     // The format loop leaves `position` one past the last one tried.
     app.PublishProgress(count, position - 1);
     app.savedSettings.ApplyTo(modbus);

@@ -52,8 +52,8 @@ int MapPortToPath(const std::string& path, int count) {
         if (!wirelay::ResolveComPort(port).devicePath.empty())
             continue;
         const std::string key = "COM" + std::to_string(port);
-        return WritePrivateProfileStringA("PortMap", key.c_str(), path.c_str(), "./Velmora.ini") !=
-                       0
+        return WritePrivateProfileStringA("PortMap", key.c_str(), path.c_str(),
+                                          wirelay::PortMapFile().c_str()) != 0
                    ? port
                    : 0;
     }

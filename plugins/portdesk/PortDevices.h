@@ -27,6 +27,6 @@ std::vector<std::string> SerialDevicePaths(const std::string& devRoot = "/dev");
 
 // The COM number (1..`count`) that leads to `path`: one that resolves to it
 // already, else the first number above the default scheme without a device,
-// which gets "COMn=<path>" in [PortMap] of Velmora.ini in the working folder.
+// which gets "COMn=<path>" in [PortMap] of wirelay::PortMapFile().
 // 0 when no number is free or the file cannot be written.
 int MapPortToPath(const std::string& path, int count);

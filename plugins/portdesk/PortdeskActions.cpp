@@ -65,7 +65,10 @@ std::optional<SearchNotice> TakeFinishedSearch(CPortdeskApp& app, SharedContext&
     case kResultNotFound:
         notice.style = kIconError;
         notice.text = std::string(kCommFailedText) + "\n" +
-                      texts.GetResString(PortdeskString::kCommFailedHelp);
+                      (app.permissionDenied.empty()
+                           ? texts.GetResString(PortdeskString::kCommFailedHelp)
+                           : FillTemplate(texts.GetResString(PortdeskString::kPermissionHelp),
+                                          {app.permissionDenied}));
         break;
     case kResultIdentificationFailed:
         notice.style = kIconError;

@@ -10,6 +10,7 @@
 #include <array>
 #include <atomic>
 #include <mutex>
+#include <string>
 
 // iCommStep: the window asks (kSearchRequested), CommLoop answers
 // (kSearchFinished), the window's timer takes the answer (kIdle).
@@ -58,6 +59,10 @@ public:
     int iFormatSel = 0;
     // The serial-format index of the successful probe.
     int iFoundFormat = 0;
+    // A search that could open no port at all because the user lacks the
+    // permission names the first refused device here (else empty); written
+    // before the result word, read after it.
+    std::string permissionDenied;
 
     DriveLink link;
 

@@ -34,6 +34,9 @@ const ResString kTexts[] = {
           "that the drive is powered on."},
     {224, "Port by path..."},
     {225, "Serial device (pick one or type its path):"},
+    {226, "Your user may not open the serial ports (permission denied for %s). Add it to the "
+          "group \"dialout\":\r\n    sudo usermod -aG dialout $USER\r\nthen log out and log in "
+          "again."},
 };
 
 constexpr const char* kFramings[4] = {"N, 1", "N, 2", "E, 1", "O, 1"};

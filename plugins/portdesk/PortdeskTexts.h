@@ -35,7 +35,8 @@ enum : unsigned {
     kNotPresent = 222,
     kCommFailedHelp = 223,
     kByPathEntry = 224,
-    kByPathLabel = 225
+    kByPathLabel = 225,
+    kPermissionHelp = 226
 };
 } // namespace PortdeskString
 

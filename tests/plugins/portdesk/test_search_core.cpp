@@ -1,10 +1,10 @@
 // The search without the window: CommLoop on a shared context filled like the
 // host fills it, against pseudo-terminals whose far end the test plays.
-#include "ContextStorage.h"
 #include "DriveSearch.h"
 #include "FarEnd.h"
 #include "PortMapFolder.h"
 #include "PortdeskCommLoop.h"
+#include "SearchContext.h"
 #include "SerialFormat.h"
 
 #include <filesystem>
@@ -15,31 +15,7 @@ namespace {
 const Bytes kProbe = Hex("01 10 10 90 00 01 02 00 00 AA C1");
 const Bytes kProbeEcho = WithCrc({0x01, 0x10, 0x10, 0x90, 0x00, 0x01}); // the write echoed
 
-class SearchCore : public testing::Test {
-protected:
-    SearchCore() {
-        storage.CreateParmStore(nullptr);
-        HostConfig config;
-        config.waitWriteTime = 1;
-        config.preCountQueTimes = 50;
-        storage.Fill(config, ".", nullptr);
-        app.link.AttachContext(&ctx);
-    }
-    ~SearchCore() override { app.link.modbus.CloseComPort(); }
-
-    void Search(int port, int id, int format) {
-        app.iPortSel = port;
-        app.iIdSel = id;
-        app.iFormatSel = format;
-        app.iCommResult = kResultStarted;
-        app.iCommStep = kStepSearchRequested;
-        RunCommLoop(app, ctx);
-    }
-
-    ContextStorage storage;
-    SharedContext& ctx = storage.Context();
-    CPortdeskApp app;
-};
+class SearchCore : public testing::Test, public SearchContext {};
 
 TEST_F(SearchCore, AutomaticPortSkipsPortsThatDoNotOpen) {
     PtyPair drive;

@@ -1,0 +1,108 @@
+// Where the suite reads and writes: a build folder keeps everything in one
+// place; an installation reads from share/velmora and writes to the user's
+// settings folder.
+#include "AppFolders.h"
+#include "TempDir.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <optional>
+
+namespace {
+
+// Sets (or, with nullopt, removes) an environment variable for one scope.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        if (value)
+            ::setenv(name, value->c_str(), 1);
+        else
+            ::unsetenv(name);
+    }
+    ~ScopedEnv() {
+        if (old_)
+            ::setenv(name_, old_->c_str(), 1);
+        else
+            ::unsetenv(name_);
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+// The settings folder a case names, undone afterwards.
+struct ScopedSettingsFolder {
+    explicit ScopedSettingsFolder(const std::string& folder) { velmora::SetSettingsFolder(folder); }
+    ~ScopedSettingsFolder() { velmora::SetSettingsFolder(""); }
+};
+
+TEST(AppFolders, InstalledOnlyInBinBesideShareVelmora) {
+    TempDir root;
+    std::filesystem::create_directories(root.Path() / "bin");
+    std::filesystem::create_directories(root.Path() / "app");
+    const std::string bin = root.File("bin");
+    const std::string app = root.File("app");
+
+    velmora::AppFolders local = velmora::LocateAppFolders(bin, "/work/here");
+    EXPECT_FALSE(local.installed) << "no share/velmora yet";
+    EXPECT_EQ(local.data, "/work/here");
+    EXPECT_EQ(local.settings, "/work/here");
+    EXPECT_EQ(local.plugins, bin);
+
+    root.Write("share/velmora/Velmora.ini", "[ComPortSetup]\n");
+    const velmora::AppFolders installed = velmora::LocateAppFolders(bin, "/work/here");
+    EXPECT_TRUE(installed.installed);
+    EXPECT_EQ(installed.data, root.File("share") + "/velmora");
+    EXPECT_EQ(installed.plugins, root.File("lib") + "/velmora");
+    EXPECT_EQ(installed.settings, velmora::UserSettingsFolder());
+
+    EXPECT_FALSE(velmora::LocateAppFolders(app, app).installed) << "a folder not named bin";
+}
+
+TEST(AppFolders, UserSettingsFolderFollowsTheBaseDirectoryRules) {
+    struct Case {
+        std::optional<std::string> xdg, home;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"/cfg", "/home/tech", "/cfg/velmora"},
+        {"relative/cfg", "/home/tech", "/home/tech/.config/velmora"},
+        {"", "/home/tech", "/home/tech/.config/velmora"},
+        {std::nullopt, "/home/tech", "/home/tech/.config/velmora"},
+        {std::nullopt, std::nullopt, "/tmp/velmora"},
+    };
+    for (const Case& c : cases) {
+        ScopedEnv xdg("XDG_CONFIG_HOME", c.xdg);
+        ScopedEnv home("HOME", c.home);
+        EXPECT_EQ(velmora::UserSettingsFolder(), c.expected)
+            << c.xdg.value_or("(unset)") << " " << c.home.value_or("(unset)");
+    }
+}
+
+TEST(AppFolders, ABuildWritesInTheWorkingFolderAndCopiesNothing) {
+    EXPECT_EQ(velmora::SettingsFolder(), ".");
+    EXPECT_EQ(velmora::SettingsFile("Monitor Status.ini"), "./Monitor Status.ini");
+
+    TempDir chosen;
+    ScopedSettingsFolder scope(chosen.Path().string());
+    EXPECT_EQ(velmora::SettingsFile("Velmora.ini"), chosen.File("Velmora.ini"));
+    EXPECT_TRUE(std::filesystem::is_empty(chosen.Path())) << "a named folder gets no defaults";
+}
+
+TEST(AppFolders, ReadingPrefersTheUsersCopyOverTheShippedDefault) {
+    TempDir own, shipped;
+    ScopedSettingsFolder scope(own.Path().string());
+    EXPECT_EQ(velmora::ReadableSettingsFile("Velmora.ini", shipped.Path().string()),
+              shipped.File("Velmora.ini"));
+    own.Write("Velmora.ini", "[PortMap]\nCOM1=/tmp/ttyDrive\n");
+    EXPECT_EQ(velmora::ReadableSettingsFile("Velmora.ini", shipped.Path().string()),
+              own.File("Velmora.ini"));
+}
+
+} // namespace
