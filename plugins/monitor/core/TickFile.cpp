@@ -1,10 +1,10 @@
 #include "TickFile.h"
 
+#include "AppFolders.h"
 #include "AtomicFile.h"
 #include "IniDocument.h"
 #include "Profile.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 #include <unistd.h>
@@ -24,17 +24,6 @@ std::string ProgramTickFile(const std::string& appDir) {
     return appDir + "/Language/Monitor/" + kFileName;
 }
 
-std::string UserTickFile() {
-    std::string base;
-    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && *config != 0)
-        base = config;
-    else if (const char* home = std::getenv("HOME"); home != nullptr && *home != 0)
-        base = std::string(home) + "/.config";
-    else
-        return {};
-    return base + "/Velmora/" + kFileName;
-}
-
 bool Writable(const std::string& file) {
     const fs::path path(file);
     const std::string folder = path.parent_path().string();
@@ -50,8 +39,7 @@ std::string TickFilePath(const std::string& appDir) {
     const std::string own = ProgramTickFile(appDir);
     if (Writable(own))
         return own;
-    const std::string user = UserTickFile();
-    return user.empty() ? own : user;
+    return velmora::UserSettingsFolder() + "/" + kFileName;
 }
 
 std::string TickFileToRead(const std::string& appDir) {

@@ -3,7 +3,7 @@
 //
 // The file lives beside the description files. When that folder cannot be
 // written (an installed copy), the ticks are kept in the user's configuration
-// folder instead ($XDG_CONFIG_HOME/Velmora, else ~/.config/Velmora), read
+// folder instead (velmora::UserSettingsFolder()), read
 // from there once written. Neither reading nor writing ever fails the tool.
 #pragma once
 

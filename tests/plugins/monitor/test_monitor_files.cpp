@@ -96,7 +96,7 @@ TEST(MonitorFiles, TicksGoToTheUserFolderWhenTheProgramFolderIsNotWritable) {
     setenv("XDG_CONFIG_HOME", config.c_str(), 1);
     const std::string app = (dir.Path() / "app").string();
     const std::string path = TickFilePath(app);
-    EXPECT_EQ(path, config + "/Velmora/Monitor Status.ini");
+    EXPECT_EQ(path, config + "/velmora/Monitor Status.ini");
     EXPECT_EQ(ReadTicks(TickFileToRead(app), kMotion, 2), (std::vector<int>{1, 1}));
     ASSERT_TRUE(WriteTicks(path, {std::vector<int>{0, 1}, {}, {}, {}}));
     EXPECT_EQ(ReadTicks(TickFileToRead(app), kMotion, 2), (std::vector<int>{0, 1}));
