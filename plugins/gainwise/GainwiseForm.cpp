@@ -60,7 +60,9 @@ QWidget* CGainwiseView::BuildAutoPage() {
     patterns_ = new QComboBox;
     for (int i = 0; i < kPatterns; ++i)
         patterns_->addItem(QString());
-    (new QHBoxLayout(steps_[0]))->addWidget(patterns_, 1);
+    auto* patternRow = new QHBoxLayout(steps_[0]);
+    patternRow->addWidget(patterns_);
+    patternRow->addStretch(1);
     autoLevel_ = LevelBox();
     auto* levelRow = new QHBoxLayout(steps_[1]);
     levelRow->addWidget(autoLevel_);

@@ -56,6 +56,8 @@ const ToolWindow kWindows[] = {
      OfflineT5},
     {"scope", "tracelens::CTracelensView", HostCommand::kTracelens, MenuEnableFlags::kTracelens,
      Nothing},
+    {"auto-tuning", "gainwise::CGainwiseView", HostCommand::kGainwise, MenuEnableFlags::kGainwise,
+     Nothing},
 };
 
 const struct {
@@ -100,7 +102,7 @@ public:
              {"Language", "Image", "Velmora.ini", "hq_417.par", "Whq_417.par", "rk_905.par", "cd.dat"})
             fs::copy(app / item, dir_.Path() / item, fs::copy_options::recursive);
         fs::create_directories(dir_.Path() / "plugins");
-        for (const char* plugin : {"Portdesk.so", "Knobset.so", "Tracelens.so"})
+        for (const char* plugin : {"Portdesk.so", "Knobset.so", "Tracelens.so", "Gainwise.so"})
             fs::create_symlink(app / plugin, dir_.Path() / "plugins" / plugin);
         oldDir_ = fs::current_path();
         fs::current_path(dir_.Path());
