@@ -2,7 +2,9 @@
 
 #include "CommApi.h"
 
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 static_assert(sizeof(DCB) == CommDcbBlock::kSize, "the shared line settings are one DCB");
 
@@ -31,6 +33,22 @@ bool DriveLink::AdoptPublishedPort(const SharedContext& ctx) {
     adopted_ = published;
     port = ctx.Int(kComPort).load();
     std::memcpy(&dcb, ctx.CommDcb().bytes, sizeof dcb);
+    return true;
+}
+
+bool DriveLink::FollowPublishedPort(const SharedContext& ctx) {
+    constexpr auto kPause = std::chrono::milliseconds(100);
+    const auto slave = static_cast<std::uint8_t>(ctx.Int(kSlaveId).load() & 0xFF);
+    if (PublishedPortChanged(ctx)) {
+        std::this_thread::sleep_for(kPause);
+        AdoptPublishedPort(ctx);
+        modbus.SetSlaveAddress(slave);
+        return true;
+    }
+    if (modbus.GetSlaveAddress() == slave)
+        return false;
+    std::this_thread::sleep_for(kPause);
+    modbus.SetSlaveAddress(slave);
     return true;
 }
 

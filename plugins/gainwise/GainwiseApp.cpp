@@ -2,13 +2,7 @@
 
 #include "GainwiseStrings.h"
 
-#include <chrono>
-#include <thread>
-
 namespace gainwise {
-namespace {
-constexpr auto kAdoptPause = std::chrono::milliseconds(100);
-} // namespace
 
 CGainwiseApp& CGainwiseApp::Instance() {
     static CGainwiseApp app;
@@ -30,25 +24,11 @@ void CGainwiseApp::Attach(SharedContext* ctx) {
     worker_.Create();
 }
 
-void CGainwiseApp::LinkUpkeep(SharedContext& ctx) {
-    const auto slave = [&ctx] {
-        return static_cast<std::uint8_t>(ctx.Int(kSlaveId).load() & 0xFF);
-    };
-    if (link.PublishedPortChanged(ctx)) {
-        std::this_thread::sleep_for(kAdoptPause);
-        link.AdoptPublishedPort(ctx);
-        link.modbus.SetSlaveAddress(slave());
-    } else if (link.modbus.GetSlaveAddress() != slave()) {
-        std::this_thread::sleep_for(kAdoptPause);
-        link.modbus.SetSlaveAddress(slave());
-    }
-}
-
 void CGainwiseApp::RunCycle() {
     SharedContext* ctx = module_.Context();
     if (ctx == nullptr)
         return;
-    LinkUpkeep(*ctx);
+    link.FollowPublishedPort(*ctx);
     cycle_.Run(*ctx);
 }
 

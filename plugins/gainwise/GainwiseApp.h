@@ -28,7 +28,6 @@ public:
 
 private:
     CGainwiseApp();
-    void LinkUpkeep(SharedContext& ctx);
 
     PluginModule module_;
     TuningLinkOn<DriveLink> tuningLink_{link};

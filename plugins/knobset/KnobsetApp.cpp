@@ -48,21 +48,10 @@ void CKnobsetApp::StopWorker() {
 }
 
 void CKnobsetApp::LinkUpkeep() {
-    SharedContext& ctx = Context();
     // Every port a Connect publishes is followed, also when the drive moved
     // to another port or format: the old one is closed or gone.
-    if (link.PublishedPortChanged(ctx)) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        link.AdoptPublishedPort(ctx);
-        link.modbus.SetSlaveAddress(static_cast<std::uint8_t>(ctx.Int(kSlaveId).load() & 0xFF));
+    if (link.FollowPublishedPort(Context()))
         ++linkChanges;
-    }
-    const auto slave = static_cast<std::uint8_t>(ctx.Int(kSlaveId).load() & 0xFF);
-    if (link.modbus.GetSlaveAddress() != slave) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        link.modbus.SetSlaveAddress(slave);
-        ++linkChanges;
-    }
 }
 
 void CKnobsetApp::RunJobRoutine() {
