@@ -72,6 +72,12 @@ long CCirBuf::SatGet(int position) const {
     return Shown(items[static_cast<size_t>(Wrap(static_cast<long long>(satAhead) + position))]);
 }
 
+long CCirBuf::SatGetStored(int position) const {
+    if (position < 0 || position >= satValidLen)
+        return 0;
+    return items[static_cast<size_t>(Wrap(static_cast<long long>(satAhead) + position))];
+}
+
 long CCirBuf::GetStored(int position) const {
     if (position < 0 || position >= validLen)
         return 0;

@@ -19,6 +19,8 @@ public:
     long SatGet(int position) const;
     // The stored value, ignoring the mask and sign flags.
     long GetStored(int position) const;
+    // The same inside the saturated window.
+    long SatGetStored(int position) const;
 
     void SatReSize(int capacity);
     void SetValidLen(int count);

@@ -2,6 +2,7 @@
 
 #include "CaptureMath.h"
 #include "CliCommands.h"
+#include "ScopeCsv.h"
 #include "SignalList.h"
 #include "StandaloneContext.h"
 #include "TracelensApp.h"
@@ -20,11 +21,6 @@ namespace {
 using namespace tracelens;
 using Clock = std::chrono::steady_clock;
 
-struct Column {
-    std::string title;
-    int channel; // A..D = 0..3
-};
-
 bool SameText(const std::string& a, const std::string& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),
                       [](char x, char y) { return std::tolower(x) == std::tolower(y); });
@@ -32,7 +28,7 @@ bool SameText(const std::string& a, const std::string& b) {
 
 // Finds each signal by code or name and gives it its slot(s).
 bool ChooseSlots(const ScopeOptions& scope, const std::vector<SignalEntry>& list,
-                 CTracelensApp& app, std::vector<Column>& columns, std::string& error) {
+                 CTracelensApp& app, std::vector<CsvColumn>& columns, std::string& error) {
     ScopeRequest& request = app.WorkingRequest();
     int slot = 0;
     bool wideA = false, wideC = false;
@@ -72,7 +68,8 @@ bool ChooseSlots(const ScopeOptions& scope, const std::vector<SignalEntry>& list
     return true;
 }
 
-void SetTiming(const ScopeOptions& scope, const std::vector<Column>& columns, CTracelensApp& app) {
+void SetTiming(const ScopeOptions& scope, const std::vector<CsvColumn>& columns,
+               CTracelensApp& app) {
     ScopeTiming& timing = app.MasterTiming();
     timing.highSample = scope.block ? 1 : 0;
     timing.timeBase = scope.timeBase > 0 ? scope.timeBase : (scope.block ? 10 : 100);
@@ -117,22 +114,6 @@ void StopCapture(CTracelensApp& app) {
     RunCycles(app, 3, [&] { return app.CaptureState() == 0; });
 }
 
-void WriteCsv(std::ostream& csv, const std::vector<Column>& columns,
-              const std::vector<std::array<long, 4>>& rows, double msPerSample, bool tenths) {
-    csv << "time_ms";
-    for (const Column& c : columns)
-        csv << ",\"" << c.title << "\"";
-    csv << "\n";
-    char time[32];
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        std::snprintf(time, sizeof time, tenths ? "%.1f" : "%.0f", double(i) * msPerSample);
-        csv << time;
-        for (const Column& c : columns)
-            csv << "," << rows[i][static_cast<std::size_t>(c.channel)];
-        csv << "\n";
-    }
-}
-
 } // namespace
 
 int ExecuteScope(HANDLE port, int comPort, const DCB& dcb, const CliOptions& options,
@@ -154,14 +135,14 @@ int ExecuteScope(HANDLE port, int comPort, const DCB& dcb, const CliOptions& opt
     context.PublishPort(port, comPort, dcb);
     CTracelensApp app;
     app.Attach(&context.Context());
-    std::vector<Column> columns;
+    std::vector<CsvColumn> columns;
     std::string error;
     if (!ChooseSlots(scope, list, app, columns, error)) {
         err << "velmora-cli: scope: " << error << "\n";
         return kExitUsage;
     }
     SetTiming(scope, columns, app);
-    std::vector<std::array<long, 4>> rows;
+    std::vector<SampleRow> rows;
     const bool streamFor = !scope.block && !scope.triggered;
     if (streamFor)
         app.sampleTap = [&rows](const std::array<long, 4>& v) { rows.push_back(v); };
@@ -192,26 +173,17 @@ int ExecuteScope(HANDLE port, int comPort, const DCB& dcb, const CliOptions& opt
             << " within the time-out\n";
         return kExitRequestFailed;
     }
-    double msPerSample = 1.0;
-    if (streamFor) {
+    const double msPerSample = SampleIntervalMs(app.MasterTiming().timeBase, scope.block);
+    if (streamFor)
         rows.resize(std::min(rows.size(), wanted));
-    } else {
-        if (scope.block)
-            msPerSample = HighSampleTiming(app.MasterTiming().timeBase).divider * 0.1;
-        const int count = app.Chart().ShownBuf(0).GetSatValidLen();
-        for (int i = 0; i < count; ++i) {
-            std::array<long, 4> v{};
-            for (int ch = 0; ch < kChannels; ++ch)
-                v[static_cast<std::size_t>(ch)] = app.Chart().ShownBuf(ch).SatGet(i);
-            rows.push_back(v);
-        }
-    }
+    else
+        rows = app.RecordedSamples();
     if (scope.out.empty()) {
-        WriteCsv(out, columns, rows, msPerSample, scope.block);
+        WriteScopeCsv(out, columns, rows, msPerSample, scope.block);
         return kExitOk;
     }
     std::ofstream file(scope.out, std::ios::trunc);
-    WriteCsv(file, columns, rows, msPerSample, scope.block);
+    WriteScopeCsv(file, columns, rows, msPerSample, scope.block);
     file.close();
     if (!file) {
         err << "velmora-cli: scope: cannot write " << scope.out << "\n";

@@ -62,6 +62,12 @@ void WriteFileSeeds(const std::filesystem::path& root) {
             Join(Piece(
                      "[Pr000]\nAddress=0\nmin=0\nmax=9\nreserved=0\nDio=1\n[Pr167]\nAddress=230\n"),
                  Text("[Pr000]\nname=Mode\n"))));
+    Write(
+        root / "fuzz_wave_file", "wave",
+        Join({0, 2}, Text("Sample size,2\nSample start, CHA, CHB, CHC, CHD\n0,1,-2,3,4\n1,5,6,7,8\n"
+                          "Sample end\n[Info]\nDate=2026-12-07 05:41:00\nSize=2\n[Setup]\n"
+                          "FileVersion=0.0.1\nTimeBase_ms_Div=7\nTimeBase_EnHiSamp=1\nCHA_ID=22\n"
+                          "CHA_DivSel=9\n")));
 }
 
 } // namespace

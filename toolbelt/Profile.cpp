@@ -121,13 +121,7 @@ unsigned long GetPrivateProfileStringA(const char* section, const char* key,
     return CopyOut(fallback, out, size);
 }
 
-unsigned GetPrivateProfileIntA(const char* section, const char* key, int defaultValue,
-                               const char* file) {
-    char text[64];
-    if (key == nullptr || section == nullptr ||
-        GetPrivateProfileStringA(section, key, "", text, sizeof text, file) == 0)
-        return static_cast<unsigned>(defaultValue);
-
+unsigned ProfileIntFromText(const char* text) {
     const char* p = text;
     bool negative = false;
     if (*p == '-' || *p == '+')
@@ -152,6 +146,15 @@ unsigned GetPrivateProfileIntA(const char* section, const char* key, int default
         value = value * base + digit;
     }
     return negative ? 0u - value : value;
+}
+
+unsigned GetPrivateProfileIntA(const char* section, const char* key, int defaultValue,
+                               const char* file) {
+    char text[64];
+    if (key == nullptr || section == nullptr ||
+        GetPrivateProfileStringA(section, key, "", text, sizeof text, file) == 0)
+        return static_cast<unsigned>(defaultValue);
+    return ProfileIntFromText(text);
 }
 
 int WritePrivateProfileStringA(const char* section, const char* key, const char* value,

@@ -17,6 +17,8 @@
 // the result is unsigned: negative values come back as their two's complement.
 unsigned GetPrivateProfileIntA(const char* section, const char* key, int defaultValue,
                                const char* file);
+// The same conversion of a value already read (a non-empty text).
+unsigned ProfileIntFromText(const char* text);
 
 // Copies the value of a key into `out` (at most size-1 characters and a
 // terminator) and returns the number of characters copied. A missing key gives

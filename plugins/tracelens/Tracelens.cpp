@@ -4,6 +4,8 @@
 #include "TracelensStrings.h"
 #include "TracelensView.h"
 
+#include <filesystem>
+
 namespace {
 
 struct ScopePlugin {
@@ -11,6 +13,8 @@ struct ScopePlugin {
     PluginModule module{{"Trace", kLangTracelens, MenuEnableFlags::kTracelens, 1280, 800},
                         &tracelens::kTracelensStrings};
     tracelens::CTracelensApp app;
+    // cd.dat lies in the working folder the program started in.
+    std::string startDir = std::filesystem::current_path().string();
 };
 
 ScopePlugin& Plugin() {
@@ -25,7 +29,7 @@ VELMORA_PLUGIN_EXPORT CMultiDocTemplate* CreateDLLDocTemplate(SharedContext* ctx
     plugin.module.Attach(ctx);
     plugin.app.Attach(ctx);
     return new CDLLTemplate(plugin.module, [&plugin](PluginModule& module) {
-        return new tracelens::CTracelensView(module, plugin.app);
+        return new tracelens::CTracelensView(module, plugin.app, plugin.startDir);
     });
 }
 

@@ -56,9 +56,18 @@ TEST_F(Image, InvertedTraceMirrorsAndTheCentreMovesTheTrace) {
     EXPECT_EQ(image.pixelColor(300, 232), kLightBlue);
 }
 
-TEST_F(Image, HiddenChannelDrawsNothing) {
-    Constant(0, 200);
+// Revived (drawn on top), hidden and masked channels on one picture.
+TEST_F(Image, RevivedHiddenAndMaskedChannels) {
+    Constant(0, 300);
+    Constant(1, 150);
+    Constant(2, 300);
     Constant(3, -100);
+    const int row = 232 - 114;
+    EXPECT_EQ(Draw().pixelColor(430, row), kYellow) << "the first channel on top";
+    chart.EnChannel(2, 0);
+    chart.EnChannel(2, 1);
+    EXPECT_EQ(Draw().pixelColor(430, row), kLightBlue) << "the revived channel on top";
+
     chart.EnChannel(0, 0);
     QImage image = Draw();
     EXPECT_EQ(InPlot(image, kYellow), 0);
@@ -68,30 +77,15 @@ TEST_F(Image, HiddenChannelDrawsNothing) {
     const QRect tagArea(0, chart.PlotRect().bottom() + 30, 500, 100);
     EXPECT_EQ(CountColour(image, tagArea, kYellow), 0);
     EXPECT_GT(CountColour(image, tagArea, kGreen), 0);
-}
 
-TEST_F(Image, MaskedChannelsDrawNothing) {
-    for (int ch = 0; ch < 4; ++ch)
-        Constant(ch, 100 * ch + 50);
     chart.ShowAllChannel(0);
-    QImage image = Draw();
+    image = Draw();
     for (const QColor& colour : {kYellow, kMagenta, kLightBlue, kGreen})
         EXPECT_EQ(InPlot(image, colour), 0);
     for (int ch = 0; ch < 4; ++ch)
         EXPECT_EQ(chart.ShownBuf(ch).plotPoints, 0);
     chart.ShowAllChannel(1);
-    image = Draw();
-    EXPECT_GT(InPlot(image, kMagenta), 0);
-}
-
-TEST_F(Image, RevivedChannelIsDrawnOnTop) {
-    Constant(0, 300);
-    Constant(2, 300);
-    const int row = 232 - 114;
-    EXPECT_EQ(Draw().pixelColor(430, row), kYellow);
-    chart.EnChannel(2, 0);
-    chart.EnChannel(2, 1);
-    EXPECT_EQ(Draw().pixelColor(430, row), kLightBlue);
+    EXPECT_GT(InPlot(Draw(), kMagenta), 0);
 }
 
 TEST_F(Image, TraceStopsAtTheNewestSample) {

@@ -145,6 +145,7 @@ TEST_F(ModbusReplyMatch, RequestsOverTheLimitsFailOnceWithoutPauses) {
         [&] { return mb.WriteMultipleRegisters(0, 124, words.data()); },
         [&] { return mb.ReadCoils(0, 2001, bits.data()); },
         [&] { return mb.WriteMultipleCoils(0, 1969, bits.data()); },
+        [&] { return mb.Tx_WriteMultipleRegisters(0, 124, words.data()); },
     };
     for (const auto& call : calls) {
         sleeps.Clear();

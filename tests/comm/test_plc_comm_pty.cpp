@@ -22,10 +22,9 @@ Bytes Stx(const std::string& text) {
     return Text("\x02" + text);
 }
 
-const Bytes kAck = Text("\x06"
-                        "00FF");
-const Bytes kNak = Text("\x15"
-                        "00FF06");
+const std::string kAckText = std::string(1, '\x06') + "00FF";
+const Bytes kAck = Text(kAckText);
+const Bytes kNak = Text(std::string(1, '\x15') + "00FF06");
 
 class PLCCommWire : public ::testing::Test {
 protected:
@@ -63,110 +62,77 @@ TEST_F(PLCCommWire, SumCheckIsTwoUpperCaseHexDigits) {
 }
 
 TEST_F(PLCCommWire, WritesSendTheirFramesAndJudgeTheAnswer) {
+    const Bytes word = Enq("00FFWW0D0100011234FA");
+    const auto writeWord = [&] { return plc.PLC_WW16("D0100", 0x1234); };
     const struct {
         const char* name;
         std::function<int()> call;
-        Bytes request;
-        Bytes reply;
+        Bytes request, reply;
         int result;
     } rows[] = {
         {"one bit", [&] { return plc.PLC_BW1("M0100", 1); }, Enq("00FFBW0M010001155"), kAck, 0},
         {"bits", [&] { return plc.PLC_BW("M0100", 5, "10110"); }, Enq("00FFBW0M010005101101B"),
          kAck, 0},
-        {"word", [&] { return plc.PLC_WW16("D0100", 0x1234); }, Enq("00FFWW0D0100011234FA"), kAck,
-         0},
+        {"word", writeWord, word, kAck, 0},
         {"double word", [&] { return plc.PLC_DWW("D0100", 0x12345678); },
          Enq("00FFWW0D01000256781234D5"), kAck, 0},
-        {"ACK and one byte more", [&] { return plc.PLC_WW16("D0100", 0x1234); },
-         Enq("00FFWW0D0100011234FA"),
-         Text("\x06"
-              "00FFX"),
-         3},
-        {"NAK", [&] { return plc.PLC_WW16("D0100", 0x1234); }, Enq("00FFWW0D0100011234FA"), kNak,
-         1},
-        {"no answer",
-         [&] { return plc.PLC_WW16("D0100", 0x1234); },
-         Enq("00FFWW0D0100011234FA"),
-         {},
-         2},
+        {"ACK and one byte more", writeWord, word, Text(kAckText + "X"), 3},
+        {"NAK", writeWord, word, kNak, 1},
+        {"no answer", writeWord, word, Bytes{}, 2},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         const Outcome o = Exchange(row.request.size(), row.reply, row.call);
         EXPECT_EQ(o.result, row.result);
-        ASSERT_EQ(o.requests.size(), 1u);
-        EXPECT_EQ(o.requests[0], row.request);
+        EXPECT_EQ(o.requests, std::vector<Bytes>{row.request});
         EXPECT_EQ(plc.PreCountInQue(), 0u);
     }
+}
+
+// A data reply: STX, the text, ETX and the two sum digits as given.
+Bytes Data(const std::string& text, const std::string& sum) {
+    return Stx(text + "\x03" + sum);
 }
 
 TEST_F(PLCCommWire, ReadsTakeTheirRepliesApart) {
     unsigned char bits[3] = {9, 9, 9};
     unsigned short words[2] = {7, 7};
-    const Bytes bitRequest = Enq("00FFBR0M01000321");
-    const Bytes wordRequest = Enq("00FFWR0D0100022C");
     const struct {
         const char* name;
-        std::function<int()> call;
-        const Bytes& request;
+        bool bitRead;
         Bytes reply;
         int result;
     } rows[] = {
-        {"bits", [&] { return plc._PLC_BR("M0100", "03", bits); }, bitRequest,
-         Stx("00FF101\x03"
-             "81"),
-         0},
-        {"bits cut short", [&] { return plc._PLC_BR("M0100", "03", bits); }, bitRequest,
-         Stx("00FF10\x03"
-             "81"),
-         3},
-        {"bits too long", [&] { return plc._PLC_BR("M0100", "03", bits); }, bitRequest,
-         Stx("00FF1011\x03"
-             "81"),
-         3},
-        {"bits, bad sum", [&] { return plc._PLC_BR("M0100", "03", bits); }, bitRequest,
-         Stx("00FF111\x03"
-             "81"),
-         3},
-        {"bits, not bits", [&] { return plc._PLC_BR("M0100", "03", bits); }, bitRequest,
-         Stx("00FF1A1\x03"
-             "92"),
-         3},
-        {"bits refused", [&] { return plc._PLC_BR("M0100", "03", bits); }, bitRequest, kNak, 1},
-        {"bits unanswered", [&] { return plc._PLC_BR("M0100", "03", bits); }, bitRequest, {}, 2},
-        {"words", [&] { return plc.PLC_WR16("D0100", 2, words); }, wordRequest,
-         Stx("00FF12ABFFFE\x03"
-             "EC"),
-         0},
-        {"words cut short", [&] { return plc.PLC_WR16("D0100", 2, words); }, wordRequest,
-         Stx("00FF12ABFFF\x03"
-             "EC"),
-         3},
-        {"words, bad sum", [&] { return plc.PLC_WR16("D0100", 2, words); }, wordRequest,
-         Stx("00FF12ABFFFE\x03"
-             "ED"),
-         3},
-        {"words, not hex", [&] { return plc.PLC_WR16("D0100", 2, words); }, wordRequest,
-         Stx("00FF12AB0G0E\x03"
-             "C1"),
-         3},
-        {"words refused", [&] { return plc.PLC_WR16("D0100", 2, words); }, wordRequest, kNak, 1},
-        {"words unanswered", [&] { return plc.PLC_WR16("D0100", 2, words); }, wordRequest, {}, 2},
+        {"bits", true, Data("00FF101", "81"), 0},
+        {"bits cut short", true, Data("00FF10", "81"), 3},
+        {"bits too long", true, Data("00FF1011", "81"), 3},
+        {"bits, bad sum", true, Data("00FF111", "81"), 3},
+        {"bits, not bits", true, Data("00FF1A1", "92"), 3},
+        {"bits refused", true, kNak, 1},
+        {"bits unanswered", true, {}, 2},
+        {"words", false, Data("00FF12ABFFFE", "EC"), 0},
+        {"words cut short", false, Data("00FF12ABFFF", "EC"), 3},
+        {"words, bad sum", false, Data("00FF12ABFFFE", "ED"), 3},
+        {"words, not hex", false, Data("00FF12AB0G0E", "C1"), 3},
+        {"words refused", false, kNak, 1},
+        {"words unanswered", false, {}, 2},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         std::fill(bits, bits + 3, 9);
         std::fill(words, words + 2, 7);
-        const Outcome o = Exchange(row.request.size(), row.reply, row.call);
+        const Bytes request = Enq(row.bitRead ? "00FFBR0M01000321" : "00FFWR0D0100022C");
+        const Outcome o = Exchange(request.size(), row.reply, [&] {
+            return row.bitRead ? plc._PLC_BR("M0100", "03", bits) : plc.PLC_WR16("D0100", 2, words);
+        });
         EXPECT_EQ(o.result, row.result);
-        ASSERT_EQ(o.requests.size(), 1u);
-        EXPECT_EQ(o.requests[0], row.request);
+        EXPECT_EQ(o.requests, std::vector<Bytes>{request});
         EXPECT_EQ(plc.PreCountInQue(), 0u);
         // Only a good reply reaches the caller's values.
-        const bool good = row.result == 0, bitRead = &row.request == &bitRequest;
-        EXPECT_EQ(Bytes(bits, bits + 3), good && bitRead ? (Bytes{1, 0, 1}) : (Bytes{9, 9, 9}));
-        EXPECT_EQ(words[0], good && !bitRead ? 0x12AB : 7);
-        EXPECT_EQ(words[1], good && !bitRead ? 0xFFFE : 7);
+        const bool good = row.result == 0;
+        EXPECT_EQ(Bytes(bits, bits + 3), good && row.bitRead ? (Bytes{1, 0, 1}) : (Bytes{9, 9, 9}));
+        EXPECT_EQ(words[0], good && !row.bitRead ? 0x12AB : 7);
+        EXPECT_EQ(words[1], good && !row.bitRead ? 0xFFFE : 7);
     }
 }
 
@@ -198,10 +164,7 @@ TEST_F(PLCCommWire, BitReadRetriesAsConfigured) {
     Outcome o = Exchange(17, {}, [&] { return plc.PLC_BR("M0100", "03", bits); });
     EXPECT_EQ(o.result, 1);
     EXPECT_EQ(o.requests.size(), 3u);
-    o = Exchange(17,
-                 Stx("00FF011\x03"
-                     "81"),
-                 [&] { return plc.PLC_BR("M0100", "03", bits); });
+    o = Exchange(17, Data("00FF011", "81"), [&] { return plc.PLC_BR("M0100", "03", bits); });
     EXPECT_EQ(o.result, 0);
     EXPECT_EQ(o.requests.size(), 1u);
     EXPECT_EQ(Bytes(bits, bits + 3), (Bytes{0, 1, 1}));

@@ -105,25 +105,21 @@ TEST_F(MainFrameTest, OpenEditorRequestIsServedOnce) {
     EXPECT_EQ(std::count(log.begin(), log.end(), "Open:Knobset"), 1);
 }
 
-TEST_F(MainFrameTest, ScopeRequestOpensTracelensAndIsAcknowledged) {
-    folder.AddAllGoodPlugins();
-    CVelmoraApp app(folder.Paths());
-    ASSERT_TRUE(app.InitInstance());
-    ScopeRequestBlock& scope = app.Context().ScopeRequest();
-    scope.word[35] = 3;
-    app.MainFrame()->OnTimer();
-    EXPECT_EQ(scope.word[36].load(), 3);
-    app.MainFrame()->OnTimer();
-    const auto log = TestLogTake();
-    EXPECT_EQ(std::count(log.begin(), log.end(), "Open:Tracelens"), 1);
-}
-
-TEST_F(MainFrameTest, ScopeRequestWithoutThePluginIsStillAcknowledged) {
-    CVelmoraApp app(folder.Paths());
-    ASSERT_TRUE(app.InitInstance());
-    app.Context().ScopeRequest().word[35] = 1;
-    app.MainFrame()->OnTimer();
-    EXPECT_EQ(app.Context().ScopeRequest().word[36].load(), 1);
+TEST_F(MainFrameTest, ScopeRequestIsAcknowledgedAndOpensTracelensOnce) {
+    for (bool withPlugins : {false, true}) {
+        if (withPlugins)
+            folder.AddAllGoodPlugins();
+        CVelmoraApp app(folder.Paths());
+        ASSERT_TRUE(app.InitInstance());
+        TestLogStart();
+        ScopeRequestBlock& scope = app.Context().ScopeRequest();
+        scope.word[35] = 3;
+        app.MainFrame()->OnTimer();
+        EXPECT_EQ(scope.word[36].load(), 3) << "acknowledged with or without the plug-in";
+        app.MainFrame()->OnTimer();
+        const auto log = TestLogTake();
+        EXPECT_EQ(std::count(log.begin(), log.end(), "Open:Tracelens"), withPlugins ? 1 : 0);
+    }
 }
 
 TEST_F(MainFrameTest, AboutBoxShowsPictureTextsAndVersionWhole) {

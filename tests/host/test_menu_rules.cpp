@@ -1,4 +1,5 @@
-// The menu-enable rules every plug-in applies when its window opens or closes.
+// The menu-enable rules every plug-in applies when its window opens or closes
+// (the frame applying them to the shared context: test_frame.cpp).
 #include "SharedContext.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +20,6 @@ struct OpenCase {
 TEST(MenuRules, OpeningAWindowClearsItsBitAndGreysConnect) {
     const OpenCase cases[] = {
         {"Knobset opens", kAllClosed, kKnobset, kAllClosed & ~kKnobset & ~kConnect},
-        {"Monitor opens", kAllClosed, kMonitor, kAllClosed & ~kMonitor & ~kConnect},
         {"Portdesk opens", kAllClosed, kConnect, kAllClosed & ~kConnect},
         {"a second tool opens", 0x3F4 & ~kKnobset, kTracelens, 0x3F4 & ~kKnobset & ~kTracelens},
         {"request bit untouched", kAllClosed | kOpenEditor, kGainwise,
@@ -64,21 +64,6 @@ TEST(MenuRules, ClosingWhileAnotherToolIsOpenKeepsConnectGrey) {
     // Tools without a delivered plug-in do not hold Connect back.
     const int onlyJogOpen = (kAllClosed & ~kConnect) & ~kProgramJog;
     EXPECT_EQ(AfterClose(onlyJogOpen & ~kKnobset, kKnobset, 1, kModelT5), onlyJogOpen | kConnect);
-}
-
-TEST(MenuRules, RulesOnTheContextUpdateTheSharedInt) {
-    SharedInt flags{kAllClosed};
-    SharedInt online{1};
-    ParmStore parms;
-    parms.iModel = kModelT5;
-    SharedContext ctx;
-    ctx.slot[kMenuEnable] = reinterpret_cast<std::intptr_t>(&flags);
-    ctx.slot[kOnline] = reinterpret_cast<std::intptr_t>(&online);
-    ctx.slot[kParmStore] = reinterpret_cast<std::intptr_t>(&parms);
-    ctx.MenuWindowOpened(kMonitor);
-    EXPECT_EQ(flags.load(), kAllClosed & ~kMonitor & ~kConnect);
-    ctx.MenuWindowClosed(kMonitor);
-    EXPECT_EQ(flags.load(), kAllClosed);
 }
 
 TEST(LanguagePaths, CodesAndTableFiles) {

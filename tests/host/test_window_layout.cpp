@@ -5,6 +5,7 @@
 // the build folder) for review.
 #include "HostCommands.h"
 #include "LayoutCheck.h"
+#include "QtWaitUntil.h"
 #include "TempDir.h"
 #include "VelmoraApp.h"
 
@@ -22,7 +23,6 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <thread>
 
 namespace {
 namespace fs = std::filesystem;
@@ -66,20 +66,11 @@ const struct {
 } kLanguages[] = {
     {kLanguageEnglish, "eng"}, {kLanguageTraditional, "cht"}, {kLanguageSimplified, "chs"}};
 
+// Lets the windows work for `ms` (they relabel on their own timers).
 void Settle(int ms) {
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (std::chrono::steady_clock::now() < until) {
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-}
-
-template <class Predicate>
-bool WaitFor(Predicate done) {
-    for (int i = 0; i < 2500 && !done(); ++i)
-        Settle(2);
-    return done();
+    while (std::chrono::steady_clock::now() < until)
+        ProcessEventsBriefly();
 }
 
 // Answers the dialogs a window opens with (the editor's source choice: the
@@ -98,8 +89,8 @@ class LayoutProgram {
 public:
     LayoutProgram() {
         const fs::path app = VELMORA_APP_DIR_FOR_TESTS;
-        for (const char* item :
-             {"Language", "Image", "Velmora.ini", "hq_417.par", "Whq_417.par", "rk_905.par", "cd.dat"})
+        for (const char* item : {"Language", "Image", "Velmora.ini", "hq_417.par", "Whq_417.par",
+                                 "rk_905.par", "cd.dat"})
             fs::copy(app / item, dir_.Path() / item, fs::copy_options::recursive);
         fs::create_directories(dir_.Path() / "plugins");
         for (const char* plugin : {"Portdesk.so", "Knobset.so", "Tracelens.so", "Gainwise.so"})
@@ -140,10 +131,12 @@ TEST_P(WindowLayout, EveryControlShowsWholeInEveryLanguage) {
     ASSERT_TRUE(program.Started());
     QMdiArea* area = program.Frame().MdiArea();
     // Start from an empty frame (the setup window opens by itself at start).
-    ASSERT_TRUE(WaitFor([&] { return program.WindowOf("CPortdeskView") != nullptr; }));
+    ASSERT_TRUE(WaitProcessingEvents("the setup window",
+                                     [&] { return program.WindowOf("CPortdeskView") != nullptr; }));
     area->closeAllSubWindows();
     // Gone, not only closed: a plug-in opens its one window again only then.
-    ASSERT_TRUE(WaitFor([&] { return area->findChildren<QMdiSubWindow*>().isEmpty(); }));
+    ASSERT_TRUE(WaitProcessingEvents(
+        "every window to go", [&] { return area->findChildren<QMdiSubWindow*>().isEmpty(); }));
 
     tool.prepare(program.Ctx());
     program.Ctx().Int(kMenuEnable).fetch_or(tool.menuBit);
@@ -155,8 +148,8 @@ TEST_P(WindowLayout, EveryControlShowsWholeInEveryLanguage) {
     ASSERT_NE(command, nullptr);
     ASSERT_TRUE(command->isEnabled()) << tool.viewName;
     command->trigger();
-    ASSERT_TRUE(WaitFor([&] { return program.WindowOf(tool.viewName) != nullptr; }))
-        << tool.viewName << " did not open";
+    ASSERT_TRUE(WaitProcessingEvents(tool.viewName,
+                                     [&] { return program.WindowOf(tool.viewName) != nullptr; }));
     Settle(200);
     answerer.stop();
 

@@ -4,6 +4,7 @@
 #include "DriveLink.h"
 #include "FarEnd.h"
 #include "PortMapFolder.h"
+#include "SerialFormat.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -24,11 +25,7 @@ FarEnd::Script Silent() {
 }
 
 DCB Format115200() {
-    DCB dcb{};
-    dcb.DCBlength = sizeof dcb;
-    dcb.BaudRate = CBR_115200;
-    dcb.ByteSize = 8;
-    return dcb;
+    return wirelay::MakeSerialDcb(3); // 115200 N,1
 }
 
 class GuardedCall : public testing::Test {
@@ -65,7 +62,9 @@ protected:
     unsigned value = 0;
 };
 
-TEST_F(GuardedCall, FirstCallTakesTheQuickSettings) {
+// The first call outside a search takes the quick settings; a search keeps
+// its own.
+TEST_F(GuardedCall, FirstCallTakesTheQuickSettingsUnlessSearching) {
     FarEnd far(first, kReadRequest.size(), Answering());
     link.modbus.SetRetryTimes(7);
     ASSERT_EQ(Read(), 1);
@@ -76,10 +75,8 @@ TEST_F(GuardedCall, FirstCallTakesTheQuickSettings) {
     EXPECT_EQ(link.modbus.GetRetryInterval(), 0u);
     EXPECT_EQ(link.quickSettings, 0);
     EXPECT_EQ(far.Requests().size(), 1u);
-}
 
-TEST_F(GuardedCall, SearchKeepsItsOwnSettings) {
-    FarEnd far(first, kReadRequest.size(), Answering());
+    link.quickSettings = 1;
     link.searching = 1;
     link.modbus.SetWaitWriteTime(7);
     link.modbus.SetPreCountQueTimes(500);

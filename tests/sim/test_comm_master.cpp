@@ -20,23 +20,21 @@ struct Rig {
     RunningSim running;
 };
 
-TEST(VelmoraMaster, CModbusIdentifiesAT8AndTransfersParameters) {
+TEST(VelmoraMaster, CModbusProbesAT8AndTransfersParameters) {
     Rig rig(DriveModel::T8, 15); // 115200 O,1
     CModbus link;
     link.SetWaitWriteTime(1);
     link.SetPreCountQueTimes(1000);
     ASSERT_TRUE(link._OpenDevicePort(rig.Link().c_str(), wirelay::MakeSerialDcb(15), 1));
 
-    // The probe of the search, then the identity as the search reads it.
+    // The probe of the search, then the identity (its contents are the
+    // slave tests' matter).
     unsigned short zero = 0;
     EXPECT_TRUE(link.WriteMultipleRegisters(0x1090, 1, &zero));
     char data[250] = {};
     unsigned char capacity = 250, id = 0, run = 0;
     ASSERT_TRUE(link.ReportSlaveID(data, &capacity, &id, &run));
     EXPECT_EQ(run, 0xFF);
-    EXPECT_EQ(data[5], '2');
-    EXPECT_STREQ(data + 21, "rk905");
-    EXPECT_STREQ(data + 28, "rk_905");
 
     // A read-all block, a write beyond the limit and its read-back.
     unsigned short block[16] = {};
@@ -47,15 +45,11 @@ TEST(VelmoraMaster, CModbusIdentifiesAT8AndTransfersParameters) {
     ASSERT_TRUE(link.ReadHoldingRegisters(16, 1, block));
     EXPECT_EQ(block[0], 2000);
 
-    // Save to EEPROM reads back 1; the servo coil.
+    // Save to EEPROM reads back 1 (coils: the independent master's test).
     unsigned short one = 1;
     ASSERT_TRUE(link.WriteMultipleRegisters(129, 1, &one));
     ASSERT_TRUE(link.ReadHoldingRegisters(129, 1, block));
     EXPECT_EQ(block[0], 1);
-    unsigned char on = 1, coil = 0;
-    ASSERT_TRUE(link.WriteMultipleCoils(38, 1, &on));
-    ASSERT_TRUE(link.ReadCoils(38, 1, &coil));
-    EXPECT_EQ(coil & 1, 1);
 
     // An exception reply fails the request.
     EXPECT_FALSE(link.ReadHoldingRegisters(128, 1, block));

@@ -36,14 +36,11 @@ TEST(IndependentMaster, LibmodbusReadsIdentityAndParametersOfAT5) {
     RunningSim s(SimOn(DriveModel::T5, 3, 5, dir.File("ttyDrive")));
     Master m(dir.File("ttyDrive"), 115200, 'N', 1, 5);
 
+    // The whole identity frame as libmodbus parses it; its fields are the
+    // slave tests' matter.
     std::uint8_t id[256] = {};
-    const int n = modbus_report_slave_id(*m, sizeof id, id);
-    ASSERT_EQ(n, 50);
+    ASSERT_EQ(modbus_report_slave_id(*m, sizeof id, id), 50);
     EXPECT_EQ(id[1], 0xFF);
-    EXPECT_EQ(id[2 + 5], '2');
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(id + 2 + 21), 7),
-              "T5-400W"); // no NUL: 7 chars
-    EXPECT_STREQ(reinterpret_cast<const char*>(id + 2 + 28), "hq_417");
 
     // Pr004 inertia ratio at registers 8 and 9, low word first.
     std::uint16_t regs[2] = {};

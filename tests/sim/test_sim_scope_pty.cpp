@@ -1,6 +1,7 @@
 // The drive's scope side over a pseudo-terminal: streamed frames at wire
 // pace with every frame numbered, the reply to a stop after the frame on the
-// wire, and a triggered High Sample block from the servo loop's demo move.
+// wire, spoilt frames and the clear commands. (A triggered High Sample block
+// from the demo move, end to end: test_cli_scope.cpp.)
 #include "DriveScope.h"
 #include "LineTiming.h"
 #include "SerialClient.h"
@@ -23,13 +24,6 @@ Bytes WriteRequest(std::uint16_t address, std::uint16_t value) {
 void Write(SerialClient& client, std::uint16_t address, std::uint16_t value) {
     const Bytes reply = client.Transact(WriteRequest(address, value), 8);
     ASSERT_EQ(reply.size(), 8u) << "no reply to the write of register " << address;
-}
-
-std::uint16_t Read(SerialClient& client, std::uint16_t address) {
-    const Bytes reply = client.Transact(WithCrc({1, 3, static_cast<std::uint8_t>(address >> 8),
-                                                 static_cast<std::uint8_t>(address), 0, 1}),
-                                        7);
-    return reply.size() == 7 ? static_cast<std::uint16_t>(reply[3] << 8 | reply[4]) : 0xFFFF;
 }
 
 // Bytes until `count` came or the line was quiet for `quietMs`.
@@ -174,41 +168,6 @@ TEST(SimulatorScope, ClearCommandsZeroTheEncoderAndThePositionCommand) {
     after = StreamFrames(client, 5);
     ASSERT_EQ(after.size(), 5u);
     EXPECT_LT(std::abs(wide(after.front(), 2)), 20000);
-}
-
-TEST(SimulatorScope, TriggeredBlockFromTheDemoMove) {
-    SimConfig config = SimOn(DriveModel::T5);
-    config.motion = MotionMode::Demo;
-    RunningSim s(config);
-    SerialClient client(s.sim.SlavePath(), B115200);
-    Write(client, scopereg::kPairing, 0x1100);    // C and D: one 32-bit signal
-    const std::uint16_t codes[] = {1, 90, 26, 0}; // speed, frame number, position command
-    for (std::uint16_t slot = 0; slot < 4; ++slot)
-        Write(client, scopereg::kFirstCode + slot, codes[slot]);
-    Write(client, scopereg::kTrigger, 0x0000); // trigger 1 on A, positive edge
-    Write(client, scopereg::kLevel1, 1000);    // r/min
-    Write(client, scopereg::kLevel1 + 1, 0);
-    Write(client, scopereg::kHighSample, 7 | 175 << 6); // 351 samples of 0.2 ms
-    Write(client, scopereg::kCommand, kArmTriggered);
-    std::uint16_t progress = 0;
-    for (int poll = 0; poll < 1000 && progress != kComplete; ++poll) {
-        progress = Read(client, scopereg::kTrigger);
-        ASSERT_TRUE(progress == kWaiting || progress == kCapturing || progress == kComplete)
-            << progress;
-        ::usleep(5000);
-    }
-    ASSERT_EQ(progress, kComplete);
-    Write(client, scopereg::kCommand, kSendBlock);
-    const auto frames = Frames(Receive(client, 5000, 300));
-    ASSERT_EQ(frames.size(), 351u);
-    ExpectConsecutive(frames, 1);
-    const auto speed = [&](std::size_t i) { return static_cast<std::int16_t>(frames[i][0]); };
-    EXPECT_LT(speed(174), 1000);
-    EXPECT_GE(speed(175), 1000);
-    const auto command = [&](std::size_t i) {
-        return static_cast<std::int32_t>(std::uint32_t(frames[i][2]) << 16 | frames[i][3]);
-    };
-    EXPECT_NE(command(350), command(0)) << "the command moves through the block";
 }
 
 } // namespace

@@ -1,32 +1,10 @@
-// Paths and names that are not what they seem: a folder where a language
-// table should be, and section names written with blanks around them.
+// Names that are not what they seem: section names written with blanks
+// around them, and lines cut off.
 #include "IniDocument.h"
-#include "ModuleStrings.h"
 #include "Profile.h"
-#include "StringResource.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
-
-namespace {
-
-const ResString kStrings[] = {{212, "Cascade"}};
-VELMORA_MODULE_STRINGS(kModule, kStrings);
-ModuleHandle g_module = &kModule;
-
-} // namespace
-
-TEST(StringTableFile, AFolderOrDeviceLeavesTheTableAsItWas) {
-    TempDir dir;
-    CStringResource table(&g_module);
-    const std::string file = dir.Write("ENG/ENG.lng", "[StringTable]\n212=Kaskade\n");
-    ASSERT_EQ(table.ReadTableFile(file.c_str()), 1);
-    for (const std::string& path :
-         {dir.File("ENG"), dir.Path().string(), std::string("/dev/null")}) {
-        EXPECT_EQ(table.ReadTableFile(path.c_str()), 0) << path;
-        EXPECT_EQ(table.GetResString(212), "Kaskade") << path;
-    }
-}
 
 TEST(IniNames, LookupAndEditFollowOneRule) {
     // Each file holds the key twice under names that one rule must tell

@@ -59,10 +59,13 @@ TEST_F(StringTable, IdsParseLikeScanfAndBadLinesAreSkipped) {
     ASSERT_EQ(table.Entries().size(), 2u);
 }
 
-TEST_F(StringTable, MissingFileKeepsPreviousTable) {
+TEST_F(StringTable, AMissingFileFolderOrDeviceKeepsThePreviousTable) {
     Load("[StringTable]\n212=Kaskade\n");
-    EXPECT_EQ(table.ReadTableFile(dir.File("missing.lng").c_str()), 0);
-    EXPECT_EQ(table.GetResString(212), "Kaskade");
+    for (const std::string& path :
+         {dir.File("missing.lng"), dir.Path().string(), std::string("/dev/null")}) {
+        EXPECT_EQ(table.ReadTableFile(path.c_str()), 0) << path;
+        EXPECT_EQ(table.GetResString(212), "Kaskade") << path;
+    }
     EXPECT_EQ(table.ReadTableFile(nullptr), 0);
 }
 

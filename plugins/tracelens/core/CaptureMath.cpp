@@ -49,4 +49,8 @@ int HighSampleDelay(int samples) {
     return std::clamp(samples, 1, 500);
 }
 
+double SampleIntervalMs(int timeBase, bool highSample) {
+    return highSample ? HighSampleTiming(timeBase).divider * 0.1 : 1.0;
+}
+
 } // namespace tracelens

@@ -44,6 +44,9 @@ unsigned short PairingWord(bool wideA, bool wideC);
 // Register 0x00A9: sources, conditions and combination of a trigger record.
 unsigned short TriggerWord(const TriggerDatas& trigger);
 
+// Points of the chart's X axis: the most samples a trace shows.
+inline constexpr int kAxisLength = 3001;
+
 // Streaming: samples on screen for a time base (10 per division at 1 ms).
 int StreamDrawRange(int timeBase);
 
@@ -55,6 +58,9 @@ struct BlockTiming {
     int length;
 };
 BlockTiming HighSampleTiming(int timeBase);
+
+// Time between two recorded samples: 1 ms streaming, divider × 0.1 ms in blocks.
+double SampleIntervalMs(int timeBase, bool highSample);
 
 // The delay the drive takes in a High Sample word (bits 6-15).
 int HighSampleDelay(int samples);

@@ -1,6 +1,7 @@
 // The drawing step of the cycle: mouse, wheel, cursor and zoom input from the
 // request, the chart drawn into the first off-screen image, the changed
 // settings applied, and the picture handed to the window under its lock.
+#include "CaptureMath.h"
 #include "TracelensApp.h"
 
 #include <QPainter>
@@ -104,6 +105,7 @@ void CTracelensApp::Draw() {
     {
         QPainter painter(&drawing_);
         chart.PlotAll(&painter);
+        ReadCursors();
         ApplyChangedSettings();
         if (debug_ != 0) {
             const ScopeTiming& shown = timings_[published_];
@@ -121,6 +123,18 @@ void CTracelensApp::Draw() {
         }
     }
     HandPictureOver(rect);
+}
+
+void CTracelensApp::ReadCursors() {
+    const CChartPlot& chart = *chart_;
+    CursorReadout& readout = status_.cursors;
+    readout.kind = chart.Tag(0).cursorKind;
+    const ScopeTiming& timing = timings_[current_];
+    const double msPerSample =
+        timing.highSample != 0 ? HighSampleTiming(timing.timeBase).divider * 0.1 : 1.0;
+    readout.deltaMs = (chart.CursorX(2) - chart.CursorX(1)) * msPerSample;
+    for (int ch = 0; ch < kChannels; ++ch)
+        readout.deltaY[static_cast<std::size_t>(ch)] = chart.Tag(ch).value2 - chart.Tag(ch).value1;
 }
 
 void CTracelensApp::HandPictureOver(const ChartRect& rect) {

@@ -26,6 +26,8 @@ struct ScopeChannel {
     int offset = 0; // vertical offset in signal units
 };
 using ChannelTable = std::array<ScopeChannel, kChannels>;
+// One sample of channels A..D.
+using SampleRow = std::array<long, kChannels>;
 
 // Time base, delay, signals, scales and trigger: 19 words.
 struct ScopeTiming {
@@ -82,6 +84,8 @@ struct ScopeRequest {
         kSaveWaveCounter = 19
     };
     std::array<std::int32_t, kWords> word{};
+    // The wave file counters 18 (load) and 19 (save) name.
+    std::string waveFile;
 
     // The one-shot words the window and the cycle clear after a hand-off.
     void ClearOneShotWords() {
@@ -101,10 +105,39 @@ enum RunMode : int {
     kModeBlockSingle = 6
 };
 
+// Icon of a message (the message box style bits).
+enum MessageIcon : int { kIconError = 0x10, kIconInformation = 0x40 };
+// The messages of stop reason 3 (wave files).
+enum ScopeMessage : int {
+    kMsgNone = 0,
+    kMsgCannotCreate = 1,
+    kMsgSaved = 2,
+    kMsgCannotOpen = 3,
+    kMsgReadSuccess = 4,
+    kMsgReadFailed = 5
+};
+inline constexpr int kScopeMessages = 6;
+// Their English templates (%s: the file), used until the window gives the
+// cycle its language's texts.
+inline constexpr const char* kScopeMessageText[] = {"",
+                                                    "Cannot create file: %s",
+                                                    "File: [%s] saved.",
+                                                    "Cannot open file: %s",
+                                                    "Read file success.",
+                                                    "Read file failed."};
+
 // status word values
 enum CaptureStatus : int { kStatusIdle = 0, kStatusRunning = 1, kStatusRetry = 2 };
 // stop reasons
 enum StopReason : int { kStopNone = 0, kStopSetupFailed = 1, kStopStopped = 2, kStopMessage = 3 };
+
+// The measurement cursors as last drawn, for the readouts beside the chart.
+struct CursorReadout {
+    enum Kind : int { kNone = 0, kX = 1, kY = 2 };
+    int kind = kNone;
+    double deltaMs = 0;                  // X cursor 2 minus X cursor 1
+    std::array<int, kChannels> deltaY{}; // Y cursor 2 minus Y cursor 1, per channel
+};
 
 // What the cycle publishes: five change counters, four result words, a
 // message, and a settings block the window applies to its panels.
@@ -128,6 +161,7 @@ struct ScopeStatus {
     // carry one frame per millisecond: the time axis would be wrong. Changes
     // raise the status counter.
     std::int32_t lineTooSlow = 0;
+    CursorReadout cursors;
 
     void ClearResults() { zoomed = status = triggered = stopReason = 0; }
 };

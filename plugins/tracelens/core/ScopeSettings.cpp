@@ -91,7 +91,13 @@ void CTracelensApp::ApplyChangedSettings() {
             lastTrigger_ = t;
             break;
         }
-        default: // the pairing flag is only recorded; wave files come with the window
+        case ScopeRequest::kLoadWaveCounter:
+            LoadWave();
+            break;
+        case ScopeRequest::kSaveWaveCounter:
+            SaveWave();
+            break;
+        default: // the pairing flag is only recorded
             break;
         }
     }

@@ -84,11 +84,12 @@ std::vector<SignalEntry> LoadSignalList(const std::string& catalogue, const std:
     return list;
 }
 
-std::string SignalNamesPath(const std::string& appDir, int languageId) {
+std::string TraceLanguageFile(const std::string& appDir, int languageId, const char* prefix,
+                              const char* extension) {
     const char* code = LanguageCode(languageId);
     if (code == nullptr)
         return {};
-    return appDir + "/Language/Trace/" + code + "/cd" + code + ".dat";
+    return appDir + "/Language/Trace/" + code + "/" + prefix + code + extension;
 }
 
 } // namespace tracelens

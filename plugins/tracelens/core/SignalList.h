@@ -22,8 +22,14 @@ struct SignalEntry {
 std::vector<SignalEntry> LoadSignalList(const std::string& catalogue, const std::string& names,
                                         int model);
 
-// The language's signal file under an application folder (empty for an
-// unknown language id).
-std::string SignalNamesPath(const std::string& appDir, int languageId);
+// A file of the scope's language folder, Language/Trace/<L>/<prefix><L><extension>
+// under an application folder (empty for an unknown language id).
+std::string TraceLanguageFile(const std::string& appDir, int languageId, const char* prefix,
+                              const char* extension);
+
+// The language's signal file, cd<L>.dat.
+inline std::string SignalNamesPath(const std::string& appDir, int languageId) {
+    return TraceLanguageFile(appDir, languageId, "cd", ".dat");
+}
 
 } // namespace tracelens

@@ -21,6 +21,8 @@ public:
     // Publishes an open port with its COM number (0 for an explicit device
     // path) and line settings, as the drive search does.
     void PublishPort(HANDLE port, int comPort, const DCB& dcb);
+    // The folder of cd.dat and Language/ (default ".").
+    void SetAppDir(std::string dir) { appDir_ = std::move(dir); }
 
 private:
     SharedContext ctx_;

@@ -1,15 +1,13 @@
 // Construction, the plug-in start and the window's side of the hand-offs.
 #include "TracelensApp.h"
 
+#include "CaptureMath.h"
+
 #include <chrono>
 #include <cstring>
 #include <thread>
 
 namespace tracelens {
-
-namespace {
-constexpr int kAxisLength = 3001;
-}
 
 CTracelensApp::CTracelensApp() : chart_(std::make_unique<CChartPlot>()) {
     chart_->SetXaxisLen(kAxisLength);

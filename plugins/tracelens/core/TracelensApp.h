@@ -16,8 +16,17 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <string>
+#include <vector>
 
 namespace tracelens {
+
+// The samples the chart shows, copied out by the cycle for an export.
+struct RecordedCopy {
+    std::vector<SampleRow> rows;
+    double msPerSample = 1.0;
+    bool highSample = false;
+};
 
 // The clear commands of the utility panel (register 5022 for 1, 5020 for 2).
 struct ClearCommand {
@@ -62,6 +71,20 @@ public:
     bool RequestClear(int choice);
     // The answered clear command (result 0 while pending), reset once read.
     ClearCommand TakeClearResult();
+    // Wave files: the cycle saves (counter 19) or loads (counter 18) `path`
+    // at its next drawing and reports with stop reason 3. Saving snapshots
+    // the master records into the request's settings block first.
+    void RequestWaveSave(const std::string& path);
+    void RequestWaveLoad(const std::string& path);
+    // The window's language texts of the wave-file messages, by ScopeMessage.
+    void SetMessageTexts(const std::array<std::string, kScopeMessages>& texts);
+    // Asks the cycle for a copy of the shown samples; TakeRecordedCopy gives
+    // it once the cycle made it.
+    void RequestRecordedCopy();
+    bool TakeRecordedCopy(RecordedCopy& into);
+    // Copies the newest picture without taking it from the window (false when
+    // there is none yet or the lock stayed busy).
+    bool CopyPicture(QImage& into);
 
     // --- For tests, the command line and the diagnostic overlay ---
     DriveLink link;
@@ -74,6 +97,11 @@ public:
     int PendingWrites() const { return pendingWrites_; }
     long SampleCount() const { return sampleCount_.load(); }
     bool Paused() const { return paused_; }
+    // The time range (axis samples) the chart shows after zooming.
+    int ZoomStart() const { return zoomStart_; }
+    int ZoomEnd() const { return zoomEnd_; }
+    // The shown buffers' samples as recorded (cycle's thread).
+    std::vector<SampleRow> RecordedSamples();
 
 private:
     enum Copy : int { kMaster = 0, kSwapA = 1, kSwapB = 2 };
@@ -113,7 +141,14 @@ private:
     void HighSampleTimeBase(const ScopeTiming& timing);
     void ApplyChangedSettings();
     void Draw();
+    void ReadCursors();
     void HandPictureOver(const ChartRect& rect);
+
+    // Wave files and the export copy (WaveCycle.cpp).
+    void SaveWave();
+    void LoadWave();
+    void ReportMessage(ScopeMessage message, const std::string& file, int icon);
+    void ServeRecordedCopy();
 
     // Writes with the retry count set for the call.
     int WriteWithRetries(unsigned short address, unsigned short value, unsigned long retries);
@@ -170,12 +205,18 @@ private:
     int scopeActive_ = 0;
     std::atomic<int> externalStop_{0};
     ClearCommand clear_;
+    int copyWanted_ = 0;
+    bool copyReady_ = false;
+    RecordedCopy copy_;
+    std::array<std::string, kScopeMessages> messageTexts_;
 
     std::mutex requestLock_;
     std::mutex pictureLock_;
     std::mutex debugLock_;
     std::mutex clearLock_;
     std::mutex activeLock_;
+    std::mutex copyLock_;
+    std::mutex messageLock_;
 };
 
 } // namespace tracelens

@@ -42,6 +42,7 @@ void CTracelensApp::ExternThread() {
     }
     if (request_.word[ScopeRequest::kRedraw] != 0)
         Draw();
+    ServeRecordedCopy();
     ServeClearAndHandOff();
 }
 

@@ -17,26 +17,11 @@ int ReadAllRequests(const std::vector<WireTap::Request>& requests) {
     return count;
 }
 
-TEST(Commissioning, ConnectOpensTheEditorWhichReadsTheWholeTable) {
-    PortdeskHarness h(Drive(drivesim::DriveModel::T5, 1, 3), 1000, true);
-    ASSERT_TRUE(h.Started());
-    h.Connect(kDrivePort, 1, 4); // COM5, ID 1, the fourth format: 115200 N,1
-    ASSERT_TRUE(h.WaitForResultBox());
-    EXPECT_EQ(h.Ctx().Int(kLinkFound).load(), 1);
-    EXPECT_EQ(h.Ctx().Parms().iModel.load(), kModelT5);
-
-    auto editor = [&] { return h.App().MainFrame()->findChild<QWidget*>("KnobsetView"); };
-    ASSERT_TRUE(WaitProcessingEvents("the parameter editor to open", editor));
-    EXPECT_TRUE(WaitProcessingEvents(
-        "the editor's cycle entry to read the table",
-        [&] { return ReadAllRequests(h.Tap().Requests()) >= 32; }, std::chrono::seconds(60)));
-    EXPECT_EQ(ReadAllRequests(h.Tap().Requests()), 32);
-}
-
-// The drive moved to COM6 at another serial format while a drive still
-// answers on COM5: after the second "Connect" the editor works on the port
-// just published and sends nothing more to the old one.
-TEST(Commissioning, ASecondConnectMovesTheEditorToTheNewPort) {
+// "Connect" opens the editor, which reads the whole table. Then the drive
+// moved to COM6 at another serial format while a drive still answers on
+// COM5: after the second "Connect" the editor works on the port just
+// published and sends nothing more to the old one.
+TEST(Commissioning, ConnectOpensTheEditorAndASecondConnectMovesItToTheNewPort) {
     PortdeskHarness h(Drive(drivesim::DriveModel::T5, 1, 3), 1000, true,
                       Drive(drivesim::DriveModel::T5, 1, 2));
     ASSERT_TRUE(h.Started());
@@ -45,8 +30,9 @@ TEST(Commissioning, ASecondConnectMovesTheEditorToTheNewPort) {
     auto editor = [&] { return h.App().MainFrame()->findChild<QWidget*>("KnobsetView"); };
     ASSERT_TRUE(WaitProcessingEvents("the parameter editor to open", editor));
     ASSERT_TRUE(WaitProcessingEvents(
-        "the editor to read the table from COM5",
+        "the editor's cycle entry to read the table from COM5",
         [&] { return ReadAllRequests(h.Tap().Requests()) >= 32; }, std::chrono::seconds(60)));
+    EXPECT_EQ(ReadAllRequests(h.Tap().Requests()), 32);
 
     for (QMdiSubWindow* w : h.App().MainFrame()->MdiArea()->subWindowList())
         w->close();

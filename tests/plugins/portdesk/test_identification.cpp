@@ -2,9 +2,11 @@
 // and the model decision, on golden and on malformed data.
 #include "DriveIdentification.h"
 
+#include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -36,96 +38,69 @@ struct Store {
     DriveIdentity identity;
 };
 
-TEST(Identification, LayoutTwoTakesTheThreeFieldsAndTheMarkers) {
-    const Data d = LayoutTwo("VT5A04", "T5-400W", "hq_417");
-    const IdentificationTexts t = ParseIdentification(d.data(), d.size());
-    EXPECT_TRUE(t.layoutKnown);
-    EXPECT_EQ(t.modelText, "T5-400W");
-    EXPECT_EQ(t.tableId, "hq_417");
-    EXPECT_EQ(t.productCode, "VT5A04");
-    EXPECT_EQ(t.power, "4");
-    EXPECT_EQ(t.version, "1.4.2");
-}
-
-TEST(Identification, FieldsEndAtTheirFirstNulOrAfterSevenBytes) {
-    Data d = LayoutTwo("ABCDEFG", "MODEL12", "X");
-    // Fields fill their seven bytes completely: no terminator between them.
-    const IdentificationTexts t = ParseIdentification(d.data(), d.size());
-    EXPECT_EQ(t.productCode, "ABCDEFG");
-    EXPECT_EQ(t.modelText, "MODEL12");
-    EXPECT_EQ(t.tableId, "X");
-}
-
-TEST(Identification, LayoutFiveHasFixedTexts) {
-    Data d(kIdentificationBytes, 0);
-    d[5] = '5';
-    Put(d, 14, "junk-ignored");
-    const IdentificationTexts t = ParseIdentification(d.data(), d.size());
-    EXPECT_TRUE(t.layoutKnown);
-    EXPECT_EQ(t.modelText, "rk905");
-    EXPECT_EQ(t.tableId, "r750c");
-    EXPECT_EQ(t.productCode, "48263c");
-    EXPECT_EQ(t.power, "");
-    EXPECT_EQ(t.version, "");
-}
-
-TEST(Identification, MarkerValuesAreSignedAndOnlyTheFirstCounts) {
-    Data d(kIdentificationBytes, 0);
-    d[5] = '2';
-    Put(d, 100, "w:");
-    d[102] = 0xFF;
-    Put(d, 110, "w:");
-    d[112] = 9;
-    Put(d, 120, "ev:");
-    d[123] = 0x80;
-    d[124] = 0;
-    d[125] = 0x7F;
-    Put(d, 130, "ev:");
-    const IdentificationTexts t = ParseIdentification(d.data(), d.size());
-    EXPECT_EQ(t.power, "-1");
-    EXPECT_EQ(t.version, "-128.0.127");
-}
-
-TEST(Identification, MarkersBeforeByte35AreNotMarkers) {
-    Data d(kIdentificationBytes, 0);
-    d[5] = '2';
-    Put(d, 30, "w:");
-    d[32] = 5;
-    EXPECT_EQ(ParseIdentification(d.data(), d.size()).power, "");
-}
-
-TEST(Identification, MarkerWhoseValueWouldLieBeyondTheDataIsIgnored) {
-    Data d(kIdentificationBytes, 0);
-    Put(d, kIdentificationBytes - 2, "w:");  // no byte left for its value
-    Put(d, kIdentificationBytes - 5, "ev:"); // two of three bytes only
-    const IdentificationTexts t = ParseIdentification(d.data(), d.size());
-    EXPECT_EQ(t.power, "");
-    EXPECT_EQ(t.version, "");
-}
-
-TEST(Identification, ShortOrMissingDataReadsAsZeros) {
-    const Data d = LayoutTwo("VT5A04", "T5-400W", "hq_417");
-    // Cut inside the model field: the rest counts as zero, nothing is read
-    // beyond the given bytes (the sanitizer build checks that).
-    auto cut = std::make_unique<unsigned char[]>(24);
-    std::memcpy(cut.get(), d.data(), 24);
-    const IdentificationTexts t = ParseIdentification(cut.get(), 24);
-    EXPECT_TRUE(t.layoutKnown);
-    EXPECT_EQ(t.modelText, "T5-");
-    EXPECT_EQ(t.tableId, "");
-    EXPECT_EQ(t.power, "");
-    EXPECT_FALSE(ParseIdentification(nullptr, 250).layoutKnown);
-    EXPECT_FALSE(ParseIdentification(d.data(), 3).layoutKnown);
-}
-
-TEST(Identification, GarbageGivesAnUnknownLayout) {
+Data Garbage() {
     Data d(kIdentificationBytes);
     for (std::size_t i = 0; i < d.size(); ++i)
         d[i] = static_cast<unsigned char>(i * 37 + 11);
-    d[5] = 'x';
-    const IdentificationTexts t = ParseIdentification(d.data(), d.size());
-    EXPECT_FALSE(t.layoutKnown);
-    EXPECT_TRUE(t.modelText.empty());
+    return d;
+}
+
+// `puts` writes texts into the data: "OFFSET:TEXT|OFFSET:TEXT".
+void PutAll(Data& d, const std::string& puts) {
+    std::size_t at = 0;
+    while (at < puts.size()) {
+        const std::size_t colon = puts.find(':', at),
+                          bar = std::min(puts.find('|', at), puts.size());
+        const std::string text = puts.substr(colon + 1, bar - colon - 1);
+        std::memcpy(d.data() + std::stoul(puts.substr(at, colon - at)), text.data(), text.size());
+        at = bar + 1;
+    }
+}
+
+TEST(Identification, LayoutsFieldsAndMarkersOnGoodAndMalformedData) {
+    const struct {
+        const char* name;
+        Data data;
+        const char* puts;
+        std::size_t cut; // given bytes (0: all), copied so that reading beyond shows in ASan
+        bool known;
+        const char *model, *table, *product, *power, *version;
+    } rows[] = {
+        {"layout 2", LayoutTwo("VT5A04", "T5-400W", "hq_417"), "", 0, true, "T5-400W", "hq_417",
+         "VT5A04", "4", "1.4.2"},
+        {"fields that fill their seven bytes", LayoutTwo("ABCDEFG", "MODEL12", "X"), "", 0, true,
+         "MODEL12", "X", "ABCDEFG", "4", "1.4.2"},
+        {"layout 5 has fixed texts", Data(kIdentificationBytes), "5:5|14:junk-ignored", 0, true,
+         "rk905", "r750c", "48263c", "", ""},
+        {"marker values are signed and only the first counts", Data(kIdentificationBytes),
+         "5:2|100:w:\xFF|110:w:\x09|120:ev:\x80\x01\x7F|130:ev:", 0, true, "", "", "", "-1",
+         "-128.1.127"},
+        {"markers before byte 35 are none", Data(kIdentificationBytes), "5:2|30:w:\x05", 0, true,
+         "", "", "", "", ""},
+        {"marker values beyond the data", Data(kIdentificationBytes), "5:2|245:ev:|248:w:", 0, true,
+         "", "", "", "", ""},
+        {"cut inside the model field", LayoutTwo("VT5A04", "T5-400W", "hq_417"), "", 24, true,
+         "T5-", "", "VT5A04", "", ""},
+        {"garbage", Garbage(), "5:x", 0, false, "", "", "", "", ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Data data = row.data;
+        PutAll(data, row.puts);
+        const std::size_t size = row.cut != 0 ? row.cut : data.size();
+        auto given = std::make_unique<unsigned char[]>(size);
+        std::memcpy(given.get(), data.data(), size);
+        const IdentificationTexts t = ParseIdentification(given.get(), size);
+        EXPECT_EQ(t.layoutKnown, row.known);
+        EXPECT_EQ(t.modelText, row.model);
+        EXPECT_EQ(t.tableId, row.table);
+        EXPECT_EQ(t.productCode, row.product);
+        EXPECT_EQ(t.power, row.power);
+        EXPECT_EQ(t.version, row.version);
+    }
+    const Data d = LayoutTwo("VT5A04", "T5-400W", "hq_417");
+    EXPECT_FALSE(ParseIdentification(nullptr, 250).layoutKnown);
+    EXPECT_FALSE(ParseIdentification(d.data(), 3).layoutKnown);
 }
 
 TEST(Identification, StoreLowersTagTableAndProductButKeepsTheModelText) {

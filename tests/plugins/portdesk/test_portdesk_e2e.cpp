@@ -100,57 +100,24 @@ TEST(PortdeskSearch, AutomaticAddressFindsAddressSeven) {
     EXPECT_EQ(Count(requests, kProbeTo7), 1u) << "the drive answered the first attempt";
 }
 
-struct IdentityCase {
-    const char* name;
-    DriveModel model;
-    IdentityLayout layout;
-    int iModel;
-    const char* text1;
-    const char* tag;
-    const char* table;
-    const char* product;
-    const char* power;
-    const char* version;
-};
-
-void PrintTo(const IdentityCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-class PortdeskIdentity : public testing::TestWithParam<IdentityCase> {};
-
-TEST_P(PortdeskIdentity, PublishesTheIdentityAndTheModel) {
-    const IdentityCase& c = GetParam();
-    PortdeskHarness host(Drive(c.model, 1, 3, c.layout));
+// The identity of each model and layout is the identification tests' matter;
+// here it reaches the host: texts, model and the linear tools' menu.
+TEST(PortdeskSearch, PublishesTheIdentityAndTheModelOfAW5) {
+    PortdeskHarness host(Drive(DriveModel::W5, 1, 3, IdentityLayout::Layout2));
     ASSERT_TRUE(host.Started());
     host.Ctx().Parms().iModel = 3; // something the search must overwrite
     host.Connect(kDrivePort, 1, FormatEntry(3));
     ASSERT_TRUE(host.WaitForResultBox());
     EXPECT_EQ(host.Boxes().boxes.back().style, MessageBoxStyle::kIconInformation);
     DriveIdentity& id = host.Ctx().Identity();
-    EXPECT_EQ(id.Get(1), c.text1);
-    EXPECT_EQ(id.Get(2), c.tag);
-    EXPECT_EQ(id.Get(3), c.table);
-    EXPECT_EQ(id.Get(4), c.product);
-    EXPECT_EQ(id.Get(6), c.power);
-    EXPECT_EQ(id.Get(7), c.version);
-    EXPECT_EQ(host.Ctx().Parms().iModel.load(), c.iModel);
-    const int menu = host.Ctx().Int(kMenuEnable).load();
-    EXPECT_EQ(menu & MenuEnableFlags::kLinearTools,
-              c.iModel == kModelW5 ? MenuEnableFlags::kLinearTools : 0);
+    const char* expected[] = {"W5-750W", "w5-750w", "Whq_417", "vw5a07", nullptr, "7", "1.4.2"};
+    for (int field = 1; field <= 7; ++field)
+        if (expected[field - 1] != nullptr) {
+            EXPECT_EQ(id.Get(field), expected[field - 1]) << field;
+        }
+    EXPECT_EQ(host.Ctx().Parms().iModel.load(), kModelW5);
+    EXPECT_NE(host.Ctx().Int(kMenuEnable).load() & MenuEnableFlags::kLinearTools, 0);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Models, PortdeskIdentity,
-    testing::Values(IdentityCase{"T5", DriveModel::T5, IdentityLayout::Layout2, 0, "T5-400W",
-                                 "t5-400w", "hq_417", "vt5a04", "4", "1.4.2"},
-                    IdentityCase{"W5", DriveModel::W5, IdentityLayout::Layout2, 1, "W5-750W",
-                                 "w5-750w", "Whq_417", "vw5a07", "7", "1.4.2"},
-                    IdentityCase{"T8", DriveModel::T8, IdentityLayout::Layout2, 2, "rk905", "rk905",
-                                 "rk_905", "48263c", "9", "1.7.2"},
-                    IdentityCase{"T8Layout5", DriveModel::T8, IdentityLayout::Layout5, 2, "rk905",
-                                 "rk905", "rk_905", "48263c", "9", "1.7.2"}),
-    [](const testing::TestParamInfo<IdentityCase>& param) { return param.param.name; });
 
 TEST(PortdeskSearch, DriveThatIgnoresTheIdentificationGivesResultFourWithThePortPublished) {
     PortdeskHarness host(Drive(DriveModel::T5, 1, 3));
@@ -294,9 +261,10 @@ TEST(PortdeskWindow, ListsTextsAndLanguages) {
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->size(), QSize(400, 300));
     auto* ports = host.Control<QComboBox>("portList");
-    ASSERT_EQ(ports->count(), 258); // "Auto Search", COM 1..256, a port by its path
+    // "Auto Search", COM 1..256, a port by its path (the entries' texts:
+    // test_portdesk_texts.cpp).
+    ASSERT_EQ(ports->count(), 258);
     EXPECT_EQ(ports->itemText(0), "Auto Search");
-    EXPECT_EQ(ports->itemText(3), "COM 3");
     EXPECT_EQ(ports->itemText(257), "Port by path...");
     EXPECT_EQ(ports->currentIndex(), 0);
     // COM5 leads to the tap's pty: its path is shown beside the number.
@@ -310,14 +278,10 @@ TEST(PortdeskWindow, ListsTextsAndLanguages) {
     EXPECT_EQ(ports->itemData(200, Qt::ToolTipRole).toString(), "no device");
 
     auto* formats = host.Control<QComboBox>("formatList");
-    ASSERT_EQ(formats->count(), 17);
-    EXPECT_EQ(formats->itemText(1), "  0:  19200, 8, N, 1");
-    EXPECT_EQ(formats->itemText(4), "[3]: 115200, 8, N, 1");
-    EXPECT_EQ(formats->itemText(16), " 15: 115200, 8, O, 1");
+    EXPECT_EQ(formats->count(), 17);
     auto* ids = host.Control<QComboBox>("idList");
-    ASSERT_EQ(ids->count(), 129);
+    EXPECT_EQ(ids->count(), 129);
     EXPECT_EQ(ids->currentText(), "ID 1");
-    EXPECT_EQ(ids->itemText(128), "ID 128");
     EXPECT_FALSE(host.Control("comboProgress")->isVisible());
     EXPECT_EQ(host.Control<QTabBar>("tabs")->tabText(1), "Off-Line");
 

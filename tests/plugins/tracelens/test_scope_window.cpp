@@ -1,0 +1,219 @@
+// The scope window: its lists from cd.dat, High Sample, the zoom tools under
+// a right press, its texts in both Chinese languages with every panel whole,
+// and (end to end) "Continue" streaming the simulated drive's samples.
+#include "HzCur.h"
+#include "HzTime.h"
+#include "HzTrig.h"
+#include "LayoutCheck.h"
+#include "ScopeChartArea.h"
+#include "ScopeIndicator.h"
+#include "ScopeWindowFixture.h"
+#include "SimulatedScope.h"
+#include "VtCh.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+
+namespace tracelens {
+namespace {
+
+const char* kTwoSignals = "[Setup]\niQtyA=2\n[Data1]\nID=7\nMax=1\n[Data2]\nID=8\nMax=1000\n";
+
+QStringList Items(const QComboBox* box) {
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i)
+        items << box->itemText(i);
+    return items;
+}
+
+TEST_F(ScopeWindow, UnitPerDivListsFollowTheChosenSignal) {
+    Open(kTwoSignals);
+    const CVtCh::ChannelControls& a = view->Vertical()->Channel(0);
+    ASSERT_EQ(a.signal->count(), 2);
+    EXPECT_TRUE(a.unitPerDiv->count() == 0) << "nothing chosen yet";
+    a.signal->activated(0);
+    EXPECT_EQ(Items(a.unitPerDiv), QStringList{"10"});
+    EXPECT_EQ(a.unitPerDiv->currentText(), "10");
+    a.signal->activated(1);
+    EXPECT_EQ(Items(a.unitPerDiv).front(), "10");
+    EXPECT_EQ(Items(a.unitPerDiv).back(), "200");
+    EXPECT_EQ(a.unitPerDiv->count(), 15);
+    EXPECT_EQ(a.unitPerDiv->currentText(), "100");
+    // The language's signal file decides the codes: its second entry is 2.
+    EXPECT_EQ(app.WorkingRequest().word[ScopeRequest::kDriveWords + 1], 2);
+    EXPECT_TRUE(view->Trigger()->isEnabled());
+}
+
+TEST_F(ScopeWindow, WithoutCdDatTheListsStayEmptyAndTheTriggerPanelOff) {
+    Open("none");
+    for (int ch = 0; ch < 4; ++ch) {
+        EXPECT_EQ(view->Vertical()->Channel(ch).signal->count(), 0);
+        EXPECT_EQ(view->Vertical()->Channel(ch).unitPerDiv->count(), 0);
+    }
+    EXPECT_FALSE(view->Trigger()->isEnabled());
+}
+
+TEST_F(ScopeWindow, HighSampleOnALinearDriveCutsTheTimeTo45) {
+    Open(kTwoSignals, kModelW5);
+    CHzTime* time = view->TimeBase();
+    time->Time()->setValue(100);
+    ASSERT_TRUE(time->HighSample()->isEnabled());
+    time->HighSample()->setChecked(true);
+    EXPECT_EQ(time->Time()->value(), 45);
+    EXPECT_EQ(app.MasterTiming().timeBase, 45);
+    EXPECT_EQ(app.MasterTiming().highSample, 1);
+    view->PressRun(RunButton::Continue);
+    EXPECT_EQ(app.WorkingRequest().word[ScopeRequest::kRunMode], kModeBlockContinue);
+    EXPECT_FALSE(time->HighSample()->isEnabled()) << "only while stopped";
+}
+
+TEST_F(ScopeWindow, HighSampleIsOnlyForLinearDrives) {
+    Open(kTwoSignals, kModelT5);
+    EXPECT_FALSE(view->TimeBase()->HighSample()->isEnabled());
+}
+
+TEST_F(ScopeWindow, RightPressWithAZoomToolSwitchesTheToolsOff) {
+    Open(kTwoSignals);
+    view->ZoomButton(ZoomTool::Time)->click();
+    EXPECT_EQ(app.WorkingRequest().word[ScopeRequest::kDropZoomX], 1);
+    EXPECT_EQ(view->Chart()->cursor().shape(), Qt::CrossCursor);
+    const QPointF at(100, 100);
+    QMouseEvent press(QEvent::MouseButtonPress, at, view->Chart()->mapToGlobal(at), Qt::RightButton,
+                      Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(view->Chart(), &press);
+    EXPECT_EQ(app.WorkingRequest().word[ScopeRequest::kDropZoomX], 0);
+    EXPECT_EQ(app.WorkingRequest().word[ScopeRequest::kDropZoomY], 0);
+    EXPECT_EQ(app.WorkingRequest().word[ScopeRequest::kKeys] & 2, 0);
+    EXPECT_FALSE(view->ZoomButton(ZoomTool::Time)->isChecked());
+    EXPECT_EQ(view->Chart()->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(ScopeWindow, CursorButtonsOfThePanelSetTheCursorWords) {
+    Open(kTwoSignals);
+    view->Cursors()->Button(kCurX2)->click();
+    EXPECT_EQ(app.WorkingRequest().word[ScopeRequest::kCursorX], 2);
+    view->Cursors()->Button(kCurY1)->click();
+    EXPECT_EQ(app.WorkingRequest().word[ScopeRequest::kCursorX], 0);
+    EXPECT_EQ(app.WorkingRequest().word[ScopeRequest::kCursorY], 1);
+    EXPECT_FALSE(view->Cursors()->Button(kCurX2)->isChecked());
+}
+
+// Another tool presets the scope: the cycle hands the block to the window,
+// whose panels take it (word 40: with trace, offsets and the trigger too).
+TEST_F(ScopeWindow, APresetFromOutsideReachesThePanels) {
+    Open();
+    app.Attach(&context.Context());
+    ScopeRequestBlock& block = context.Context().ScopeRequest();
+    block.word[0].store(1);     // channel A shown
+    block.word[2].store(2);     // channel A: speed command
+    block.word[4].store(3);     // its fourth "Unit /Div." entry
+    block.word[6 + 0].store(1); // channel B shown
+    block.word[6 + 1].store(1); // channel B inverted
+    block.word[6 + 2].store(4); // channel B: torque command
+    block.word[30].store(50);   // ms/div
+    block.word[33].store(2);    // trigger 1 AND 2
+    block.word[40].store(1);    // set every control
+    block.word[35].fetch_add(1);
+    for (int i = 0; i < 6; ++i) {
+        app.ExternThread();
+        view->OnPublishTick();
+    }
+    const CVtCh::ChannelControls& a = view->Vertical()->Channel(0);
+    EXPECT_TRUE(a.signal->currentText().startsWith("2: ")) << a.signal->currentText().toStdString();
+    EXPECT_EQ(a.unitPerDiv->currentIndex(), 3);
+    EXPECT_TRUE(view->Vertical()->Channel(1).inverted->isChecked());
+    EXPECT_EQ(view->TimeBase()->Time()->value(), 50);
+    EXPECT_EQ(view->Trigger()->Combination()->currentIndex(), 2);
+    EXPECT_EQ(app.WorkingRequest().word[ScopeRequest::kDriveWords + 2], 4);
+}
+
+// "dbgshow" typed into channel D's offset turns the diagnostic lines on;
+// anything else typed there turns them off.
+TEST_F(ScopeWindow, TypingDbgshowIntoChannelDsOffsetShowsTheDiagnostics) {
+    Open(kTwoSignals);
+    app.Attach(&context.Context());
+    const auto type = [&](int ch, const QString& text) {
+        view->Vertical()->Channel(ch).offset->selectAll(); // typed over
+        for (QChar c : text) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(view->Vertical()->Channel(ch).offset, &press);
+        }
+        view->OnPublishTick();
+        app.ExternThread();
+        return app.Chart().debugWord;
+    };
+    EXPECT_EQ(type(2, "dbgshow"), 0) << "only channel D takes the word";
+    view->Vertical()->Channel(3).signal->activated(1); // offsets up to ±1000
+    EXPECT_EQ(type(3, "dbgshow"), 1);
+    EXPECT_EQ(view->Vertical()->Channel(3).offset->value(), 0);
+    EXPECT_EQ(type(3, "5"), 0);
+}
+
+// Every panel in each language: its texts from the tables, nothing cut.
+TEST_F(ScopeWindow, TextsInEveryLanguageAndEveryPanelWhole) {
+    Open();
+    const struct {
+        int id;
+        const char* code;
+        QString run, tab, condition, signal;
+    } languages[] = {
+        {kLanguageEnglish, "ENG", "Continue", "Vertical", "Positive Edge", "1: Speed"},
+        {kLanguageTraditional, "CHT", QString::fromUtf8("連續"), QString::fromUtf8("垂直"),
+         QString::fromUtf8("正緣"), QString::fromUtf8("1: 速度回授")},
+        {kLanguageSimplified, "CHS", QString::fromUtf8("连续"), QString::fromUtf8("垂直"),
+         QString::fromUtf8("上升沿"), QString::fromUtf8("1: 速度反馈")},
+    };
+    view->Vertical()->Channel(0).signal->activated(0);
+    for (const auto& language : languages) {
+        Language(language.id);
+        EXPECT_EQ(view->RunButtonOf(RunButton::Continue)->text(), language.run) << language.code;
+        EXPECT_EQ(view->Tabs()->tabText(0), language.tab) << language.code;
+        EXPECT_EQ(view->Trigger()->Trigger(0).condition->itemText(0), language.condition)
+            << language.code;
+        EXPECT_TRUE(view->Vertical()->Channel(0).signal->itemText(0).startsWith(language.signal))
+            << language.code << ": "
+            << view->Vertical()->Channel(0).signal->itemText(0).toStdString();
+        EXPECT_EQ(view->Vertical()->Channel(0).signal->currentIndex(), 0) << "kept its choice";
+        for (int tab = 0; tab < view->Tabs()->count(); ++tab) {
+            view->Tabs()->setCurrentIndex(tab);
+            Settle(20);
+            for (const std::string& fault : layoutcheck::Faults(view.get()))
+                ADD_FAILURE() << language.code << " tab " << tab << ": " << fault;
+        }
+    }
+}
+
+// End to end: the simulated drive's demo move streams into the window.
+TEST_F(ScopeWindow, ContinueStreamsTheSimulatedDrive) {
+    // The fixture's app and context stand aside: the simulated scope has its own.
+    SimulatedScope scope(std::filesystem::current_path().string());
+    ASSERT_TRUE(scope.PortOpen());
+    scope.StartCycles();
+    module.Attach(&scope.context.Context());
+    view = std::make_unique<CTracelensView>(module, scope.app,
+                                            std::filesystem::current_path().string());
+    view->resize(1270, 700);
+    view->show();
+    CTracelensApp& app = scope.app;
+    for (int ch = 0; ch < 4; ++ch)
+        view->Vertical()->Channel(ch).signal->activated(ch);
+    view->RunButtonOf(RunButton::Continue)->click();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while ((app.SampleCount() < 1000 || view->Chart()->PicturesShown() < 5) &&
+           std::chrono::steady_clock::now() < deadline)
+        Settle(20);
+    EXPECT_GE(app.SampleCount(), 1000) << "samples arrived";
+    EXPECT_GE(view->Chart()->PicturesShown(), 5) << "pictures reached the window";
+    EXPECT_EQ(view->StatusIndicator()->CurrentLook(), ScopeIndicator::Active);
+    EXPECT_TRUE(view->RunButtonOf(RunButton::Continue)->isChecked());
+    view.reset(); // closing stops the drive's stream
+    EXPECT_EQ(app.CaptureState(), 0);
+}
+
+} // namespace
+} // namespace tracelens
