@@ -13,13 +13,25 @@ constexpr std::size_t kStreamBacklog = 32;
 } // namespace
 
 DriveDynamics::DriveDynamics(DriveModel model, MotionMode motion, double trueInertiaRatio)
-    : motor_(MotorFor(model)), motion_(motion), loop_(motor_, trueInertiaRatio), demo_(motor_) {}
+    : motor_(MotorFor(model)), motion_(motion), loop_(motor_, trueInertiaRatio), demo_(motor_),
+      estimate_(motor_) {}
 
 void DriveDynamics::Configure(const ServoSettings& settings, bool servoOn) {
     settings_ = settings;
     if (servoOn && !servoOn_)
         demo_.Restart();
     servoOn_ = servoOn;
+    if (!servoOn)
+        estimate_.Stop();
+}
+
+bool DriveDynamics::StartEstimate(int pattern, bool servoOn, Clock::time_point now) {
+    AdvanceTo(now);
+    if (!servoOn) {
+        estimate_.Stop();
+        return false;
+    }
+    return estimate_.Start(pattern);
 }
 
 void DriveDynamics::SamplingCommand(std::uint16_t command, const ScopeSetup& setup,
@@ -30,7 +42,8 @@ void DriveDynamics::SamplingCommand(std::uint16_t command, const ScopeSetup& set
 }
 
 void DriveDynamics::AdvanceTo(Clock::time_point now) {
-    if (!scope_.Sampling() && now >= awakeUntil_ && (!running_ || steppedTo_ >= awakeUntil_)) {
+    if (!scope_.Sampling() && !estimate_.Running() && now >= awakeUntil_ &&
+        (!running_ || steppedTo_ >= awakeUntil_)) {
         running_ = false;
         return;
     }
@@ -43,10 +56,13 @@ void DriveDynamics::AdvanceTo(Clock::time_point now) {
         steppedTo_ = now - kMaxCatchUp;
     while (steppedTo_ + kStep <= now && Active()) {
         const double move =
-            motion_ == MotionMode::Demo && servoOn_
+            estimate_.Running()
+                ? estimate_.CommandStep(ServoLoop::kStepSeconds) * motor_.countsPerUnit
+            : motion_ == MotionMode::Demo && servoOn_
                 ? demo_.Step(settings_, ServoLoop::kStepSeconds) * motor_.countsPerUnit
                 : 0;
         loop_.Step(settings_, servoOn_, move);
+        estimate_.Observe(loop_.DeliveredTorque(), loop_.MeasuredSpeed());
         steppedTo_ += kStep;
         const SignalValues values = loop_.Signals();
         scope_.OnStep(values);
@@ -62,7 +78,7 @@ void DriveDynamics::AdvanceTo(Clock::time_point now) {
 }
 
 std::optional<Clock::time_point> DriveDynamics::NextSampleDue() const {
-    if (!running_ || !scope_.Sampling())
+    if (!running_ || !Active())
         return std::nullopt;
     return steppedTo_ + kStep * (stepsToSample_ + 1);
 }

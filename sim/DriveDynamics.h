@@ -6,6 +6,7 @@
 
 #include "DriveScope.h"
 #include "FrameAssembler.h" // Clock
+#include "InertiaEstimate.h"
 #include "MotionDemo.h"
 #include "ServoLoop.h"
 
@@ -30,6 +31,10 @@ public:
     void SamplingCommand(std::uint16_t command, const ScopeSetup& setup, Clock::time_point now);
     void ClearEncoder() { loop_.ClearEncoder(); }
     void ClearPositionCommand() { loop_.ClearPositionCommand(); }
+    // The inertia estimation's pattern 1..8 (false: another value, or the
+    // servo is off; a running pattern stops) and how it ended, once.
+    bool StartEstimate(int pattern, bool servoOn, Clock::time_point now);
+    std::optional<EstimateEnd> TakeEstimateEnd() { return estimate_.TakeEnd(); }
 
     // The loop also runs until `until` (a monitor reads the live values).
     void KeepRunning(Clock::time_point until) { awakeUntil_ = std::max(awakeUntil_, until); }
@@ -54,16 +59,20 @@ private:
     static constexpr int kStepsPerSample = 10; // 1 ms of 0.1 ms steps
 
     SampleFrame Encode(SignalValues values);
+    // The loop steps while the scope samples, an estimation runs or a monitor
+    // keeps it awake.
+    bool Active() const {
+        return scope_.Sampling() || estimate_.Running() || steppedTo_ < awakeUntil_;
+    }
 
     MotorSpec motor_;
     MotionMode motion_;
     ServoLoop loop_;
     MotionDemo demo_;
     DriveScope scope_;
+    InertiaEstimate estimate_;
     ServoSettings settings_;
     bool servoOn_ = false;
-
-    bool Active() const { return scope_.Sampling() || steppedTo_ < awakeUntil_; }
 
     Clock::time_point awakeUntil_{};
     bool running_ = false;

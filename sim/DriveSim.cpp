@@ -1,5 +1,6 @@
 #include "DriveSim.h"
 
+#include "InertiaTuning.h"
 #include "LineTiming.h"
 #include "ModbusSlave.h"
 #include "ServoSettings.h"
@@ -201,6 +202,10 @@ Clock::time_point DriveSim::WakeTime(Clock::time_point now, Clock::duration sile
 // pulls the cable after the reply a fault asked for.
 void DriveSim::Transmit(Clock::time_point now) {
     dynamics_.AdvanceTo(now);
+    {
+        std::lock_guard lock(stateMutex_);
+        CollectTuningEnd(state_, dynamics_);
+    }
     if (const auto progress = dynamics_.Progress(); progress != progressShown_) {
         std::lock_guard lock(stateMutex_);
         state_.SetScopeProgress(progress);
@@ -285,6 +290,8 @@ void DriveSim::ActOnToolWrites() {
             dynamics_.ClearPositionCommand();
         } else if (address == scopereg::kClearEncoder) {
             dynamics_.ClearEncoder();
+        } else if (address == tunereg::kStart) {
+            ActOnTuningStart(state_, dynamics_, value, now);
         }
     }
     dynamics_.Configure(ReadServoSettings(state_), state_.ServoOn());

@@ -29,6 +29,10 @@ public:
     // The signals as the drive shows them now (the frame number is left 0).
     SignalValues Signals() const;
 
+    // What the inertia estimation watches: torque (% rated) and speed (units/s).
+    double DeliveredTorque() const { return torque_; }
+    double MeasuredSpeed() const { return measuredSpeed_; }
+
     // The position feedback / command signals restart from 0 here; the
     // control loops keep working on the true positions.
     void ClearEncoder() { feedbackOrigin_ = counts_; }

@@ -36,22 +36,20 @@ bool DriveLink::AdoptPublishedPort(const SharedContext& ctx) {
     return true;
 }
 
-int DriveLink::FollowPublishedPort(const SharedContext& ctx) {
+bool DriveLink::FollowPublishedPort(const SharedContext& ctx) {
     constexpr auto kPause = std::chrono::milliseconds(100);
-    int changes = 0;
+    const auto slave = static_cast<std::uint8_t>(ctx.Int(kSlaveId).load() & 0xFF);
     if (PublishedPortChanged(ctx)) {
         std::this_thread::sleep_for(kPause);
         AdoptPublishedPort(ctx);
-        modbus.SetSlaveAddress(static_cast<std::uint8_t>(ctx.Int(kSlaveId).load() & 0xFF));
-        ++changes;
-    }
-    const auto slave = static_cast<std::uint8_t>(ctx.Int(kSlaveId).load() & 0xFF);
-    if (modbus.GetSlaveAddress() != slave) {
-        std::this_thread::sleep_for(kPause);
         modbus.SetSlaveAddress(slave);
-        ++changes;
+        return true;
     }
-    return changes;
+    if (modbus.GetSlaveAddress() == slave)
+        return false;
+    std::this_thread::sleep_for(kPause);
+    modbus.SetSlaveAddress(slave);
+    return true;
 }
 
 void DriveLink::PublishPort(SharedContext& ctx) const {

@@ -35,11 +35,10 @@ public:
     // number. Nothing is taken while none is published. True when a new port
     // was adopted.
     bool AdoptPublishedPort(const SharedContext& ctx);
-
-    // The upkeep before a tool's requests: takes every port a Connect
-    // publishes, and the slave address when it moved, each after a 100 ms
-    // pause (the search may still be talking). Returns how many changed.
-    int FollowPublishedPort(const SharedContext& ctx);
+    // A tool's link upkeep before its requests: a newly published port is
+    // taken after a pause of 100 ms, and so is a new slave address of the
+    // context. True when either changed.
+    bool FollowPublishedPort(const SharedContext& ctx);
 
     // Publishes this link's handle, port number and line settings (Portdesk
     // after a successful search); the line settings are visible to every

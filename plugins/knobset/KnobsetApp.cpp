@@ -53,7 +53,8 @@ void CKnobsetApp::RunJobRoutine() {
     std::lock_guard lock(routineMutex_);
     // Every port a Connect publishes is followed, also when the drive moved
     // to another port or format: the old one is closed or gone.
-    linkChanges += link.FollowPublishedPort(Context());
+    if (link.FollowPublishedPort(Context()))
+        ++linkChanges;
     RunJobCycle(Context(), board, *jobs, registerLink_);
 }
 

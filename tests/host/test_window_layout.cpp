@@ -57,6 +57,8 @@ const ToolWindow kWindows[] = {
     {"scope", "tracelens::CTracelensView", HostCommand::kTracelens, MenuEnableFlags::kTracelens,
      Nothing},
     {"monitor", "monitor::CMonitorView", HostCommand::kMonitor, MenuEnableFlags::kMonitor, Nothing},
+    {"auto-tuning", "gainwise::CGainwiseView", HostCommand::kGainwise, MenuEnableFlags::kGainwise,
+     Nothing},
 };
 
 const struct {
@@ -92,7 +94,8 @@ public:
                                  "rk_905.par", "cd.dat"})
             fs::copy(app / item, dir_.Path() / item, fs::copy_options::recursive);
         fs::create_directories(dir_.Path() / "plugins");
-        for (const char* plugin : {"Portdesk.so", "Knobset.so", "Tracelens.so", "Monitor.so"})
+        for (const char* plugin :
+             {"Portdesk.so", "Knobset.so", "Tracelens.so", "Monitor.so", "Gainwise.so"})
             fs::create_symlink(app / plugin, dir_.Path() / "plugins" / plugin);
         oldDir_ = fs::current_path();
         fs::current_path(dir_.Path());

@@ -1,0 +1,72 @@
+#include "GainwiseStrings.h"
+
+namespace gainwise {
+namespace {
+
+const ResString kTexts[] = {
+    {200, "Auto-tuning"},
+    {201, "Message"},
+    {202, "離線式"},
+    {203, "手動式"},
+    {213, "Starting point to CCW twice"},
+    {214, "Starting point to CW twice"},
+    {215, "2 directional to CCW"},
+    {216, "2 directional to CW"},
+    {217, "starting point to CCW 1 circle"},
+    {218, "starting point to CW 1 circle"},
+    {219, "One turn to CCW"},
+    {220, "1 lap to CW"},
+    {242, "The motor is in the Servo On state"},
+    {243, "Servo On failed"},
+    {244, "Servo Off failed"},
+    {245, "Read status failed"},
+    {248, "Transfer parameters to drive success"},
+    {249, "Transfer parameters failed"},
+    {250, "Write parameters to EEPROM success"},
+    {251, "Write parameters failed"},
+    {253, "Start of the gain estimate failed"},
+    {254, "Bandwidth range: "},
+    {255, "Is Servo On immediately?"},
+    {256, "Drive not connected"},
+    {257, "Confirm the execution of the motor gain estimate?"},
+    {258, "Parameters would be saved to drive's EEPROM, would you like to continue?"},
+    {259, "Write drive EEPROM..."},
+    {260, "Transfer the five parameters to the drive?"},
+    {263, "Position control reaction time input value out of range"},
+    {264, "Speed control bandwidth input value out of range"},
+    {265, "Stiffness is too low, increase the Stiffness value!"},
+    {266, "The parameter value is out of range: "},
+    {300, "Step 1: rotation pattern"},
+    {301, "Step 2: stiffness"},
+    {302, "Step 3: servo on"},
+    {303, "Step 4: estimate"},
+    {304, "Step 5: servo off"},
+    {305, "Step 6: save"},
+    {306, "Servo On"},
+    {307, "Start"},
+    {308, "Servo Off"},
+    {309, "Save EEPROM"},
+    {310, "Inertia gain estimate value"},
+    {311, "Servo: on"},
+    {312, "Servo: off"},
+    {313, "Stiffness level"},
+    {320, "Gain estimation"},
+    {321, "Inertia ratio (%)"},
+    {322, "Speed control bandwidth (Hz)"},
+    {323, "Position control reaction time (0.01 ms)"},
+    {324, "Estimate"},
+    {325, "Parameter"},
+    {326, "Previous"},
+    {327, "Current"},
+    {328, "Driver"},
+    {329, "Set the parameters after tick"},
+    {330, "Transfer"},
+    {331, "This drive model has no gain parameters."},
+    {332, "Estimating..."},
+};
+
+} // namespace
+
+VELMORA_MODULE_STRINGS(kGainwiseStrings, kTexts);
+
+} // namespace gainwise

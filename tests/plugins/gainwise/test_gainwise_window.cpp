@@ -1,0 +1,169 @@
+// The tuning window: the manual estimation's messages and table, the
+// transfer's range message, the steps without a drive, and (on-line, also
+// e2e) the automatic procedure through the plug-in's own link against the
+// simulated T5 drive, up to the EEPROM save.
+#include "ContextStorage.h"
+#include "DriveSim.h"
+#include "GainwiseApp.h"
+#include "GainwiseView.h"
+#include "HostConfig.h"
+#include "RecordingDialogs.h"
+#include "SerialFormat.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <chrono>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace gainwise;
+
+namespace {
+
+class GainwiseWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        storage.CreateParmStore(nullptr);
+        storage.Fill(ReadHostConfig("Velmora.ini"), ".", nullptr);
+        Ctx().SetLanguage(kLangGainwise, kLanguageEnglish);
+        Ctx().Parms().iModel = kModelT5;
+        CGainwiseApp::Instance().Attach(&Ctx());
+    }
+    void TearDown() override {
+        view.reset();
+        CGainwiseApp& app = CGainwiseApp::Instance();
+        app.EndWorker();
+        if (app.link.modbus.hPort > 0)
+            app.link.modbus.CloseComPort();
+        app.link.modbus.hPort = 0;
+        while (app.mailbox.TakeAnswer()) {
+        }
+    }
+    SharedContext& Ctx() { return storage.Context(); }
+    void Open() {
+        view = std::make_unique<CGainwiseView>(CGainwiseApp::Instance());
+        view->OnTimer(); // takes the language
+    }
+    // Cycles and window ticks until `done` (fails after `seconds`).
+    bool Run(const std::function<bool()>& done, double seconds) {
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+        while (std::chrono::steady_clock::now() < deadline) {
+            CGainwiseApp::Instance().RunCycle();
+            view->OnTimer();
+            QApplication::processEvents();
+            if (done())
+                return true;
+        }
+        ADD_FAILURE() << "timed out after " << seconds << " s";
+        return false;
+    }
+    QString Cell(int row, int column) { return view->Table()->item(row, column)->text(); }
+
+    ContextStorage storage;
+    RecordingDialogs dialogs;
+    std::unique_ptr<CGainwiseView> view;
+};
+
+TEST_F(GainwiseWindow, ManualEstimationAndItsMessages) {
+    Open();
+    view->LevelField()->setCurrentIndex(3);
+    view->OnStiffnessPicked(3);
+    EXPECT_EQ(view->BandwidthField()->value(), 25);
+    EXPECT_EQ(view->ReactionField()->value(), 2500);
+
+    const struct {
+        int bandwidth, reaction;
+        const char* message; // "" when computed
+    } steps[] = {
+        {321, 2500, "Speed control bandwidth input value out of range"},
+        {22, 100001, "Position control reaction time input value out of range"},
+        {36, 5000, "Stiffness is too low, increase the Stiffness value!"},
+        {22, 5000, ""},
+    };
+    for (const auto& s : steps) {
+        dialogs.boxes.clear();
+        view->BandwidthField()->setValue(s.bandwidth);
+        view->ReactionField()->setValue(s.reaction);
+        view->InertiaField()->setValue(400);
+        view->OnEstimateGains();
+        if (*s.message == '\0') {
+            EXPECT_TRUE(dialogs.boxes.empty());
+        } else {
+            ASSERT_EQ(dialogs.boxes.size(), 1u) << s.message;
+            EXPECT_EQ(dialogs.boxes[0].text, s.message);
+            EXPECT_EQ(dialogs.boxes[0].caption, "Message");
+        }
+    }
+    const char* current[] = {"400", "20", "22", "35", "94"};
+    for (int p = 0; p < kGainParms; ++p)
+        EXPECT_EQ(Cell(p, 2).toStdString(), current[p]) << ParmLabel(p);
+}
+
+TEST_F(GainwiseWindow, TransferChecksRangesBeforeTheDrive) {
+    Open();
+    view->InertiaField()->setValue(20000);
+    view->OnEstimateGains();
+    dialogs.boxes.clear();
+    view->OnTransfer();
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "The parameter value is out of range: Pr.004: 0~10000");
+
+    view->InertiaField()->setValue(300);
+    view->OnEstimateGains();
+    dialogs.boxes.clear();
+    view->OnTransfer();
+    view->OnServoOn();
+    view->OnServoOff(); // step 5 says nothing without a drive
+    ASSERT_EQ(dialogs.boxes.size(), 2u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Drive not connected");
+    EXPECT_EQ(dialogs.boxes[1].text, "Drive not connected");
+}
+
+TEST_F(GainwiseWindow, OnlineAutomaticProcedureOnAT5) {
+    drivesim::SimConfig config;
+    config.model = drivesim::DriveModel::T5;
+    config.loadInertiaRatio = 600;
+    drivesim::DriveSim sim(config);
+    sim.Start();
+    CModbus port;
+    ASSERT_TRUE(port._OpenDevicePort(sim.SlavePath().c_str(), wirelay::MakeSerialDcb(3), 1));
+    CGainwiseApp& app = CGainwiseApp::Instance();
+    app.link.modbus.hPort = port.hPort;
+    port.hPort = 0;
+    Ctx().ComHandle().store(app.link.modbus.hPort);
+    Ctx().Int(kLinkFound) = 1;
+
+    Open();
+    ASSERT_TRUE(Run([&] { return !view->Session().Busy(); }, 5)) << "servo state read";
+    view->OnServoOn();
+    ASSERT_TRUE(Run([&] { return sim.WithState([](auto& s) { return s.ServoOn(); }); }, 5));
+    view->Patterns()->setCurrentIndex(2);
+    view->OnStart();
+    ASSERT_TRUE(Run(
+        [&] {
+            bool ok = false;
+            const int shown = view->EstimateField()->text().toInt(&ok);
+            return ok && shown > 500;
+        },
+        10));
+    EXPECT_NEAR(view->EstimateField()->text().toInt(), 600, 30);
+    EXPECT_EQ(view->InertiaField()->value(), view->EstimateField()->text().toInt())
+        << "the manual estimation starts from it";
+
+    view->OnServoOff();
+    ASSERT_TRUE(Run([&] { return !sim.WithState([](auto& s) { return s.ServoOn(); }); }, 5));
+    dialogs.boxes.clear();
+    view->OnSaveEeprom();
+    ASSERT_TRUE(Run([&] { return dialogs.Saw("Write parameters to EEPROM success"); }, 5));
+    EXPECT_EQ(dialogs.boxes[0].caption, "The parameter value is out of range: ")
+        << "the EEPROM question carries text 266 as its caption";
+    EXPECT_EQ(sim.WithState([](auto& s) { return *s.SavedValue(4); }),
+              view->EstimateField()->text().toInt())
+        << "the estimate is saved";
+}
+
+} // namespace
