@@ -13,12 +13,15 @@ constexpr std::size_t kStreamBacklog = 32;
 } // namespace
 
 DriveDynamics::DriveDynamics(DriveModel model, MotionMode motion, double trueInertiaRatio)
-    : motor_(MotorFor(model)), motion_(motion), loop_(motor_, trueInertiaRatio), demo_(motor_) {}
+    : motor_(MotorFor(model)), motion_(motion), loop_(motor_, trueInertiaRatio), demo_(motor_),
+      motions_(motor_) {}
 
 void DriveDynamics::Configure(const ServoSettings& settings, bool servoOn) {
     settings_ = settings;
     if (servoOn && !servoOn_)
         demo_.Restart();
+    if (!servoOn)
+        motions_.ServoOff();
     servoOn_ = servoOn;
 }
 
@@ -30,7 +33,7 @@ void DriveDynamics::SamplingCommand(std::uint16_t command, const ScopeSetup& set
 }
 
 void DriveDynamics::AdvanceTo(Clock::time_point now) {
-    if (!scope_.Sampling()) {
+    if (!Running()) {
         running_ = false;
         return;
     }
@@ -41,11 +44,12 @@ void DriveDynamics::AdvanceTo(Clock::time_point now) {
     }
     if (now - steppedTo_ > kMaxCatchUp)
         steppedTo_ = now - kMaxCatchUp;
-    while (steppedTo_ + kStep <= now && scope_.Sampling()) {
-        const double move =
-            motion_ == MotionMode::Demo && servoOn_
-                ? demo_.Step(settings_, ServoLoop::kStepSeconds) * motor_.countsPerUnit
-                : 0;
+    while (steppedTo_ + kStep <= now && Running()) {
+        double move = 0;
+        if (motion_ == MotionMode::Demo && servoOn_)
+            move = demo_.Step(settings_, ServoLoop::kStepSeconds) * motor_.countsPerUnit;
+        else if (servoOn_)
+            move = motions_.Step(ServoLoop::kStepSeconds);
         loop_.Step(settings_, servoOn_, move);
         steppedTo_ += kStep;
         const SignalValues values = loop_.Signals();
@@ -62,8 +66,10 @@ void DriveDynamics::AdvanceTo(Clock::time_point now) {
 }
 
 std::optional<Clock::time_point> DriveDynamics::NextSampleDue() const {
-    if (!running_ || !scope_.Sampling())
+    if (!running_ || !Running())
         return std::nullopt;
+    if (!scope_.Sampling()) // a motion alone: catch up every 10 ms
+        return steppedTo_ + std::chrono::milliseconds(10);
     return steppedTo_ + kStep * (stepsToSample_ + 1);
 }
 

@@ -6,6 +6,7 @@
 
 #include "DriveScope.h"
 #include "FrameAssembler.h" // Clock
+#include "MotionCommands.h"
 #include "MotionDemo.h"
 #include "ServoLoop.h"
 
@@ -29,6 +30,12 @@ public:
     void SamplingCommand(std::uint16_t command, const ScopeSetup& setup, Clock::time_point now);
     void ClearEncoder() { loop_.ClearEncoder(); }
     void ClearPositionCommand() { loop_.ClearPositionCommand(); }
+    // A master's register write for the drive's own motions (state locked).
+    void MotionWrite(std::uint16_t address, const DriveState& state) {
+        motions_.OnWrite(address, state, loop_.CommandCounts());
+    }
+    std::uint16_t MotionState() const { return motions_.MotionState(); }
+    std::int32_t PositionFeedback() const { return motions_.Feedback(loop_.EncoderCounts()); }
 
     // Steps the loop up to `now` while the scope samples.
     void AdvanceTo(Clock::time_point now);
@@ -47,6 +54,7 @@ public:
 
 private:
     static constexpr int kStepsPerSample = 10; // 1 ms of 0.1 ms steps
+    bool Running() const { return scope_.Sampling() || motions_.Active(); }
 
     SampleFrame Encode(SignalValues values);
 
@@ -54,6 +62,7 @@ private:
     MotionMode motion_;
     ServoLoop loop_;
     MotionDemo demo_;
+    MotionCommands motions_;
     DriveScope scope_;
     ServoSettings settings_;
     bool servoOn_ = false;

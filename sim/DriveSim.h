@@ -33,6 +33,8 @@ struct SimConfig {
     bool service = false; // also answer the drive service frames
     MotionMode motion = MotionMode::Standstill; // Demo: the servo is on and moves out and back
     double loadInertiaRatio = 250; // % load to motor: the machine's truth, whatever Pr.004 says
+    int gearNum = 0, gearDen = 0;  // not 0: the gear ratio registers 75 / 70 (T8) at start
+    std::uint16_t alarm = 0;       // the alarm raised from the start (0: none)
 };
 
 // Time the drive takes to turn round from the request to its reply.
@@ -98,6 +100,7 @@ private:
 
     DriveDynamics dynamics_; // used by the serving thread only
     std::uint16_t progressShown_ = 0;
+    std::pair<std::int32_t, std::uint16_t> motionShown_{0, 0}; // feedback, motion state
 
     FrameAssembler assembler_;
     ServiceFrames serviceFrames_;

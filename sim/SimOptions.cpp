@@ -46,6 +46,8 @@ const char* UsageText() {
            "                         move out and back, over and over\n"
            "  --load-inertia-ratio PCT  true load to motor inertia ratio of the machine,\n"
            "                         whatever Pr.004 says (0..10000, default 250)\n"
+           "  --gear NUM/DEN         T8 gear ratio registers 75 = NUM, 70 = DEN (1..32767)\n"
+           "  --alarm CODE           start with alarm CODE raised (1..65535): no servo on\n"
            "faults:\n"
            "  --drop-every N         leave every Nth reply unsent\n"
            "  --corrupt-every N      spoil the CRC of every Nth reply\n"
@@ -112,6 +114,17 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
          }},
         {"--load-inertia-ratio",
          number(0, 10000, [&](long long n) { c.loadInertiaRatio = static_cast<double>(n); })},
+        {"--gear",
+         [&](const std::string& v) {
+             const auto slash = v.find('/');
+             return slash != std::string::npos &&
+                    number(1, 32767, [&](long long n) { c.gearNum = static_cast<int>(n); })(
+                        v.substr(0, slash)) &&
+                    number(1, 32767, [&](long long n) { c.gearDen = static_cast<int>(n); })(
+                        v.substr(slash + 1));
+         }},
+        {"--alarm",
+         number(1, 65535, [&](long long n) { c.alarm = static_cast<std::uint16_t>(n); })},
         {"--drop-every",
          number(1, 1 << 30, [&](long long n) { f.dropEvery = static_cast<unsigned>(n); })},
         {"--corrupt-frame-every",

@@ -56,6 +56,8 @@ const ToolWindow kWindows[] = {
      OfflineT5},
     {"scope", "tracelens::CTracelensView", HostCommand::kTracelens, MenuEnableFlags::kTracelens,
      Nothing},
+    {"internal-position", "routeplan::CRouteplanView", HostCommand::kRouteplan,
+     MenuEnableFlags::kRouteplan, Nothing},
 };
 
 const struct {
