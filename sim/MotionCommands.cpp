@@ -197,8 +197,9 @@ void MotionCommands::StartJog(const DriveState& state, std::uint16_t command) {
     pointAt_ = 0;
 }
 
+// A motion counts until the motor has settled after its command arrived.
 std::uint16_t MotionCommands::MotionState() const {
-    if (legs_.empty())
+    if (!Active())
         return 0;
     return kind_ == Kind::Run ? 2 : 1;
 }
@@ -206,6 +207,8 @@ std::uint16_t MotionCommands::MotionState() const {
 double MotionCommands::Step(double seconds) {
     if (legs_.empty()) {
         settle_ = std::max(0.0, settle_ - seconds);
+        if (settle_ == 0)
+            kind_ = Kind::None;
         return 0;
     }
     if (kind_ == Kind::Jog && jogLeft_ > 0) {
@@ -240,10 +243,8 @@ double MotionCommands::Step(double seconds) {
     if (leg.point != 0)
         pointAt_ = leg.point;
     legs_.pop_front();
-    if (legs_.empty()) {
-        kind_ = Kind::None;
+    if (legs_.empty())
         settle_ = kSettleSeconds;
-    }
     return 0;
 }
 

@@ -29,7 +29,8 @@ public:
     // True while a motion runs or settles: the loop must keep stepping.
     bool Active() const { return !legs_.empty() || settle_ > 0; }
 
-    // Register 47: 0 at rest, 1 homing or a move or jog, 2 a point run.
+    // Register 47: 0 at rest, 1 homing or a move or jog, 2 a point run; a
+    // motion lasts until the motor has settled after its command arrived.
     std::uint16_t MotionState() const;
     // Registers 180/181: encoder counts from the origin the last homing set.
     std::int32_t Feedback(std::int64_t encoderCounts) const {
