@@ -92,8 +92,8 @@ void MotionCommands::OnWrite(std::uint16_t address, const DriveState& state,
         StartMove(state, origin_ + static_cast<std::int64_t>(
                                        std::llround(Counts(state, ToolLong(state, kTarget)))));
     else if (address == kDistance + 1)
-        StartMove(state, static_cast<std::int64_t>(std::llround(
-                             position_ + Counts(state, ToolLong(state, kDistance)))));
+        StartMove(state, static_cast<std::int64_t>(
+                             std::llround(position_ + Counts(state, ToolLong(state, kDistance)))));
     else if (address == kJogCommand)
         StartJog(state, state.ToolWord(kJogCommand));
     else if (address == kHomingCommand && state.ToolWord(kHomingCommand) == kHomingStart)
@@ -142,8 +142,7 @@ void MotionCommands::StartHoming(const DriveState& state) {
         (Word(state, kHomingOptions) & 1) != 0 ? offset : Counts(state, offset);
     Start(Kind::Homing,
           {Leg{-motor_.countsPerUnit / 2, Speed(Word(state, kHomingSpeed)), accel, decel},
-           Leg{edge, creep, accel, decel},
-           Leg{edge + offsetCounts, creep, accel, decel, 0, true}},
+           Leg{edge, creep, accel, decel}, Leg{edge + offsetCounts, creep, accel, decel, 0, true}},
           static_cast<std::int64_t>(position_));
     pointAt_ = 0;
 }
@@ -160,11 +159,11 @@ void MotionCommands::StartRun(const DriveState& state) {
     const int step = end >= from ? 1 : -1;
     int p = pointAt_ == 0 || pointAt_ == end ? from : from + step;
     for (;; p += step) {
-        const double target = Limited(
-            static_cast<double>(origin_) +
-            Counts(state, Long(state, static_cast<std::uint16_t>(198 + 2 * p))));
-        legs.push_back(Leg{target, Speed(Word(state, speedRegister(p))), accel, decel,
-                           p == end ? 0 : dwell});
+        const double target =
+            Limited(static_cast<double>(origin_) +
+                    Counts(state, Long(state, static_cast<std::uint16_t>(198 + 2 * p))));
+        legs.push_back(
+            Leg{target, Speed(Word(state, speedRegister(p))), accel, decel, p == end ? 0 : dwell});
         legs.back().point = p;
         if (p == end)
             break;

@@ -40,11 +40,11 @@ public:
 private:
     enum class Kind { None, Homing, Move, Run, Jog };
     struct Leg {
-        double target;    // counts, in the loop's coordinates
-        double speed;     // counts/s
-        double accel;     // counts/s²
-        double decel;     // counts/s²
-        double dwell = 0; // seconds to wait after arriving
+        double target;       // counts, in the loop's coordinates
+        double speed;        // counts/s
+        double accel;        // counts/s²
+        double decel;        // counts/s²
+        double dwell = 0;    // seconds to wait after arriving
         bool origin = false; // arriving here sets the origin (homing)
         int point = 0;       // the table point a run arrives at
     };
@@ -67,9 +67,9 @@ private:
     double position_ = 0; // the command, counts
     double speed_ = 0;    // counts/s along the leg's direction, never negative
     double dwelt_ = 0;
-    double jogLeft_ = 0;  // seconds until a continuous jog stops
-    double settle_ = 0;   // seconds the loop keeps running after a motion
-    int pointAt_ = 0;     // the point the motor stands at (0: none)
+    double jogLeft_ = 0; // seconds until a continuous jog stops
+    double settle_ = 0;  // seconds the loop keeps running after a motion
+    int pointAt_ = 0;    // the point the motor stands at (0: none)
     std::int64_t origin_ = 0;
     bool limited_ = false;
     double limitLow_ = 0, limitHigh_ = 0;

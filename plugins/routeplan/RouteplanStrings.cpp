@@ -83,7 +83,9 @@ const ResString kTexts[] = {
     {276, "Check motor status"},
     {277, "Position feedback:"},
     {278, "Internal Position"},
-    {279, "The internal-position table and its motions need a Rotary(T8) drive. This drive keeps other parameters at these registers, so the tool only reads from it: it writes nothing and moves nothing."},
+    {279, "The internal-position table and its motions need a Rotary(T8) drive. This drive keeps "
+          "other parameters at these registers, so the tool only reads from it: it writes nothing "
+          "and moves nothing."},
     {280, "The motion commands stopped: another tool needs the link."},
     {281, "Cannot write the file: %s"},
     {282, "Point run"},

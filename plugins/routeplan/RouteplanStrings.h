@@ -7,11 +7,11 @@
 namespace routeplan {
 
 enum StringId : unsigned {
-    kStrGroupPoints = 200, // 200..203 group titles
+    kStrGroupPoints = 200,    // 200..203 group titles
     kStrColumnPosition = 204, // 204..206 list columns
-    kStrRowAcc = 207,      // 207..208 point acc./dec. rows
-    kStrRowHoming = 209,   // 209..219 homing rows
-    kStrRowAux = 220,      // 220..225 auxiliary rows
+    kStrRowAcc = 207,         // 207..208 point acc./dec. rows
+    kStrRowHoming = 209,      // 209..219 homing rows
+    kStrRowAux = 220,         // 220..225 auxiliary rows
     kStrRead = 226,
     kStrWrite = 227,
     kStrImport = 228,
@@ -41,7 +41,7 @@ enum StringId : unsigned {
     kStrServoOnFailed = 252,
     kStrServoOffFailed = 253,
     kStrCommFailed = 254,
-    kStrJogFirst = 255, // 255..258 Inching+, Inching-, Jog+, Jog-
+    kStrJogFirst = 255,   // 255..258 Inching+, Inching-, Jog+, Jog-
     kStrSpeedFirst = 259, // 259..261 Slow, Medium, Fast
     kStrStartPoint = 262,
     kStrEndPoint = 263,

@@ -87,6 +87,7 @@ void CRouteplanView::BuildList() {
     if (!app_.jobs->values.diOrigin)
         list_->AddLockedCell(kDiOriginRow, 1);
     list_->verticalHeader()->hide();
+    list_->horizontalHeader()->setStretchLastSection(true);
 }
 
 void CRouteplanView::LabelList() {
@@ -104,8 +105,7 @@ void CRouteplanView::FillList() {
     for (int p = 0; p < kPoints; ++p) {
         list_->SetItemText(kFirstPointRow + p, 1, Number(v.points[p].position));
         list_->SetItemText(kFirstPointRow + p, 2, Number(v.points[p].speed));
-        list_->SetItemText(kFirstPointRow + p, 3,
-                           QString::fromStdString(v.points[p].description));
+        list_->SetItemText(kFirstPointRow + p, 3, QString::fromStdString(v.points[p].description));
     }
     for (const ValueRow& r : kValueRows)
         list_->SetItemText(r.row, 1, Number(v.*r.field));

@@ -66,17 +66,17 @@ void CRouteplanView::OnLanguageChanged() {
 void CRouteplanView::ApplyLanguage() {
     auto q = [this](unsigned id) { return QString::fromStdString(Text(id)); };
     const unsigned buttonTexts[kButtons] = {
-        kStrRead,     kStrWrite,     kStrImport,  kStrExport, kStrGetPoint,
-        kStrSetPoint, kStrServoOn,   kStrServoOff, kStrCheckStatus, kStrHoming,
-        kStrRun,      kStrStop,      kStrAbsolute, kStrRelative};
+        kStrRead,     kStrWrite,   kStrImport,   kStrExport,      kStrGetPoint,
+        kStrSetPoint, kStrServoOn, kStrServoOff, kStrCheckStatus, kStrHoming,
+        kStrRun,      kStrStop,    kStrAbsolute, kStrRelative};
     for (int b = 0; b < kButtons; ++b)
         buttons_[b]->setText(q(buttonTexts[b]));
     for (int j = 0; j < kJogButtons; ++j)
         jogs_[j]->setText(q(kStrJogFirst + j));
     for (int g = 0; g < static_cast<int>(groups_.size()); ++g)
         groups_[g]->setTitle(q(kStrGroupRun + g));
-    const unsigned labelTexts[] = {kStrStartPoint, kStrEndPoint, kStrDelay,
-                                   kStrPulseCount, kStrRpm,      kStrJogStep,
+    const unsigned labelTexts[] = {kStrStartPoint, kStrEndPoint,  kStrDelay,
+                                   kStrPulseCount, kStrRpm,       kStrJogStep,
                                    kStrSpeedLimit, kStrModeLabel, kStrFeedback};
     for (std::size_t l = 0; l < labels_.size(); ++l)
         labels_[l]->setText(q(labelTexts[l]));

@@ -30,8 +30,21 @@ public:
     ~CRouteplanView() override;
 
     enum Button {
-        kRead, kWrite, kImport, kExport, kGetPoint, kSetPoint, kServoOn, kServoOff, kCheck,
-        kHoming, kRun, kStop, kAbsolute, kRelative, kButtons
+        kRead,
+        kWrite,
+        kImport,
+        kExport,
+        kGetPoint,
+        kSetPoint,
+        kServoOn,
+        kServoOff,
+        kCheck,
+        kHoming,
+        kRun,
+        kStop,
+        kAbsolute,
+        kRelative,
+        kButtons
     };
     enum JogButton { kInchForward, kInchBackward, kJogForward, kJogBackward, kJogButtons };
 

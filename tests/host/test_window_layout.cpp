@@ -57,7 +57,7 @@ const ToolWindow kWindows[] = {
     {"scope", "tracelens::CTracelensView", HostCommand::kTracelens, MenuEnableFlags::kTracelens,
      Nothing},
     {"internal-position", "routeplan::CRouteplanView", HostCommand::kRouteplan,
-     MenuEnableFlags::kRouteplan, Nothing},
+     MenuEnableFlags::kRouteplan, OfflineT5},
 };
 
 const struct {
@@ -102,7 +102,7 @@ public:
              {"Language", "Image", "Velmora.ini", "hq_417.par", "Whq_417.par", "rk_905.par", "cd.dat"})
             fs::copy(app / item, dir_.Path() / item, fs::copy_options::recursive);
         fs::create_directories(dir_.Path() / "plugins");
-        for (const char* plugin : {"Portdesk.so", "Knobset.so", "Tracelens.so"})
+        for (const char* plugin : {"Portdesk.so", "Knobset.so", "Tracelens.so", "Routeplan.so"})
             fs::create_symlink(app / plugin, dir_.Path() / "plugins" / plugin);
         oldDir_ = fs::current_path();
         fs::current_path(dir_.Path());

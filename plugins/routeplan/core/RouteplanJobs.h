@@ -48,12 +48,12 @@ struct MotionValues {
     // Set by the window.
     int endPoint = 1;
     int delayMs = 500;
-    std::int32_t target = 0; // pulses: absolute target or relative distance
-    int moveSpeed = 0;       // r/min
-    int point = 1;           // of get/set position
+    std::int32_t target = 0;                        // pulses: absolute target or relative distance
+    int moveSpeed = 0;                              // r/min
+    int point = 1;                                  // of get/set position
     std::int32_t pointPosition = 0, pointSpeed = 0; // the single-point fields
-    int jogStep = 0;  // pulses
-    int jogSpeed = 0; // r/min
+    int jogStep = 0;                                // pulses
+    int jogSpeed = 0;                               // r/min
     bool stepForward = false, stepBackward = false, runForward = false, runBackward = false;
     bool jogPending = false;
     int speedUpdate = 0; // 0 none, 1 a new jog speed to send, 2 sent

@@ -19,8 +19,7 @@ bool Read(MotionLink& link, std::uint16_t start, std::vector<unsigned short>& wo
     return link.ReadRegisters(start, static_cast<unsigned short>(words.size()), words.data()) != 0;
 }
 bool Write(MotionLink& link, std::uint16_t start, std::vector<unsigned short> words) {
-    return link.WriteRegisters(start, static_cast<unsigned short>(words.size()), words.data()) !=
-           0;
+    return link.WriteRegisters(start, static_cast<unsigned short>(words.size()), words.data()) != 0;
 }
 
 // The speeds of points first..first+count-1 from one block.
@@ -151,7 +150,8 @@ bool TransferTable(MotionLink& link, const RouteplanValues& v, std::atomic<int>&
         return true;
     };
     if (!block(rtreg::kSpeeds1, Speeds(v, 1, 4), 4) || !block(rtreg::kPositions, positions, 0) ||
-        !block(rtreg::kSpeeds5, Speeds(v, 5, 4), 4) || !block(rtreg::kSpeeds9, Speeds(v, 9, 8), 8) ||
+        !block(rtreg::kSpeeds5, Speeds(v, 5, 4), 4) ||
+        !block(rtreg::kSpeeds9, Speeds(v, 9, 8), 8) ||
         !block(rtreg::kJogSpeed, {Low(v.jogSpeed), Low(v.pointAcc), Low(v.pointDec)}, 3))
         return false;
     // The homing and bump blocks go one register per request.

@@ -71,8 +71,8 @@ public:
     }
     int WriteCoils(unsigned short start, unsigned short count, unsigned char* source) override {
         log.push_back({'w', start, {source[0]}, count});
-        return !Fails() && state.WriteCoils(start, {(source[0] & 1) != 0}) ==
-                               drivesim::kNoException;
+        return !Fails() &&
+               state.WriteCoils(start, {(source[0] & 1) != 0}) == drivesim::kNoException;
     }
     int ReportSlaveID(char* data, unsigned char* capacity) override {
         log.push_back({'I', 0, {}, 0});
@@ -103,7 +103,7 @@ public:
     CModbus master;
     std::vector<Logged> log;
     std::vector<std::pair<int, std::uint16_t>> overrides; // register -> word read instead
-    int failAfter = -1;                                    // requests from this count on fail
+    int failAfter = -1;                                   // requests from this count on fail
 
 private:
     bool Fails() const { return failAfter >= 0 && static_cast<int>(log.size()) > failAfter; }

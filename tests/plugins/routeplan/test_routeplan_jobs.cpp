@@ -31,46 +31,71 @@ const GoldenWrite kGoldenWrites[] = {
     {"run to point 1 sends end point - 1", CS_Run, [](Jobs& j) { j.motion.endPoint = 1; }, 36, {0}},
     {"run sends the delay", CS_Run, [](Jobs& j) { j.motion.delayMs = 750; }, 46, {750}},
     {"run starts with 2 at 47", CS_Run, [](Jobs&) {}, 47, {2}},
-    {"point -1 low word first", CS_SetPositionPointParm,
+    {"point -1 low word first",
+     CS_SetPositionPointParm,
      [](Jobs& j) {
          j.motion.point = 5;
          j.motion.pointPosition = -1;
      },
-     208, {0xFFFF, 0xFFFF}},
-    {"point 8's speed at 119", CS_SetPositionPointParm,
+     208,
+     {0xFFFF, 0xFFFF}},
+    {"point 8's speed at 119",
+     CS_SetPositionPointParm,
      [](Jobs& j) {
          j.motion.point = 8;
          j.motion.pointSpeed = 321;
      },
-     119, {321}},
-    {"point 9's speed at 720", CS_SetPositionPointParm,
+     119,
+     {321}},
+    {"point 9's speed at 720",
+     CS_SetPositionPointParm,
      [](Jobs& j) {
          j.motion.point = 9;
          j.motion.pointSpeed = 99;
      },
-     720, {99}},
-    {"set point then 129 = 1", CS_SetPositionPointParm, [](Jobs& j) { j.motion.point = 1; }, 129,
+     720,
+     {99}},
+    {"set point then 129 = 1",
+     CS_SetPositionPointParm,
+     [](Jobs& j) { j.motion.point = 1; },
+     129,
      {1}},
-    {"relative step backward of 100", CS_ReadPosFeedback,
+    {"relative step backward of 100",
+     CS_ReadPosFeedback,
      [](Jobs& j) {
          j.motion.jogPending = j.motion.stepBackward = true;
          j.motion.jogStep = 100;
      },
-     182, {0xFF9C, 0xFFFF}},
-    {"continuous jog forward with the time-out", CS_ReadPosFeedback,
-     [](Jobs& j) { j.motion.jogPending = j.motion.runForward = true; }, 2001, {0x1000 + 300}},
-    {"new jog speed to 1214", CS_ReadPosFeedback,
+     182,
+     {0xFF9C, 0xFFFF}},
+    {"continuous jog forward with the time-out",
+     CS_ReadPosFeedback,
+     [](Jobs& j) { j.motion.jogPending = j.motion.runForward = true; },
+     2001,
+     {0x1000 + 300}},
+    {"new jog speed to 1214",
+     CS_ReadPosFeedback,
      [](Jobs& j) {
          j.motion.jogPending = j.motion.runBackward = true;
          j.motion.speedUpdate = 1;
          j.motion.jogSpeed = 250;
      },
-     1214, {250}},
-    {"absolute move target", CS_AbsolutePosMovement,
-     [](Jobs& j) { j.motion.target = 0x12345; }, 180, {0x2345, 0x0001}},
-    {"relative move distance", CS_RelativePosMovement, [](Jobs& j) { j.motion.target = -2; }, 182,
+     1214,
+     {250}},
+    {"absolute move target",
+     CS_AbsolutePosMovement,
+     [](Jobs& j) { j.motion.target = 0x12345; },
+     180,
+     {0x2345, 0x0001}},
+    {"relative move distance",
+     CS_RelativePosMovement,
+     [](Jobs& j) { j.motion.target = -2; },
+     182,
      {0xFFFE, 0xFFFF}},
-    {"move speed", CS_AbsolutePosMovement, [](Jobs& j) { j.motion.moveSpeed = 1500; }, 1214,
+    {"move speed",
+     CS_AbsolutePosMovement,
+     [](Jobs& j) { j.motion.moveSpeed = 1500; },
+     1214,
      {1500}},
     {"homing command", CS_Homing, [](Jobs&) {}, 2002, {0x0801}},
     {"servo on takes the host-control key", CS_ServoOn, [](Jobs&) {}, 131, {0x6D21}},
@@ -162,9 +187,9 @@ TEST(RouteplanJobs, TransferAllWritesInOrderAndEndsWithTakeOver) {
     std::vector<int> starts;
     for (const Logged& w : writes)
         starts.push_back(w.start);
-    const std::vector<int> expected = {83,   200,  116,  720,  87,   1200, 1201, 1202, 1203,
-                                       1204, 1205, 1206, 1207, 1208, 1209, 1215, 1216, 1217,
-                                       1218, 1219, 1220, 1221, 129};
+    const std::vector<int> expected = {83,   200,  116,  720,  87,   1200, 1201, 1202,
+                                       1203, 1204, 1205, 1206, 1207, 1208, 1209, 1215,
+                                       1216, 1217, 1218, 1219, 1220, 1221, 129};
     EXPECT_EQ(starts, expected);
     EXPECT_EQ(writes[0].words, (std::vector<std::uint16_t>{101, 102, 103, 104}));
     EXPECT_EQ(writes[2].words, (std::vector<std::uint16_t>{105, 106, 107, 108}));

@@ -168,8 +168,8 @@ TEST_F(OnlineWindow, ImportRefusesABrokenFileAndKeepsTheList) {
     view_->OnImport(dir.File("t.rtpx"));
     EXPECT_EQ(view_->List()->GetItemText(1, 1), "1234");
     view_->OnImport(dir.File("missing.rtpx"));
-    EXPECT_EQ(dialogs_.boxes.back().text, dir.File("missing.rtpx") +
-                                              "\ncannot be read, or is larger than 1 MiB.");
+    EXPECT_EQ(dialogs_.boxes.back().text,
+              dir.File("missing.rtpx") + "\ncannot be read, or is larger than 1 MiB.");
     EXPECT_EQ(view_->List()->GetItemText(1, 1), "1234");
 }
 
