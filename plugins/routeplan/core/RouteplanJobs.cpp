@@ -2,6 +2,7 @@
 
 #include "DriveIdentification.h"
 #include "IniDocument.h"
+#include "RequestBoard.h"
 
 namespace routeplan {
 namespace {
@@ -21,31 +22,6 @@ bool TakeControl(MotionLink& link) {
     return WriteWord(link, rtreg::kHostKey, rtreg::kKey) &&
            WriteWord(link, rtreg::kHostMode, rtreg::kHostModeOn);
 }
-
-// Read all and transfer all run with the transfer timing of the context and
-// no retries; the link's own settings come back afterwards.
-class TransferTiming {
-public:
-    TransferTiming(CModbus& m, SharedContext& ctx)
-        : m_(m), retries_(m.GetRetryTimes()), wait_(m.GetWaitWriteTime()),
-          polls_(m.GetPreCountQueTimes()) {
-        m.SetWaitWriteTime(static_cast<unsigned long>(ctx.Int(kWaitWriteTime).load()));
-        m.SetPreCountQueTimes(static_cast<unsigned long>(ctx.Int(kPreCountQueTimes).load()));
-        m.SetRetryTimes(0);
-        m.SetRetryInterval(0);
-    }
-    ~TransferTiming() {
-        m_.SetRetryTimes(retries_);
-        m_.SetWaitWriteTime(wait_);
-        m_.SetPreCountQueTimes(polls_);
-    }
-    TransferTiming(const TransferTiming&) = delete;
-    TransferTiming& operator=(const TransferTiming&) = delete;
-
-private:
-    CModbus& m_;
-    unsigned long retries_, wait_, polls_;
-};
 
 } // namespace
 
@@ -72,7 +48,7 @@ int RouteplanJobs::Identify(MotionLink& link) {
 }
 
 int RouteplanJobs::ReadAll(MotionLink& link, MotionValues& motion) {
-    TransferTiming timing(link.Master(), ctx_);
+    knobset::TransferTiming timing(link.Master(), ctx_);
     const int identity = Identify(link);
     if (identity != kResultSuccess)
         return identity;
@@ -80,7 +56,7 @@ int RouteplanJobs::ReadAll(MotionLink& link, MotionValues& motion) {
 }
 
 int RouteplanJobs::TransferAll(MotionLink& link) {
-    TransferTiming timing(link.Master(), ctx_);
+    knobset::TransferTiming timing(link.Master(), ctx_);
     const int identity = Identify(link);
     if (identity != kResultSuccess)
         return identity;
