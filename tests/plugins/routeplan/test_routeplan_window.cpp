@@ -32,14 +32,20 @@ protected:
         Ctx().Int(kOnline) = online;
         Ctx().SetLanguage(kLangRouteplan, kLanguageEnglish);
         app_.Attach(&Ctx());
-        app_.board.Release();
-        app_.board.WithMotion([](MotionValues& m) { m = MotionValues{}; });
+        ResetBoard();
         view_ = std::make_unique<CRouteplanView>(app_);
         view_->OnTimer();
     }
     ~Window() override {
         view_.reset();
-        app_.board.Release();
+        ResetBoard();
+    }
+    // The plug-in's one board, as a fresh program has it.
+    void ResetBoard() {
+        std::lock_guard lock(app_.board.requestLock);
+        app_.board.request = app_.board.current = {};
+        app_.board.newRequest = app_.board.closing = false;
+        app_.board.motion = MotionValues{};
     }
     SharedContext& Ctx() { return storage_.Context(); }
     std::string Text(unsigned id) { return app_.Module().Text(id); }
