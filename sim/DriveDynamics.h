@@ -1,7 +1,8 @@
-// The drive's moving parts: the servo loop, its command source and the
-// scope's sampling, stepped every 0.1 ms against the wall clock. The loop
-// runs only while the scope samples; in between the machine holds its state,
-// so an idle simulator costs no processor time.
+// The drive's moving parts: the servo loop, its command sources (the demo
+// move, the T8's own motions) and the scope's sampling, stepped every 0.1 ms
+// against the wall clock. The loop runs only while the scope samples or a
+// motion runs; in between the machine holds its state, so an idle simulator
+// costs no processor time.
 #pragma once
 
 #include "DriveScope.h"
