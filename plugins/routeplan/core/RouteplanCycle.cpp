@@ -137,6 +137,7 @@ bool RunCycle(SharedContext& ctx, RouteplanBoard& board, RouteplanJobs& jobs, Mo
         if (board.closing && pair.code == CS_ServoOff + 1) {
             board.closing = false;
             board.current = board.request = {};
+            own.iState.store(0); // no window is left to use the link
         } else {
             board.current = pair;
         }

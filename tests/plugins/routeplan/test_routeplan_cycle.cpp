@@ -87,6 +87,7 @@ TEST_F(Cycle, ServoOffAfterTheWindowClosedLeavesThePairIdle) {
     ASSERT_TRUE(Run());
     EXPECT_FALSE(board.Busy());
     EXPECT_FALSE(link.state.ServoOn());
+    EXPECT_EQ(Own().iState.load(), 0); // the other plug-ins have the link again
 }
 
 } // namespace
