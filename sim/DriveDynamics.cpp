@@ -14,15 +14,17 @@ constexpr std::size_t kStreamBacklog = 32;
 
 DriveDynamics::DriveDynamics(DriveModel model, MotionMode motion, double trueInertiaRatio)
     : motor_(MotorFor(model)), motion_(motion), loop_(motor_, trueInertiaRatio), demo_(motor_),
-      estimate_(motor_) {}
+      motions_(motor_), estimate_(motor_) {}
 
 void DriveDynamics::Configure(const ServoSettings& settings, bool servoOn) {
     settings_ = settings;
     if (servoOn && !servoOn_)
         demo_.Restart();
-    servoOn_ = servoOn;
-    if (!servoOn)
+    if (!servoOn) {
+        motions_.ServoOff();
         estimate_.Stop();
+    }
+    servoOn_ = servoOn;
 }
 
 bool DriveDynamics::StartEstimate(int pattern, bool servoOn, Clock::time_point now) {
@@ -42,7 +44,7 @@ void DriveDynamics::SamplingCommand(std::uint16_t command, const ScopeSetup& set
 }
 
 void DriveDynamics::AdvanceTo(Clock::time_point now) {
-    if (!scope_.Sampling() && !estimate_.Running() && now >= awakeUntil_ &&
+    if (!scope_.Sampling() && !estimate_.Running() && !motions_.Active() && now >= awakeUntil_ &&
         (!running_ || steppedTo_ >= awakeUntil_)) {
         running_ = false;
         return;
@@ -55,12 +57,13 @@ void DriveDynamics::AdvanceTo(Clock::time_point now) {
     if (now - steppedTo_ > kMaxCatchUp)
         steppedTo_ = now - kMaxCatchUp;
     while (steppedTo_ + kStep <= now && Active()) {
-        const double move =
-            estimate_.Running()
-                ? estimate_.CommandStep(ServoLoop::kStepSeconds) * motor_.countsPerUnit
-            : motion_ == MotionMode::Demo && servoOn_
-                ? demo_.Step(settings_, ServoLoop::kStepSeconds) * motor_.countsPerUnit
-                : 0;
+        double move = 0;
+        if (estimate_.Running())
+            move = estimate_.CommandStep(ServoLoop::kStepSeconds) * motor_.countsPerUnit;
+        else if (motion_ == MotionMode::Demo && servoOn_)
+            move = demo_.Step(settings_, ServoLoop::kStepSeconds) * motor_.countsPerUnit;
+        else if (servoOn_)
+            move = motions_.Step(ServoLoop::kStepSeconds);
         loop_.Step(settings_, servoOn_, move);
         estimate_.Observe(loop_.DeliveredTorque(), loop_.MeasuredSpeed());
         steppedTo_ += kStep;
@@ -80,6 +83,8 @@ void DriveDynamics::AdvanceTo(Clock::time_point now) {
 std::optional<Clock::time_point> DriveDynamics::NextSampleDue() const {
     if (!running_ || !Active())
         return std::nullopt;
+    if (!scope_.Sampling()) // a motion alone: catch up every 10 ms
+        return steppedTo_ + std::chrono::milliseconds(10);
     return steppedTo_ + kStep * (stepsToSample_ + 1);
 }
 

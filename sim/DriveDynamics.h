@@ -1,12 +1,14 @@
-// The drive's moving parts: the servo loop, its command source and the
-// scope's sampling, stepped every 0.1 ms against the wall clock. The loop
-// runs only while the scope samples; in between the machine holds its state,
+// The drive's moving parts: the servo loop, its command sources (the demo
+// move, the T8's own motions) and the scope's sampling, stepped every 0.1 ms
+// against the wall clock. The loop runs only while the scope samples, a
+// motion or an inertia estimation runs, or a monitor reads; in between the machine holds its state,
 // so an idle simulator costs no processor time.
 #pragma once
 
 #include "DriveScope.h"
 #include "FrameAssembler.h" // Clock
 #include "InertiaEstimate.h"
+#include "MotionCommands.h"
 #include "MotionDemo.h"
 #include "ServoLoop.h"
 
@@ -35,6 +37,12 @@ public:
     // servo is off; a running pattern stops) and how it ended, once.
     bool StartEstimate(int pattern, bool servoOn, Clock::time_point now);
     std::optional<EstimateEnd> TakeEstimateEnd() { return estimate_.TakeEnd(); }
+    // A master's register write for the drive's own motions (state locked).
+    void MotionWrite(std::uint16_t address, const DriveState& state) {
+        motions_.OnWrite(address, state, loop_.CommandCounts());
+    }
+    std::uint16_t MotionState() const { return motions_.MotionState(); }
+    std::int32_t PositionFeedback() const { return motions_.Feedback(loop_.EncoderCounts()); }
 
     // The loop also runs until `until` (a monitor reads the live values).
     void KeepRunning(Clock::time_point until) { awakeUntil_ = std::max(awakeUntil_, until); }
@@ -59,16 +67,18 @@ private:
     static constexpr int kStepsPerSample = 10; // 1 ms of 0.1 ms steps
 
     SampleFrame Encode(SignalValues values);
-    // The loop steps while the scope samples, an estimation runs or a monitor
-    // keeps it awake.
+    // The loop steps while the scope samples, a motion or an estimation runs,
+    // or a monitor keeps it awake.
     bool Active() const {
-        return scope_.Sampling() || estimate_.Running() || steppedTo_ < awakeUntil_;
+        return scope_.Sampling() || motions_.Active() || estimate_.Running() ||
+               steppedTo_ < awakeUntil_;
     }
 
     MotorSpec motor_;
     MotionMode motion_;
     ServoLoop loop_;
     MotionDemo demo_;
+    MotionCommands motions_;
     DriveScope scope_;
     InertiaEstimate estimate_;
     ServoSettings settings_;

@@ -47,9 +47,14 @@ DriveSim::DriveSim(SimConfig config)
       dynamics_(config_.model, config_.motion, config_.loadInertiaRatio), transmitter_(format_) {
     if (config_.motion == MotionMode::Demo)
         state_.WriteCoils(reg::kCoilServoOn, {true});
-    dynamics_.Configure(ReadServoSettings(state_), state_.ServoOn());
+    if (config_.gearNum != 0 && config_.model == DriveModel::T8) {
+        state_.WriteRegisters(70, {static_cast<std::uint16_t>(config_.gearDen)});
+        state_.WriteRegisters(75, {static_cast<std::uint16_t>(config_.gearNum)});
+        state_.TakeToolWrites();
+    }
+    state_.SetAlarm(config_.alarm);
     state_.Monitor().SetInputPins(config_.inputPins);
-    state_.Monitor().RaiseAlarm(config_.alarm);
+    dynamics_.Configure(ReadServoSettings(state_), state_.ServoOn());
 }
 
 DriveSim::~DriveSim() {
@@ -211,6 +216,12 @@ void DriveSim::Transmit(Clock::time_point now) {
         state_.SetScopeProgress(progress);
         progressShown_ = progress;
     }
+    const std::pair motion{dynamics_.PositionFeedback(), dynamics_.MotionState()};
+    if (motion != motionShown_) {
+        std::lock_guard lock(stateMutex_);
+        state_.SetMotion(motion.first, motion.second);
+        motionShown_ = motion;
+    }
     if (!port_.IsOpen()) {
         transmitter_.Clear();
         return;
@@ -282,7 +293,8 @@ void DriveSim::Serve(const RequestFrame& frame) {
 // Called with the state locked, after each request.
 void DriveSim::ActOnToolWrites() {
     const auto now = Clock::now();
-    for (const auto& [address, value] : state_.TakeToolWrites()) {
+    const auto writes = state_.TakeToolWrites();
+    for (const auto& [address, value] : writes) {
         if (address == scopereg::kCommand) {
             transmitter_.DropWaitingFrames(now); // a new command ends a block being sent
             dynamics_.SamplingCommand(value, ReadScopeSetup(state_), now);
@@ -295,6 +307,8 @@ void DriveSim::ActOnToolWrites() {
         }
     }
     dynamics_.Configure(ReadServoSettings(state_), state_.ServoOn());
+    for (const auto& [address, value] : writes)
+        dynamics_.MotionWrite(address, state_);
     progressShown_ = dynamics_.Progress();
     state_.SetScopeProgress(progressShown_);
 }

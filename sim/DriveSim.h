@@ -30,11 +30,12 @@ struct SimConfig {
     std::string statePath; // the EEPROM file; empty: nothing is kept
     std::string linkPath;  // symlink kept pointing at the port; empty: none
     FaultSettings faults;
-    bool service = false; // also answer the drive service frames
+    bool service = false;                       // also answer the drive service frames
     MotionMode motion = MotionMode::Standstill; // Demo: the servo is on and moves out and back
     double loadInertiaRatio = 250; // % load to motor: the machine's truth, whatever Pr.004 says
     std::uint16_t inputPins = 0;   // DI1..DI16 held on (bit 0: DI1)
-    std::uint16_t alarm = 0;       // alarm code raised at start (0: none)
+    std::uint16_t alarm = 0;       // alarm raised at start (0: none): no servo on
+    int gearNum = 0, gearDen = 0;  // not 0: the gear ratio registers 75 / 70 (T8) at start
 };
 
 // Time the drive takes to turn round from the request to its reply.
@@ -102,6 +103,7 @@ private:
 
     DriveDynamics dynamics_; // used by the serving thread only
     std::uint16_t progressShown_ = 0;
+    std::pair<std::int32_t, std::uint16_t> motionShown_{0, 0}; // feedback, motion state
 
     FrameAssembler assembler_;
     ServiceFrames serviceFrames_;

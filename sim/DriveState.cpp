@@ -84,6 +84,10 @@ ExceptionCode DriveState::ReadRegisters(std::uint16_t start, std::uint16_t count
         case CellKind::ScopeTrigger:
             out.push_back(scopeProgress_);
             break;
+        case CellKind::Feedback:
+            out.push_back(static_cast<std::uint16_t>(static_cast<std::uint32_t>(feedback_) >>
+                                                     (a % 2 == 0 ? 0 : 16)));
+            break;
         default:
             out.push_back(plain_[a]);
             break;
@@ -117,9 +121,10 @@ ExceptionCode DriveState::WriteRegisters(std::uint16_t start,
             Command(cell, address, words[i]);
             continue;
         }
-        if (cell.kind == CellKind::Plain || cell.kind == CellKind::ScopeTrigger) {
+        toolWrites_.emplace_back(address, words[i]);
+        if (cell.kind == CellKind::Plain || cell.kind == CellKind::ScopeTrigger ||
+            cell.kind == CellKind::Feedback) {
             plain_[address] = words[i];
-            toolWrites_.emplace_back(address, words[i]);
             continue;
         }
         const Parameter& p = table_.Parameters()[cell.param];
@@ -214,9 +219,25 @@ ExceptionCode DriveState::WriteCoils(std::uint16_t start, const std::vector<bool
     for (std::uint32_t a = start; a < start + bits.size(); ++a)
         if (a > 0xFFFF || !RegisterMap::CoilWritable(static_cast<std::uint16_t>(a)))
             return kIllegalAddress;
+    if (monitor_.Alarm() != 0 && start <= reg::kCoilServoOn &&
+        reg::kCoilServoOn < start + bits.size() && bits[reg::kCoilServoOn - start])
+        return kDeviceFailure; // no servo on while an alarm is raised
     for (std::size_t i = 0; i < bits.size(); ++i)
         coils_[start + i] = bits[i];
     return kNoException;
+}
+
+void DriveState::SetAlarm(std::uint16_t code) {
+    monitor_.RaiseAlarm(code);
+    if (code != 0)
+        coils_[reg::kCoilServoOn] = false;
+}
+
+void DriveState::SetMotion(std::int32_t feedback, std::uint16_t state) {
+    feedback_ = feedback;
+    const Cell& cell = map_.Register(47);
+    if (cell.kind == CellKind::Parameter) // T8; a T5/W5 carries out no motions
+        values_[cell.param] = effective_[cell.param] = state;
 }
 
 std::optional<std::int32_t> DriveState::Value(int number) const {

@@ -50,11 +50,16 @@ public:
     std::optional<std::int32_t> EffectiveValue(int number) const;
     std::optional<std::int32_t> SavedValue(int number) const;
     bool ServoOn() const { return coils_[reg::kCoilServoOn]; }
+    // The alarm code of the status block; while it is not 0 the servo stays off.
+    void SetAlarm(std::uint16_t code);
+    // What the drive's motions report: the fed-back position (registers
+    // 180/181) and the motion state, which the drive writes into register 47.
+    void SetMotion(std::int32_t feedback, std::uint16_t state);
 
     // What was last written into a tool register (0 for any other register).
     std::uint16_t ToolWord(std::uint16_t address) const { return plain_[address]; }
-    // The tool register writes since the last call, in order: the drive's
-    // moving parts act on them.
+    // The register writes since the last call (tool registers and
+    // parameters), in order: the drive's moving parts act on them.
     std::vector<std::pair<std::uint16_t, std::uint16_t>> TakeToolWrites();
     // What the scope's trigger register reads: the block capture progress.
     void SetScopeProgress(std::uint16_t progress) { scopeProgress_ = progress; }
@@ -83,6 +88,7 @@ private:
     std::vector<std::pair<std::uint16_t, std::uint16_t>> toolWrites_;
     std::uint16_t scopeProgress_ = 0;
     MonitorItems monitor_;
+    std::int32_t feedback_ = 0;
 };
 
 } // namespace drivesim

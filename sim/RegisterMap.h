@@ -14,6 +14,7 @@ enum class CellKind : std::uint8_t {
     None,         // no such register: exception 02
     Filler,       // inside a block the editor reads whole: reads 0, refuses writes
     Plain,        // command or setting register of a tool: holds what is written
+    Feedback,     // holds what is written (a motion target); reads the fed-back position
     ScopeTrigger, // holds the scope's trigger word; reads the block capture progress
     Status,       // read-only value the drive reports
     Parameter,    // a word of a parameter value

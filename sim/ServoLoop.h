@@ -37,6 +37,9 @@ public:
     // control loops keep working on the true positions.
     void ClearEncoder() { feedbackOrigin_ = counts_; }
     void ClearPositionCommand() { commandOrigin_ = commandCounts_; }
+    // The true encoder and command positions, whatever the scope cleared.
+    std::int64_t EncoderCounts() const { return counts_; }
+    std::int64_t CommandCounts() const { return commandCounts_; }
 
 private:
     static constexpr int kSpeedWindow = 10; // steps: speed is measured over 1 ms

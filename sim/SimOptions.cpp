@@ -62,7 +62,9 @@ const char* UsageText() {
            "  --load-inertia-ratio PCT  true load to motor inertia ratio of the machine,\n"
            "                         whatever Pr.004 says (0..10000, default 250)\n"
            "  --inputs MASK          input pins held on, bit 0 = DI1 (0x prefix for hex)\n"
-           "  --alarm CODE           raise this alarm at start (1..255; writing 0 clears it)\n"
+           "  --alarm CODE           raise this alarm at start (1..255; writing 0 clears it);\n"
+           "                         no servo on while it is raised\n"
+           "  --gear NUM/DEN         T8 gear ratio registers 75 = NUM, 70 = DEN (1..32767)\n"
            "faults:\n"
            "  --drop-every N         leave every Nth reply unsent\n"
            "  --corrupt-every N      spoil the CRC of every Nth reply\n"
@@ -131,6 +133,15 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
          number(0, 10000, [&](long long n) { c.loadInertiaRatio = static_cast<double>(n); })},
         {"--inputs", [&](const std::string& v) { return ParseMask(v, c.inputPins); }},
         {"--alarm", number(1, 255, [&](long long n) { c.alarm = static_cast<std::uint16_t>(n); })},
+        {"--gear",
+         [&](const std::string& v) {
+             const auto slash = v.find('/');
+             return slash != std::string::npos &&
+                    number(1, 32767, [&](long long n) { c.gearNum = static_cast<int>(n); })(
+                        v.substr(0, slash)) &&
+                    number(1, 32767, [&](long long n) { c.gearDen = static_cast<int>(n); })(
+                        v.substr(slash + 1));
+         }},
         {"--drop-every",
          number(1, 1 << 30, [&](long long n) { f.dropEvery = static_cast<unsigned>(n); })},
         {"--corrupt-frame-every",

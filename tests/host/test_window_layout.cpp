@@ -59,6 +59,8 @@ const ToolWindow kWindows[] = {
     {"monitor", "monitor::CMonitorView", HostCommand::kMonitor, MenuEnableFlags::kMonitor, Nothing},
     {"auto-tuning", "gainwise::CGainwiseView", HostCommand::kGainwise, MenuEnableFlags::kGainwise,
      Nothing},
+    {"internal-position", "routeplan::CRouteplanView", HostCommand::kRouteplan,
+     MenuEnableFlags::kRouteplan, OfflineT5},
 };
 
 const struct {
@@ -94,8 +96,8 @@ public:
                                  "rk_905.par", "cd.dat"})
             fs::copy(app / item, dir_.Path() / item, fs::copy_options::recursive);
         fs::create_directories(dir_.Path() / "plugins");
-        for (const char* plugin :
-             {"Portdesk.so", "Knobset.so", "Tracelens.so", "Monitor.so", "Gainwise.so"})
+        for (const char* plugin : {"Portdesk.so", "Knobset.so", "Tracelens.so", "Monitor.so",
+                                   "Gainwise.so", "Routeplan.so"})
             fs::create_symlink(app / plugin, dir_.Path() / "plugins" / plugin);
         oldDir_ = fs::current_path();
         fs::current_path(dir_.Path());

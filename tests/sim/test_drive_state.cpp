@@ -51,7 +51,7 @@ TEST(DriveState, WritesReadBackClampedToTheLimits) {
     EXPECT_EQ(Long({Read(t8, 1201, 1)[0], Read(t8, 1202, 1)[0]}), -100000);
     for (DriveModel model : {DriveModel::T5, DriveModel::T8}) {
         DriveState s = ShippedDrive(model);
-        for (std::uint16_t address : {0x1090, 144, 145, 131, 132, 161, 174, 180, 2001, 5020}) {
+        for (std::uint16_t address : {0x1090, 144, 145, 131, 132, 161, 174, 182, 2001, 5020}) {
             EXPECT_EQ(s.WriteRegisters(address, {7}), kNoException) << address;
             EXPECT_EQ(Read(s, address, 1)[0], 7) << address;
         }

@@ -38,6 +38,21 @@ bool RequestBoard::Busy() {
     return state != kIdle || result != kResultNone;
 }
 
+TransferTiming::TransferTiming(CModbus& master, SharedContext& ctx)
+    : master_(master), retries_(master.GetRetryTimes()), waitWrite_(master.GetWaitWriteTime()),
+      polls_(master.GetPreCountQueTimes()) {
+    master.SetWaitWriteTime(static_cast<unsigned long>(ctx.Int(kWaitWriteTime).load()));
+    master.SetPreCountQueTimes(static_cast<unsigned long>(ctx.Int(kPreCountQueTimes).load()));
+    master.SetRetryTimes(0);
+    master.SetRetryInterval(0);
+}
+
+TransferTiming::~TransferTiming() {
+    master_.SetRetryTimes(retries_);
+    master_.SetWaitWriteTime(waitWrite_);
+    master_.SetPreCountQueTimes(polls_);
+}
+
 bool RunJobCycle(SharedContext& ctx, RequestBoard& board, ParmJobs& jobs, RegisterLink& link) {
     LinkClaim& own = ctx.Claim(kClaimKnobset);
     auto othersWith = [&ctx](auto test) {
@@ -66,18 +81,10 @@ bool RunJobCycle(SharedContext& ctx, RequestBoard& board, ParmJobs& jobs, Regist
 
     bool ran = false;
     if (IsRequestState(state)) {
-        CModbus& m = link.Master();
-        const unsigned long retries = m.GetRetryTimes();
-        const unsigned long waitWrite = m.GetWaitWriteTime();
-        const unsigned long polls = m.GetPreCountQueTimes();
-        m.SetWaitWriteTime(static_cast<unsigned long>(ctx.Int(kWaitWriteTime).load()));
-        m.SetPreCountQueTimes(static_cast<unsigned long>(ctx.Int(kPreCountQueTimes).load()));
-        m.SetRetryTimes(0);
-        m.SetRetryInterval(0);
-        result = jobs.Run(state, link);
-        m.SetRetryTimes(retries);
-        m.SetWaitWriteTime(waitWrite);
-        m.SetPreCountQueTimes(polls);
+        {
+            TransferTiming timing(link.Master(), ctx);
+            result = jobs.Run(state, link);
+        }
         state += 1;
         ran = true;
     }

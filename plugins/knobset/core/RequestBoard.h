@@ -29,6 +29,21 @@ public:
     std::atomic<int> progressDone{0};
 };
 
+// The transfer timing of the context (its wait time and polling count, no
+// retries) on a link's master while it lives; the master's own settings
+// come back afterwards (the retry interval stays 0).
+class TransferTiming {
+public:
+    TransferTiming(CModbus& master, SharedContext& ctx);
+    ~TransferTiming();
+    TransferTiming(const TransferTiming&) = delete;
+    TransferTiming& operator=(const TransferTiming&) = delete;
+
+private:
+    CModbus& master_;
+    unsigned long retries_, waitWrite_, polls_;
+};
+
 // One cycle of the job routine: yield rule, request pick-up, claim mirror,
 // the job with the transfer timing of the context, and the result. Returns
 // true when a job ran. Link upkeep (handle adoption) is the caller's part.
