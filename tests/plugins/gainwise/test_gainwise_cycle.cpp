@@ -27,13 +27,13 @@ struct Rig {
         return {};
     }
     TestContext t;
-    StateTuningLink link;
+    DriveStateLink link;
     Mailbox mailbox;
     GainwiseCycle cycle{mailbox, link};
     GainwiseSession session{mailbox, t.ctx};
 };
 
-using Log = std::vector<Request>;
+using Log = std::vector<LoggedRequest>;
 
 TEST(GainwiseCycle, RequestsOfEveryCommand) {
     const GainValues gains{300, 12, 9, 62, 253};
@@ -144,8 +144,9 @@ TEST(GainwiseCycle, FailuresAndTheirMessages) {
     };
     for (const auto& c : cases) {
         Rig rig(kModelT8);
-        rig.link.failFrom = c.failFrom;
-        rig.link.overrideReadAt = c.overrideAt;
+        rig.link.failAfter = c.failFrom;
+        if (c.overrideAt >= 0)
+            rig.link.overrides = {{c.overrideAt, 0}};
         ASSERT_TRUE(c.step(rig.session)) << c.what;
         const TickNews news = rig.Complete();
         EXPECT_FALSE(news.success) << c.what;
@@ -172,7 +173,7 @@ TEST(GainwiseCycle, StartThenReadsUntilAnotherCommand) {
     ASSERT_TRUE(rig.session.Start(4));
     TickNews news = rig.Complete();
     EXPECT_EQ(news.finished, kExecute);
-    EXPECT_EQ(rig.link.log.front(), (Request{'W', 145, 1, {5}})) << "pattern + 1";
+    EXPECT_EQ(rig.link.log.front(), (LoggedRequest{'W', 145, 1, {5}})) << "pattern + 1";
     EXPECT_TRUE(rig.session.Reading());
     for (int read = 0; read < 2; ++read) {
         news = rig.Complete();
@@ -180,8 +181,8 @@ TEST(GainwiseCycle, StartThenReadsUntilAnotherCommand) {
         EXPECT_TRUE(news.inertiaRead);
         EXPECT_EQ(news.inertiaRatio, 250) << "register 32 as the drive holds it";
     }
-    EXPECT_EQ(rig.link.log[1], (Request{'R', 145, 1, {}}));
-    EXPECT_EQ(rig.link.log[2], (Request{'R', 32, 1, {}}));
+    EXPECT_EQ(rig.link.log[1], (LoggedRequest{'R', 145, 1, {}}));
+    EXPECT_EQ(rig.link.log[2], (LoggedRequest{'R', 32, 1, {}}));
     // A step asked for while a read is in flight ends the reading and goes
     // out once that read has completed.
     rig.cycle.Run(rig.t.ctx);
@@ -198,7 +199,7 @@ TEST(GainwiseCycle, AFailedReadEndsTheReading) {
     rig.link.state.WriteCoils(38, {true});
     ASSERT_TRUE(rig.session.Start(0));
     rig.Complete();
-    rig.link.failFrom = static_cast<int>(rig.link.log.size());
+    rig.link.failAfter = static_cast<int>(rig.link.log.size());
     const TickNews news = rig.Complete();
     EXPECT_EQ(news.finished, kReadSingleParm);
     EXPECT_EQ(news.message, kMsgReadStatusFailed);

@@ -13,7 +13,7 @@ namespace {
 struct JobsFixture {
     explicit JobsFixture(int model) : table(model), link(model), jobs(table.store, identity) {}
     TestTable table;
-    StateLink link;
+    DriveStateLink link;
     DriveIdentity identity;
     ParmJobs jobs;
 };
@@ -156,8 +156,7 @@ TEST(KnobsetJobs, EepromSaveAndFailingReadBack) {
         EXPECT_EQ(f.jobs.progressCount, 2);
         EXPECT_EQ(f.link.state.SavedValue(1), 2);
         f.jobs.progressCount = 0;
-        f.link.overrideReadAt = EepromRegister(model);
-        f.link.overrideValue = 0;
+        f.link.overrides = {{EepromRegister(model), 0}};
         EXPECT_EQ(f.jobs.Run(kWriteEeprom, f.link), kResultFailure);
         EXPECT_EQ(f.jobs.progressCount, 1);
     }
@@ -172,8 +171,7 @@ TEST(KnobsetJobs, FactoryResetThenReadAll) {
     EXPECT_EQ(f.table.At(1).setupValue, f.table.At(1).defaultValue);
 
     JobsFixture refused(kModelT8);
-    refused.link.overrideReadAt = 130;
-    refused.link.overrideValue = 0;
+    refused.link.overrides = {{130, 0}};
     EXPECT_EQ(refused.jobs.Run(kFactoryReset, refused.link), kResultMismatch);
     EXPECT_EQ(refused.jobs.progressCount, 152);
 }

@@ -11,7 +11,7 @@ namespace {
 
 struct Cycle : testing::Test {
     RouteplanContext context;
-    StateMotionLink link{kModelT8};
+    DriveStateLink link{kModelT8};
     RouteplanJobs jobs{context.Ctx()};
     RouteplanBoard board;
     bool Run() { return RunCycle(context.Ctx(), board, jobs, link); }
@@ -69,7 +69,7 @@ TEST_F(Cycle, JogFlagsAreSentOnceAndTheSpeedOnlyOnItsChange) {
         board.Release();
     }
     int jogs = 0, speeds = 0;
-    for (const Logged& w : link.Writes()) {
+    for (const LoggedRequest& w : link.Writes()) {
         jogs += w.start == 2001;
         speeds += w.start == 87;
     }

@@ -13,7 +13,7 @@ struct Jobs {
     explicit Jobs(int model = kModelT8) : context(model), link(model), jobs(context.Ctx()) {}
     int Run(int code) { return jobs.Run(code, link, motion); }
     RouteplanContext context;
-    StateMotionLink link;
+    DriveStateLink link;
     RouteplanJobs jobs;
     MotionValues motion;
 };
@@ -108,7 +108,7 @@ TEST(RouteplanJobs, CommandsSendTheirGoldenWords) {
         Jobs j;
         g.prepare(j);
         EXPECT_EQ(j.Run(g.code), kResultSuccess) << g.what;
-        const Logged* write = j.link.WriteAt(g.start);
+        const LoggedRequest* write = j.link.WriteAt(g.start);
         ASSERT_NE(write, nullptr) << g.what;
         EXPECT_EQ(write->words, g.words) << g.what;
     }
@@ -185,7 +185,7 @@ TEST(RouteplanJobs, TransferAllWritesInOrderAndEndsWithTakeOver) {
     EXPECT_EQ(j.Run(CS_TransAllParms), kResultSuccess);
     const auto writes = j.link.Writes();
     std::vector<int> starts;
-    for (const Logged& w : writes)
+    for (const LoggedRequest& w : writes)
         starts.push_back(w.start);
     const std::vector<int> expected = {83,   200,  116,  720,  87,   1200, 1201, 1202,
                                        1203, 1204, 1205, 1206, 1207, 1208, 1209, 1215,
