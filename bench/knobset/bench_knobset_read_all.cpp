@@ -1,6 +1,7 @@
 // Read all of a T5 table against the simulator over a pty, with the link
 // timing of the shipped Velmora.ini, next to the pure wire time of its 32
 // exchanges (8 + 205 bytes each) at 115200 and 19200 baud.
+#include "../BenchAppDir.h"
 #include "DriveSim.h"
 #include "LineTiming.h"
 #include "ParmJobs.h"
@@ -16,13 +17,6 @@
 #include <vector>
 
 namespace {
-
-std::string AppDir() {
-    if (const char* dir = std::getenv("VELMORA_APP_DIR"))
-        return dir;
-    return (std::filesystem::canonical("/proc/self/exe").parent_path().parent_path() / "app")
-        .string();
-}
 
 void ReadAllT5(benchmark::State& state) {
     const int format = static_cast<int>(state.range(0));

@@ -3,6 +3,7 @@
 // timing (a poll every 1 ms), next to the wire limit of the same requests:
 // request and reply on the wire plus the drive's 1 ms turnaround each.
 // One iteration is one rotation over all four lists.
+#include "../BenchAppDir.h"
 #include "DriveSim.h"
 #include "LineTiming.h"
 #include "Modbus.h"
@@ -16,13 +17,6 @@
 #include <filesystem>
 
 namespace {
-
-std::string AppDir() {
-    if (const char* dir = std::getenv("VELMORA_APP_DIR"))
-        return dir;
-    return (std::filesystem::canonical("/proc/self/exe").parent_path().parent_path() / "app")
-        .string();
-}
 
 // The wire time of one rotation: every item's request (8 bytes) and reply.
 double RotationWireSeconds(const monitor::MonitorItems& items, int format, int& count) {

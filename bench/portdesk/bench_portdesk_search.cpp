@@ -5,6 +5,7 @@
 //
 //   build/bench/bench_portdesk_search                         both cases
 //   build/bench/bench_portdesk_search --benchmark_filter=First the quick one
+#include "../BenchAppDir.h"
 #include "ContextStorage.h"
 #include "DriveSearch.h"
 #include "DriveSim.h"
@@ -20,13 +21,6 @@ namespace {
 constexpr int kPort = 1;
 constexpr double kComboBudgetMs =
     kProbeRetryTimes * (kProbePreCountQueTimes + 1) * kProbeWaitWriteMs;
-
-std::string AppDir() {
-    if (const char* dir = std::getenv("VELMORA_APP_DIR"))
-        return dir;
-    return (std::filesystem::canonical("/proc/self/exe").parent_path().parent_path() / "app")
-        .string();
-}
 
 // Combinations the search tries up to and including the drive's: addresses
 // are the outer loop, the automatic format order the inner one.

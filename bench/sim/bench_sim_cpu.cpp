@@ -1,6 +1,7 @@
 // Processor time of velmora-drive-sim: idle, and streaming its servo loop's
 // signals at 115200 baud (one 0xC6 frame per millisecond). The stream carries
 // the frame number, so frames lost or spoilt on the way are counted too.
+#include "../BenchAppDir.h"
 #include "ModbusCrc.h"
 
 #include <benchmark/benchmark.h>
@@ -24,13 +25,6 @@ extern char** environ;
 namespace {
 
 constexpr auto kMeasure = std::chrono::seconds(10);
-
-std::string AppDir() {
-    if (const char* dir = std::getenv("VELMORA_APP_DIR"))
-        return dir;
-    return (std::filesystem::canonical("/proc/self/exe").parent_path().parent_path() / "app")
-        .string();
-}
 
 // The simulator as a program of its own, with the device path it prints.
 class SimProcess {
