@@ -85,7 +85,7 @@ void CRouteplanView::BuildForm() {
     servo->addWidget(buttons_[kCheck], 0, 2);
     servo->addWidget(status_, 1, 0, 1, 2);
     auto* feedbackRow = new QHBoxLayout;
-    feedbackRow->addWidget(labels_[8]);
+    feedbackRow->addWidget(labels_[7]);
     feedbackRow->addWidget(feedback_);
     servo->addLayout(feedbackRow, 1, 2);
 

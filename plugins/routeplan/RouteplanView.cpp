@@ -77,13 +77,12 @@ void CRouteplanView::ApplyLanguage() {
         groups_[g]->setTitle(q(kStrGroupRun + g));
     const unsigned labelTexts[] = {kStrStartPoint, kStrEndPoint,  kStrDelay,
                                    kStrPulseCount, kStrRpm,       kStrJogStep,
-                                   kStrSpeedLimit, kStrModeLabel, kStrFeedback};
+                                   kStrSpeedLimit, kStrFeedback};
     for (std::size_t l = 0; l < labels_.size(); ++l)
         labels_[l]->setText(q(labelTexts[l]));
     for (int s = 0; s < 3; ++s)
         speedChoice->setItemText(s, q(kStrSpeedFirst + s));
     modelNote_->setText(q(kStrNeedsT8));
-    labels_[7]->hide(); // its text joins the status line
     LabelList();
     EnableMotion();
     setWindowTitle(q(kStrTitle));
@@ -112,7 +111,8 @@ void CRouteplanView::EnableMotion() {
     groups_[2]->setEnabled(on);
     if (statusKnown_)
         status_->setText(QString::fromStdString(Text(m.servoOn ? kStrServoIsOn : kStrServoIsOff)) +
-                         "   " + labels_[7]->text() + " " + QString::number(m.controlMode));
+                         "   " + QString::fromStdString(Text(kStrModeLabel)) + " " +
+                         QString::number(m.controlMode));
 }
 
 void CRouteplanView::OnTimerTick() {

@@ -102,7 +102,7 @@ private:
     std::array<QPushButton*, kButtons> buttons_{};
     std::array<QPushButton*, kJogButtons> jogs_{};
     std::array<QGroupBox*, 6> groups_{};
-    std::array<QLabel*, 9> labels_{};
+    std::array<QLabel*, 8> labels_{};
     QLabel* feedback_ = nullptr;
     QLabel* status_ = nullptr;
     QLabel* modelNote_ = nullptr;
