@@ -15,6 +15,16 @@ void DriveLink::ConfigureFromContext(const SharedContext& ctx) {
     modbus.writeDelay = static_cast<std::uint32_t>(ctx.Int(kPreWaitTime).load());
 }
 
+void DriveLink::AttachWithTiming(SharedContext* ctx, unsigned long waitWriteMs,
+                                 unsigned long polls) {
+    AttachContext(ctx);
+    ConfigureFromContext(*ctx);
+    modbus.SetWaitWriteTime(waitWriteMs);
+    modbus.SetPreCountQueTimes(polls);
+    modbus.latePollCount = 2;
+    modbus.latePollPause = 40;
+}
+
 bool DriveLink::PublishedPortChanged(const SharedContext& ctx) const {
     const HANDLE published = ctx.ComHandle().load(std::memory_order_acquire);
     return published != 0 && (published != adopted_ || ctx.Int(kComPort).load() != port ||

@@ -25,6 +25,10 @@ public:
     // Slave address (low byte), retries, retry interval and write delay from
     // the context's link settings.
     void ConfigureFromContext(const SharedContext& ctx);
+    // Both of the above, and the reply timing of a tool's own requests: a
+    // wait of `waitWriteMs` after sending, then up to `polls` polls for the
+    // reply, two late polls 40 ms apart after those.
+    void AttachWithTiming(SharedContext* ctx, unsigned long waitWriteMs, unsigned long polls);
 
     // True when Portdesk has published a port (handle, number or line
     // settings) other than the one this link adopted last.

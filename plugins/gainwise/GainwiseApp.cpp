@@ -15,12 +15,7 @@ CGainwiseApp::CGainwiseApp()
 
 void CGainwiseApp::Attach(SharedContext* ctx) {
     module_.Attach(ctx);
-    link.AttachContext(ctx);
-    link.ConfigureFromContext(*ctx);
-    link.modbus.SetWaitWriteTime(1);
-    link.modbus.SetPreCountQueTimes(10000);
-    link.modbus.latePollCount = 2;
-    link.modbus.latePollPause = 40;
+    link.AttachWithTiming(ctx, 1, 10000);
     worker_.Create();
 }
 

@@ -17,12 +17,7 @@ CKnobsetApp::CKnobsetApp()
 
 void CKnobsetApp::Attach(SharedContext* ctx) {
     module_.Attach(ctx);
-    link.AttachContext(ctx);
-    link.ConfigureFromContext(*ctx);
-    link.modbus.SetWaitWriteTime(100);
-    link.modbus.SetPreCountQueTimes(100);
-    link.modbus.latePollCount = 2;
-    link.modbus.latePollPause = 40;
+    link.AttachWithTiming(ctx, 100, 100);
     // The settings above are the frame's quick settings already. Left armed,
     // they would replace the job timing inside the first job's first request
     // and poll every 100 ms for that whole job.

@@ -15,12 +15,7 @@ CMonitorApp::CMonitorApp()
 void CMonitorApp::Attach(SharedContext* ctx) {
     module_.Attach(ctx);
     LoadDescriptions(items, ctx->AppDir());
-    link.AttachContext(ctx);
-    link.ConfigureFromContext(*ctx);
-    link.modbus.SetWaitWriteTime(1);
-    link.modbus.SetPreCountQueTimes(10000);
-    link.modbus.latePollCount = 2;
-    link.modbus.latePollPause = 40;
+    link.AttachWithTiming(ctx, 1, 10000);
     // Armed, the frame's one-time quick settings would replace this timing
     // with polls 100 ms apart for good.
     link.quickSettings = 0;
