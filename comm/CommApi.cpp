@@ -16,6 +16,7 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <time.h>
 #include <unistd.h>
 
 using wirelay::FindSerialDevice;
@@ -284,6 +285,18 @@ BOOL PurgeComm(HANDLE port, DWORD flags) {
     if (!rx && !tx)
         return 1;
     return ::tcflush(fd, rx && tx ? TCIOFLUSH : (rx ? TCIFLUSH : TCOFLUSH)) == 0 ? 1 : 0;
+}
+
+BOOL WaitCommInput(HANDLE port, DWORD microseconds) {
+    const int fd = FindSerialDevice(port) == nullptr ? FdOf(port) : -1;
+    const timespec timeout{static_cast<time_t>(microseconds / 1000000),
+                           static_cast<long>(microseconds % 1000000) * 1000};
+    if (fd < 0) {
+        ::nanosleep(&timeout, nullptr);
+        return 0;
+    }
+    pollfd p{fd, POLLIN, 0};
+    return ::ppoll(&p, 1, &timeout, nullptr) > 0 && (p.revents & POLLIN) ? 1 : 0;
 }
 
 BOOL ClearCommError(HANDLE port, DWORD* errors, COMSTAT* status) {

@@ -50,6 +50,10 @@ BOOL PurgeComm(HANDLE port, DWORD flags);
 // is set to 0. Fails when the device has gone away.
 BOOL ClearCommError(HANDLE port, DWORD* errors, COMSTAT* status);
 
+// Sleeps until a byte waits to be read or `microseconds` have passed; 1 when
+// input waits. An in-memory device is not watched: the whole time passes.
+BOOL WaitCommInput(HANDLE port, DWORD microseconds);
+
 // Synchronous transfers. ReadFile reports the bytes read in *done (which may
 // be fewer than asked when the read time-out ran out; it then still
 // succeeds). WriteFile succeeds only when every byte was written.

@@ -61,6 +61,24 @@ void SleepMs(unsigned milliseconds) {
         std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
+void SleepMsUntil(unsigned milliseconds, const SleepStep& step) {
+    SleepFunction sleep;
+    {
+        std::lock_guard lock(gHooksLock);
+        sleep = gSleep;
+    }
+    if (sleep) {
+        sleep(milliseconds);
+        return;
+    }
+    using namespace std::chrono;
+    const auto end = steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    for (auto left = end - steady_clock::now(); left > left.zero();
+         left = end - steady_clock::now())
+        if (step(duration_cast<microseconds>(left)))
+            return;
+}
+
 void Beep() {
     BeepFunction beep;
     {

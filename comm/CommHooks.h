@@ -6,6 +6,7 @@
 // (::open; tests inject refusals such as EACCES, which root never meets).
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <string>
 
@@ -25,6 +26,11 @@ void SetOpenFunction(OpenFunction open);
 
 void ShowMessageBox(const std::string& text);
 void SleepMs(unsigned milliseconds);
+// Sleeps up to `milliseconds` in steps: `step` is given the time left, waits
+// at most that long itself and returns true to end the sleep early. An
+// installed sleep function takes the whole pause instead, as for SleepMs.
+using SleepStep = std::function<bool(std::chrono::microseconds left)>;
+void SleepMsUntil(unsigned milliseconds, const SleepStep& step);
 void Beep();
 int OpenDeviceFile(const char* path, int flags);
 

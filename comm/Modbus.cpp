@@ -104,7 +104,8 @@ unsigned long CModbus::AwaitReply(unsigned long awaited, bool latePause) {
     unsigned long count = 0;
     for (std::uint64_t i = 0; i <= preCountQueTimes; ++i) {
         if (waitWriteTime != 0)
-            wirelay::SleepMs(waitWriteTime);
+            wirelay::SleepMsUntil(waitWriteTime,
+                                  [&](auto left) { return AwaitInputStep(awaited, left); });
         if (late && i >= preCountQueTimes - latePollCount)
             wirelay::SleepMs(latePollPause);
         // A port that has gone away will never deliver: stop waiting.
@@ -249,7 +250,8 @@ int CModbus::_ReportSlaveID(char* data, unsigned char* capacity, unsigned char* 
     bool restArrived = false;
     for (std::uint64_t i = 0; headerValid && i <= preCountQueTimes; ++i) {
         if (waitWriteTime != 0)
-            wirelay::SleepMs(waitWriteTime);
+            wirelay::SleepMsUntil(waitWriteTime,
+                                  [&](auto left) { return AwaitInputStep(remainder, left); });
         if (!QueryInQue(rest))
             break;
         if (rest >= remainder) {

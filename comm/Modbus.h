@@ -83,7 +83,8 @@ public:
     unsigned long GetRetryInterval() const { return retryInterval; }
 
 protected:
-    // Polls until `awaited` bytes wait; returns the last count seen.
+    // Polls until `awaited` bytes wait; returns the last count seen. A poll's
+    // pause ends as soon as they wait.
     unsigned long AwaitReply(unsigned long awaited, bool latePause);
 
 private:

@@ -4,7 +4,9 @@
 #include "CommHooks.h"
 #include "PortMap.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <thread>
 
 namespace {
 
@@ -81,6 +83,18 @@ bool CUARTComm::QueryInQue(unsigned long& count) {
     }
     count = status.cbInQue;
     return true;
+}
+
+bool CUARTComm::AwaitInputStep(unsigned long awaited, std::chrono::microseconds left) {
+    unsigned long count = 0;
+    if (!QueryInQue(count) || count >= awaited)
+        return true;
+    constexpr std::chrono::microseconds kSlice{100};
+    if (count == 0)
+        WaitCommInput(hPort, static_cast<DWORD>(left.count()));
+    else
+        std::this_thread::sleep_for(std::min(left, kSlice));
+    return false;
 }
 
 unsigned long CUARTComm::PreCountInQue() {

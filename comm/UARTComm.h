@@ -6,6 +6,8 @@
 
 #include "CommTypes.h"
 
+#include <chrono>
+
 class CUARTComm {
 public:
     COMSTAT comStat{};            // status read while opening
@@ -41,6 +43,12 @@ protected:
     // The status query behind PreCountInQue; false when the port failed
     // (closed, unplugged), so that waits can end early.
     bool QueryInQue(unsigned long& count);
+
+    // One step of a wait for `awaited` waiting bytes, at most `left` long:
+    // asleep on the port until the first byte comes, then a tenth of a
+    // millisecond at a time while the rest does. True once they wait or the
+    // port has failed.
+    bool AwaitInputStep(unsigned long awaited, std::chrono::microseconds left);
 
 private:
     int OpenPath(const char* devicePath, const char* displayName, const DCB& dcb, int silent);
