@@ -1,4 +1,5 @@
 #include "ChartFixture.h"
+#include "WaitUntil.h"
 
 #include <QImage>
 #include <QPainter>
@@ -68,7 +69,7 @@ TEST_F(Image, RevivedHiddenAndMaskedChannels) {
     chart.EnChannel(2, 1);
     EXPECT_EQ(Draw().pixelColor(430, row), kLightBlue) << "the revived channel on top";
 
-    chart.EnChannel(0, 0);
+    chart.EnChannel(-4, 0); // counts as channel 0
     QImage image = Draw();
     EXPECT_EQ(InPlot(image, kYellow), 0);
     EXPECT_EQ(image.pixelColor(400, 270), kGreen);
@@ -88,23 +89,16 @@ TEST_F(Image, RevivedHiddenAndMaskedChannels) {
     EXPECT_GT(InPlot(Draw(), kMagenta), 0);
 }
 
-TEST_F(Image, TraceStopsAtTheNewestSample) {
+TEST_F(Image, TraceStopsAtTheNewestSampleAndValuesBeyondThePlotAreClipped) {
     for (long i = 0; i < 51; ++i)
         chart.ShownBuf(0).SatAdd(&i);
-    QImage image = Draw();
+    Constant(1, 2000000000);
+    Constant(2, -2000000000); // below the plot lie the tags
+    const QImage image = Draw();
     EXPECT_EQ(chart.ShownBuf(0).plotPoints, 51);
-    const QRect rightHalf(410, 42, 290, 381);
-    EXPECT_EQ(CountColour(image, rightHalf, kYellow), 0);
-}
-
-TEST_F(Image, ValuesBeyondThePlotAreClipped) {
-    Constant(0, 2000000000);
-    Constant(1, -2000000000);
-    QImage image = Draw();
-    EXPECT_EQ(InPlot(image, kYellow), 0);
-    EXPECT_EQ(InPlot(image, kMagenta), 0);
-    const QRect above(100, 0, 601, 41);
-    EXPECT_EQ(CountColour(image, above, kYellow), 0);
+    EXPECT_EQ(CountColour(image, QRect(410, 42, 290, 381), kYellow), 0) << "right half";
+    EXPECT_EQ(CountColour(image, QRect(100, 0, 601, 423), kMagenta), 0);
+    EXPECT_EQ(InPlot(image, kLightBlue), 0);
 }
 
 TEST_F(Image, GridIsGreyAndBackgroundBlack) {
@@ -232,7 +226,6 @@ TEST(Thread, ChartDrawsOnAnotherThreadWhileTheGuiThreadPaints) {
         ChartRect wnd{0, 0, 800, 600};
         chart.SetWndSize(&wnd);
         chart.SetYbyUnitGrid(0, 100.0f, 0.0f, 0, "Speed (rpm)");
-        chart.curSelY = 1;
         for (int frame = 0; frame < 20; ++frame) {
             QPainter painter(&image);
             chart.PlotAll(&painter);
@@ -240,15 +233,11 @@ TEST(Thread, ChartDrawsOnAnotherThreadWhileTheGuiThreadPaints) {
         done = true;
     });
     QImage window(400, 300, QImage::Format_RGB32);
-    int guiFrames = 0;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while ((!done || guiFrames == 0) && std::chrono::steady_clock::now() < deadline) {
-        QPainter painter(&window);
-        painter.fillRect(window.rect(), Qt::white);
-        painter.setFont(QFont(QStringLiteral("Arial"), 12));
-        painter.drawText(10, 40, QStringLiteral("Ready %1").arg(guiFrames++));
-    }
-    EXPECT_TRUE(done) << "the worker's frames did not finish within a minute";
+    int frame = 0;
+    EXPECT_TRUE(WaitUntil("the worker's frames", [&] {
+        QPainter(&window).drawText(10, 40, QStringLiteral("Ready %1").arg(frame++));
+        return done.load();
+    }));
     worker.join();
     EXPECT_EQ(image.pixelColor(400, 156), kYellow);
     EXPECT_GT(CountColour(image, QRect(0, 450, 800, 150), kYellow), 0) << "tag text";
