@@ -63,10 +63,7 @@ const ToolWindow kWindows[] = {
      MenuEnableFlags::kRouteplan, OfflineT5},
 };
 
-const struct {
-    int id;
-    const char* name;
-} kLanguages[] = {
+const std::pair<int, const char*> kLanguages[] = {
     {kLanguageEnglish, "eng"}, {kLanguageTraditional, "cht"}, {kLanguageSimplified, "chs"}};
 
 // Lets the windows work for `ms` (they relabel on their own timers).
@@ -162,20 +159,17 @@ TEST_P(WindowLayout, EveryControlShowsWholeInEveryLanguage) {
             ? fs::path(qEnvironmentVariable("VELMORA_LAYOUT_SHOTS").toStdString())
             : fs::path(VELMORA_LAYOUT_SHOTS_DEFAULT);
     fs::create_directories(shots);
-    for (const auto& language : kLanguages) {
-        program.Frame().Action(language.id)->trigger();
+    for (const auto& [id, language] : kLanguages) {
+        program.Frame().Action(id)->trigger();
         Settle(150); // the windows take the language on their 10 ms timers
         QMdiSubWindow* window = program.WindowOf(tool.viewName);
         ASSERT_NE(window, nullptr);
-        const QSize room = area->viewport()->size();
-        EXPECT_LE(window->width(), room.width()) << language.name;
-        EXPECT_LE(window->height(), room.height()) << language.name;
-        EXPECT_TRUE(QRect(QPoint(0, 0), room).contains(window->geometry()))
-            << tool.viewName << " lies outside the MDI area in " << language.name;
+        EXPECT_TRUE(QRect(QPoint(0, 0), area->viewport()->size()).contains(window->geometry()))
+            << tool.viewName << " lies outside the MDI area in " << language;
         for (const std::string& fault : layoutcheck::Faults(window->widget()))
-            ADD_FAILURE() << tool.viewName << " in " << language.name << ": " << fault;
+            ADD_FAILURE() << tool.viewName << " in " << language << ": " << fault;
         program.Frame().grab().save(QString::fromStdString(
-            (shots / (std::string(tool.picture) + "-" + language.name + ".png")).string()));
+            (shots / (std::string(tool.picture) + "-" + language + ".png")).string()));
     }
 }
 
