@@ -74,45 +74,27 @@ TEST(TriggerSequences, CombinationsPositionsAndChannelFlags) {
         int completesAt;
         std::vector<long> shown;
     };
+    // clang-format off
     const Case cases[] = {
-        {"position 4 of 6",
-         {.combination = 1, .level1 = 10, .position = 4},
-         kSixSamples,
-         {{1}, {2}, {3}, {4}, {5}, {6}, {7}, {20}, {21}, {22}, {23}, {24}},
-         8,
+        {"position 4 of 6", {.combination = 1, .level1 = 10, .position = 4}, kSixSamples,
+         {{1}, {2}, {3}, {4}, {5}, {6}, {7}, {20}, {21}, {22}, {23}, {24}}, 8,
          {4, 5, 6, 7, 20, 21}},
-        {"AND on one pair",
-         {.combination = 3, .channel2 = 1, .edge2 = TrigAtOrAbove, .level2 = 100},
-         kPlain,
-         {{-1, 0}, {1, 50}, {-1, 200}, {-1, 200}, {1, 200}, {2, 0}},
-         5,
-         {-1, 1, 2}},
-        {"OR by the second",
-         {.combination = 2, .channel2 = 3, .edge2 = TrigFalling, .level1 = 1000},
-         kPlain,
-         {{0, 0, 0, 5}, {0, 0, 0, 5}, {0, 0, 0, -5}, {0, 0, 0, -5}},
-         3,
+        {"AND on one pair", {.combination = 3, .channel2 = 1, .edge2 = TrigAtOrAbove,
+                             .level2 = 100},
+         kPlain, {{-1, 0}, {1, 50}, {-1, 200}, {-1, 200}, {1, 200}, {2, 0}}, 5, {-1, 1, 2}},
+        {"OR by the second", {.combination = 2, .channel2 = 3, .edge2 = TrigFalling,
+                              .level1 = 1000},
+         kPlain, {{0, 0, 0, 5}, {0, 0, 0, 5}, {0, 0, 0, -5}, {0, 0, 0, -5}}, 3, {0, 0, 0}},
+        {"second only", {.combination = 4, .channel1 = 3, .channel2 = 2, .edge1 = TrigAtOrBelow,
+                         .edge2 = TrigEitherEdge, .level2 = 2},
+         kPlain, {{0, 0, 0, -5}, {0, 0, 0, -5}, {0, 0, 0, -5}, {0, 0, 4, 0}, {0, 0, -4, 0}}, 4,
          {0, 0, 0}},
-        {"second only",
-         {.combination = 4,
-          .channel1 = 3,
-          .channel2 = 2,
-          .edge1 = TrigAtOrBelow,
-          .edge2 = TrigEitherEdge,
-          .level2 = 2},
-         kPlain,
-         {{0, 0, 0, -5}, {0, 0, 0, -5}, {0, 0, 0, -5}, {0, 0, 4, 0}, {0, 0, -4, 0}},
-         4,
-         {0, 0, 0}},
-        {"combination 0",
-         {.combination = 0, .edge1 = TrigAtOrAbove},
-         kPlain,
-         {{0}, {1}, {2}, {3}, {4}, {5}, {6}, {7}},
-         -1,
-         {}},
+        {"combination 0", {.combination = 0, .edge1 = TrigAtOrAbove}, kPlain,
+         {{0}, {1}, {2}, {3}, {4}, {5}, {6}, {7}}, -1, {}},
         {"inverted channel", {.combination = 1}, kInverted, {{5}, {1}, {-3}, {-7}}, 3, {-1, 3, 7}},
         {"hidden channels", {.combination = 1}, kHidden, {{-5}, {-1}, {3}, {7}, {-5}, {6}}, -1, {}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Capture capture;
@@ -134,22 +116,15 @@ TEST_F(Trigger, ConditionKinds) {
     struct Case {
         int previous, current, level, kind, expected;
     };
+    // clang-format off
     const Case cases[] = {
-        {-1, 0, 0, TrigRising, 1},
-        {0, 1, 0, TrigRising, 0},
-        {-1, -1, 0, TrigRising, 0},
-        {1, 0, 0, TrigFalling, 1},
-        {0, -1, 0, TrigFalling, 0},
-        {-3, 3, 0, TrigEitherEdge, 1},
-        {3, -3, 0, TrigEitherEdge, 1},
-        {3, 3, 0, TrigEitherEdge, 0},
-        {-9, 5, 5, TrigAtOrAbove, 1},
-        {9, 4, 5, TrigAtOrAbove, 0},
-        {-9, 5, 5, TrigAtOrBelow, 1},
-        {0, 6, 5, TrigAtOrBelow, 0},
-        {-1, 1, 0, 5, 0},
-        {-1, 1, 0, -1, 0},
+        {-1, 0, 0, TrigRising, 1},     {0, 1, 0, TrigRising, 0},     {-1, -1, 0, TrigRising, 0},
+        {1, 0, 0, TrigFalling, 1},     {0, -1, 0, TrigFalling, 0},   {-3, 3, 0, TrigEitherEdge, 1},
+        {3, -3, 0, TrigEitherEdge, 1}, {3, 3, 0, TrigEitherEdge, 0}, {-9, 5, 5, TrigAtOrAbove, 1},
+        {9, 4, 5, TrigAtOrAbove, 0},   {-9, 5, 5, TrigAtOrBelow, 1}, {0, 6, 5, TrigAtOrBelow, 0},
+        {-1, 1, 0, 5, 0},              {-1, 1, 0, -1, 0},
     };
+    // clang-format on
     for (const Case& c : cases)
         EXPECT_EQ(CChartPlot::Trig_IsTrigger(&c.previous, &c.current, &c.level, &c.kind),
                   c.expected)
