@@ -8,6 +8,7 @@
 #include "SerialFormat.h"
 #include "comm/FarEnd.h"
 
+#include <cerrno>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -164,6 +165,36 @@ TEST_F(CliOnMemoryPort, LogPrintsDrainedPackets) {
     port.SetResponder([this](const std::uint8_t*, std::size_t) { port.Feed({0x01, 0x83}); });
     EXPECT_EQ(Run("--port 1 --retries 2 --log read-regs 0 1"), kExitRequestFailed);
     EXPECT_EQ(out.str(), "RReg: 01 83 \nRReg: 01 83 \n");
+}
+
+// A port refused for lack of permission is told from one that is missing or
+// taken, with the fix named. The refusal is injected at the open seam, since
+// root (who may run the tests) is never refused.
+TEST(CliPermission, ARefusedPortNamesTheDialoutFix) {
+    struct Case {
+        const char* what;
+        int refusal; // 0: open normally
+        bool blamesPermission;
+    };
+    const Case cases[] = {
+        {"refused", EACCES, true},
+        {"refused by a security module", EPERM, true},
+        {"held by another program", EWOULDBLOCK, false},
+    };
+    PtyPair device;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        wirelay::SetOpenFunction([&](const char*, int) {
+            errno = c.refusal;
+            return -1;
+        });
+        const CliOutcome outcome = RunCliLine({"--device", device.SlavePath()}, "ident");
+        wirelay::SetOpenFunction(nullptr);
+        EXPECT_EQ(outcome.status, velmora::cli::kExitPortUnavailable);
+        EXPECT_EQ(outcome.err.find("sudo usermod -aG dialout $USER") != std::string::npos,
+                  c.blamesPermission)
+            << outcome.err;
+    }
 }
 
 // --- the program itself ----------------------------------------------------
