@@ -21,13 +21,8 @@ TEST_F(Axes, LabelFontAndColumnsBeyondThePlot) {
 
 TEST_F(Axes, UnitGridAndBoundsGiveScalesAndRulerLabels) {
     chart.SetYbyUnitGrid(0, 100.0f, 0.0f, 0, "Speed (rpm)");
-    EXPECT_FLOAT_EQ(chart.Yaxis(0).upper, 500.0f);
-    EXPECT_FLOAT_EQ(chart.Yaxis(0).lower, -500.0f);
-    EXPECT_FLOAT_EQ(chart.Yaxis(0).scale, 1.0f / 1000.0f);
     for (int i = 0; i < 11; ++i)
         EXPECT_EQ(chart.RulerLabel(0, i), QString::number(500 - 100 * i)) << i;
-    EXPECT_EQ(chart.Tag(0).unitPerDiv, 100);
-    EXPECT_EQ(chart.Tag(0).offset, 0);
 
     chart.SetYbyUnitGrid(9, 0.5f, 1.0f, 2, "Torque (%)"); // channel 9 counts as 3
     EXPECT_EQ(chart.RulerLabel(3, 0), "3.50");
@@ -35,12 +30,8 @@ TEST_F(Axes, UnitGridAndBoundsGiveScalesAndRulerLabels) {
     EXPECT_EQ(chart.RulerLabel(3, 10), "-1.50");
 
     chart.SetYbyUpLowBound(1, 10.0f, 30.0f, 0, "x"); // swapped and centred
-    const YaxisDatas& axis = chart.Yaxis(1);
-    EXPECT_FLOAT_EQ(axis.upper, 30.0f);
-    EXPECT_FLOAT_EQ(axis.lower, 10.0f);
-    EXPECT_FLOAT_EQ(axis.unit, 2.0f);
-    EXPECT_FLOAT_EQ(axis.centre, 20.0f);
     EXPECT_EQ(chart.RulerLabel(1, 0), "30");
+    EXPECT_EQ(chart.RulerLabel(1, 4), "22");
     EXPECT_EQ(chart.RulerLabel(1, 10), "10");
 
     // Degenerate axes still have a scale.

@@ -1,12 +1,12 @@
-// velmora-cli: argument parsing, the commands on an in-memory drive, and the
-// program end to end against a scripted far end on a pseudo-terminal.
+// velmora-cli: argument parsing, the commands on an in-memory drive, the
+// port refusals, and the program's own exit codes.
 #include "ChildProcess.h"
 #include "CliRun.h"
 #include "CommHooks.h"
+#include "HexFrames.h"
 #include "MemoryPort.h"
-#include "ModbusCrc.h"
+#include "PtyPair.h"
 #include "SerialFormat.h"
-#include "comm/FarEnd.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>
@@ -204,25 +204,6 @@ CliOutcome RunProgram(const std::string& arguments) {
     Program cli(std::string(app ? app : ".") + "/velmora-cli", Split(arguments));
     std::string out = cli.Output(), err = cli.Errors();
     return {cli.Wait(), out, err};
-}
-
-TEST(CliProgram, AnswersFromAFarEndOnAPty) {
-    PtyPair pty;
-    FarEnd far(pty, 8, [](std::size_t index, const Bytes&) {
-        return index == 0 ? WithCrc({0x01, 0x03, 0x06, 0x00, 0x0A, 0x00, 0x0B, 0x80, 0x00})
-                          : Bytes{};
-    });
-    CliOutcome ok = RunProgram("--device " + pty.SlavePath() + " read-regs 100 3");
-    EXPECT_EQ(ok.status, 0) << ok.err;
-    EXPECT_EQ(ok.out, "10\n11\n32768\n");
-    EXPECT_EQ(ok.err, "");
-    EXPECT_EQ(pty.Settings().c_cflag & CBAUD, static_cast<tcflag_t>(B115200));
-
-    CliOutcome silent = RunProgram("--device " + pty.SlavePath() + " --retries 2 read-regs 100 3");
-    EXPECT_EQ(silent.status, 1);
-    EXPECT_EQ(silent.out, "");
-    EXPECT_EQ(silent.err, "velmora-cli: read-regs failed: no reply from slave 1\n");
-    EXPECT_EQ(far.Requests().size(), 3u);
 }
 
 TEST(CliProgram, PortsThatCannotBeOpenedAndUsageErrors) {

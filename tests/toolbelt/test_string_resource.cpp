@@ -40,7 +40,7 @@ TEST_F(StringTable, FileRulesAndMalformedLines) {
         {"preamble\n[StringTable]\n212=Cascade(&C)\n212=Other\n213=\n",
          {{212, "Cascade(&C)"}, {213, "Tile(&T)"}, {200, "File(&F)"}, {999, ""}}},
         {"[StringTable]\n1=a\\tb\\r\\nc\\x\\\\n\n", {{1, "a\tb\r\nc\\x\\\n"}}},
-        {"[StringTable]   \n; 5=comment\n5=five\n[Next]\n6=six\n", {{5, "five"}, {6, ""}}},
+        {"[StringTable]   \n5=five\n[Next]\n6=six\n", {{5, "five"}, {6, ""}}},
         {"[stringtable]\n5=five\n212=x\n", {{5, ""}, {212, "Cascade"}}},
         {" [StringTable]\n5=five\n", {{5, ""}}}, // the bracket stands in the first column
         {"[StringTable]\n  7x=seven\nnoequals\n=noid\n99999999999=overflow\n8 =eight=more\n",
