@@ -35,7 +35,6 @@ TEST_F(Image, TraceIsDrawnInItsColourAtItsRow) {
         EXPECT_EQ(image.pixelColor(x, 156), kYellow) << "column " << x;
     // A line leaves out its end point, as GDI's LineTo does.
     EXPECT_EQ(InPlot(image, kYellow), 600) << "one row across the plot, nothing else";
-    EXPECT_EQ(chart.ShownBuf(0).plotPoints, 101);
 
     Window(800, 600, 40, 25); // the same chart elsewhere in the window
     image = Draw();
@@ -70,7 +69,6 @@ TEST_F(Image, RevivedHiddenAndMaskedChannels) {
     QImage image = Draw();
     EXPECT_EQ(InPlot(image, kYellow), 0);
     EXPECT_EQ(image.pixelColor(400, 270), kGreen);
-    EXPECT_EQ(chart.ShownBuf(0).plotPoints, 0);
     // Its tag is gone too; the remaining tags move left.
     const QRect tagArea(0, chart.PlotRect().bottom() + 30, 500, 100);
     EXPECT_EQ(CountColour(image, tagArea, kYellow), 0);
@@ -80,8 +78,6 @@ TEST_F(Image, RevivedHiddenAndMaskedChannels) {
     image = Draw();
     for (const QColor& colour : {kYellow, kMagenta, kLightBlue, kGreen})
         EXPECT_EQ(InPlot(image, colour), 0);
-    for (int ch = 0; ch < 4; ++ch)
-        EXPECT_EQ(chart.ShownBuf(ch).plotPoints, 0);
     chart.ShowAllChannel(1);
     EXPECT_GT(InPlot(Draw(), kMagenta), 0);
 }

@@ -34,7 +34,8 @@ TEST_F(HostStartup, NoPluginFilesStartsAndSpinsThroughEmptySlots) {
     EXPECT_EQ(scope.word[36].load(), 3) << "a scope request is acknowledged without the plug-in";
 }
 
-TEST_F(HostStartup, AllPluginsLoadInTableOrderAndPortdeskOpensFirst) {
+// Then the comm thread calls CommLoop and the tools' entries in their order.
+TEST_F(HostStartup, AllPluginsLoadInTableOrderPortdeskOpensFirstAndTheCommThreadRuns) {
     folder.AddAllGoodPlugins();
     CVelmoraApp app(folder.Paths());
     app.commLoopArg = 42;
@@ -53,24 +54,21 @@ TEST_F(HostStartup, AllPluginsLoadInTableOrderAndPortdeskOpensFirst) {
     const QList<QMdiSubWindow*> windows = app.MainFrame()->MdiArea()->subWindowList();
     ASSERT_EQ(windows.size(), 1);
     EXPECT_EQ(windows[0]->windowTitle(), "Portdesk");
-}
 
-TEST_F(HostStartup, CommThreadCallsCommLoopThenToolsInTheirOrder) {
-    ASSERT_TRUE(Start(true));
     TestLogStart();
-    const std::uint64_t before = host->Comm().Passes();
+    const std::uint64_t before = app.Comm().Passes();
     ASSERT_TRUE(
-        WaitProcessingEvents("5 comm passes", [&] { return host->Comm().Passes() > before + 5; }));
-    host->ExitInstance();
-    std::vector<std::string> log = TestLogTake();
-    std::erase_if(log, [](const std::string& e) { return e.rfind("Language:", 0) == 0; });
-    const auto start = std::find(log.begin(), log.end(), "CommLoop:0:comm");
-    ASSERT_NE(start, log.end());
-    const std::vector<std::string> expected = {
-        "CommLoop:0:comm",   "Extern:Knobset:0",  "Extern:Monitor:0",  "Extern:Tracelens:0",
+        WaitProcessingEvents("5 comm passes", [&] { return app.Comm().Passes() > before + 5; }));
+    app.ExitInstance();
+    std::vector<std::string> passes = TestLogTake();
+    std::erase_if(passes, [](const std::string& e) { return e.rfind("Language:", 0) == 0; });
+    const auto start = std::find(passes.begin(), passes.end(), "CommLoop:42:comm");
+    ASSERT_NE(start, passes.end());
+    const std::vector<std::string> pass = {
+        "CommLoop:42:comm",  "Extern:Knobset:0",  "Extern:Monitor:0",  "Extern:Tracelens:0",
         "Extern:Nudgepad:0", "Extern:Glidebay:0", "Extern:Gainwise:0", "Extern:Routeplan:0"};
-    EXPECT_EQ(std::vector<std::string>(start, start + 8), expected);
-    EXPECT_EQ(Matching(log, "Extern:Morphtab").size(), 0u);
+    EXPECT_EQ(std::vector<std::string>(start, start + 8), pass);
+    EXPECT_TRUE(Matching(passes, "Extern:Morphtab").empty());
 }
 
 TEST_F(HostStartup, SuspendExternLeavesOnlyCommLoopRunning) {
