@@ -191,6 +191,8 @@ TEST_F(Trace, OlderRoutineIgnoresFlags) {
     chart.SetXaxisLen(11);
     FillShown(0, 11, [](int i) { return long(i); });
     chart.ShowAllChannel(0);
+    chart.ShownBuf(0).MaskZero(1);
+    chart.ShownBuf(0).EnReverseSign(1);
     QImage image(800, 600, QImage::Format_RGB32);
     image.fill(Qt::black);
     QPainter painter(&image);
