@@ -1,4 +1,5 @@
-// A scratch application folder with a plug-in folder of chosen test plug-ins.
+// A scratch application folder with a plug-in folder of chosen test plug-ins,
+// and a fixture that starts the host there with the test log recording.
 #pragma once
 
 #include "QtWaitUntil.h"
@@ -6,8 +7,10 @@
 #include "TestPluginLog.h"
 #include "VelmoraApp.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
-#include <map>
+#include <memory>
 #include <string>
 
 class HostFolder {
@@ -34,4 +37,23 @@ public:
 
 private:
     TempDir temp_;
+};
+
+class HostTest : public testing::Test {
+protected:
+    void SetUp() override {
+        TestLogMarkUiThread();
+        TestLogStart();
+    }
+    // Starts the host (with the nine well-formed plug-ins if `plugins`);
+    // whether it started.
+    [[nodiscard]] bool Start(bool plugins) {
+        if (plugins)
+            folder.AddAllGoodPlugins();
+        host = std::make_unique<CVelmoraApp>(folder.Paths());
+        return host->InitInstance();
+    }
+
+    HostFolder folder;
+    std::unique_ptr<CVelmoraApp> host;
 };

@@ -14,26 +14,21 @@
 
 namespace {
 
-class MainFrameTest : public testing::Test {
+// Menu texts of the host's own tables in this folder: English and Traditional.
+class MainFrameTest : public HostTest {
 protected:
     void SetUp() override {
-        TestLogMarkUiThread();
-        TestLogStart();
+        HostTest::SetUp();
         folder.Temp().Write("Language/Velmora/ENG/ENG.lng",
                             "[StringTable]\n200=File(&F)\n207=&Connect\n212=Cascade(&C)\n");
         folder.Temp().Write("Language/Velmora/CHT/CHT.lng",
                             "[StringTable]\n200=檔案(&F)\n207=連線(&C)\n212=重疊顯示(&C)\n");
     }
-    std::vector<QMdiSubWindow*> Windows(CVelmoraApp& app) {
-        auto list = app.MainFrame()->MdiArea()->subWindowList();
-        return {list.begin(), list.end()};
-    }
-    HostFolder folder;
 };
 
 TEST_F(MainFrameTest, LanguageChangeFromOutsideRelabelsWithinOneTick) {
-    CVelmoraApp app(folder.Paths());
-    ASSERT_TRUE(app.InitInstance());
+    ASSERT_TRUE(Start(false));
+    CVelmoraApp& app = *host;
     CMainFrame& frame = *app.MainFrame();
     EXPECT_EQ(frame.Popup(0)->title(), "File(&F)") << "no language: the built-in texts";
     EXPECT_FALSE(frame.Action(kLanguageEnglish)->isChecked());
@@ -51,17 +46,16 @@ TEST_F(MainFrameTest, LanguageChangeFromOutsideRelabelsWithinOneTick) {
 }
 
 TEST_F(MainFrameTest, MissingTableKeepsTextsButMovesCheckAndSlots) {
-    CVelmoraApp app(folder.Paths());
-    ASSERT_TRUE(app.InitInstance());
-    CMainFrame& frame = *app.MainFrame();
+    ASSERT_TRUE(Start(false));
+    CMainFrame& frame = *host->MainFrame();
     frame.Action(kLanguageTraditional)->trigger();
     ASSERT_EQ(frame.Popup(0)->title(), QString("檔案(&F)"));
     frame.Action(kLanguageSimplified)->trigger(); // no CHS table in this folder
     EXPECT_EQ(frame.Popup(0)->title(), QString("檔案(&F)"));
     EXPECT_TRUE(frame.Action(kLanguageSimplified)->isChecked());
     EXPECT_FALSE(frame.Action(kLanguageTraditional)->isChecked());
-    EXPECT_EQ(app.Context().Language(kLangKnobset), kLanguageSimplified);
-    app.ExitInstance();
+    EXPECT_EQ(host->Context().Language(kLangKnobset), kLanguageSimplified);
+    host->ExitInstance();
     EXPECT_EQ(ReadHostConfig(folder.AppDir() + "/Velmora.ini").language, 0)
         << "written only when the application object goes";
 }
@@ -77,49 +71,18 @@ TEST_F(MainFrameTest, ShippedTablesCoverEveryMenuText) {
     }
 }
 
-TEST_F(MainFrameTest, EnablingFollowsTheMenuBits) {
-    CVelmoraApp app(folder.Paths());
-    ASSERT_TRUE(app.InitInstance());
-    CMainFrame& frame = *app.MainFrame();
-    EXPECT_TRUE(frame.Action(HostCommand::kConnect)->isEnabled());
-    EXPECT_FALSE(frame.Action(HostCommand::kKnobset)->isEnabled());
-    app.Context().Int(kMenuEnable) = MenuEnableFlags::kTracelens | MenuEnableFlags::kRouteplan;
-    frame.OnTimer();
-    EXPECT_FALSE(frame.Action(HostCommand::kConnect)->isEnabled());
-    EXPECT_TRUE(frame.Action(HostCommand::kTracelens)->isEnabled());
-    EXPECT_TRUE(frame.Action(HostCommand::kRouteplan)->isEnabled());
-    EXPECT_FALSE(frame.Action(HostCommand::kGainwise)->isEnabled());
-    EXPECT_TRUE(frame.Action(HostCommand::kCascade)->isEnabled());
-    EXPECT_TRUE(frame.Action(kLanguageEnglish)->isEnabled());
-}
-
-TEST_F(MainFrameTest, OpenEditorRequestIsServedOnce) {
-    folder.AddAllGoodPlugins();
-    CVelmoraApp app(folder.Paths());
-    ASSERT_TRUE(app.InitInstance());
-    app.Context().Int(kMenuEnable) |= MenuEnableFlags::kOpenEditor;
-    app.MainFrame()->OnTimer();
-    EXPECT_EQ(app.Context().Int(kMenuEnable).load() & MenuEnableFlags::kOpenEditor, 0);
-    app.MainFrame()->OnTimer();
+TEST_F(MainFrameTest, EditorAndScopeRequestsAreServedOnce) {
+    ASSERT_TRUE(Start(true));
+    SharedContext& ctx = host->Context();
+    ctx.Int(kMenuEnable) |= MenuEnableFlags::kOpenEditor;
+    ctx.ScopeRequest().word[35] = 3;
+    host->MainFrame()->OnTimer();
+    EXPECT_EQ(ctx.Int(kMenuEnable).load() & MenuEnableFlags::kOpenEditor, 0);
+    EXPECT_EQ(ctx.ScopeRequest().word[36].load(), 3) << "acknowledged";
+    host->MainFrame()->OnTimer();
     const auto log = TestLogTake();
     EXPECT_EQ(std::count(log.begin(), log.end(), "Open:Knobset"), 1);
-}
-
-TEST_F(MainFrameTest, ScopeRequestIsAcknowledgedAndOpensTracelensOnce) {
-    for (bool withPlugins : {false, true}) {
-        if (withPlugins)
-            folder.AddAllGoodPlugins();
-        CVelmoraApp app(folder.Paths());
-        ASSERT_TRUE(app.InitInstance());
-        TestLogStart();
-        ScopeRequestBlock& scope = app.Context().ScopeRequest();
-        scope.word[35] = 3;
-        app.MainFrame()->OnTimer();
-        EXPECT_EQ(scope.word[36].load(), 3) << "acknowledged with or without the plug-in";
-        app.MainFrame()->OnTimer();
-        const auto log = TestLogTake();
-        EXPECT_EQ(std::count(log.begin(), log.end(), "Open:Tracelens"), withPlugins ? 1 : 0);
-    }
+    EXPECT_EQ(std::count(log.begin(), log.end(), "Open:Tracelens"), 1);
 }
 
 TEST_F(MainFrameTest, AboutBoxShowsPictureTextsAndVersionWhole) {
@@ -155,11 +118,10 @@ TEST_F(MainFrameTest, FrameTitleAndIconComeFromTheApplicationFolder) {
     icon.fill(Qt::red);
     std::filesystem::create_directories(folder.AppDir() + "/Image");
     ASSERT_TRUE(icon.save(QString::fromStdString(folder.AppDir() + "/Image/Image.ico"), "PNG"));
-    CVelmoraApp app(folder.Paths());
-    ASSERT_TRUE(app.InitInstance());
-    EXPECT_EQ(app.MainFrame()->windowTitle(), "My Velmora");
-    ASSERT_NE(app.Context().AppIcon(), nullptr);
-    EXPECT_FALSE(app.MainFrame()->windowIcon().isNull());
+    ASSERT_TRUE(Start(false));
+    EXPECT_EQ(host->MainFrame()->windowTitle(), "My Velmora");
+    ASSERT_NE(host->Context().AppIcon(), nullptr);
+    EXPECT_FALSE(host->MainFrame()->windowIcon().isNull());
 }
 
 } // namespace

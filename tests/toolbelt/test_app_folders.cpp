@@ -85,19 +85,14 @@ TEST(AppFolders, UserSettingsFolderFollowsTheBaseDirectoryRules) {
     }
 }
 
-TEST(AppFolders, ABuildWritesInTheWorkingFolderAndCopiesNothing) {
-    EXPECT_EQ(velmora::SettingsFolder(), ".");
+// A build writes in the working folder; a named folder gets no defaults
+// copied, and reading prefers the user's copy over the shipped default.
+TEST(AppFolders, SettingsFolderAndTheUsersCopy) {
     EXPECT_EQ(velmora::SettingsFile("Monitor Status.ini"), "./Monitor Status.ini");
-
-    TempDir chosen;
-    ScopedSettingsFolder scope(chosen.Path().string());
-    EXPECT_EQ(velmora::SettingsFile("Velmora.ini"), chosen.File("Velmora.ini"));
-    EXPECT_TRUE(std::filesystem::is_empty(chosen.Path())) << "a named folder gets no defaults";
-}
-
-TEST(AppFolders, ReadingPrefersTheUsersCopyOverTheShippedDefault) {
     TempDir own, shipped;
     ScopedSettingsFolder scope(own.Path().string());
+    EXPECT_EQ(velmora::SettingsFile("Velmora.ini"), own.File("Velmora.ini"));
+    EXPECT_TRUE(std::filesystem::is_empty(own.Path()));
     EXPECT_EQ(velmora::ReadableSettingsFile("Velmora.ini", shipped.Path().string()),
               shipped.File("Velmora.ini"));
     own.Write("Velmora.ini", "[PortMap]\nCOM1=/tmp/ttyDrive\n");

@@ -18,40 +18,49 @@ int GetInt(const std::string& file, const char* section, const char* key, int de
     return static_cast<int>(GetPrivateProfileIntA(section, key, def, file.c_str()));
 }
 
-TEST(ProfileRead, MissingFileSectionOrKeyGivesDefault) {
+TEST(ProfileRead, LookupsDefaultsNamesAndEncodings) {
     TempDir dir;
-    std::string missing = dir.File("none.ini");
-    EXPECT_EQ(Get(missing, "A", "k"), "def");
-    EXPECT_EQ(GetInt(missing, "A", "k", 42), 42);
+    EXPECT_EQ(Get(dir.File("none.ini"), "A", "k"), "def");
+    const std::string plain = dir.Write("plain.ini", "[A]\nk=1\nempty=\n");
+    EXPECT_EQ(Get(plain, "A", "other", nullptr), "");
+    EXPECT_EQ(Get(plain, "A", "missing", "trailing  "), "trailing");
 
-    std::string file = dir.Write("a.ini", "[A]\nk=1\nempty=\n");
-    EXPECT_EQ(Get(file, "B", "k"), "def");
-    EXPECT_EQ(Get(file, "A", "other"), "def");
-    EXPECT_EQ(Get(file, "A", "other", nullptr), "");
-    EXPECT_EQ(GetInt(file, "A", "empty", 7), 7);
-    EXPECT_EQ(Get(file, "A", "missing", "trailing  "), "trailing");
-}
-
-TEST(ProfileRead, NamesCompareWithoutCaseAndValuesAreTrimmed) {
-    TempDir dir;
-    std::string file = dir.Write("a.ini", "; comment\n[ComPortSetup]\n  iPort1COM =  7  \n"
-                                          "q=\"quoted value\"\nhalf=\"open\n[Other]\nk=x\n");
-    EXPECT_EQ(GetInt(file, "comportsetup", "IPORT1COM", 0), 7);
-    EXPECT_EQ(Get(file, "COMPORTSETUP", "q"), "quoted value");
-    EXPECT_EQ(Get(file, "ComPortSetup", "half"), "\"open");
-    EXPECT_EQ(Get(file, "other", "K"), "x");
+    std::string garbage;
+    for (int i = 0; i < 100000; ++i)
+        garbage += static_cast<char>((i * 7919) & 0xFF);
+    const std::string names = "; comment\n[ComPortSetup]\n  iPort1COM =  7  \n"
+                              "q=\"quoted value\"\nhalf=\"open\n[Other]\nk=x\n";
+    const struct {
+        std::string text;
+        const char *section, *key, *expected;
+    } cases[] = {
+        {"[A]\nk=1\n", "B", "k", "def"},
+        {"[A]\nk=1\n", "A", "other", "def"},
+        {names, "comportsetup", "IPORT1COM", "7"},
+        {names, "COMPORTSETUP", "q", "quoted value"},
+        {names, "ComPortSetup", "half", "\"open"},
+        {names, "other", "K", "x"},
+        {"\xEF\xBB\xBF[Lang]\r\nname=繁體中文\r\nid=1\r\n", "Lang", "name", "繁體中文"},
+        {garbage, "S", "k", "def"},
+        {"[S\nk=1", "S", "k", "1"},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(Get(dir.Write("a.ini", cases[i].text), cases[i].section, cases[i].key),
+                  cases[i].expected)
+            << "case " << i;
 }
 
 TEST(ProfileRead, IntegersParseLikeThePlatform) {
     TempDir dir;
-    std::string file = dir.Write(
-        "a.ini", "[S]\nneg=-5\nhex=0x1F\ntail=12abc\nword=abc\nplus=+3\nbig=4294967297\n");
-    EXPECT_EQ(GetInt(file, "S", "neg", 0), -5);
-    EXPECT_EQ(GetInt(file, "S", "hex", 0), 31);
-    EXPECT_EQ(GetInt(file, "S", "tail", 0), 12);
-    EXPECT_EQ(GetInt(file, "S", "word", 9), 0);
-    EXPECT_EQ(GetInt(file, "S", "plus", 0), 3);
-    EXPECT_EQ(GetInt(file, "S", "big", 0), 1); // wraps modulo 2^32, no overflow trap
+    EXPECT_EQ(GetInt(dir.File("none.ini"), "S", "k", 42), 42);
+    const std::pair<const char*, int> cases[] = {
+        {"-5", -5}, {"0x1F", 31}, {"12abc", 12},     {"abc", 0},
+        {"+3", 3},  {"", 9},      {"4294967297", 1}, // wraps modulo 2^32, no overflow trap
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(GetInt(dir.Write("a.ini", std::string("[S]\nk=") + text + "\n"), "S", "k", 9),
+                  expected)
+            << text;
 }
 
 TEST(ProfileRead, ShortBufferTruncatesAndListsAreDoubleTerminated) {
@@ -75,30 +84,14 @@ TEST(ProfileRead, ShortBufferTruncatesAndListsAreDoubleTerminated) {
     EXPECT_EQ(tiny[5], '\0');
 }
 
-TEST(ProfileRead, CrLfBomAndUtf8) {
+TEST(ProfileRead, HugeLinesAreCutAndKeptOnWrite) {
     TempDir dir;
-    std::string file = dir.Write("a.ini", "\xEF\xBB\xBF[Lang]\r\nname=繁體中文\r\nid=1001\r\n");
-    EXPECT_EQ(Get(file, "Lang", "name"), "繁體中文");
-    EXPECT_EQ(GetInt(file, "Lang", "id", 0), 1001);
-}
-
-TEST(ProfileRead, GarbageAndHugeLinesAreHandled) {
-    TempDir dir;
-    std::string garbage;
-    for (int i = 0; i < 100000; ++i)
-        garbage += static_cast<char>((i * 7919) & 0xFF);
-    std::string file = dir.Write("garbage.ini", garbage);
-    EXPECT_EQ(Get(file, "S", "k"), "def");
-
     std::string huge = "[S]\nbig=" + std::string(10 << 20, 'x') + "\nafter=1\n";
-    file = dir.Write("huge.ini", huge);
+    const std::string file = dir.Write("huge.ini", huge);
     EXPECT_EQ(GetInt(file, "S", "after", 0), 1);
     EXPECT_EQ(Get(file, "S", "big").size(), 255u);
     ASSERT_TRUE(WritePrivateProfileStringA("S", "after", "2", file.c_str()));
     EXPECT_EQ(TempDir::Read(file), "[S]\nbig=" + std::string(10 << 20, 'x') + "\nafter=2\n");
-
-    std::string truncated = dir.Write("cut.ini", "[S\nk=1");
-    EXPECT_EQ(Get(truncated, "S", "k"), "1");
 }
 
 TEST(ProfileWrite, UpdatesInPlaceKeepingEverythingElse) {
@@ -109,6 +102,10 @@ TEST(ProfileWrite, UpdatesInPlaceKeepingEverythingElse) {
     ASSERT_TRUE(WritePrivateProfileStringA("C", "k", "v", file.c_str()));
     EXPECT_EQ(TempDir::Read(file),
               "; top comment\n[A]\nx=1\n; inner\ny=20\nw=new\n\n[B]\nz=3\n[C]\nk=v\n");
+
+    const std::string crlf = dir.Write("crlf.ini", "[A]\r\nx=1\r\n");
+    ASSERT_TRUE(WritePrivateProfileStringA("A", "y", "2", crlf.c_str()));
+    EXPECT_EQ(TempDir::Read(crlf), "[A]\r\nx=1\r\ny=2\r\n");
 }
 
 TEST(ProfileWrite, CreatesMissingFileAndDeletes) {
@@ -121,13 +118,6 @@ TEST(ProfileWrite, CreatesMissingFileAndDeletes) {
     EXPECT_EQ(TempDir::Read(file), "[ComPortSetup]\nk=v\n");
     ASSERT_TRUE(WritePrivateProfileStringA("ComPortSetup", nullptr, nullptr, file.c_str()));
     EXPECT_EQ(TempDir::Read(file), "");
-}
-
-TEST(ProfileWrite, KeepsCrLfLineEnds) {
-    TempDir dir;
-    std::string file = dir.Write("a.ini", "[A]\r\nx=1\r\n");
-    ASSERT_TRUE(WritePrivateProfileStringA("A", "y", "2", file.c_str()));
-    EXPECT_EQ(TempDir::Read(file), "[A]\r\nx=1\r\ny=2\r\n");
 }
 
 TEST(ProfileWrite, RefusesLineBreaksThatWouldForgeKeys) {

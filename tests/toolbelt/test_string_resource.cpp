@@ -1,6 +1,6 @@
-#include "Profile.h"
 #include "StringResource.h"
 #include "TempDir.h"
+#include "TextTemplate.h"
 
 #include <gtest/gtest.h>
 
@@ -26,37 +26,39 @@ protected:
     CStringResource table{&g_module};
 };
 
-TEST_F(StringTable, FirstEntryWinsAndEmptyTextFallsBack) {
-    Load("preamble\n[StringTable]\n212=Cascade(&C)\n212=Other\n213=\n");
-    EXPECT_EQ(table.GetResString(212), "Cascade(&C)");
-    EXPECT_EQ(table.GetResString(213), "Tile(&T)");
-    EXPECT_EQ(table.GetResString(200), "File(&F)");
-    EXPECT_EQ(table.GetResString(999), "");
-}
-
-TEST_F(StringTable, EscapesBecomeControlCharacters) {
-    Load("[StringTable]\n1=a\\tb\\r\\nc\\x\\\\n\n");
-    EXPECT_EQ(table.GetResString(1), "a\tb\r\nc\\x\\\n");
-}
-
-TEST_F(StringTable, HeaderRulesAndSectionEnd) {
-    Load("[StringTable]   \n; 5=comment\n5=five\n[Next]\n6=six\n");
-    EXPECT_EQ(table.GetResString(5), "five");
-    EXPECT_EQ(table.GetResString(6), "");
-
-    Load("[stringtable]\n5=five\n");
-    EXPECT_TRUE(table.Entries().empty());
-    EXPECT_EQ(table.GetResString(212), "Cascade");
-
-    Load(" [StringTable]\n5=five\n"); // the bracket must stand in the first column
-    EXPECT_TRUE(table.Entries().empty());
-}
-
-TEST_F(StringTable, IdsParseLikeScanfAndBadLinesAreSkipped) {
-    Load("[StringTable]\n  7x=seven\nnoequals\n=noid\n99999999999=overflow\n8 =eight=more\n");
-    EXPECT_EQ(table.GetResString(7), "seven");
-    EXPECT_EQ(table.GetResString(8), "eight=more");
-    ASSERT_EQ(table.Entries().size(), 2u);
+// Each file with the texts it must give; ids the file lacks fall back to the
+// module's built-in texts (200, 212, 213) or "".
+TEST_F(StringTable, FileRulesAndMalformedLines) {
+    using namespace std::string_literals;
+    std::string garbage;
+    for (int i = 0; i < 50000; ++i)
+        garbage += static_cast<char>((i * 131) & 0xFF);
+    const struct {
+        std::string file;
+        std::vector<std::pair<unsigned, std::string>> texts;
+    } cases[] = {
+        {"preamble\n[StringTable]\n212=Cascade(&C)\n212=Other\n213=\n",
+         {{212, "Cascade(&C)"}, {213, "Tile(&T)"}, {200, "File(&F)"}, {999, ""}}},
+        {"[StringTable]\n1=a\\tb\\r\\nc\\x\\\\n\n", {{1, "a\tb\r\nc\\x\\\n"}}},
+        {"[StringTable]   \n5=five\n[Next]\n6=six\n", {{5, "five"}, {6, ""}}},
+        {"[stringtable]\n5=five\n212=x\n", {{5, ""}, {212, "Cascade"}}},
+        {" [StringTable]\n5=five\n", {{5, ""}}}, // the bracket stands in the first column
+        {"[StringTable]\n  7x=seven\nnoequals\n=noid\n99999999999=overflow\n8 =eight=more\n",
+         {{7, "seven"}, {8, "eight=more"}, {0, ""}}},
+        {"[StringTable]\r\n1=串接視窗\r\n2=" + std::string(2000, 'a') + "7=tail\n3=x\r\n",
+         {{1, "串接視窗"}, {2, std::string(1021, 'a')}, {3, "x"}}}, // a 1024-byte line buffer
+        {garbage, {{212, "Cascade"}}},
+        {"[StringTable]\n4=" + std::string(10 << 20, 'z'), {{4, std::string(1021, 'z')}}},
+        {"[StringTable]\n4=trunc", {{4, "trunc"}}},
+        {"[StringTable]\n4=a\0b\n5=c\n"s, {{4, "a"}, {5, "c"}}},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        Load(cases[i].file);
+        for (const auto& [id, text] : cases[i].texts)
+            EXPECT_EQ(table.GetResString(id), text) << "case " << i << ", id " << id;
+    }
+    Load("[StringTable]\n99999999999=overflow\n");
+    EXPECT_TRUE(table.Entries().empty()) << "an id beyond its range is no id";
 }
 
 TEST_F(StringTable, AMissingFileFolderOrDeviceKeepsThePreviousTable) {
@@ -67,30 +69,6 @@ TEST_F(StringTable, AMissingFileFolderOrDeviceKeepsThePreviousTable) {
         EXPECT_EQ(table.GetResString(212), "Kaskade") << path;
     }
     EXPECT_EQ(table.ReadTableFile(nullptr), 0);
-}
-
-TEST_F(StringTable, CrLfLongLinesAndUtf8) {
-    std::string longText(2000, 'a');
-    Load("[StringTable]\r\n1=串接視窗\r\n2=" + longText + "7=tail\n3=x\r\n");
-    EXPECT_EQ(table.GetResString(1), "串接視窗");
-    // A 1024-byte line buffer: the rest of an overlong line reads as a new line.
-    EXPECT_EQ(table.GetResString(2).size(), 1021u);
-    EXPECT_EQ(table.GetResString(3), "x");
-}
-
-TEST_F(StringTable, GarbageTruncationAndHugeFiles) {
-    std::string garbage;
-    for (int i = 0; i < 50000; ++i)
-        garbage += static_cast<char>((i * 131) & 0xFF);
-    Load(garbage);
-    Load("[StringTable]\n4=" + std::string(10 << 20, 'z'));
-    EXPECT_EQ(table.GetResString(4).size(), 1021u);
-    Load("[StringTable]\n4=trunc");
-    EXPECT_EQ(table.GetResString(4), "trunc");
-    using namespace std::string_literals;
-    Load("[StringTable]\n4=a\0b\n5=c\n"s);
-    EXPECT_EQ(table.GetResString(4), "a");
-    EXPECT_EQ(table.GetResString(5), "c");
 }
 
 TEST_F(StringTable, CreateTableFileRoundTrips) {
@@ -114,6 +92,18 @@ TEST_F(StringTable, CopiesAreIndependent) {
     EXPECT_EQ(copy.GetResString(1), "one");
     copy = table;
     EXPECT_EQ(copy.GetResString(1), "uno");
+}
+
+// Message templates come from language tables that users can edit: a table
+// whose placeholders do not match its arguments must never reach printf.
+TEST(TextTemplate, MismatchedTemplatesStaySafe) {
+    EXPECT_EQ(FillTemplate("%d %s", {std::string("text"), 5}), "text 5") << "types follow order";
+    EXPECT_EQ(FillTemplate("%s %s %s", {std::string("a")}), "a %s %s") << "missing arguments";
+    EXPECT_EQ(FillTemplate("%n%x%p%%", {1}), "%n%x%p%") << "other conversions are text";
+    EXPECT_EQ(FillTemplate("%999999999999d", {1}), "%999999999999d");
+    EXPECT_EQ(FillTemplate("%5d|%-3d|", {42, 7}), "   42|%-3d|");
+    EXPECT_EQ(FillTemplate("trailing %", {1}), "trailing %");
+    EXPECT_EQ(FillTemplate("", {1}), "");
 }
 
 } // namespace
