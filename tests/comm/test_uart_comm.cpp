@@ -112,14 +112,30 @@ TEST(UARTComm, InputWaitingBeforeTheOpenIsDiscarded) {
     port.CloseComPort();
 }
 
-TEST(UARTComm, ClosedObjectsAndDestructionWithoutClose) {
+// Never opened, or its far end gone: every operation fails at once.
+TEST(UARTComm, ClosedOrVanishedPortsFailEveryOperation) {
+    const auto expectDead = [](CUARTComm& port) {
+        unsigned char buffer[64] = {};
+        EXPECT_EQ(port.PreCountInQue(), 0u);
+        EXPECT_EQ(port.UWrite(buffer, sizeof buffer), 0);
+        EXPECT_EQ(port.URead(buffer, 1), 0);
+    };
     CUARTComm closed;
-    unsigned char byte = 0;
-    EXPECT_EQ(closed.PreCountInQue(), 0u);
-    EXPECT_EQ(closed.UWrite(&byte, 1), 0);
-    EXPECT_EQ(closed.URead(&byte, 1), 0);
+    expectDead(closed);
     EXPECT_EQ(closed.CloseComPort(), 0);
 
+    PtyPair pty;
+    CUARTComm port;
+    ASSERT_EQ(port._OpenDevicePort(pty.SlavePath().c_str(), wirelay::MakeSerialDcb(0), 1), 1);
+    pty.CloseMaster();
+    expectDead(port);
+    COMSTAT status{};
+    EXPECT_EQ(ClearCommError(port.hPort, nullptr, &status), 0);
+    port.CloseComPort();
+}
+
+// Destroying the object leaves the port open for an object that adopted it.
+TEST(UARTComm, DestructionWithoutCloseLeavesTheHandleToAnAdopter) {
     PtyPair pty;
     HANDLE kept;
     {
@@ -127,27 +143,12 @@ TEST(UARTComm, ClosedObjectsAndDestructionWithoutClose) {
         ASSERT_EQ(port._OpenDevicePort(pty.SlavePath().c_str(), wirelay::MakeSerialDcb(0), 1), 1);
         kept = port.hPort;
     }
-    // An adopting object can go on using the handle.
     CUARTComm adopter;
     adopter.hPort = kept;
     unsigned char ping = 0x5A;
     EXPECT_EQ(adopter.UWrite(&ping, 1), 1);
     EXPECT_EQ(pty.Receive(1, 1000), Bytes{0x5A});
     EXPECT_EQ(adopter.CloseComPort(), 1);
-}
-
-TEST(UARTComm, PortThatGoesAwayFailsEveryOperationWithoutHanging) {
-    PtyPair pty;
-    CUARTComm port;
-    ASSERT_EQ(port._OpenDevicePort(pty.SlavePath().c_str(), wirelay::MakeSerialDcb(0), 1), 1);
-    pty.CloseMaster();
-    unsigned char buffer[64] = {};
-    EXPECT_EQ(port.PreCountInQue(), 0u);
-    EXPECT_EQ(port.UWrite(buffer, sizeof buffer), 0);
-    EXPECT_EQ(port.URead(buffer, 1), 0);
-    COMSTAT status{};
-    EXPECT_EQ(ClearCommError(port.hPort, nullptr, &status), 0);
-    port.CloseComPort();
 }
 
 // The sampling reader and the Modbus side on such a port: every read gives
