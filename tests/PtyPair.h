@@ -2,6 +2,7 @@
 // end of a serial line; the code under test opens the slave path like a port.
 #pragma once
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
@@ -13,6 +14,27 @@
 #include <termios.h>
 #include <unistd.h>
 #include <vector>
+
+// Reads `fd` until `count` bytes arrived or `timeoutMs` passed; returns them.
+inline std::vector<std::uint8_t> ReadFor(int fd, std::size_t count, int timeoutMs) {
+    std::vector<std::uint8_t> bytes;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (bytes.size() < count) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        pollfd p{fd, POLLIN, 0};
+        if (left.count() <= 0)
+            break;
+        if (::poll(&p, 1, static_cast<int>(left.count())) <= 0)
+            continue;
+        std::uint8_t buf[512];
+        const ssize_t n = ::read(fd, buf, std::min(sizeof buf, count - bytes.size()));
+        if (n <= 0)
+            break;
+        bytes.insert(bytes.end(), buf, buf + n);
+    }
+    return bytes;
+}
 
 class PtyPair {
 public:
@@ -61,24 +83,7 @@ public:
 
     // Reads until `count` bytes arrived or `timeoutMs` passed; returns them.
     std::vector<std::uint8_t> Receive(std::size_t count, int timeoutMs) const {
-        std::vector<std::uint8_t> bytes;
-        const auto deadline =
-            std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        while (bytes.size() < count) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now());
-            if (left.count() <= 0)
-                break;
-            pollfd p{master_, POLLIN, 0};
-            if (::poll(&p, 1, static_cast<int>(left.count())) <= 0)
-                continue;
-            std::uint8_t buf[512];
-            ssize_t n = ::read(master_, buf, std::min(sizeof buf, count - bytes.size()));
-            if (n <= 0)
-                break;
-            bytes.insert(bytes.end(), buf, buf + n);
-        }
-        return bytes;
+        return ReadFor(master_, count, timeoutMs);
     }
 
     // The line settings the code under test put on its end.

@@ -1,8 +1,5 @@
-// Line settings and the serial format table, and the port calls on in-memory
-// devices.
-#include "CommApi.h"
+// Line settings and the serial format table.
 #include "LineSettings.h"
-#include "MemoryPort.h"
 #include "SerialFormat.h"
 
 #include <cstring>
@@ -86,25 +83,4 @@ TEST(LineSettings, UnknownRatesAndSizesAreRefusedUnchanged) {
     dcb.ByteSize = 4;
     EXPECT_FALSE(DcbToTermios(dcb, t));
     EXPECT_EQ(std::memcmp(&t, &before, sizeof t), 0);
-}
-
-// The port calls reach in-memory devices by handle; the sampling tests
-// cover reading, feeding and a device that goes away.
-TEST(CommApi, InMemoryDevicesKeepTheirLineAndUnknownHandlesFail) {
-    MemoryPort port;
-    const HANDLE h = port.Handle();
-    DCB dcb = MakeSerialDcb(11);
-    ASSERT_TRUE(SetCommState(h, &dcb));
-    DCB back{};
-    ASSERT_TRUE(GetCommState(h, &back));
-    EXPECT_EQ(FindSerialFormat(back), 11);
-    port.Feed({9});
-    EXPECT_TRUE(PurgeComm(h, PURGE_RXCLEAR));
-    COMSTAT status{};
-    ASSERT_TRUE(ClearCommError(h, nullptr, &status));
-    EXPECT_EQ(status.cbInQue, 0u);
-    EXPECT_EQ(FindSerialDevice(h), &port);
-    EXPECT_FALSE(ClearCommError(-1000, nullptr, &status));
-    EXPECT_FALSE(GetCommState(-1000, &back));
-    EXPECT_EQ(FindSerialDevice(5), nullptr);
 }

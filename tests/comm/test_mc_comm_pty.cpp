@@ -5,6 +5,7 @@
 #include "MCComm.h"
 #include "SerialFormat.h"
 
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 #include <numeric>
@@ -62,6 +63,13 @@ TEST_F(MCCommWire, AppendCheckSumWrapsAndSparesShortFrames) {
 TEST_F(MCCommWire, ServiceFramesGoOutAndRepliesAreTakenApart) {
     std::int32_t value = 0;
     unsigned char serial[32] = {}, info[27] = {};
+    std::int32_t positions[3] = {};
+    const auto readBatch = [&] {
+        std::fill(positions, positions + 3, 7);
+        return mc.ReadDIOPositionBatch(4, 3, positions);
+    };
+    const Bytes batchRequest = Hex("05 00 05 02 04 03 0E"),
+                batchReply = Hex("06 00 05 00 00 00 01 FF FF FF FF 00 01 00 00 03 00");
     const Bytes serialData = Counting(32);
     const auto readParm = [&] { return mc.EM_ReadParm(7, value = 55); };
     const auto saveParm = [&] { return mc.EM_SaveParm(5, 0x01020304); };
@@ -75,15 +83,26 @@ TEST_F(MCCommWire, ServiceFramesGoOutAndRepliesAreTakenApart) {
         Bytes request, reply;
         int result;
         std::function<void()> check;
+        std::size_t pauses = 1; // of 100 ms, after the request
     } rows[] = {
         {"read parm 7", readParm, readParmRequest, Hex("06 00 03 12 34 56 78 CF"), 1,
-         [&] { EXPECT_EQ(value, 0x12345678); }},
+         [&] { EXPECT_EQ(value, 0x12345678); }, 2},
         {"read parm cut short", readParm, readParmRequest, Hex("06 00 03 12 34 56"), 0,
-         [&] { EXPECT_EQ(value, 55); }},
-        {"save parm accepted", saveParm, saveParmRequest, Hex("06 00 15 15"), 1, [] {}},
-        {"save parm refused", saveParm, saveParmRequest, Hex("15 00 15 15"), 0, [] {}},
+         [&] { EXPECT_EQ(value, 55); }, 2},
+        {"save parm accepted", saveParm, saveParmRequest, Hex("06 00 15 15"), 1, [] {}, 2},
+        {"save parm refused", saveParm, saveParmRequest, Hex("15 00 15 15"), 0, [] {}, 2},
         {"save parm unanswered", [&] { return mc.EM_SaveParm(5, -1); },
-         Hex("05 00 15 05 05 FF FF FF FF 1B"), Bytes{}, 0, [] {}},
+         Hex("05 00 15 05 05 FF FF FF FF 1B"), Bytes{}, 0, [] {}, 2},
+        // A batch reads its fixed length; one byte short, nothing is stored.
+        {"position batch", readBatch, batchRequest, batchReply, 1,
+         [&] {
+             EXPECT_EQ(std::vector<std::int32_t>(positions, positions + 3),
+                       (std::vector<std::int32_t>{1, -1, 0x10000}));
+         },
+         0},
+        {"position batch cut short", readBatch, batchRequest,
+         Bytes(batchReply.begin(), batchReply.end() - 1), 0, [&] { EXPECT_EQ(positions[2], 7); },
+         0},
         {"all DIO flags", [&] { return mc.SetAllDIOFlag(); },
          Cat(Cat(Hex("05 00 06 10"), Bytes(16, 0xFF)), Hex("06")), Hex("06"), 1, [] {}},
         {"save serial", [&] { return mc.SaveSerialData(serialData.data()); },
@@ -105,31 +124,8 @@ TEST_F(MCCommWire, ServiceFramesGoOutAndRepliesAreTakenApart) {
         row.check();
         // Nothing the far end sent is left for the next exchange.
         EXPECT_EQ(mc.PreCountInQue(), 0u);
-        EXPECT_EQ(pauses.Count(100),
-                  std::string(row.name).find("parm") != std::string::npos ? 2u : 1u);
+        EXPECT_EQ(pauses.Count(100), row.pauses);
     }
-}
-
-TEST_F(MCCommWire, PositionBatchReadsItsFixedLength) {
-    std::int32_t positions[3] = {7, 7, 7};
-    const Bytes request = Hex("05 00 05 02 04 03 0E");
-    const Bytes reply = Hex("06 00 05 00 00 00 01 FF FF FF FF 00 01 00 00 03 00");
-    Outcome o =
-        Exchange(request.size(), {reply}, [&] { return mc.ReadDIOPositionBatch(4, 3, positions); });
-    EXPECT_EQ(o.result, 1);
-    EXPECT_EQ(ToHex(o.requests.at(0)), ToHex(request));
-    EXPECT_EQ(positions[0], 1);
-    EXPECT_EQ(positions[1], -1);
-    EXPECT_EQ(positions[2], 0x10000);
-    EXPECT_EQ(pauses.Count(100), 0u);
-
-    // One byte short: the polls run out, nothing is stored, the rest is drained.
-    std::int32_t untouched[3] = {7, 7, 7};
-    o = Exchange(request.size(), {Bytes(reply.begin(), reply.end() - 1)},
-                 [&] { return mc.ReadDIOPositionBatch(4, 3, untouched); });
-    EXPECT_EQ(o.result, 0);
-    EXPECT_EQ(untouched[2], 7);
-    EXPECT_EQ(mc.PreCountInQue(), 0u);
 }
 
 TEST_F(MCCommWire, AnAcceptanceAfterAnotherReplyIsTaken) {

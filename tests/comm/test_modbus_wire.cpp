@@ -1,74 +1,12 @@
-// The Modbus master on the wire: request bytes, reply judging, drain labels,
-// pauses and retry counts, against a scripted far end on a pseudo-terminal.
-#include "FarEnd.h"
-#include "Modbus.h"
-#include "SerialFormat.h"
-#include "WaitUntil.h"
+// The Modbus master on the wire: request bytes and reply judging by length
+// and CRC, with the drain labels, against a scripted far end on a pty.
+#include "ModbusWireFixture.h"
 
-#include <functional>
+#include <algorithm>
 #include <gtest/gtest.h>
-#include <string>
 #include <tuple>
 
 namespace {
-
-class ModbusWire : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_EQ(mb.hPort, 0);
-        ASSERT_EQ(mb._OpenDevicePort(pty.SlavePath().c_str(), wirelay::MakeSerialDcb(3), 1), 1);
-        mb.waitWriteTime = 1;
-        mb.preCountQueTimes = 400; // well over 400 ms for a far end that answers at once
-        mb.monitorEnable = 1;
-    }
-    void TearDown() override { mb.CloseComPort(); }
-
-    std::vector<std::string> Log() {
-        std::vector<std::string> lines;
-        std::string line;
-        while (mb.MonitorGetPacket(line))
-            lines.push_back(line);
-        return lines;
-    }
-    // Far-end bytes that the port has seen arrive.
-    void SendAndWait(const Bytes& bytes) {
-        const unsigned long before = mb.PreCountInQue();
-        pty.Send(bytes);
-        ASSERT_TRUE(WaitUntil("the far end's bytes",
-                              [&] { return mb.PreCountInQue() >= before + bytes.size(); }));
-    }
-    // Everything the master sent that no far end consumed.
-    Bytes Sent() { return pty.Receive(4096, 50); }
-
-    struct Outcome {
-        int result;
-        std::vector<Bytes> requests;
-        std::vector<std::string> log;
-        std::size_t slowDrains; // drains after the 300 ms pause
-    };
-    // One call against a far end answering every request of `requestLength`
-    // bytes with `reply`.
-    Outcome Exchange(std::size_t requestLength, const Bytes& reply,
-                     const std::function<int()>& call) {
-        sleeps.Clear();
-        const LinkOutcome done = ExchangeWith(pty, requestLength, reply, call);
-        return {done.result, done.requests, Log(), sleeps.Count(300)};
-    }
-
-    PtyPair pty;
-    SleepRecorder sleeps;
-    CModbus mb;
-};
-
-std::string Line(const char* label, const Bytes& bytes) {
-    std::string line = label;
-    char digits[4];
-    for (std::uint8_t b : bytes) {
-        std::snprintf(digits, sizeof digits, "%02X ", b);
-        line += digits;
-    }
-    return line;
-}
 
 // --- request frames --------------------------------------------------------
 
@@ -245,7 +183,6 @@ TEST_F(ModbusWire, WriteEchoesNeedCrcAndFunctionCode) {
             Exchange(13, c.reply, [&] { return mb.WriteMultipleRegisters(0x1090, 2, words); });
         EXPECT_EQ(std::tie(o.result, o.slowDrains), std::tie(c.result, c.slowDrains));
         EXPECT_EQ(o.requests.size(), 1u);
-        mb.GarbageCollection("", 0); // what a failed write left behind
     }
 }
 
@@ -310,94 +247,6 @@ TEST_F(ModbusWire, ReportSlaveIdJudging) {
             EXPECT_EQ(run, 0xFF);
         }
     }
-    // The identifier outputs may be left out.
-    char text[4] = {};
-    unsigned char capacity = 4;
-    const Outcome o = Exchange(4, WithCrc({0x01, 0x11, 0x03, 0x0A, 0xFF, 'Z'}),
-                               [&] { return mb.ReportSlaveID(text, &capacity, nullptr, nullptr); });
-    EXPECT_EQ(o.result, 1);
-    EXPECT_EQ(text[0], 'Z');
-}
-
-// --- retries and pauses -----------------------------------------------------
-
-TEST_F(ModbusWire, RetryCountsAndIntervals) {
-    struct Case {
-        unsigned retryTimes;
-        unsigned retryInterval;
-        std::size_t attempts;
-        std::size_t pauses;
-    };
-    const Case cases[] = {{0, 100, 1, 0}, {1, 100, 1, 0}, {2, 0, 2, 0}, {5, 100, 5, 5}};
-    mb.preCountQueTimes = 3;
-    unsigned short word;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.retryTimes);
-        sleeps.Clear();
-        mb.SetRetryTimes(c.retryTimes);
-        mb.SetRetryInterval(c.retryInterval);
-        EXPECT_EQ(mb.ReadHoldingRegisters(0, 1, &word), 0);
-        EXPECT_EQ(Sent().size(), 8 * c.attempts);
-        EXPECT_EQ(sleeps.Count(100), c.pauses);
-    }
-}
-
-TEST_F(ModbusWire, SuccessAfterFailuresStopsRetrying) {
-    mb.SetRetryTimes(5);
-    mb.SetRetryInterval(20);
-    FarEnd far(pty, 8, [](std::size_t index, const Bytes&) {
-        return index < 2 ? Bytes{} : WithCrc({0x01, 0x03, 0x02, 0x00, 0x01});
-    });
-    mb.preCountQueTimes = 60;
-    unsigned short word = 0;
-    EXPECT_EQ(mb.ReadHoldingRegisters(0, 1, &word), 1);
-    EXPECT_EQ(far.Requests().size(), 3u);
-    EXPECT_EQ(word, 1);
-    EXPECT_EQ(sleeps.Count(20), 2u);
-}
-
-TEST_F(ModbusWire, LatePollsTakeTheExtraPause) {
-    mb.waitWriteTime = 0;
-    mb.preCountQueTimes = 10;
-    mb.latePollCount = 3;
-    mb.latePollPause = 7;
-    unsigned short word;
-    EXPECT_EQ(mb._ReadHoldingRegisters(0, 1, &word), 0);
-    EXPECT_EQ(sleeps.Pauses(), (std::vector<unsigned>{7, 7, 7, 7}));
-
-    sleeps.Clear();
-    mb.latePollCount = 10; // not smaller than the poll count: off
-    EXPECT_EQ(mb._ReadHoldingRegisters(0, 1, &word), 0);
-    EXPECT_TRUE(sleeps.Pauses().empty());
-}
-
-TEST_F(ModbusWire, WriteDelayPrecedesEveryTransmission) {
-    mb.writeDelay = 9;
-    mb.preCountQueTimes = 0;
-    unsigned short word = 0;
-    mb._ReadHoldingRegisters(0, 1, &word);
-    mb.Tx_WriteMultipleRegisters(0, 1, &word);
-    EXPECT_EQ(sleeps.Count(9), 2u);
-}
-
-// Order and single delivery are checked with the pre-drain above.
-TEST_F(ModbusWire, PacketLogIsClearedByInitAndSilentWhenDisabled) {
-    mb.preCountQueTimes = 0;
-    unsigned short word;
-    std::string line;
-    SendAndWait({0x43});
-    mb._ReadHoldingRegisters(0, 1, &word);
-    mb.MonitorInit();
-    EXPECT_EQ(mb.MonitorGetPacket(line), 0);
-
-    mb.monitorEnable = 0;
-    SendAndWait({0x44});
-    mb._ReadHoldingRegisters(0, 1, &word);
-    EXPECT_EQ(mb.MonitorGetPacket(line), 0);
-    mb.monitorEnable = 1;
-    SendAndWait({0x45});
-    mb._ReadHoldingRegisters(0, 1, &word);
-    EXPECT_EQ(Log(), std::vector<std::string>{"PrRg:45 "});
 }
 
 } // namespace

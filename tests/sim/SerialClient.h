@@ -2,10 +2,11 @@
 // serial port, sets the line up, sends requests and times the replies.
 #pragma once
 
+#include "PtyPair.h"
+
 #include <chrono>
 #include <cstdint>
 #include <fcntl.h>
-#include <poll.h>
 #include <stdexcept>
 #include <string>
 #include <termios.h>
@@ -47,22 +48,7 @@ public:
         const auto start = Clock::now();
         if (::write(fd_, request.data(), request.size()) != static_cast<ssize_t>(request.size()))
             throw std::runtime_error("write failed");
-        std::vector<std::uint8_t> bytes;
-        const auto deadline = start + std::chrono::milliseconds(timeoutMs);
-        while (bytes.size() < expected) {
-            const auto left =
-                std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-            pollfd p{fd_, POLLIN, 0};
-            if (left <= 0)
-                break;
-            if (::poll(&p, 1, static_cast<int>(left)) <= 0)
-                continue;
-            std::uint8_t buffer[512];
-            const ssize_t n = ::read(fd_, buffer, std::min(sizeof buffer, expected - bytes.size()));
-            if (n <= 0)
-                break;
-            bytes.insert(bytes.end(), buffer, buffer + n);
-        }
+        std::vector<std::uint8_t> bytes = ReadFor(fd_, expected, timeoutMs);
         if (elapsedMs)
             *elapsedMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
         return bytes;

@@ -125,38 +125,27 @@ TEST(DriveScope, TheTriggerSampleLandsAtTheDelay) {
     }
 }
 
-TEST(DriveScope, AndNeedsBothConditionsOnTheSamePair) {
-    ScopeSetup setup = Slots(0, {kSpeed, kSpeed, 0, 0});
-    setup.trigger = 0x8000 | 0x0300 | 0x0000 | 0x0010; // 1 AND 2: A at or above 900, B rising at 0
-    setup.level1 = 900;
-    setup.level2 = 0;
-    setup.highSample = 1 | 10 << 6;
-    DriveScope scope;
-    scope.Command(kArmTriggered, setup);
-    for (int step = 0; step < 5000; ++step)
-        scope.OnStep(With(Signal::SpeedFeedback, step % 2000 - 1000));
-    EXPECT_EQ(scope.Progress(), kWaiting) << "never above 900 while crossing 0";
-}
-
-TEST(DriveScope, TriggerFieldsOutOfRange) {
+// A, B and D carry the speed, the triangle wave of Capture.
+TEST(DriveScope, TriggersThatMustOrMustNotFire) {
     struct Case {
         std::uint16_t trigger;
         bool fires;
     } cases[] = {
-        {0x000F, true},  // source 15 acts as D, which carries the speed
+        {0x000F, true},  // source 15 acts as D, rising through 900
         {0x0500, false}, // condition 5 never holds
         {0x0700, false}, // nor 7
         {0xC000 | 0x3800 | 0x00F0, false},
+        // 1 AND 2: A at or above 900 while B rises through 0 never happens.
+        {0x8000 | 0x0300 | 0x0010, false},
     };
     for (const Case& c : cases) {
-        ScopeSetup setup = Slots(0, {0, 0, 0, kSpeed});
+        ScopeSetup setup = Slots(0, {kSpeed, kSpeed, 0, kSpeed});
         setup.trigger = c.trigger;
+        setup.level1 = 900;
+        setup.level2 = 0;
         setup.highSample = 1 | 10 << 6;
         DriveScope scope;
-        scope.Command(kArmTriggered, setup);
-        for (int step = 0; step < 3000; ++step)
-            scope.OnStep(With(Signal::SpeedFeedback, step % 2000 - 1000));
-        EXPECT_EQ(scope.Progress(), c.fires ? kComplete : kWaiting) << std::hex << c.trigger;
+        EXPECT_EQ(Capture(scope, kArmTriggered, setup).empty(), !c.fires) << std::hex << c.trigger;
     }
 }
 

@@ -12,9 +12,10 @@ using namespace drivesim;
 
 namespace {
 
-// Runs pattern `pattern` to its end (at most 10 s); the end it reports.
+// Runs pattern `pattern` to its end (at most 10 s) on a drive that believes
+// `believedRatio`; the end it reports.
 std::optional<EstimateEnd> RunPattern(DriveModel model, double trueRatio, int pattern,
-                                      double believedRatio = 250) {
+                                      double believedRatio) {
     const MotorSpec motor = MotorFor(model);
     ServoLoop loop(motor, trueRatio);
     ServoSettings settings;
@@ -35,7 +36,9 @@ TEST(InertiaEstimate, EveryPatternFindsTheTrueRatio) {
     for (DriveModel model : models) {
         for (double truth : {0.0, 250.0, 800.0}) {
             for (int pattern = 1; pattern <= 8; ++pattern) {
-                const auto end = RunPattern(model, truth, pattern);
+                // What the drive was told does not matter.
+                const double believed = pattern % 2 ? 0 : 2000;
+                const auto end = RunPattern(model, truth, pattern, believed);
                 ASSERT_TRUE(end && end->ratio)
                     << static_cast<int>(model) << " " << truth << " " << pattern;
                 // Within 5 % of the truth, or 5 points of a ratio near 0.
@@ -43,14 +46,6 @@ TEST(InertiaEstimate, EveryPatternFindsTheTrueRatio) {
                     << static_cast<int>(model) << " pattern " << pattern;
             }
         }
-    }
-}
-
-TEST(InertiaEstimate, TheDrivesBeliefDoesNotMatter) {
-    for (double believed : {0.0, 2000.0}) {
-        const auto end = RunPattern(DriveModel::T5, 800, 3, believed);
-        ASSERT_TRUE(end && end->ratio) << believed;
-        EXPECT_NEAR(*end->ratio, 800, 40) << believed;
     }
 }
 

@@ -93,7 +93,8 @@ TEST(ModbusSlave, ReportSlaveIdCarriesTheTextsAtTheirBytes) {
     }
 }
 
-TEST(ModbusSlave, RequestLengthsAndFaultAddresses) {
+// (Which addresses a request touches, for the exception fault: test_sim_pty.cpp.)
+TEST(ModbusSlave, RequestLengths) {
     const std::pair<const char*, int> lengths[] = {
         {"01", 0},
         {"01 03", 8},
@@ -108,12 +109,6 @@ TEST(ModbusSlave, RequestLengthsAndFaultAddresses) {
         const auto bytes = Hex(head);
         EXPECT_EQ(RequestLength(bytes.data(), bytes.size()), length) << head;
     }
-    auto read = Hex("01 03 00 10 00 02 C5 CE"); // 16..17
-    EXPECT_TRUE(RequestTouches(read.data(), read.size(), 1, 17));
-    EXPECT_FALSE(RequestTouches(read.data(), read.size(), 1, 18));
-    EXPECT_FALSE(RequestTouches(read.data(), read.size(), 2, 16));
-    auto id = Hex("01 11 C0 2C");
-    EXPECT_FALSE(RequestTouches(id.data(), id.size(), 1, 0));
 }
 
 TEST(ModbusSlave, GarbageNeverCrashes) {

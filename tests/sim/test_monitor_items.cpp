@@ -1,8 +1,7 @@
 // The status block and pin coils as a monitor reads them: live values from
 // the servo loop, the pins, the alarm, clearing by writing 0, the block on
-// every model, and the options that set pins and alarm.
+// every model.
 #include "MonitorItems.h"
-#include "SimOptions.h"
 #include "SimTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -39,20 +38,14 @@ TEST(MonitorItems, StatusBlockShowsTheLoop) {
         int offset;
         std::uint16_t word;
     } expected[] = {
-        {0, 0xFA24}, // -1500 r/min
-        {1, 123},    // 12.3 %
-        {2, 318},
-        {5, 0},      // servo state: the coil, off
-        {8, 0x1175}, // command count 70005, low word first
-        {9, 1},
-        {10, 0x1170}, // feedback count 70000
-        {11, 1},
-        {14, 0xFFFB}, // position error -5
-        {15, 0xFFFF},
-        {16, 0x9B}, // ready, servo on, speed reached, in position, brake released
-        {17, 0xFA24},
-        {18, 32768},
-        {19, 2047},
+        {0, 0xFA24},                // -1500 r/min
+        {1, 123},                   // 12.3 %
+        {2, 318},     {5, 0},       // servo state: the coil, off
+        {8, 0x1175},                // command count 70005, low word first
+        {9, 1},       {10, 0x1170}, // feedback count 70000
+        {11, 1},      {14, 0xFFFB}, // position error -5
+        {15, 0xFFFF}, {16, 0x9B},   // ready, servo on, speed reached, in position, brake released
+        {17, 0xFA24}, {18, 32768},  {19, 2047},
     };
     for (const auto& e : expected)
         EXPECT_EQ(words[e.offset], e.word) << e.offset;
@@ -107,17 +100,6 @@ TEST(MonitorItems, RequestsThatWakeTheMachine) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(ReadsMonitorItems(c.request.data(), c.request.size()), c.wakes);
-}
-
-TEST(MonitorItems, OptionsSetPinsAndAlarm) {
-    const ParsedOptions ok = ParseOptions({"--inputs", "0x41", "--alarm", "9"});
-    ASSERT_TRUE(ok.error.empty()) << ok.error;
-    EXPECT_EQ(ok.config.inputPins, 0x41);
-    EXPECT_EQ(ok.config.alarm, 9);
-    EXPECT_EQ(ParseOptions({"--inputs", "65"}).config.inputPins, 65);
-    for (const char* bad : {"0x10000", "x", "", "-1"})
-        EXPECT_FALSE(ParseOptions({"--inputs", bad}).error.empty()) << bad;
-    EXPECT_FALSE(ParseOptions({"--alarm", "0"}).error.empty());
 }
 
 } // namespace

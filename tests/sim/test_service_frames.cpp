@@ -1,9 +1,7 @@
 // The simulator's side of the drive service frames: replies, noise and
-// malformed frames; and the --service switch. (Frames in pieces and the
-// serial block: test_sim_service.cpp.)
+// malformed frames. (Frames in pieces and the serial block: test_sim_service.cpp.)
 #include "HexFrames.h"
 #include "ServiceFrames.h"
-#include "SimOptions.h"
 
 #include <gtest/gtest.h>
 
@@ -43,11 +41,6 @@ TEST(ServiceFrames, AnswersFramesInTurn) {
     };
     for (const auto& step : steps)
         EXPECT_EQ(Answers(drive, step.request), step.replies) << step.request;
-}
-
-TEST(ServiceFrames, SwitchedOnFromTheCommandLine) {
-    EXPECT_FALSE(drivesim::ParseOptions({}).config.service);
-    EXPECT_TRUE(drivesim::ParseOptions({"--service"}).config.service);
 }
 
 } // namespace

@@ -22,7 +22,7 @@ TEST(SimOptions, TakesEveryOption) {
               " --link /tmp/x --drop-every 3 --corrupt-every 4 --stray-every 5"
               " --corrupt-frame-every 6 --stray-bytes 00ff --late 20 --silent --exception-at 16:2"
               " --unplug-after 9 --replug-after 100 --motion demo"
-              " --load-inertia-ratio 400 --gear 3/7 --alarm 12");
+              " --load-inertia-ratio 400 --gear 3/7 --alarm 12 --inputs 0x41 --service");
     ASSERT_EQ(o.error, "");
     const SimConfig& c = o.config;
     EXPECT_EQ(c.model, DriveModel::T8);
@@ -41,17 +41,38 @@ TEST(SimOptions, TakesEveryOption) {
     EXPECT_EQ(f.corruptFrameEvery, 6u);
     EXPECT_EQ(c.motion, MotionMode::Demo);
     EXPECT_EQ(c.loadInertiaRatio, 400);
-    EXPECT_EQ(std::vector<int>({c.gearNum, c.gearDen, c.alarm}), std::vector<int>({3, 7, 12}));
-    EXPECT_EQ(Parse("").config.motion, MotionMode::Standstill);
-    EXPECT_EQ(Parse("").config.loadInertiaRatio, 250);
+    EXPECT_EQ(std::vector<int>({c.gearNum, c.gearDen, c.alarm, c.inputPins}),
+              std::vector<int>({3, 7, 12, 0x41}));
+    EXPECT_TRUE(c.service);
+    EXPECT_EQ(Parse("--inputs 65").config.inputPins, 65);
+    const SimConfig defaults = Parse("").config;
+    EXPECT_EQ(defaults.motion, MotionMode::Standstill);
+    EXPECT_EQ(defaults.loadInertiaRatio, 250);
+    EXPECT_FALSE(defaults.service);
 }
 
 TEST(SimOptions, RefusesBadValues) {
-    for (const char* line :
-         {"--address 0", "--address 248", "--format 16", "--model t9", "--layout 3", "--layout 5",
-          "--late", "--stray-bytes 5", "--exception-at x", "--frobnicate", "--format 1x",
-          "--motion fast", "--load-inertia-ratio 10001", "--load-inertia-ratio -1", "--gear 3",
-          "--gear 0/1", "--gear 1/32768", "--alarm 0"})
+    for (const char* line : {"--address 0",
+                             "--address 248",
+                             "--format 16",
+                             "--model t9",
+                             "--layout 3",
+                             "--layout 5",
+                             "--late",
+                             "--stray-bytes 5",
+                             "--exception-at x",
+                             "--frobnicate",
+                             "--format 1x",
+                             "--motion fast",
+                             "--load-inertia-ratio 10001",
+                             "--load-inertia-ratio -1",
+                             "--gear 3",
+                             "--gear 0/1",
+                             "--gear 1/32768",
+                             "--alarm 0",
+                             "--inputs 0x10000",
+                             "--inputs x",
+                             "--inputs -1"})
         EXPECT_NE(Parse(line).error, "") << line;
     EXPECT_TRUE(Parse("--help").help);
 }

@@ -17,14 +17,8 @@ namespace {
 const auto kReadGains = Hex("01 03 00 10 00 02 C5 CE");
 const std::string kGainsReply = "01 03 04 01 E0 01 0E 7A 6D";
 
-SimConfig T8Config(int format = 3, const std::string& link = "") {
-    return SimOn(DriveModel::T8, format, 1, link);
-}
-
-using Simulator = RunningSim;
-
 TEST(SimulatorPty, AnswersAMasterOverThePtyAndAfterItReopens) {
-    Simulator s(T8Config());
+    RunningSim s(SimOn(DriveModel::T8));
     // Each request and reply byte for byte: test_modbus_slave.cpp.
     for (int open = 0; open < 3; ++open) {
         SerialClient client(s.sim.SlavePath(), B115200);
@@ -40,31 +34,16 @@ TEST(SimulatorPty, EveryFaultSwitch) {
         std::vector<std::string> replies; // per request; "" = silence
         double minMs = 0;
     };
-    auto with = [](auto set) {
-        FaultSettings f;
-        set(f);
-        return f;
-    };
     const Case cases[] = {
-        {"drop every 2nd",
-         with([](FaultSettings& f) { f.dropEvery = 2; }),
-         {kGainsReply, "", kGainsReply}},
-        {"corrupt every reply",
-         with([](FaultSettings& f) { f.corruptEvery = 1; }),
-         {"01 03 04 01 E0 01 0E 7A 92"}}, // the CRC's last byte inverted
-        {"stray bytes",
-         with([](FaultSettings& f) {
-             f.strayEvery = 1;
-             f.strayBytes = {0x00, 0x41};
-         }),
-         {"00 41 " + kGainsReply}},
-        {"late", with([](FaultSettings& f) { f.lateMs = 200; }), {kGainsReply}, 180},
-        {"silent", with([](FaultSettings& f) { f.silent = true; }), {""}},
-        {"exception at 17",
-         with([](FaultSettings& f) { f.exceptionAddress = 17; }),
-         {ToHex(WithCrc(Hex("01 83 04")))}},
+        {"drop every 2nd", {.dropEvery = 2}, {kGainsReply, "", kGainsReply}},
+        // The CRC's last byte inverted.
+        {"corrupt every reply", {.corruptEvery = 1}, {"01 03 04 01 E0 01 0E 7A 92"}},
+        {"stray bytes", {.strayEvery = 1, .strayBytes = {0x00, 0x41}}, {"00 41 " + kGainsReply}},
+        {"late", {.lateMs = 200}, {kGainsReply}, 180},
+        {"silent", {.silent = true}, {""}},
+        {"exception at 17", {.exceptionAddress = 17}, {ToHex(WithCrc(Hex("01 83 04")))}},
     };
-    Simulator s(T8Config());
+    RunningSim s(SimOn(DriveModel::T8));
     SerialClient client(s.sim.SlavePath(), B115200);
     for (const Case& c : cases) {
         s.sim.SetFaults(c.faults);
@@ -84,8 +63,8 @@ TEST(SimulatorPty, EveryFaultSwitch) {
 
 TEST(SimulatorPty, UnplugAndReplugLikeACable) {
     TempDir dir;
-    const SimConfig config = T8Config(3, dir.File("drive"));
-    Simulator s(config);
+    const SimConfig config = SimOn(DriveModel::T8, 3, 1, dir.File("drive"));
+    RunningSim s(config);
     EXPECT_EQ(std::filesystem::read_symlink(config.linkPath), s.sim.SlavePath());
     SerialClient client(config.linkPath, B115200);
     EXPECT_EQ(ToHex(client.Transact(kReadGains, 9)), kGainsReply);
@@ -103,10 +82,10 @@ TEST(SimulatorPty, UnplugAndReplugLikeACable) {
 
 TEST(SimulatorPty, UnplugsAfterTheNthReplyAndComesBack) {
     TempDir dir;
-    SimConfig config = T8Config(3, dir.File("drive"));
+    SimConfig config = SimOn(DriveModel::T8, 3, 1, dir.File("drive"));
     config.faults.unplugAfter = 1;
     config.faults.replugAfterMs = 150;
-    Simulator s(config);
+    RunningSim s(config);
     {
         SerialClient client(config.linkPath, B115200);
         EXPECT_EQ(ToHex(client.Transact(kReadGains, 9)), kGainsReply);
@@ -123,17 +102,17 @@ TEST(SimulatorPty, UnplugsAfterTheNthReplyAndComesBack) {
 
 TEST(SimulatorPty, NeverReplacesAFileWithItsLink) {
     TempDir dir;
-    DriveSim sim(T8Config(3, dir.Write("notes.txt", "keep me")));
+    DriveSim sim(SimOn(DriveModel::T8, 3, 1, dir.Write("notes.txt", "keep me")));
     EXPECT_THROW(sim.Start(), std::system_error);
     EXPECT_EQ(TempDir::Read(dir.File("notes.txt")), "keep me");
 }
 
 TEST(SimulatorPty, ARestartedSimulatorIsTheSameDriveOnANewPort) {
     TempDir dir;
-    SimConfig config = T8Config(3, dir.File("drive"));
+    SimConfig config = SimOn(DriveModel::T8, 3, 1, dir.File("drive"));
     config.statePath = dir.File("eeprom.ini");
     {
-        Simulator s(config);
+        RunningSim s(config);
         SerialClient client(config.linkPath, B115200);
         client.Transact(Hex("01 10 00 10 00 01 02 01 F4 A4 D7"), 8);
         EXPECT_EQ(ToHex(client.Transact(WithCrc(Hex("01 10 00 81 00 01 02 00 01")), 8)),
@@ -142,7 +121,7 @@ TEST(SimulatorPty, ARestartedSimulatorIsTheSameDriveOnANewPort) {
                   ToHex(WithCrc(Hex("01 03 02 00 01"))));
     }
     EXPECT_FALSE(std::filesystem::exists(config.linkPath));
-    Simulator s(config);
+    RunningSim s(config);
     SerialClient client(config.linkPath, B115200);
     EXPECT_EQ(ToHex(client.Transact(WithCrc(Hex("01 03 00 10 00 01")), 7)),
               ToHex(WithCrc(Hex("01 03 02 01 F4"))));

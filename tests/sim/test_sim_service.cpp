@@ -1,5 +1,5 @@
-// CMCComm against the simulated drive with --service: service frames and
-// Modbus on the same line, over a pty at wire speed.
+// Velmora's own masters against the simulated drive with --service: service
+// frames and Modbus on the same line, over a pty at wire speed.
 #include "MCComm.h"
 #include "SerialFormat.h"
 #include "SimTestSupport.h"
@@ -58,9 +58,17 @@ TEST_F(ServiceLink, ServiceFramesAndModbusShareTheLine) {
     EXPECT_EQ(value, -5);
     mc.SetByteWaitTime(0);
 
-    // Modbus beside it: the drive's link probe.
-    unsigned short zero = 0;
-    EXPECT_EQ(mc.WriteMultipleRegisters(0x1090, 1, &zero), 1);
+    // Modbus beside it: the search's probe, the identity, a read and an
+    // exception reply (no register 200 on a T5).
+    unsigned short word = 0;
+    EXPECT_EQ(mc.WriteMultipleRegisters(0x1090, 1, &word), 1);
+    char data[250] = {};
+    unsigned char capacity = sizeof data, id = 0, run = 0;
+    ASSERT_EQ(mc.ReportSlaveID(data, &capacity, &id, &run), 1);
+    EXPECT_EQ(run, 0xFF);
+    ASSERT_EQ(mc.ReadHoldingRegisters(8, 1, &word), 1);
+    EXPECT_EQ(word, 250); // Pr004
+    EXPECT_EQ(mc.ReadHoldingRegisters(200, 1, &word), 0);
 }
 
 } // namespace
