@@ -21,7 +21,14 @@ namespace {
 const Bytes kProbe = Hex("01 10 10 90 00 01 02 00 00 AA C1");
 const Bytes kProbeEcho = WithCrc({0x01, 0x10, 0x10, 0x90, 0x00, 0x01}); // the write echoed
 
-class SearchCore : public testing::Test, public SearchContext {};
+class SearchCore : public testing::Test, public SearchContext {
+protected:
+    // The box the window shows for the finished search, from the built-in texts.
+    std::optional<SearchNotice> Notice() {
+        ModuleHandle module = &kPortdeskStrings;
+        return TakeFinishedSearch(app, ctx, CStringResource(&module));
+    }
+};
 
 // A drive that answers the probe but not the identification: the port is
 // published all the same, and the handle is a live one.
@@ -41,8 +48,7 @@ TEST_F(SearchCore, AutomaticPortSkipsPortsThatDoNotOpenAndAFailedIdentificationK
     EXPECT_EQ(std::count(app.portFlags.begin() + 1, app.portFlags.begin() + 10, 0), 8);
     EXPECT_EQ(app.portFlags[9], 1) << "only COM9 opened";
     EXPECT_EQ(app.link.searching, 0);
-    ModuleHandle module = &kPortdeskStrings;
-    const auto notice = TakeFinishedSearch(app, ctx, CStringResource(&module));
+    const auto notice = Notice();
     ASSERT_TRUE(notice.has_value());
     EXPECT_EQ(notice->text, "Read version or model name failed.");
     EXPECT_EQ(notice->style, MessageBoxStyle::kIconError);
@@ -69,6 +75,11 @@ TEST_F(SearchCore, NothingFoundReleasesThePortAndRestoresTheLinkSettings) {
     EXPECT_EQ(ctx.Int(kLinkFound).load(), 0);
     EXPECT_EQ(ctx.ComHandle().load(), 0);
     EXPECT_EQ(app.link.searching, 0);
+    const auto notice = Notice(); // the drive's own words, then a line of help
+    ASSERT_TRUE(notice.has_value());
+    EXPECT_EQ(notice->text, "通訊失敗\nNo drive answered. Check the cable, the COM port, the "
+                            "drive's ID (slave address) and that the drive is powered on.");
+    EXPECT_EQ(notice->style, MessageBoxStyle::kIconError);
     const LinkWaitSettings after = LinkWaitSettings::From(app.link.modbus);
     EXPECT_EQ(std::tie(after.retryTimes, after.waitWriteTime, after.preCountQueTimes),
               std::tie(before.retryTimes, before.waitWriteTime, before.preCountQueTimes));
