@@ -212,3 +212,41 @@ TEST(KnobsetCsv, ComparisonGoldenFiles) {
                                         "s.csv", Column::kAllCompare);
     EXPECT_EQ(same.find("Pr0"), std::string::npos);
 }
+
+struct FieldCase {
+    const char* name;
+    const char* unit;
+    const char* title;
+    const char* expected;
+};
+
+// CSV fields that hold commas, quotes or line breaks stay one column each.
+TEST(KnobsetCsvFields, TextFieldsAreQuotedWhenTheyWouldSplitAColumn) {
+    const FieldCase cases[] = {
+        {"Speed", "rpm", "a.csv", "a.csv,\nPr No.,Name,Unit,Setup value\nPr128,Speed,rpm,2\n\n"},
+        {"Limit, forward", "0.1%", "a.csv",
+         "a.csv,\nPr No.,Name,Unit,Setup value\nPr128,\"Limit, forward\",0.1%,2\n\n"},
+        {"Gain \"B\"", "Hz", "a.csv",
+         "a.csv,\nPr No.,Name,Unit,Setup value\nPr128,\"Gain \"\"B\"\"\",Hz,2\n\n"},
+        {"Two\nlines", "x,y", "my,file.csv",
+         "\"my,file.csv\",\nPr No.,Name,Unit,Setup value\nPr128,\"Two\nlines\",\"x,y\",2\n\n"},
+    };
+    for (const FieldCase& c : cases) {
+        TestTable t;
+        Add(t, 128, c.name, 0, 9, c.unit, 0, 2);
+        EXPECT_EQ(PageCsv(t.store, c.title, nullptr,
+                          Column::kNumber | Column::kName | Column::kUnit | Column::kSetup, false),
+                  c.expected)
+            << c.name;
+    }
+}
+
+TEST(KnobsetCsvFields, ComparisonQuotesNamesAndFileNames) {
+    TestTable a, b;
+    Add(a, 128, "Limit, forward", 0, 9, "-", 0, 2);
+    Add(b, 128, "Limit, forward", 0, 9, "-", 0, 7);
+    const std::string text = CompareCsv(a.store, a.identity, "one,tw", b.store, b.identity, "b.tw",
+                                        "d.csv", Column::kNumber | Column::kName);
+    EXPECT_NE(text.find("File name1,\"one,tw\"\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Pr128,\"Limit, forward\",2,7\n"), std::string::npos) << text;
+}
