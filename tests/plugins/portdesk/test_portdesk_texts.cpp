@@ -30,11 +30,16 @@ TEST(PortdeskTexts, MessagesFilledFromTheDefaultAndTheShippedTables) {
         const std::string path = std::string(VELMORA_APP_DIR_FOR_TESTS) + "/Language/Portdesk/" +
                                  code + "/" + code + ".lng";
         ASSERT_EQ(table.ReadTableFile(path.c_str()), 1) << path;
-        for (unsigned id = 200; id <= 220; ++id)
+        for (unsigned id = 200; id <= PortdeskString::kPermissionHelp; ++id)
             EXPECT_TRUE(id == 206 || !table.GetResString(id).empty()) << code << " " << id;
         const std::string body =
             FillTemplate(table.GetResString(220), {std::string("x"), 1, 2, std::string("N,1"), 3});
         EXPECT_EQ(body.find('%'), std::string::npos) << code << ": " << body;
+        // The permission help names the refused device and the fix.
+        const std::string help = FillTemplate(table.GetResString(PortdeskString::kPermissionHelp),
+                                              {std::string("/dev/ttyUSB7")});
+        EXPECT_NE(help.find("/dev/ttyUSB7"), std::string::npos) << code << ": " << help;
+        EXPECT_NE(help.find("sudo usermod -aG dialout $USER"), std::string::npos) << code;
     }
 }
 
