@@ -1,19 +1,21 @@
 // The search without the window: CommLoop on a shared context filled like the
-// host fills it, against pseudo-terminals whose far end the test plays.
+// host fills it, against pseudo-terminals whose far end the test plays or
+// whose open is refused.
+#include "CommHooks.h"
 #include "DialogService.h"
 #include "DriveSearch.h"
 #include "FarEnd.h"
 #include "PortMapFolder.h"
-#include "PortdeskActions.h"
-#include "PortdeskTexts.h"
-#include "PortdeskCommLoop.h"
 #include "SearchContext.h"
 #include "SerialFormat.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <optional>
+#include <set>
 #include <tuple>
 
 namespace {
@@ -21,14 +23,7 @@ namespace {
 const Bytes kProbe = Hex("01 10 10 90 00 01 02 00 00 AA C1");
 const Bytes kProbeEcho = WithCrc({0x01, 0x10, 0x10, 0x90, 0x00, 0x01}); // the write echoed
 
-class SearchCore : public testing::Test, public SearchContext {
-protected:
-    // The box the window shows for the finished search, from the built-in texts.
-    std::optional<SearchNotice> Notice() {
-        ModuleHandle module = &kPortdeskStrings;
-        return TakeFinishedSearch(app, ctx, CStringResource(&module));
-    }
-};
+class SearchCore : public testing::Test, public SearchContext {};
 
 // A drive that answers the probe but not the identification: the port is
 // published all the same, and the handle is a live one.
@@ -124,6 +119,75 @@ TEST_F(SearchCore, ClosingTheProgramEndsTheSearchAsCancelled) {
     ASSERT_TRUE(app.TryReadProgress(count, format));
     EXPECT_EQ(count, 1);
     EXPECT_EQ(format, 1);
+}
+
+// A user outside the group that owns the serial devices: the search opens no
+// port because each is refused, and the message says so with the command that
+// fixes it. The refusal is injected at the open seam, since root (who may run
+// the tests) is never refused.
+class PortPermission : public testing::Test, public SearchContext {
+protected:
+    PortPermission() {
+        wirelay::SetOpenFunction([this](const char* path, int flags) {
+            if (refused.count(path) != 0) {
+                errno = refusal;
+                return -1;
+            }
+            return ::open(path, flags);
+        });
+    }
+    ~PortPermission() override { wirelay::SetOpenFunction(nullptr); }
+
+    // Every COM number, slave address 1, 115200 N,1.
+    void SearchAllPorts() { Search(0, 1, 4); }
+
+    std::set<std::string> refused;
+    int refusal = EACCES;
+};
+
+TEST_F(PortPermission, OnlyASearchThatOpenedNoPortForLackOfPermissionBlamesIt) {
+    struct Case {
+        const char* what;
+        bool refuseFirst;
+        int error;
+        bool secondPort;
+        bool blamesPermission;
+    };
+    const Case cases[] = {
+        {"the only device refused", true, EACCES, false, true},
+        {"refused by a security module", true, EPERM, false, true},
+        {"held by another program", true, EWOULDBLOCK, false, false},
+        {"one refused, another opens", true, EACCES, true, false},
+        {"nothing refused, nobody answers", false, EACCES, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PtyPair first, second;
+        std::map<int, std::string> ports{{5, first.SlavePath()}};
+        if (c.secondPort)
+            ports[6] = second.SlavePath();
+        PortMapFolder folder(ports, true);
+        refused.clear();
+        if (c.refuseFirst)
+            refused.insert(first.SlavePath());
+        refusal = c.error;
+        SearchAllPorts();
+        EXPECT_EQ(app.iCommResult.load(), kResultNotFound);
+        EXPECT_EQ(app.permissionDenied, c.blamesPermission ? first.SlavePath() : "");
+    }
+}
+
+TEST_F(PortPermission, MessageNamesTheDeviceAndTheFix) {
+    PtyPair device;
+    PortMapFolder folder({{5, device.SlavePath()}}, true);
+    refused.insert(device.SlavePath());
+    SearchAllPorts();
+    const auto notice = Notice();
+    ASSERT_TRUE(notice.has_value());
+    EXPECT_EQ(notice->text.rfind(std::string(kCommFailedText) + "\n", 0), 0u) << notice->text;
+    EXPECT_NE(notice->text.find("sudo usermod -aG dialout $USER"), std::string::npos);
+    EXPECT_NE(notice->text.find(device.SlavePath()), std::string::npos);
+    EXPECT_EQ(notice->text.find("No drive answered"), std::string::npos);
 }
 
 } // namespace
