@@ -37,8 +37,8 @@ TEST(KnobsetFind, NamesAndOptionTextsFollowTheLanguage) {
                                                  {kLanguageTraditional, "0: 逆時針為正轉"}};
     std::string error;
     for (const auto& [language, item0] : cases) {
-        ASSERT_TRUE(ReloadNames(t.store, kModelT5,
-                                LanguageDescriptionPath(".", kModelT5, language), error))
+        ASSERT_TRUE(
+            ReloadNames(t.store, kModelT5, LanguageDescriptionPath(".", kModelT5, language), error))
             << error;
         EXPECT_EQ(t.At(0).items[0], item0) << language;
     }

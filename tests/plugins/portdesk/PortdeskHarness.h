@@ -117,7 +117,8 @@ public:
 private:
     // Starts a simulated drive behind a tap; returns the path Portdesk opens.
     static std::string Serve(const drivesim::SimConfig& config,
-                             std::unique_ptr<drivesim::DriveSim>& sim, std::unique_ptr<WireTap>& tap) {
+                             std::unique_ptr<drivesim::DriveSim>& sim,
+                             std::unique_ptr<WireTap>& tap) {
         sim = std::make_unique<drivesim::DriveSim>(config);
         sim->Start();
         tap = std::make_unique<WireTap>(sim->SlavePath());

@@ -31,8 +31,9 @@ std::vector<int> ProbeSequence(const std::vector<WireTap::Request>& requests, Of
 }
 
 std::size_t Count(const std::vector<WireTap::Request>& requests, const Frame& frame) {
-    return static_cast<std::size_t>(std::count_if(
-        requests.begin(), requests.end(), [&](const WireTap::Request& r) { return r.bytes == frame; }));
+    return static_cast<std::size_t>(
+        std::count_if(requests.begin(), requests.end(),
+                      [&](const WireTap::Request& r) { return r.bytes == frame; }));
 }
 
 const RecordingDialogs::Box& LastBox(PortdeskHarness& host) {

@@ -10,7 +10,7 @@ namespace {
 
 TEST(PortdeskTexts, FormatListEntriesMarkTheDefaultFormat) {
     const std::pair<int, const char*> rows[] = {
-        {0, "  0:  19200, 8, N, 1"}, {3, "[3]: 115200, 8, N, 1"},  {5, "  5:  38400, 8, N, 2"},
+        {0, "  0:  19200, 8, N, 1"},  {3, "[3]: 115200, 8, N, 1"},  {5, "  5:  38400, 8, N, 2"},
         {10, " 10:  57600, 8, E, 1"}, {12, " 12:  19200, 8, O, 1"}, {15, " 15: 115200, 8, O, 1"}};
     for (const auto& [format, text] : rows)
         EXPECT_EQ(FormatListEntry(format), text);
