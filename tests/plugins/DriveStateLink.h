@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -81,18 +82,8 @@ public:
     }
     CModbus& Master() override { return master; }
 
-    std::vector<LoggedRequest> Of(char op) const {
-        std::vector<LoggedRequest> out;
-        std::copy_if(log.begin(), log.end(), std::back_inserter(out),
-                     [op](const LoggedRequest& r) { return r.op == op; });
-        return out;
-    }
-    std::vector<LoggedRequest> Writes() const {
-        std::vector<LoggedRequest> out;
-        std::copy_if(log.begin(), log.end(), std::back_inserter(out),
-                     [](const LoggedRequest& r) { return r.op == 'W' || r.op == 'w'; });
-        return out;
-    }
+    std::vector<LoggedRequest> Of(char op) const { return Where(std::string(1, op)); }
+    std::vector<LoggedRequest> Writes() const { return Where("Ww"); }
     const LoggedRequest* WriteAt(int start) const {
         for (const LoggedRequest& r : log)
             if (r.op == 'W' && r.start == start)
@@ -108,5 +99,11 @@ public:
     std::vector<std::pair<int, std::uint16_t>> overrides; // register -> word read instead
 
 private:
+    std::vector<LoggedRequest> Where(const std::string& ops) const {
+        std::vector<LoggedRequest> out;
+        std::copy_if(log.begin(), log.end(), std::back_inserter(out),
+                     [&](const LoggedRequest& r) { return ops.find(r.op) != std::string::npos; });
+        return out;
+    }
     bool Fails() const { return failAfter >= 0 && static_cast<int>(log.size()) > failAfter; }
 };

@@ -1,6 +1,7 @@
 // The guarded call against pseudo-terminals that disappear and come back: a
 // failed request purges, closes, reopens the port by its COM number and is
 // sent exactly once more.
+#include "ContextStorage.h"
 #include "DriveLink.h"
 #include "FarEnd.h"
 #include "PortMapFolder.h"
@@ -104,8 +105,14 @@ TEST_F(GuardedCall, PortThatCameBackIsReopenedAndTheRequestSentOnceMore) {
     EXPECT_EQ(second.Settings().c_ospeed, B115200) << "reopened with the link's line settings";
 }
 
-TEST_F(GuardedCall, FailedRetryLowersLinkGoodAndTheNextCallReopensFirst) {
+// Unplugged with nothing in its place, then a new device that stays silent,
+// then one that answers: each call reopens once and sends once more.
+TEST_F(GuardedCall, PortThatStaysAwayOrSilentFailsAndTheNextCallReopensFirst) {
     first.CloseMaster();
+    std::filesystem::remove(linkPath);
+    EXPECT_EQ(Read(), 0);
+    EXPECT_EQ(link.linkGood, 0);
+    EXPECT_EQ(Read(), 0) << "still no port: fails again without hanging";
     PtyPair second;
     PointAt(second);
     {
@@ -122,30 +129,14 @@ TEST_F(GuardedCall, FailedRetryLowersLinkGoodAndTheNextCallReopensFirst) {
     EXPECT_EQ(far.Requests().size(), 1u);
 }
 
-TEST_F(GuardedCall, PortThatStaysAwayFailsAfterOneReopen) {
-    first.CloseMaster();
-    std::filesystem::remove(linkPath);
-    EXPECT_EQ(Read(), 0);
-    EXPECT_EQ(link.linkGood, 0);
-    EXPECT_EQ(Read(), 0) << "still no port: fails again without hanging";
-}
-
 TEST(DriveLinkContext, AdoptsThePublishedPortWithItsLineSettings) {
-    SharedHandle handle{0};
-    SharedInt comPort{3};
-    SharedInt slave{0x1207};
-    SharedInt retries{4};
-    SharedInt interval{25};
-    SharedInt preWait{2};
-    CommDcbBlock dcbBlock;
-    SharedContext ctx;
-    ctx.slot[kComHandle] = reinterpret_cast<std::intptr_t>(&handle);
-    ctx.slot[kComPort] = reinterpret_cast<std::intptr_t>(&comPort);
-    ctx.slot[kSlaveId] = reinterpret_cast<std::intptr_t>(&slave);
-    ctx.slot[kRetryTimes] = reinterpret_cast<std::intptr_t>(&retries);
-    ctx.slot[kRetryInterval] = reinterpret_cast<std::intptr_t>(&interval);
-    ctx.slot[kPreWaitTime] = reinterpret_cast<std::intptr_t>(&preWait);
-    ctx.slot[kCommDcb] = reinterpret_cast<std::intptr_t>(&dcbBlock);
+    ContextStorage storage;
+    storage.Fill(HostConfig{}, ".", nullptr);
+    SharedContext& ctx = storage.Context();
+    const std::pair<int, int> ints[] = {
+        {kSlaveId, 0x1207}, {kRetryTimes, 4}, {kRetryInterval, 25}, {kPreWaitTime, 2}};
+    for (const auto& [slot, value] : ints)
+        ctx.Int(slot) = value;
 
     DriveLink portdesk;
     portdesk.modbus.hPort = 42;
@@ -172,7 +163,7 @@ TEST(DriveLinkContext, AdoptsThePublishedPortWithItsLineSettings) {
     EXPECT_EQ(tool.port, 4);
 
     // Nothing is published while a search runs: the link keeps its port.
-    handle.store(0);
+    ctx.ComHandle().store(0);
     EXPECT_FALSE(tool.AdoptPublishedPort(ctx));
     EXPECT_EQ(tool.modbus.hPort, 42);
 

@@ -61,20 +61,10 @@ struct EditorHost {
     }
 };
 
-// Clicks the first button of a dialog (its confirm button).
-inline int Confirm(QDialog& dialog) {
-    dialog.findChildren<QPushButton*>().front()->click();
-    return dialog.result();
-}
-
 // The simulated T5 drive whose port the "search" published and handed to the
 // editor's link (the link owns and closes it).
 struct OnlineDrive {
-    drivesim::DriveSim sim{[] {
-        drivesim::SimConfig c;
-        c.model = drivesim::DriveModel::T5;
-        return c;
-    }()};
+    drivesim::DriveSim sim{drivesim::SimConfig{}}; // a T5
     explicit OnlineDrive(SharedContext& ctx) {
         sim.Start();
         Connect();
@@ -118,9 +108,9 @@ protected:
         }
         if (auto* input = qobject_cast<knobset::CParmInput*>(&d)) {
             input->valueEdit->setText(editText);
-            const int result = Confirm(*input);
+            input->findChildren<QPushButton*>().front()->click(); // its confirm button
             refusal = input->refusalLabel->isVisibleTo(input) ? input->refusalLabel->text() : "";
-            return result;
+            return input->result();
         }
         return -1; // the progress box runs for real
     }

@@ -69,16 +69,14 @@ TEST(KnobsetValueFile, T5LayoutAndRoundTrip) {
     ASSERT_TRUE(SaveValueFile(t.store, path, t.identity, error)) << error;
     EXPECT_EQ(TempDir::Read(path), Golden("t5.tw"));
 
-    TestTable back;
+    TestTable back; // every value and comment: test_knobset_value_input.cpp
     SmallT5(back);
-    for (auto& r : back.records)
-        r.setupValue = r.driveValue = 99, r.cmt = "old";
+    back.At(0).cmt = "old";
     DriveIdentity id;
     ASSERT_TRUE(LoadValueFile(back.store, path, id, error)) << error;
     EXPECT_EQ(back.At(1512).setupValue, -1);
-    EXPECT_EQ(back.At(1512).driveValue, -1);
     EXPECT_EQ(back.At(1).cmt, "set by line 3");
-    EXPECT_EQ(back.At(0).cmt, "");
+    EXPECT_EQ(back.At(0).cmt, "") << "a value without a comment clears the old one";
     EXPECT_EQ(id.Get(2), "t5-400w");
     EXPECT_EQ(id.Get(7), "1.4.2");
 }
@@ -135,29 +133,41 @@ TEST(KnobsetValueFile, MalformedFilesChangeNothing) {
     EXPECT_FALSE(LoadValueFile(t.store, dir.File("missing.tw"), t.identity, error));
 }
 
-TEST(KnobsetValueFile, FailedSaveKeepsThePreviousFile) {
+// A full disk, a folder in the way or missing, an old file the next load
+// would refuse, a table the model's layout cannot hold: the save fails with a
+// message and whatever was there stays.
+TEST(KnobsetValueFile, SavesThatCannotCompleteLeaveWhatWasThere) {
     TempDir dir;
-    TestTable t;
-    SmallT5(t);
-    const std::string path = dir.Write("keep.tw", "[Setup]\nTypeCap=t5\n");
+    TestTable t5(kModelT5), t8(kModelT8);
     std::string error;
+    auto refused = [&](TestTable& t, const std::string& path, const std::string& old) {
+        error.clear();
+        return !SaveValueFile(t.store, path, t.identity, error) && !error.empty() &&
+               TempDir::Read(path) == old;
+    };
+    const std::string kept = dir.Write("keep.tw", "[Setup]\nTypeCap=t5\n");
     {
         FileSizeLimit full(16);
-        EXPECT_FALSE(SaveValueFile(t.store, path, t.identity, error));
+        EXPECT_TRUE(refused(t5, kept, "[Setup]\nTypeCap=t5\n"));
     }
-    EXPECT_EQ(TempDir::Read(path), "[Setup]\nTypeCap=t5\n");
-}
-
-TEST(KnobsetValueFile, SaveIntoAMissingFolderFailsCleanly) {
-    TempDir dir;
-    TestTable t;
-    SmallT5(t);
-    std::string error;
     dir.Write("folder.tw/inside", "x");
-    EXPECT_FALSE(SaveValueFile(t.store, dir.File("folder.tw"), t.identity, error));
+    EXPECT_TRUE(refused(t5, dir.File("folder.tw"), ""));
     EXPECT_EQ(TempDir::Read(dir.File("folder.tw/inside")), "x");
-    EXPECT_FALSE(SaveValueFile(t.store, dir.File("no/such/dir/a.tw"), t.identity, error));
+    EXPECT_TRUE(refused(t5, dir.File("no/such/dir/a.tw"), ""));
     EXPECT_NE(error.find("Cannot write file"), std::string::npos);
+    for (const std::string& old :
+         {std::string("[Setup]\nTypeCap=t5\nnote\n"), std::string("[Setup]\nTypeCap=t5\n[Pr999\n"),
+          std::string("[Setup]\nx=\0\n", 12)})
+        EXPECT_TRUE(refused(t5, dir.Write("old.tw", old), old)) << old;
+    t8.index[500] = 3; // a number no T8 value file has
+    EXPECT_TRUE(refused(t8, dir.File("t8.tw"), ""));
+    EXPECT_NE(error.find("Pr500"), std::string::npos) << error;
+    t5.store.iModel = kModelVq; // no value file layout at all
+    EXPECT_TRUE(refused(t5, dir.File("vq.tw"), ""));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("t8.tw")) ||
+                 std::filesystem::exists(dir.File("vq.tw")));
+    EXPECT_FALSE(WriteCsv("/proc/velmora/x.csv", "a", error));
+    EXPECT_EQ(error, "Cannot create file: /proc/velmora/x.csv");
 }
 
 TEST(KnobsetCsv, PageExportGoldenFiles) {
@@ -171,17 +181,13 @@ TEST(KnobsetCsv, PageExportGoldenFiles) {
     SmallT8(t8);
     EXPECT_EQ(PageCsv(t8.store, "rk.csv", &t8.identity, Column::kAllPage & ~Column::kNumber, false),
               Golden("page_t8_no_number.csv"));
-}
-
-TEST(KnobsetCsv, ModifiedOnlyWithNothingModifiedKeepsTitleHeaderAndInfo) {
-    TestTable t;
-    SmallT5(t);
-    for (auto& r : t.records)
+    // Modified only, with nothing modified: title, header and info stay.
+    for (auto& r : t5.records)
         r.setupValue = r.defaultValue;
-    EXPECT_EQ(PageCsv(t.store, "x.csv", &t.identity, Column::kNumber | Column::kSetup, true),
+    EXPECT_EQ(PageCsv(t5.store, "x.csv", &t5.identity, Column::kNumber | Column::kSetup, true),
               "x.csv,\nPr No.,Setup value\n[Info]\n"
               "TypeCap=t5-400w#DrvVer1=hq_417#DrvVer2=vt5a04#MID=4#EncVer=1.4.2");
-    EXPECT_EQ(PageCsv(t.store, "x.csv", nullptr, Column::kName, true), "x.csv,\n,Name\n");
+    EXPECT_EQ(PageCsv(t5.store, "x.csv", nullptr, Column::kName, true), "x.csv,\n,Name\n");
 }
 
 TEST(KnobsetCsv, ComparisonGoldenFiles) {
@@ -207,11 +213,40 @@ TEST(KnobsetCsv, ComparisonGoldenFiles) {
     EXPECT_EQ(same.find("Pr0"), std::string::npos);
 }
 
-TEST(KnobsetCsv, UnwritablePlaceReportsCannotCreate) {
-    std::string error;
-    EXPECT_FALSE(WriteCsv("/proc/velmora/x.csv", "a", error));
-    EXPECT_EQ(error, "Cannot create file: /proc/velmora/x.csv");
-    TempDir dir;
-    EXPECT_TRUE(WriteCsv(dir.File("ok.csv"), "a,\n", error));
-    EXPECT_EQ(TempDir::Read(dir.File("ok.csv")), "a,\n");
+struct FieldCase {
+    const char* name;
+    const char* unit;
+    const char* title;
+    const char* expected;
+};
+
+// CSV fields that hold commas, quotes or line breaks stay one column each.
+TEST(KnobsetCsvFields, TextFieldsAreQuotedWhenTheyWouldSplitAColumn) {
+    const FieldCase cases[] = {
+        {"Speed", "rpm", "a.csv", "a.csv,\nPr No.,Name,Unit,Setup value\nPr128,Speed,rpm,2\n\n"},
+        {"Limit, forward", "0.1%", "a.csv",
+         "a.csv,\nPr No.,Name,Unit,Setup value\nPr128,\"Limit, forward\",0.1%,2\n\n"},
+        {"Gain \"B\"", "Hz", "a.csv",
+         "a.csv,\nPr No.,Name,Unit,Setup value\nPr128,\"Gain \"\"B\"\"\",Hz,2\n\n"},
+        {"Two\nlines", "x,y", "my,file.csv",
+         "\"my,file.csv\",\nPr No.,Name,Unit,Setup value\nPr128,\"Two\nlines\",\"x,y\",2\n\n"},
+    };
+    for (const FieldCase& c : cases) {
+        TestTable t;
+        Add(t, 128, c.name, 0, 9, c.unit, 0, 2);
+        EXPECT_EQ(PageCsv(t.store, c.title, nullptr,
+                          Column::kNumber | Column::kName | Column::kUnit | Column::kSetup, false),
+                  c.expected)
+            << c.name;
+    }
+}
+
+TEST(KnobsetCsvFields, ComparisonQuotesNamesAndFileNames) {
+    TestTable a, b;
+    Add(a, 128, "Limit, forward", 0, 9, "-", 0, 2);
+    Add(b, 128, "Limit, forward", 0, 9, "-", 0, 7);
+    const std::string text = CompareCsv(a.store, a.identity, "one,tw", b.store, b.identity, "b.tw",
+                                        "d.csv", Column::kNumber | Column::kName);
+    EXPECT_NE(text.find("File name1,\"one,tw\"\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Pr128,\"Limit, forward\",2,7\n"), std::string::npos) << text;
 }

@@ -1,4 +1,4 @@
-// The find field's rule, and option texts that follow the language.
+// The find field's rule, and names and option texts that follow the language.
 #include "KnobsetFixture.h"
 #include "ParmFilter.h"
 #include "ProductFiles.h"
@@ -30,22 +30,22 @@ TEST(KnobsetFind, NumberOrNamePartSelectsARecord) {
         EXPECT_EQ(MatchesFilter(r, c.model, c.query), c.selected) << c.query;
 }
 
-TEST(KnobsetFind, OptionTextsFollowTheLanguageWithTheNames) {
+TEST(KnobsetFind, NamesAndOptionTextsFollowTheLanguage) {
     TestTable t(kModelT5);
-    struct Case {
-        int language;
-        const char* item0;
-    };
-    const Case cases[] = {{kLanguageSimplified, "0: 逆时针为正转"},
-                          {kLanguageEnglish, "0: CCW is positive"},
-                          {kLanguageTraditional, "0: 逆時針為正轉"}};
-    for (const Case& c : cases) {
-        std::string error;
-        ASSERT_TRUE(ReloadNames(t.store, kModelT5,
-                                LanguageDescriptionPath(".", kModelT5, c.language), error))
+    const std::pair<int, const char*> cases[] = {{kLanguageSimplified, "0: 逆时针为正转"},
+                                                 {kLanguageEnglish, "0: CCW is positive"},
+                                                 {kLanguageTraditional, "0: 逆時針為正轉"}};
+    std::string error;
+    for (const auto& [language, item0] : cases) {
+        ASSERT_TRUE(
+            ReloadNames(t.store, kModelT5, LanguageDescriptionPath(".", kModelT5, language), error))
             << error;
-        EXPECT_EQ(t.At(0).items[0], c.item0) << c.language;
+        EXPECT_EQ(t.At(0).items[0], item0) << language;
     }
+    EXPECT_EQ(LanguageDescriptionPath(".", kModelT5, kLanguageSimplified),
+              "./Language/Knobset/CHS/hq_417CHS.dsc");
+    EXPECT_EQ(LanguageDescriptionPath(".", kModelT5, 1234), "");
+    EXPECT_FALSE(ReloadNames(t.store, kModelT5, "./nowhere.dsc", error));
 }
 
 } // namespace

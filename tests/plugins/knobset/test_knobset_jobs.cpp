@@ -18,13 +18,6 @@ struct JobsFixture {
     ParmJobs jobs;
 };
 
-std::vector<int> Starts(const std::vector<LoggedRequest>& requests) {
-    std::vector<int> starts;
-    for (const auto& r : requests)
-        starts.push_back(r.start);
-    return starts;
-}
-
 } // namespace
 
 TEST(KnobsetJobs, ReadAllT5Reads32BlocksOf100AndSignedValues) {
@@ -77,18 +70,6 @@ TEST(KnobsetJobs, FailedReadEndsTheJobAndKeepsValuesReadBefore) {
     EXPECT_TRUE(g.link.Of('R').empty());
 }
 
-TEST(KnobsetJobs, SingleWriteSendsBothHalvesAndReadsBack) {
-    JobsFixture f(kModelT5);
-    const ParmRecord& r = f.table.At(28);
-    ASSERT_LE(r.min, -1);
-    f.jobs.singleAddress = RegisterAddress(r, kModelT5);
-    f.jobs.singleValue = -1;
-    EXPECT_EQ(f.jobs.Run(kTranSingle, f.link), kResultSuccess);
-    const std::vector<LoggedRequest> expected = {{'W', 56, 2, {0xFFFF, 0xFFFF}}, {'R', 56, 2, {}}};
-    EXPECT_EQ(f.link.log, expected);
-    EXPECT_EQ(f.jobs.singleValue, -1);
-}
-
 TEST(KnobsetJobs, ClampedValueGivesMismatchWithTheDrivesValue) {
     JobsFixture f(kModelT5);
     const ParmRecord& r = f.table.At(1);
@@ -100,30 +81,35 @@ TEST(KnobsetJobs, ClampedValueGivesMismatchWithTheDrivesValue) {
     EXPECT_EQ(f.jobs.Run(kTranSingle, f.link), kResultFailure);
 }
 
-TEST(KnobsetJobs, T8ShapesAndTheTakeOverRegister) {
-    // Address -> expected requests for a written value of 0x00012345.
-    JobsFixture f(kModelT8);
-    auto run = [&](int address, std::int32_t value) {
-        f.link.log.clear();
-        f.jobs.singleAddress = address;
-        f.jobs.singleValue = value;
-        return f.jobs.Run(kTranSingle, f.link);
+// T5 writes both halves of a value; T8 values are one word or two registers,
+// some followed by the take-over register; each write is read back.
+TEST(KnobsetJobs, SingleWriteShapesAndTheTakeOverRegister) {
+    const struct {
+        int model;
+        int address;
+        std::int32_t value;
+        std::vector<LoggedRequest> requests;
+    } rows[] = {
+        {kModelT5, 56, -1, {{'W', 56, 2, {0xFFFF, 0xFFFF}}, {'R', 56, 2, {}}}}, // Pr028
+        {kModelT8, 1210, 3, {{'W', 1210, 1, {3}}, {'W', 129, 1, {2}}, {'R', 1210, 1, {}}}},
+        {kModelT8, 200, 0x12345, {{'W', 200, 2, {0x2345, 0x0001}}, {'R', 200, 2, {}}}},
+        {kModelT8,
+         1201,
+         0x12345,
+         {{'W', 1201, 1, {0x2345}},
+          {'W', 1202, 1, {0x0001}},
+          {'W', 129, 1, {2}},
+          {'R', 1201, 1, {}},
+          {'R', 1202, 1, {}}}},
     };
-    run(1210, 3);
-    EXPECT_EQ(f.link.log, (std::vector<LoggedRequest>{
-                              {'W', 1210, 1, {3}}, {'W', 129, 1, {2}}, {'R', 1210, 1, {}}}));
-    run(1225, 3);
-    EXPECT_EQ(Starts(f.link.Of('W')), std::vector<int>{1225});
-    EXPECT_EQ(run(200, 0x12345), kResultSuccess);
-    EXPECT_EQ(f.link.log,
-              (std::vector<LoggedRequest>{{'W', 200, 2, {0x2345, 0x0001}}, {'R', 200, 2, {}}}));
-    EXPECT_EQ(run(1201, 0x12345), kResultSuccess);
-    EXPECT_EQ(f.link.log, (std::vector<LoggedRequest>{{'W', 1201, 1, {0x2345}},
-                                                      {'W', 1202, 1, {0x0001}},
-                                                      {'W', 129, 1, {2}},
-                                                      {'R', 1201, 1, {}},
-                                                      {'R', 1202, 1, {}}}));
-    EXPECT_EQ(f.jobs.singleValue, 0x12345);
+    for (const auto& row : rows) {
+        JobsFixture f(row.model);
+        f.jobs.singleAddress = row.address;
+        f.jobs.singleValue = row.value;
+        EXPECT_EQ(f.jobs.Run(kTranSingle, f.link), kResultSuccess) << row.address;
+        EXPECT_EQ(f.link.log, row.requests) << row.address;
+        EXPECT_EQ(f.jobs.singleValue, row.value) << row.address;
+    }
 }
 
 TEST(KnobsetJobs, TransferAllWritesEveryIndexedParameter) {
@@ -218,11 +204,4 @@ TEST(KnobsetRequestBoard, JobWaitsWhileAnotherClaimHoldsTheLink) {
     claims[kClaimTracelens].iDemand = 1;
     RunJobCycle(ctx, board, f.jobs, f.link);
     EXPECT_EQ(claims[kClaimKnobset].iYieldRequest, 0) << "set and cleared within the cycle";
-}
-
-TEST(KnobsetRequestBoard, StateNames) {
-    EXPECT_STREQ(RequestStateName(kTranSingle), "CS_TranSingle_Parm");
-    EXPECT_STREQ(RequestStateName(kWriteEepromFinish), "CS_WriteDrvEEp_Finish");
-    EXPECT_STREQ(RequestStateName(kFactoryReset), "CS_FactoryReset");
-    EXPECT_STREQ(RequestStateName(kFactoryResetFinish), "CS_FactoryReset_Finish");
 }

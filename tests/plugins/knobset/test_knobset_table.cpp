@@ -61,20 +61,6 @@ TEST(KnobsetSectionFile, MalformedInputIsRefusedWithFileAndLine) {
     }
 }
 
-TEST(KnobsetLoader, ShippedTablesLoadForEveryFamily) {
-    TestTable t5(kModelT5), w5(kModelW5), t8(kModelT8);
-    EXPECT_EQ(t5.records.size(), 310u);
-    EXPECT_EQ(t8.records.size(), 168u);
-    // Table order: group 0 first, group F last.
-    EXPECT_EQ(t5.records.front().number, 0);
-    EXPECT_EQ(t5.records.back().number / 100, 15);
-    for (std::size_t p = 0; p < t5.records.size(); ++p)
-        EXPECT_EQ(t5.index[static_cast<std::size_t>(t5.records[p].number)], static_cast<int>(p));
-    EXPECT_NE(t5.At(0).name, "-");
-    EXPECT_NE(t5.At(0).items[0], "");
-    EXPECT_EQ(t8.At(0).address, 0);
-}
-
 TEST(KnobsetLoader, OfflineTableIdsFindFilesIgnoringCase) {
     TestTable t;
     t.store.iModel = kModelT5;
@@ -156,20 +142,6 @@ TEST(KnobsetLoader, MissingOrBadFilesLeaveTheTableAsItWas) {
     EXPECT_EQ(LoadParmTable(t.store, kModelVq, d.Path(), "bad", "vq").status, LoadResult::kNoTable);
     EXPECT_EQ(MissingFileMessage("Unsupported StdFile, version: ", "Path: ", "gone", "/x/gone.par"),
               "Unsupported StdFile, version: gone\r\nPath: /x/gone.par");
-}
-
-TEST(KnobsetLoader, NamesFollowTheLanguage) {
-    TestTable t(kModelT5);
-    std::string error;
-    const std::string chs = LanguageDescriptionPath(".", kModelT5, kLanguageSimplified);
-    EXPECT_EQ(chs, "./Language/Knobset/CHS/hq_417CHS.dsc");
-    ASSERT_TRUE(ReloadNames(t.store, kModelT5, chs, error)) << error;
-    const std::string chinese = t.At(0).name;
-    ASSERT_TRUE(ReloadNames(t.store, kModelT5,
-                            LanguageDescriptionPath(".", kModelT5, kLanguageEnglish), error));
-    EXPECT_NE(t.At(0).name, chinese);
-    EXPECT_FALSE(ReloadNames(t.store, kModelT5, "./nowhere.dsc", error));
-    EXPECT_EQ(LanguageDescriptionPath(".", kModelT5, 1234), "");
 }
 
 TEST(KnobsetTable, RegisterMapAndNumberTexts) {

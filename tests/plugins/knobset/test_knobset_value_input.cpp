@@ -3,7 +3,6 @@
 // load back as saved.
 #include "KnobsetFixture.h"
 #include "LegacyText.h"
-#include "ParmCsv.h"
 #include "SectionFile.h"
 #include "TempDir.h"
 #include "ValueFile.h"
@@ -54,19 +53,6 @@ TEST(KnobsetValueInput, EveryValueOfEachModelSurvivesSaveAndLoad) {
         ASSERT_TRUE(LoadValueFile(back.store, dir.File("a.tw"), back.identity, error)) << error;
         EXPECT_EQ(Values(back), Values(t)) << model;
     }
-}
-
-TEST(KnobsetValueInput, ATableItsLayoutCannotHoldIsRefused) {
-    TempDir dir;
-    TestTable t(kModelT8);
-    t.index[500] = 3; // a number no T8 value file has
-    std::string error;
-    EXPECT_FALSE(SaveValueFile(t.store, dir.File("a.tw"), t.identity, error));
-    EXPECT_NE(error.find("Pr500"), std::string::npos) << error;
-    TestTable none(kModelT5);
-    none.store.iModel = kModelVq;
-    EXPECT_FALSE(SaveValueFile(none.store, dir.File("a.tw"), none.identity, error));
-    EXPECT_FALSE(std::filesystem::exists(dir.File("a.tw")));
 }
 
 TEST(KnobsetValueInput, OfflineIdentityForgetsTheEarlierDrive) {
@@ -160,20 +146,6 @@ TEST(KnobsetValueInput, SaveUpdatesTheLinesTheLoadReads) {
     }
 }
 
-TEST(KnobsetValueInput, ASaveTheNextLoadWouldRefuseFailsAndKeepsTheFile) {
-    for (const std::string& old :
-         {std::string("[Setup]\nTypeCap=t5\nnote\n"), std::string("[Setup]\nTypeCap=t5\n[Pr999\n"),
-          std::string("[Setup]\nx=\0\n", 12)}) {
-        TempDir dir;
-        const std::string path = dir.Write("old.tw", old);
-        TestTable t(kModelT5);
-        std::string error;
-        EXPECT_FALSE(SaveValueFile(t.store, path, t.identity, error));
-        EXPECT_FALSE(error.empty());
-        EXPECT_EQ(TempDir::Read(path), old);
-    }
-}
-
 TEST(KnobsetValueInput, LoadingASmallerTableForgetsTheLargerOnesNumbers) {
     TestTable t(kModelT5);
     ASSERT_NE(FindRecord(t.store, 500), nullptr);
@@ -181,16 +153,4 @@ TEST(KnobsetValueInput, LoadingASmallerTableForgetsTheLargerOnesNumbers) {
     ASSERT_TRUE(LoadParmTable(t.store, kModelT8, ".", "rk_905", "rk").ok());
     for (int n = kT8Count; n < ParmStore::kIndexSize; ++n)
         ASSERT_EQ(FindRecord(t.store, n), nullptr) << n;
-}
-
-TEST(KnobsetValueInput, ComparisonLayoutFollowsTheTables) {
-    TestTable a(kModelT8), b(kModelT8);
-    b.At(17).setupValue = 9;
-    DriveIdentity none; // files without "TypeCap"
-    const std::string text =
-        CompareCsv(a.store, none, "a.tw", b.store, none, "b.tw", "d.csv", Column::kAllCompare);
-    EXPECT_NE(text.find("Pr No.,Address,"), std::string::npos) << text;
-    EXPECT_NE(text.find("\nPr0x11,0x11,"), std::string::npos) << text;
-    EXPECT_NE(PageCsv(a.store, "p.csv", nullptr, Column::kAllPage, false).find("Pr No.,Address,"),
-              std::string::npos);
 }

@@ -25,16 +25,11 @@
 inline constexpr int kDrivePort = 5;
 inline constexpr int kSecondDrivePort = 6;
 
-inline drivesim::SimConfig
-Drive(drivesim::DriveModel model, int address, int format,
-      drivesim::IdentityLayout layout = drivesim::IdentityLayout::Layout2) {
-    drivesim::SimConfig config;
-    config.model = model;
-    config.address = static_cast<std::uint8_t>(address);
-    config.format = format;
-    config.layout = layout;
-    config.dataDir = VELMORA_APP_DIR_FOR_TESTS;
-    return config;
+inline drivesim::SimConfig Drive(drivesim::DriveModel model, int address, int format) {
+    return {.model = model,
+            .address = static_cast<std::uint8_t>(address),
+            .format = format,
+            .dataDir = VELMORA_APP_DIR_FOR_TESTS};
 }
 
 class PortdeskHarness {
@@ -48,43 +43,35 @@ public:
                              std::optional<drivesim::SimConfig> secondDrive = std::nullopt,
                              std::vector<std::string> tools = {}) {
         std::map<int, std::string> ports;
-        if (secondDrive) {
-            secondSim_ = std::make_unique<drivesim::DriveSim>(*secondDrive);
-            secondSim_->Start();
-            secondTap_ = std::make_unique<WireTap>(secondSim_->SlavePath());
-            ports[kSecondDrivePort] = secondTap_->PortPath();
-        }
+        if (secondDrive)
+            ports[kSecondDrivePort] = Serve(*secondDrive, secondSim_, secondTap_);
         if (drive) {
-            sim_ = std::make_unique<drivesim::DriveSim>(*drive);
-            sim_->Start();
-            tap_ = std::make_unique<WireTap>(sim_->SlavePath());
+            ports[kDrivePort] = Serve(*drive, sim_, tap_);
         } else {
             idle_ = std::make_unique<PtyPair>();
+            ports[kDrivePort] = idle_->SlavePath();
         }
-        ports[kDrivePort] = tap_ ? tap_->PortPath() : idle_->SlavePath();
         folder_ = std::make_unique<PortMapFolder>(
             ports, false,
             "[ComPortSetup]\niPort1COM=1\niModbusID=1\niLanguage=" + std::to_string(language) +
                 "\niSetWaitWriteTime=1\niSetPreCountQueTimes=400\n");
-        const TempDir& dir = folder_->Dir();
-        const std::filesystem::path plugins = dir.Path() / "plugins";
-        std::filesystem::create_directories(plugins);
-        std::filesystem::create_symlink(std::string(VELMORA_APP_DIR_FOR_TESTS) + "/Portdesk.so",
-                                        plugins / "Portdesk.so");
+        const std::filesystem::path dir = folder_->Dir().Path(), plugins = dir / "plugins";
         const std::string app = VELMORA_APP_DIR_FOR_TESTS;
+        std::filesystem::create_directories(plugins);
+        std::filesystem::create_directories(dir / "Language");
         std::filesystem::create_symlink(
             realEditor ? app + "/Knobset.so" : std::string(TEST_PLUGIN_DIR) + "/good/Knobset.so",
             plugins / "Knobset.so");
-        std::filesystem::create_directories(dir.Path() / "Language");
+        tools.push_back("Portdesk");
         for (const std::string& tool : tools)
             std::filesystem::create_symlink(app + "/" + tool + ".so", plugins / (tool + ".so"));
-        tools.insert(tools.end(), {"Portdesk", "Knobset"});
+        tools.push_back("Knobset");
         for (const std::string& module : tools)
-            std::filesystem::copy(app + "/Language/" + module, dir.Path() / "Language" / module,
+            std::filesystem::copy(app + "/Language/" + module, dir / "Language" / module,
                                   std::filesystem::copy_options::recursive);
         for (const char* table : {"hq_417.par", "Whq_417.par", "rk_905.par"})
-            std::filesystem::copy(app + "/" + table, dir.Path() / table);
-        app_ = std::make_unique<CVelmoraApp>(AppPaths{dir.Path().string(), plugins.string()});
+            std::filesystem::copy(app + "/" + table, dir / table);
+        app_ = std::make_unique<CVelmoraApp>(AppPaths{dir.string(), plugins.string()});
         started_ = app_->InitInstance();
     }
 
@@ -128,6 +115,16 @@ public:
     }
 
 private:
+    // Starts a simulated drive behind a tap; returns the path Portdesk opens.
+    static std::string Serve(const drivesim::SimConfig& config,
+                             std::unique_ptr<drivesim::DriveSim>& sim,
+                             std::unique_ptr<WireTap>& tap) {
+        sim = std::make_unique<drivesim::DriveSim>(config);
+        sim->Start();
+        tap = std::make_unique<WireTap>(sim->SlavePath());
+        return tap->PortPath();
+    }
+
     RecordingDialogs dialogs_;
     std::unique_ptr<PortMapFolder> folder_; // the working folder
     std::unique_ptr<drivesim::DriveSim> sim_;

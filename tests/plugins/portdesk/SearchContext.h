@@ -3,7 +3,11 @@
 #pragma once
 
 #include "ContextStorage.h"
+#include "PortdeskActions.h"
 #include "PortdeskCommLoop.h"
+#include "PortdeskTexts.h"
+
+#include <optional>
 
 class SearchContext {
 public:
@@ -27,6 +31,11 @@ public:
         app.iCommResult = kResultStarted;
         app.iCommStep = kStepSearchRequested;
         RunCommLoop(app, ctx);
+    }
+    // The box the window shows for the finished search, from the built-in texts.
+    std::optional<SearchNotice> Notice() {
+        ModuleHandle module = &kPortdeskStrings;
+        return TakeFinishedSearch(app, ctx, CStringResource(&module));
     }
 
     ContextStorage storage;

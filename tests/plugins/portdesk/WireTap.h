@@ -2,8 +2,7 @@
 // opens the tap's pseudo-terminal like a port, the tap passes every request on
 // to the drive's pseudo-terminal with the line settings Portdesk set, and
 // passes the drive's bytes back as they come (the drive paces them). It keeps
-// every request with the serial format it was sent in, and can swallow the
-// requests of one function code (a drive that does not answer them).
+// every request with the serial format it was sent in.
 #pragma once
 
 #include "LineTiming.h"
@@ -45,8 +44,6 @@ public:
     // The device Portdesk opens.
     const std::string& PortPath() const { return port_.SlavePath(); }
 
-    void SwallowFunction(std::uint8_t function) { swallow_ = function; }
-
     std::vector<Request> Requests() const {
         std::lock_guard lock(lock_);
         return requests_;
@@ -65,10 +62,10 @@ private:
         return -1;
     }
 
-    // Length of the request at the start of `pending`, 0 while unknown.
+    // Length of the request at the start of `pending`, 0 while unknown; what
+    // is no request we know is passed on as it is.
     static std::size_t RequestLength(const std::vector<std::uint8_t>& pending) {
         const int length = drivesim::RequestLength(pending.data(), pending.size());
-        // Not a request we know: pass it on as it is.
         return length < 0 ? pending.size() : static_cast<std::size_t>(length);
     }
 
@@ -78,8 +75,6 @@ private:
             std::lock_guard lock(lock_);
             requests_.push_back({frame, FormatOf(line)});
         }
-        if (frame.size() >= 2 && frame[1] == swallow_)
-            return;
         termios t{};
         ::tcgetattr(drive_, &t);
         ::cfmakeraw(&t);
@@ -118,7 +113,6 @@ private:
 
     PtyPair port_;
     int drive_ = -1;
-    std::atomic<int> swallow_{-1};
     mutable std::mutex lock_;
     std::vector<Request> requests_;
     std::atomic<bool> stop_{false};

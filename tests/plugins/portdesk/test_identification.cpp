@@ -13,23 +13,23 @@ namespace {
 
 using Data = std::vector<unsigned char>;
 
-void Put(Data& d, std::size_t at, const char* text) {
-    std::memcpy(d.data() + at, text, std::strlen(text));
+// `puts` writes texts into the data: "OFFSET:TEXT|OFFSET:TEXT".
+void PutAll(Data& d, const std::string& puts) {
+    std::size_t at = 0;
+    while (at < puts.size()) {
+        const std::size_t colon = puts.find(':', at),
+                          bar = std::min(puts.find('|', at), puts.size());
+        const std::string text = puts.substr(colon + 1, bar - colon - 1);
+        std::memcpy(d.data() + std::stoul(puts.substr(at, colon - at)), text.data(), text.size());
+        at = bar + 1;
+    }
 }
 
 // A layout-'2' answer with markers at byte 35 onward.
-Data LayoutTwo(const char* product, const char* model, const char* table) {
+Data LayoutTwo(const std::string& product, const std::string& model, const std::string& table) {
     Data d(kIdentificationBytes, 0);
-    Put(d, 0, "VLMRA2");
-    Put(d, 14, product);
-    Put(d, 21, model);
-    Put(d, 28, table);
-    Put(d, 35, "w:");
-    d[37] = 4;
-    Put(d, 38, "ev:");
-    d[41] = 1;
-    d[42] = 4;
-    d[43] = 2;
+    PutAll(d, "0:VLMRA2|14:" + product + "|21:" + model + "|28:" + table +
+                  "|35:w:\x04|38:ev:\x01\x04\x02");
     return d;
 }
 
@@ -43,18 +43,6 @@ Data Garbage() {
     for (std::size_t i = 0; i < d.size(); ++i)
         d[i] = static_cast<unsigned char>(i * 37 + 11);
     return d;
-}
-
-// `puts` writes texts into the data: "OFFSET:TEXT|OFFSET:TEXT".
-void PutAll(Data& d, const std::string& puts) {
-    std::size_t at = 0;
-    while (at < puts.size()) {
-        const std::size_t colon = puts.find(':', at),
-                          bar = std::min(puts.find('|', at), puts.size());
-        const std::string text = puts.substr(colon + 1, bar - colon - 1);
-        std::memcpy(d.data() + std::stoul(puts.substr(at, colon - at)), text.data(), text.size());
-        at = bar + 1;
-    }
 }
 
 TEST(Identification, LayoutsFieldsAndMarkersOnGoodAndMalformedData) {
@@ -103,27 +91,16 @@ TEST(Identification, LayoutsFieldsAndMarkersOnGoodAndMalformedData) {
     EXPECT_FALSE(ParseIdentification(d.data(), 3).layoutKnown);
 }
 
-TEST(Identification, StoreLowersTagTableAndProductButKeepsTheModelText) {
+TEST(Identification, StoreLowersTagTableAndProductAndAnUnknownLayoutKeepsTheOldTexts) {
     Store s;
-    const Data d = LayoutTwo("VW5A07", "W5-750W", "Whq_417");
-    StoreIdentification(ParseIdentification(d.data(), d.size()), s.identity);
-    EXPECT_EQ(s.identity.Get(1), "W5-750W");
-    EXPECT_EQ(s.identity.Get(2), "w5-750w");
-    EXPECT_EQ(s.identity.Get(3), "whq_417");
-    EXPECT_EQ(s.identity.Get(4), "vw5a07");
-    EXPECT_EQ(s.identity.Get(6), "4");
-    EXPECT_EQ(s.identity.Get(7), "1.4.2");
-}
-
-TEST(Identification, UnknownLayoutKeepsTheOldTextsAndTheModelFollowsTheOldTag) {
-    Store s;
-    s.identity.Set(1, "W5-750W");
-    s.identity.Set(2, "w5-750w");
-    s.identity.Set(3, "Whq_417");
-    s.identity.Set(6, "7");
-    Data d(kIdentificationBytes, 0);
-    d[5] = '9';
-    StoreIdentification(ParseIdentification(d.data(), d.size()), s.identity);
+    const Data good = LayoutTwo("VW5A07", "W5-750W", "Whq_417");
+    StoreIdentification(ParseIdentification(good.data(), good.size()), s.identity);
+    const char* stored[] = {"W5-750W", "w5-750w", "whq_417", "vw5a07", "", "4", "1.4.2"};
+    for (int field = 1; field <= 7; ++field)
+        EXPECT_EQ(s.identity.Get(field), stored[field - 1]) << field;
+    Data unknown(kIdentificationBytes, 0);
+    unknown[5] = '9';
+    StoreIdentification(ParseIdentification(unknown.data(), unknown.size()), s.identity);
     DecideDriveModel(s.identity, s.parms);
     EXPECT_EQ(s.identity.Get(1), "W5-750W");
     EXPECT_EQ(s.identity.Get(2), "w5-750w");

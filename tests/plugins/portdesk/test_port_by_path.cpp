@@ -1,7 +1,7 @@
 // Picking a serial device by its path: which paths are offered, and the COM
 // number a path gets through [PortMap].
 #include "PortDevices.h"
-#include "TempDir.h"
+#include "PortMapFolder.h"
 
 #include <filesystem>
 #include <fstream>
@@ -24,24 +24,16 @@ TEST(PortByPath, OffersSerialDevicesOnly) {
 }
 
 TEST(PortByPath, APathGetsItsOwnNumberOnce) {
-    TempDir app;
-    const fs::path old = fs::current_path();
-    fs::current_path(app.Path());
-    app.Write("Velmora.ini", "[ComPortSetup]\niPort1COM=1\n");
-    struct Case {
-        std::string path;
-        int expected;
-    };
-    const Case cases[] = {
+    PortMapFolder app({}, false, "[ComPortSetup]\niPort1COM=1\n");
+    const std::pair<std::string, int> cases[] = {
         {"/dev/ttyUSB0", 1},  // the default scheme reaches it already
         {"/tmp/drive-a", 65}, // first number above the default scheme
         {"/tmp/drive-a", 65}, // mapped before: the same number
         {"/tmp/drive-b", 66}, {"", 0},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(MapPortToPath(c.path, 256), c.expected) << c.path;
+    for (const auto& [path, expected] : cases)
+        EXPECT_EQ(MapPortToPath(path, 256), expected) << path;
     const std::string ini = TempDir::Read("Velmora.ini");
-    fs::current_path(old);
     EXPECT_NE(ini.find("iPort1COM=1"), std::string::npos);
     EXPECT_NE(ini.find("[PortMap]\nCOM65=/tmp/drive-a\nCOM66=/tmp/drive-b\n"), std::string::npos)
         << ini;
