@@ -1,9 +1,10 @@
 // The tuning plug-in's mailbox and cycle: the requests of every command on
 // each model (golden), failures and their messages, the link-sharing steps
 // of claim 5, and the window's flow with its continuous result reading.
-#include "GainwiseFixture.h"
+#include "../DriveStateLink.h"
 #include "GainwiseMailbox.h"
 #include "GainwiseSession.h"
+#include "TuningLink.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -12,6 +13,26 @@
 using namespace gainwise;
 
 namespace {
+
+// The context slots the plug-in uses.
+struct TestContext {
+    TestContext() {
+        for (int i = 0; i < kLinkClaims; ++i)
+            ctx.slot[kLinkClaim0 + i] = reinterpret_cast<std::intptr_t>(&claims[i]);
+        auto point = [this](int slot, auto& value) {
+            ctx.slot[slot] = reinterpret_cast<std::intptr_t>(&value);
+        };
+        point(kLinkFound, linkFound);
+        point(kWaitWriteTime, waitWrite);
+        point(kPreCountQueTimes, polls);
+        point(kDriveTraffic, traffic);
+        point(kParmStore, parms);
+    }
+    SharedContext ctx;
+    LinkClaim claims[kLinkClaims];
+    SharedInt linkFound{1}, waitWrite{1}, polls{400}, traffic{0};
+    ParmStore parms;
+};
 
 struct Rig {
     explicit Rig(int model) : link(model) { t.parms.iModel = model; }
@@ -245,13 +266,6 @@ TEST(GainwiseCycle, YieldsToAnotherToolsDemand) {
     EXPECT_EQ(rig.t.claims[kClaimGainwise].iState, 0);
     EXPECT_EQ(rig.t.claims[kClaimGainwise].iYieldRequest, 0);
     EXPECT_TRUE(rig.mailbox.TakeYieldNote());
-}
-
-TEST(GainwiseCycle, StateNames) {
-    EXPECT_STREQ(StateName(0), "CS_Idle");
-    EXPECT_STREQ(StateName(kReadSingleParm), "CS_ReadSingle_Parm");
-    EXPECT_STREQ(StateName(kCheckServoOnStatus + 1), "CS_CheckServoOn_Status_Finish");
-    EXPECT_STREQ(StateName(15), "");
 }
 
 } // namespace
