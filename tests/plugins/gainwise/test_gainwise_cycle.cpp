@@ -6,7 +6,6 @@
 #include "GainwiseSession.h"
 #include "TuningLink.h"
 
-#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -56,36 +55,40 @@ struct Rig {
 
 using Log = std::vector<LoggedRequest>;
 
+// The window's steps, by name.
+enum class Step { ServoOn, ServoOff, Open, Transfer, Save, Start };
+
+bool Take(GainwiseSession& s, Step step, const GainValues& gains = {300, 12, 9, 62, 253}) {
+    switch (step) {
+    case Step::ServoOn:
+        return s.ServoOn();
+    case Step::ServoOff:
+        return s.ServoOff();
+    case Step::Open: // reads the servo state
+        s.Open();
+        return true;
+    case Step::Transfer:
+        return s.Transfer(gains);
+    case Step::Save:
+        return s.SaveEeprom();
+    case Step::Start:
+        return s.Start(2);
+    }
+    return false;
+}
+
 TEST(GainwiseCycle, RequestsOfEveryCommand) {
-    const GainValues gains{300, 12, 9, 62, 253};
     const struct {
         int model;
-        const char* what;
-        std::function<bool(GainwiseSession&)> step;
+        Step step;
         Log requests;
         int message;
     } cases[] = {
+        {kModelT8, Step::ServoOn, {{'r', 38, 1, {}}, {'w', 38, 1, {0xFF}}}, 0},
+        {kModelT8, Step::ServoOff, {{'w', 38, 1, {0}}}, 0},
+        {kModelT8, Step::Open, {{'r', 38, 1, {}}}, 0},
         {kModelT8,
-         "servo on",
-         [](GainwiseSession& s) { return s.ServoOn(); },
-         {{'r', 38, 1, {}}, {'w', 38, 1, {0xFF}}},
-         0},
-        {kModelT8,
-         "servo off",
-         [](GainwiseSession& s) { return s.ServoOff(); },
-         {{'w', 38, 1, {0}}},
-         0},
-        {kModelT8,
-         "servo state",
-         [](GainwiseSession& s) {
-             s.Open();
-             return true;
-         },
-         {{'r', 38, 1, {}}},
-         0},
-        {kModelT8,
-         "transfer",
-         [&gains](GainwiseSession& s) { return s.Transfer(gains); },
+         Step::Transfer,
          {{'W', 32, 2, {300, 0}},
           {'W', 16, 2, {12, 0}},
           {'W', 17, 2, {9, 0}},
@@ -93,32 +96,24 @@ TEST(GainwiseCycle, RequestsOfEveryCommand) {
           {'W', 20, 2, {253, 0}}},
          kMsgTransferSuccess},
         {kModelT5,
-         "transfer on a T5",
-         [&gains](GainwiseSession& s) { return s.Transfer(gains); },
+         Step::Transfer,
          {{'W', 8, 2, {300, 0}},
           {'W', 256, 2, {12, 0}},
           {'W', 258, 2, {9, 0}},
           {'W', 260, 2, {62, 0}},
           {'W', 264, 2, {253, 0}}},
          kMsgTransferSuccess},
-        {kModelT8,
-         "save",
-         [](GainwiseSession& s) { return s.SaveEeprom(); },
-         {{'W', 129, 1, {1}}, {'R', 129, 1, {}}},
-         kMsgEepromSuccess},
-        {kModelW5,
-         "save on a W5",
-         [](GainwiseSession& s) { return s.SaveEeprom(); },
-         {{'W', 0x1081, 1, {1}}, {'R', 0x1081, 1, {}}},
-         kMsgEepromSuccess},
+        {kModelT8, Step::Save, {{'W', 129, 1, {1}}, {'R', 129, 1, {}}}, kMsgEepromSuccess},
+        {kModelW5, Step::Save, {{'W', 0x1081, 1, {1}}, {'R', 0x1081, 1, {}}}, kMsgEepromSuccess},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "model " << c.model << " step " << int(c.step));
         Rig rig(c.model);
-        ASSERT_TRUE(c.step(rig.session)) << c.what;
+        ASSERT_TRUE(Take(rig.session, c.step));
         const TickNews news = rig.Complete();
-        EXPECT_TRUE(news.success) << c.what;
-        EXPECT_EQ(news.message, c.message) << c.what;
-        EXPECT_EQ(rig.link.log, c.requests) << c.what;
+        EXPECT_TRUE(news.success);
+        EXPECT_EQ(news.message, c.message);
+        EXPECT_EQ(rig.link.log, c.requests);
     }
 }
 
@@ -141,37 +136,24 @@ TEST(GainwiseCycle, ATransferOnAT5WritesOnlyTheFiveParameters) {
 
 TEST(GainwiseCycle, FailuresAndTheirMessages) {
     const struct {
-        const char* what;
-        std::function<bool(GainwiseSession&)> step;
+        Step step;
         int failFrom, overrideAt, message;
     } cases[] = {
-        {"servo on, read fails", [](GainwiseSession& s) { return s.ServoOn(); }, 0, -1,
-         kMsgServoOnFailed},
-        {"servo off", [](GainwiseSession& s) { return s.ServoOff(); }, 0, -1, kMsgServoOffFailed},
-        {"third parameter",
-         [](GainwiseSession& s) {
-             return s.Transfer({0, 1, 1, 1, 25});
-         },
-         2, -1, kMsgTransferFailed},
-        {"save read back 0", [](GainwiseSession& s) { return s.SaveEeprom(); }, -1, 129,
-         kMsgEepromFailed},
-        {"start", [](GainwiseSession& s) { return s.Start(2); }, 0, -1, kMsgStartFailed},
-        {"servo state",
-         [](GainwiseSession& s) {
-             s.Open();
-             return true;
-         },
-         0, -1, kMsgServoOnFailed},
+        {Step::ServoOn, 0, -1, kMsgServoOnFailed},   {Step::ServoOff, 0, -1, kMsgServoOffFailed},
+        {Step::Transfer, 2, -1, kMsgTransferFailed}, // the third parameter
+        {Step::Save, -1, 129, kMsgEepromFailed},     // read back 0
+        {Step::Start, 0, -1, kMsgStartFailed},       {Step::Open, 0, -1, kMsgServoOnFailed},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.step));
         Rig rig(kModelT8);
         rig.link.failAfter = c.failFrom;
         if (c.overrideAt >= 0)
             rig.link.overrides = {{c.overrideAt, 0}};
-        ASSERT_TRUE(c.step(rig.session)) << c.what;
+        ASSERT_TRUE(Take(rig.session, c.step, {0, 1, 1, 1, 25}));
         const TickNews news = rig.Complete();
-        EXPECT_FALSE(news.success) << c.what;
-        EXPECT_EQ(news.message, c.message) << c.what;
+        EXPECT_FALSE(news.success);
+        EXPECT_EQ(news.message, c.message);
         if (c.failFrom == 2) {
             EXPECT_EQ(rig.link.log.size(), 3u) << "the transfer stops at the first failure";
         }

@@ -258,57 +258,11 @@ TEST_F(EngineTest, ClearCommandsWriteTheirRegistersOnceAndAnswer) {
     EXPECT_EQ(Writes().size(), 2u);
 }
 
-class SlowLine : public EngineTest {
-protected:
-    SlowLine() { app.link.dcb.BaudRate = CBR_57600; }
-};
-TEST_F(SlowLine, StreamingReportsThatTheLineIsTooSlow) {
+TEST_F(EngineTest, StreamingAt57600ReportsThatTheLineIsTooSlow) {
+    app.link.dcb.BaudRate = CBR_57600;
     Stream();
     RunUntil([&] { return app.CaptureState() == 3; }, "streaming");
     EXPECT_EQ(Status().lineTooSlow, 1);
-}
-
-// A block at 7 ms/div: 351 samples, divider and delay in the High Sample word.
-TEST_F(EngineTest, AHighSampleBlockIsArmedReadAndSent) {
-    farEnd.blockLength = 351;
-    Start(kModeBlockContinue, [&](ScopeTiming& timing) {
-        timing.highSample = 1;
-        timing.timeBase = 7;
-        timing.delay = 20;
-    });
-    RunUntil([&] { return Status().counter[ScopeStatus::kTriggerCounter] >= 1; }, "a block");
-    EXPECT_EQ(app.BlockLength(), 351);
-    EXPECT_EQ(app.Chart().ShownBuf(0).GetSatValidLen(), 351);
-    EXPECT_EQ(app.Chart().ShownBuf(0).SatGet(350), 350);
-    EXPECT_GE(farEnd.Count({'W', 0x00AA, 7 | 20 << 6}), 1u);
-    EXPECT_GE(farEnd.Count({'W', 0x0090, 3}), 1u);
-    EXPECT_GE(farEnd.Count({'W', 0x0090, 4}), 1u);
-    EXPECT_GE(farEnd.Count({'R', 0x00A9, 2}), 1u);
-}
-
-TEST_F(EngineTest, TriggerChangedDuringABlockIsWrittenAfter501msAndRearms) {
-    farEnd.waitingReads = 1 << 30; // the block keeps waiting for its trigger
-    Start(kModeBlockNormal, [](ScopeTiming& timing) {
-        timing.highSample = 1;
-        timing.timeBase = 7;
-        timing.trigger = TriggerDatas{1, 0, 0, TrigRising, TrigRising, 100, 0, 20};
-    });
-    RunUntil([&] { return farEnd.Count({'R', 0x00A9, 2}) >= 2; }, "the armed block");
-    EXPECT_EQ(farEnd.Count({'W', 0x0090, 2}), 1u);
-    EXPECT_EQ(pauses.Count(501), 0u);
-
-    ScopeTiming& timing = app.MasterTiming();
-    timing.trigger.level1 = -70000; // 0xFFFEEE90
-    timing.trigger.edge1 = TrigFalling;
-    Raise(ScopeRequest::kTriggerCounter);
-    Publish();
-    RunUntil([&] { return farEnd.Count({'W', 0x0090, 2}) >= 2; }, "the new arm");
-    EXPECT_EQ(pauses.Count(501), 1u);
-    const std::vector<RegisterAccess> writes = Writes();
-    const std::vector<RegisterAccess> tail(writes.end() - 4, writes.end());
-    const std::vector<RegisterAccess> expected{
-        {'W', 0x00A9, 0x0100}, {'W', 0x00AB, 0xEE90}, {'W', 0x00AC, 0xFFFE}, {'W', 0x0090, 2}};
-    EXPECT_EQ(tail, expected);
 }
 
 } // namespace

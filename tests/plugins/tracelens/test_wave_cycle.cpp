@@ -198,19 +198,5 @@ TEST_F(WaveCycle, MessagesComeInTheWindowsLanguage) {
     ExpectMessage("檔案：[" + path + "] 已儲存。", kIconInformation);
 }
 
-TEST_F(WaveCycle, AnExportCopyHoldsTheShownSamples) {
-    SetTimeBase(7, 1);
-    const std::vector<SampleRow> rows = Record(351);
-    RecordedCopy copy;
-    EXPECT_FALSE(app.TakeRecordedCopy(copy));
-    app.RequestRecordedCopy();
-    app.ExternThread();
-    ASSERT_TRUE(app.TakeRecordedCopy(copy));
-    EXPECT_EQ(copy.rows, rows);
-    EXPECT_TRUE(copy.highSample);
-    EXPECT_DOUBLE_EQ(copy.msPerSample, 0.2);
-    EXPECT_FALSE(app.TakeRecordedCopy(copy)) << "one copy per request";
-}
-
 } // namespace
 } // namespace tracelens
