@@ -27,6 +27,8 @@ struct GoldenWrite {
     std::vector<std::uint16_t> words;
 };
 
+constexpr int kJog = CS_ReadPosFeedback; // a jog goes out with the feedback read
+
 const GoldenWrite kGoldenWrites[] = {
     {"run to point 1: end point - 1", CS_Run, {.endPoint = 1}, 36, {0}},
     {"run: the delay", CS_Run, {.delayMs = 750}, 46, {750}},
@@ -35,18 +37,14 @@ const GoldenWrite kGoldenWrites[] = {
     {"point 8's speed", CS_SetPositionPointParm, {.point = 8, .pointSpeed = 321}, 119, {321}},
     {"point 9's speed", CS_SetPositionPointParm, {.point = 9, .pointSpeed = 99}, 720, {99}},
     {"set point: 129 = 1", CS_SetPositionPointParm, {.point = 1}, 129, {1}},
-    {"step backward 100",
-     CS_ReadPosFeedback,
+    {"step back",
+     kJog,
      {.jogStep = 100, .stepBackward = true, .jogPending = true},
      182,
      {0xFF9C, 0xFFFF}},
-    {"jog forward, time-out",
-     CS_ReadPosFeedback,
-     {.runForward = true, .jogPending = true},
-     2001,
-     {0x1000 + 300}},
-    {"new jog speed",
-     CS_ReadPosFeedback,
+    {"jog, time-out", kJog, {.runForward = true, .jogPending = true}, 2001, {0x1000 + 300}},
+    {"jog speed",
+     kJog,
      {.jogSpeed = 250, .runBackward = true, .jogPending = true, .speedUpdate = 1},
      1214,
      {250}},

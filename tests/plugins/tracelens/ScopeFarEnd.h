@@ -42,7 +42,6 @@ public:
     std::atomic<bool> mute{false};    // send no sample frames
     std::atomic<int> waitingReads{2}; // reads of 0x00A9 answered 2 before 4
     std::atomic<int> blockLength{101};
-    std::atomic<long> framesSent{0};
 
     std::vector<RegisterAccess> Accesses() const {
         std::lock_guard lock(lock_);
@@ -58,13 +57,9 @@ public:
     }
 
 private:
-    static std::uint8_t Hi(unsigned v) { return static_cast<std::uint8_t>(v >> 8); }
-    static std::uint8_t Lo(unsigned v) { return static_cast<std::uint8_t>(v & 0xFF); }
-
     void SendFrame(long index) {
         const Sample s = generator_(index);
         pty_.Send(SampleFrame(s[0], s[1], s[2], s[3]));
-        ++framesSent;
     }
 
     // Serves one complete request at the front of `in`; false when incomplete.
@@ -102,7 +97,7 @@ private:
                         SendFrame(i);
             }
         } else {
-            pty_.Send(WithCrc({request[0], 0x03, 0x02, Hi(answerValue), Lo(answerValue)}));
+            pty_.Send(WithCrc({request[0], 0x03, 0x02, 0x00, std::uint8_t(answerValue)}));
         }
         return true;
     }

@@ -56,23 +56,14 @@ protected:
             app.ExternThread();
         }));
     }
-    void Signals(std::array<int, 4> codes) {
+    // "Continue" with the frame number in channel A.
+    void Stream() {
+        const int codes[] = {kFrameNumber, kSpeedFeedback, kSpeedCommand, kTorque};
         for (int i = 0; i < 4; ++i)
             app.WorkingRequest().word[ScopeRequest::kDriveWords + 1 + i] = codes[i];
-    }
-    void Trigger(int timeBase, int highSample, int delay, TriggerDatas trigger) {
-        ScopeTiming& timing = app.MasterTiming();
-        timing.timeBase = timeBase;
-        timing.highSample = highSample;
-        timing.delay = delay;
-        timing.trigger = trigger;
-        for (int c : {ScopeRequest::kTimeBaseCounter, ScopeRequest::kDelayCounter,
-                      ScopeRequest::kTriggerCounter})
-            ++app.WorkingRequest().word[c];
-        RunUntil([&] { return app.PendingWrites() != 0 || highSample == 0; }, "the settings");
+        Run(kModeContinue);
     }
     void Run(int mode) { app.WorkingRequest().word[ScopeRequest::kRunMode] = mode; }
-    int Triggers() const { return app.WindowStatus().counter[ScopeStatus::kTriggerCounter]; }
 
     std::filesystem::path data_ = std::filesystem::current_path(); // the product data
     TempDir link_;
@@ -84,10 +75,9 @@ protected:
 };
 
 TEST_F(SimScope, StreamingLosesNoNumberedFrame) {
-    Signals({kFrameNumber, kSpeedFeedback, kSpeedCommand, kTorque});
     std::vector<long> numbers;
     app.sampleTap = [&](const std::array<long, 4>& v) { numbers.push_back(v[0]); };
-    Run(kModeContinue);
+    Stream();
     RunUntil([&] { return numbers.size() >= 1500; }, "1500 frames");
     for (std::size_t i = 1; i < numbers.size(); ++i)
         ASSERT_EQ((numbers[i] - numbers[i - 1]) & 0xFFFF, 1) << "frame " << i << " lost";
@@ -103,8 +93,7 @@ TEST_F(SimScope, StreamingLosesNoNumberedFrame) {
 // The drive's port goes away and comes back: Retry, the port reopened by its
 // number, then streaming again.
 TEST_F(SimScope, AnUnpluggedDriveIsProbedAndSetUpAgain) {
-    Signals({kFrameNumber, kSpeedFeedback, kSpeedCommand, kTorque});
-    Run(kModeContinue);
+    Stream();
     RunUntil([&] { return app.SampleCount() > 100; }, "streaming");
     sim_.Unplug();
     RunUntil([&] { return app.WindowStatus().status == kStatusRetry; }, "Retry");
