@@ -146,28 +146,19 @@ TEST(MonitorWindow, LanguageSwitchRelabelsListsAndNames) {
     EXPECT_EQ(host.Cell(kStatus, 2, 1), "伺服状态");
 }
 
-// A simulated T5 drive on a pty whose port the "search" published.
-struct OnlineDrive {
-    drivesim::DriveSim sim;
-    CModbus port;
-    OnlineDrive(SharedContext& ctx, drivesim::SimConfig config) : sim(std::move(config)) {
-        sim.Start();
-        port._OpenDevicePort(sim.SlavePath().c_str(), wirelay::MakeSerialDcb(3), 1);
-        ctx.Int(kOnline) = 1;
-        ctx.ComHandle().store(port.hPort); // the monitor's link adopts and closes it
-    }
-};
-
-drivesim::SimConfig DemoDrive() {
-    drivesim::SimConfig config;
-    config.motion = drivesim::MotionMode::Demo;
-    config.inputPins = 0x0004; // DI3
-    return config;
-}
-
+// A simulated T5 in its demo move, DI3 held on, on a pty whose port the
+// "search" published.
 TEST(MonitorOnline, RowsFollowTheDrive) {
     MonitorHost host;
-    OnlineDrive drive(host.Ctx(), DemoDrive());
+    drivesim::SimConfig config;
+    config.motion = drivesim::MotionMode::Demo;
+    config.inputPins = 0x0004;
+    drivesim::DriveSim sim(config);
+    sim.Start();
+    CModbus port;
+    ASSERT_TRUE(port._OpenDevicePort(sim.SlavePath().c_str(), wirelay::MakeSerialDcb(3), 1));
+    host.Ctx().Int(kOnline) = 1;
+    host.Ctx().ComHandle().store(port.hPort); // the monitor's link adopts and closes it
     CMonitorView& view = host.Open();
     CommThread comm;
     view.OpenButton()->click();
@@ -189,7 +180,7 @@ TEST(MonitorOnline, RowsFollowTheDrive) {
         WaitProcessingEvents("another speed", [&] { return host.Cell(kMotion, 0, 3) != first; }));
 
     // An overload: the drive switches its servo off and reports the alarm.
-    drive.sim.WithState([](drivesim::DriveState& state) { state.SetAlarm(4); });
+    sim.WithState([](drivesim::DriveState& state) { state.SetAlarm(4); });
     ASSERT_TRUE(WaitProcessingEvents("the alarm", shows(kStatus, 0, 2, "Overload")));
     ASSERT_TRUE(WaitProcessingEvents("servo off", shows(kStatus, 2, 2, "Servo off")));
     ASSERT_TRUE(WaitProcessingEvents("DO1 not ready", shows(kOutput, 0, 3, "OFF")));

@@ -153,14 +153,6 @@ TEST_F(WaveCycle, LoadsKeepAtMostWhatTheChartShows) {
     }
 }
 
-TEST_F(WaveCycle, AFileWithoutDivisionKeysLeavesTheSelectionsAlone) {
-    Load(dir.Write("nodiv.tcs", "Sample start\n0,1,2,3,4\n[Info]\nSize=1\n[Setup]\nCHA_ID=7\n"));
-    ExpectMessage("Read file success.", kIconInformation);
-    const WaveSetup setup = SetupFromBlock(app.WindowStatus().settings);
-    EXPECT_EQ(setup.code[0], 7);
-    EXPECT_EQ(setup.divSel, (std::array<int, 4>{46, 46, 46, 46})) << "beyond the 45 entries";
-}
-
 TEST_F(WaveCycle, AFailedSaveLeavesTheOldFile) {
     Record(100);
     const std::string path = dir.Write("kept.tcs", "the old wave\n");
