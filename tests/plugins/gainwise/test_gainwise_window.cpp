@@ -135,7 +135,8 @@ TEST_F(GainwiseWindow, OnlineAutomaticProcedureOnAT5) {
     Open();
     ASSERT_TRUE(Run("the servo state read", [&] { return !view->Session().Busy(); }));
     view->OnServoOn();
-    ASSERT_TRUE(Run("servo on", [&] { return sim.WithState([](auto& s) { return s.ServoOn(); }); }));
+    ASSERT_TRUE(
+        Run("servo on", [&] { return sim.WithState([](auto& s) { return s.ServoOn(); }); }));
     view->Patterns()->setCurrentIndex(2);
     view->OnStart();
     ASSERT_TRUE(Run("the estimate", [&] {

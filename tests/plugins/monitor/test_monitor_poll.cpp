@@ -71,14 +71,6 @@ TEST_F(MonitorPoll, RotationSkipsUntickedItemsAndGroups) {
     EXPECT_EQ(link.log, expected);
 }
 
-TEST_F(MonitorPoll, NothingTickedSendsNothing) {
-    AddItem(items[kMotion], kBlock, 1).check = 0;
-    AddItem(items[kStatus], 9999, -1); // no size: never read
-    StartMonitoring(board);
-    Steps(3);
-    EXPECT_TRUE(link.log.empty());
-}
-
 TEST_F(MonitorPoll, AnotherRunningClaimStopsAllTraffic) {
     AddItem(items[kMotion], kBlock, 1);
     StartMonitoring(board);
@@ -144,10 +136,14 @@ TEST_F(MonitorPoll, ClearWritesZeroAfterTheNextRead) {
     EXPECT_EQ(alarm.value.load(), 0);
 }
 
-TEST_F(MonitorPoll, OfflineOrStoppedSendsNothing) {
-    AddItem(items[kMotion], kBlock, 1);
-    context.online = 0;
+TEST_F(MonitorPoll, NothingTickedOfflineOrStoppedSendsNothing) {
+    AddItem(items[kMotion], kBlock, 1).check = 0;
+    AddItem(items[kStatus], 9999, -1); // no size: never read
     StartMonitoring(board);
+    Steps(3);
+    EXPECT_TRUE(link.log.empty());
+    items[kMotion].items[0].check = 1;
+    context.online = 0;
     Steps(2);
     EXPECT_TRUE(link.log.empty());
     context.online = 1;

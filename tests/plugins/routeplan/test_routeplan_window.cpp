@@ -81,7 +81,9 @@ TEST_F(OnlineWindow, AnswersShowTheirMessages) {
         {CS_Homing, kResultFailure, "Abnormal communication"},
         {CS_RelativePosMovement, kResultFailure, "Set position point fail"},
         {CS_TransAllParms, kResultSuccess, "Transfer parameters to drive success."},
+        {CS_ServoOn, kResultFailure, "Err code. 21"}, // the alarm that refused it
     };
+    app_.board.WithMotion([](MotionValues& m) { m.alarmCode = 21; });
     Ctx().OfflineIdentity().Set(3, "hq_417");
     Ctx().Identity().Set(3, "rk_905");
     for (const auto& c : cases) {
@@ -92,13 +94,6 @@ TEST_F(OnlineWindow, AnswersShowTheirMessages) {
         EXPECT_EQ(dialogs_.boxes.front().text, c.shown);
         app_.board.Release();
     }
-}
-
-TEST_F(OnlineWindow, AnAlarmAtServoOnShowsItsCode) {
-    app_.board.WithMotion([](MotionValues& m) { m.alarmCode = 21; });
-    Answer(CS_ServoOn, kResultFailure);
-    view_->OnTimer();
-    EXPECT_TRUE(dialogs_.Saw("Err code. 21"));
 }
 
 TEST_F(OnlineWindow, HomingAndRunAskFirstAndOnlyOkSends) {

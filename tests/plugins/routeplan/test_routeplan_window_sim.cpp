@@ -42,7 +42,8 @@ protected:
         app_.board.WithMotion([](MotionValues& m) { m = MotionValues{}; });
         // The progress window waits while the test runs the cycles.
         knobset::InstallModalAnswerer([this](QDialog&) {
-            EXPECT_TRUE(Cycle([this] { return app_.board.transferDone.load() != 0; }, "the transfer"));
+            EXPECT_TRUE(
+                Cycle([this] { return app_.board.transferDone.load() != 0; }, "the transfer"));
             return 1;
         });
     }

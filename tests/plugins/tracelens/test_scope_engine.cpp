@@ -46,7 +46,8 @@ protected:
 
     // Runs cycles until `done` holds; a time-out fails naming `what`.
     void RunUntil(const std::function<bool()>& done, const char* what) {
-        ASSERT_TRUE(WaitUntil(what, done, std::chrono::seconds(10), [this] { app.ExternThread(); }));
+        ASSERT_TRUE(
+            WaitUntil(what, done, std::chrono::seconds(10), [this] { app.ExternThread(); }));
     }
 
     // The window publishes; the next cycle takes the request and applies
