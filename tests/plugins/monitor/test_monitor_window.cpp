@@ -148,17 +148,25 @@ TEST(MonitorWindow, LanguageSwitchRelabelsListsAndNames) {
 
 // A simulated T5 in its demo move, DI3 held on, on a pty whose port the
 // "search" published.
+struct DemoDrive {
+    drivesim::DriveSim sim{[] {
+        drivesim::SimConfig config;
+        config.motion = drivesim::MotionMode::Demo;
+        config.inputPins = 0x0004;
+        return config;
+    }()};
+    CModbus port;
+    explicit DemoDrive(SharedContext& ctx) {
+        sim.Start();
+        EXPECT_EQ(port._OpenDevicePort(sim.SlavePath().c_str(), wirelay::MakeSerialDcb(3), 1), 1);
+        ctx.Int(kOnline) = 1;
+        ctx.ComHandle().store(port.hPort); // the monitor's link adopts and closes it
+    }
+};
+
 TEST(MonitorOnline, RowsFollowTheDrive) {
     MonitorHost host;
-    drivesim::SimConfig config;
-    config.motion = drivesim::MotionMode::Demo;
-    config.inputPins = 0x0004;
-    drivesim::DriveSim sim(config);
-    sim.Start();
-    CModbus port;
-    ASSERT_TRUE(port._OpenDevicePort(sim.SlavePath().c_str(), wirelay::MakeSerialDcb(3), 1));
-    host.Ctx().Int(kOnline) = 1;
-    host.Ctx().ComHandle().store(port.hPort); // the monitor's link adopts and closes it
+    DemoDrive drive(host.Ctx());
     CMonitorView& view = host.Open();
     CommThread comm;
     view.OpenButton()->click();
@@ -180,7 +188,7 @@ TEST(MonitorOnline, RowsFollowTheDrive) {
         WaitProcessingEvents("another speed", [&] { return host.Cell(kMotion, 0, 3) != first; }));
 
     // An overload: the drive switches its servo off and reports the alarm.
-    sim.WithState([](drivesim::DriveState& state) { state.SetAlarm(4); });
+    drive.sim.WithState([](drivesim::DriveState& state) { state.SetAlarm(4); });
     ASSERT_TRUE(WaitProcessingEvents("the alarm", shows(kStatus, 0, 2, "Overload")));
     ASSERT_TRUE(WaitProcessingEvents("servo off", shows(kStatus, 2, 2, "Servo off")));
     ASSERT_TRUE(WaitProcessingEvents("DO1 not ready", shows(kOutput, 0, 3, "OFF")));

@@ -65,14 +65,12 @@ TEST_F(UtilPanel, SaveAndOpenNameTheFileAndRaiseTheirCounters) {
 }
 
 TEST_F(UtilPanel, FileAndClearButtonsWorkOnlyWhileStopped) {
-    app.WorkingRequest().word[ScopeRequest::kRunMode] = kModeContinue;
-    panel.OnTick();
-    for (QPushButton* b : {panel.SaveButton(), panel.OpenButton(), panel.ClearButton()})
-        EXPECT_FALSE(b->isEnabled());
-    app.WorkingRequest().word[ScopeRequest::kRunMode] = kModeStop;
-    panel.OnTick();
-    for (QPushButton* b : {panel.SaveButton(), panel.OpenButton(), panel.ClearButton()})
-        EXPECT_TRUE(b->isEnabled());
+    for (int mode : {kModeContinue, kModeStop}) {
+        app.WorkingRequest().word[ScopeRequest::kRunMode] = mode;
+        panel.OnTick();
+        for (QPushButton* b : {panel.SaveButton(), panel.OpenButton(), panel.ClearButton()})
+            EXPECT_EQ(b->isEnabled(), mode == kModeStop) << mode;
+    }
 }
 
 TEST_F(UtilPanel, AFailedClearIsAnsweredOnceAndReset) {

@@ -27,12 +27,6 @@ protected:
         ASSERT_TRUE(app.PublishRequest());
         app.ExternThread();
     }
-    // The status the cycle reported, as the window sees it two ticks later.
-    const ScopeStatus& Status() {
-        Publish();
-        Publish();
-        return app.WindowStatus();
-    }
     void SetTimeBase(int timeBase, int highSample) {
         app.MasterTiming().timeBase = timeBase;
         app.MasterTiming().highSample = highSample;
@@ -60,7 +54,9 @@ protected:
     }
     void ExpectMessage(const std::string& text, int icon) {
         const int stops = app.WindowStatus().counter[ScopeStatus::kStoppedCounter];
-        const ScopeStatus& status = Status();
+        Publish(); // the window sees the status the cycle reported two ticks later
+        Publish();
+        const ScopeStatus& status = app.WindowStatus();
         EXPECT_EQ(status.counter[ScopeStatus::kStoppedCounter], stops + 1);
         EXPECT_EQ(status.stopReason, kStopMessage);
         EXPECT_EQ(status.message, text);
