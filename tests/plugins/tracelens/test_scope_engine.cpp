@@ -102,10 +102,7 @@ protected:
 
     SleepRecorder pauses;
     PtyPair pty;
-    // Channel A ramps 0..999 and starts again.
-    ScopeFarEnd farEnd{pty, [](long i) {
-                           return ScopeFarEnd::Sample{std::uint16_t(i % 1000), 0xFFFF, 0x8000, 7};
-                       }};
+    ScopeFarEnd farEnd{pty};
     DCB dcb{};
     CUARTComm opener;
     StandaloneContext context;
