@@ -1,17 +1,37 @@
 // The tuning plug-in's mailbox and cycle: the requests of every command on
 // each model (golden), failures and their messages, the link-sharing steps
 // of claim 5, and the window's flow with its continuous result reading.
-#include "GainwiseFixture.h"
+#include "../DriveStateLink.h"
 #include "GainwiseMailbox.h"
 #include "GainwiseSession.h"
+#include "TuningLink.h"
 
-#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 
 using namespace gainwise;
 
 namespace {
+
+// The context slots the plug-in uses.
+struct TestContext {
+    TestContext() {
+        for (int i = 0; i < kLinkClaims; ++i)
+            ctx.slot[kLinkClaim0 + i] = reinterpret_cast<std::intptr_t>(&claims[i]);
+        auto point = [this](int slot, auto& value) {
+            ctx.slot[slot] = reinterpret_cast<std::intptr_t>(&value);
+        };
+        point(kLinkFound, linkFound);
+        point(kWaitWriteTime, waitWrite);
+        point(kPreCountQueTimes, polls);
+        point(kDriveTraffic, traffic);
+        point(kParmStore, parms);
+    }
+    SharedContext ctx;
+    LinkClaim claims[kLinkClaims];
+    SharedInt linkFound{1}, waitWrite{1}, polls{400}, traffic{0};
+    ParmStore parms;
+};
 
 struct Rig {
     explicit Rig(int model) : link(model) { t.parms.iModel = model; }
@@ -35,36 +55,42 @@ struct Rig {
 
 using Log = std::vector<LoggedRequest>;
 
+// The window's steps, by name.
+enum class Step { ServoOn, ServoOff, Open, Transfer, Save, Start };
+
+bool Take(GainwiseSession& s, Step step, const GainValues& gains = {300, 12, 9, 62, 253}) {
+    switch (step) {
+    case Step::ServoOn:
+        return s.ServoOn();
+    case Step::ServoOff:
+        return s.ServoOff();
+    case Step::Open: // reads the servo state
+        s.Open();
+        return true;
+    case Step::Transfer:
+        return s.Transfer(gains);
+    case Step::Save:
+        return s.SaveEeprom();
+    case Step::Start:
+        return s.Start(2);
+    }
+    return false;
+}
+
 TEST(GainwiseCycle, RequestsOfEveryCommand) {
-    const GainValues gains{300, 12, 9, 62, 253};
     const struct {
         int model;
-        const char* what;
-        std::function<bool(GainwiseSession&)> step;
+        Step step;
         Log requests;
         int message;
+        bool servoWasOn = false;
     } cases[] = {
+        {kModelT8, Step::ServoOn, {{'r', 38, 1, {}}, {'w', 38, 1, {0xFF}}}, 0},
+        {kModelT8, Step::ServoOn, {{'r', 38, 1, {}}}, kMsgServoOnState, true}, // no second write
+        {kModelT8, Step::ServoOff, {{'w', 38, 1, {0}}}, 0},
+        {kModelT8, Step::Open, {{'r', 38, 1, {}}}, 0},
         {kModelT8,
-         "servo on",
-         [](GainwiseSession& s) { return s.ServoOn(); },
-         {{'r', 38, 1, {}}, {'w', 38, 1, {0xFF}}},
-         0},
-        {kModelT8,
-         "servo off",
-         [](GainwiseSession& s) { return s.ServoOff(); },
-         {{'w', 38, 1, {0}}},
-         0},
-        {kModelT8,
-         "servo state",
-         [](GainwiseSession& s) {
-             s.Open();
-             return true;
-         },
-         {{'r', 38, 1, {}}},
-         0},
-        {kModelT8,
-         "transfer",
-         [&gains](GainwiseSession& s) { return s.Transfer(gains); },
+         Step::Transfer,
          {{'W', 32, 2, {300, 0}},
           {'W', 16, 2, {12, 0}},
           {'W', 17, 2, {9, 0}},
@@ -72,32 +98,26 @@ TEST(GainwiseCycle, RequestsOfEveryCommand) {
           {'W', 20, 2, {253, 0}}},
          kMsgTransferSuccess},
         {kModelT5,
-         "transfer on a T5",
-         [&gains](GainwiseSession& s) { return s.Transfer(gains); },
+         Step::Transfer,
          {{'W', 8, 2, {300, 0}},
           {'W', 256, 2, {12, 0}},
           {'W', 258, 2, {9, 0}},
           {'W', 260, 2, {62, 0}},
           {'W', 264, 2, {253, 0}}},
          kMsgTransferSuccess},
-        {kModelT8,
-         "save",
-         [](GainwiseSession& s) { return s.SaveEeprom(); },
-         {{'W', 129, 1, {1}}, {'R', 129, 1, {}}},
-         kMsgEepromSuccess},
-        {kModelW5,
-         "save on a W5",
-         [](GainwiseSession& s) { return s.SaveEeprom(); },
-         {{'W', 0x1081, 1, {1}}, {'R', 0x1081, 1, {}}},
-         kMsgEepromSuccess},
+        {kModelT8, Step::Save, {{'W', 129, 1, {1}}, {'R', 129, 1, {}}}, kMsgEepromSuccess},
+        {kModelW5, Step::Save, {{'W', 0x1081, 1, {1}}, {'R', 0x1081, 1, {}}}, kMsgEepromSuccess},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "model " << c.model << " step " << int(c.step));
         Rig rig(c.model);
-        ASSERT_TRUE(c.step(rig.session)) << c.what;
+        if (c.servoWasOn)
+            rig.link.state.WriteCoils(38, {true});
+        ASSERT_TRUE(Take(rig.session, c.step));
         const TickNews news = rig.Complete();
-        EXPECT_TRUE(news.success) << c.what;
-        EXPECT_EQ(news.message, c.message) << c.what;
-        EXPECT_EQ(rig.link.log, c.requests) << c.what;
+        EXPECT_TRUE(news.success);
+        EXPECT_EQ(news.message, c.message);
+        EXPECT_EQ(rig.link.log, c.requests);
     }
 }
 
@@ -120,51 +140,28 @@ TEST(GainwiseCycle, ATransferOnAT5WritesOnlyTheFiveParameters) {
 
 TEST(GainwiseCycle, FailuresAndTheirMessages) {
     const struct {
-        const char* what;
-        std::function<bool(GainwiseSession&)> step;
+        Step step;
         int failFrom, overrideAt, message;
     } cases[] = {
-        {"servo on, read fails", [](GainwiseSession& s) { return s.ServoOn(); }, 0, -1,
-         kMsgServoOnFailed},
-        {"servo off", [](GainwiseSession& s) { return s.ServoOff(); }, 0, -1, kMsgServoOffFailed},
-        {"third parameter",
-         [](GainwiseSession& s) {
-             return s.Transfer({0, 1, 1, 1, 25});
-         },
-         2, -1, kMsgTransferFailed},
-        {"save read back 0", [](GainwiseSession& s) { return s.SaveEeprom(); }, -1, 129,
-         kMsgEepromFailed},
-        {"start", [](GainwiseSession& s) { return s.Start(2); }, 0, -1, kMsgStartFailed},
-        {"servo state",
-         [](GainwiseSession& s) {
-             s.Open();
-             return true;
-         },
-         0, -1, kMsgServoOnFailed},
+        {Step::ServoOn, 0, -1, kMsgServoOnFailed},   {Step::ServoOff, 0, -1, kMsgServoOffFailed},
+        {Step::Transfer, 2, -1, kMsgTransferFailed}, // the third parameter
+        {Step::Save, -1, 129, kMsgEepromFailed},     // read back 0
+        {Step::Start, 0, -1, kMsgStartFailed},       {Step::Open, 0, -1, kMsgServoOnFailed},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.step));
         Rig rig(kModelT8);
         rig.link.failAfter = c.failFrom;
         if (c.overrideAt >= 0)
             rig.link.overrides = {{c.overrideAt, 0}};
-        ASSERT_TRUE(c.step(rig.session)) << c.what;
+        ASSERT_TRUE(Take(rig.session, c.step, {0, 1, 1, 1, 25}));
         const TickNews news = rig.Complete();
-        EXPECT_FALSE(news.success) << c.what;
-        EXPECT_EQ(news.message, c.message) << c.what;
+        EXPECT_FALSE(news.success);
+        EXPECT_EQ(news.message, c.message);
         if (c.failFrom == 2) {
             EXPECT_EQ(rig.link.log.size(), 3u) << "the transfer stops at the first failure";
         }
     }
-}
-
-TEST(GainwiseCycle, ServoAlreadyOnIsSaid) {
-    Rig rig(kModelT8);
-    rig.link.state.WriteCoils(38, {true});
-    ASSERT_TRUE(rig.session.ServoOn());
-    const TickNews news = rig.Complete();
-    EXPECT_TRUE(news.success && news.servoOn);
-    EXPECT_EQ(news.message, kMsgServoOnState);
-    EXPECT_EQ(rig.link.log, (Log{{'r', 38, 1, {}}})) << "no write when already on";
 }
 
 TEST(GainwiseCycle, StartThenReadsUntilAnotherCommand) {
@@ -245,13 +242,6 @@ TEST(GainwiseCycle, YieldsToAnotherToolsDemand) {
     EXPECT_EQ(rig.t.claims[kClaimGainwise].iState, 0);
     EXPECT_EQ(rig.t.claims[kClaimGainwise].iYieldRequest, 0);
     EXPECT_TRUE(rig.mailbox.TakeYieldNote());
-}
-
-TEST(GainwiseCycle, StateNames) {
-    EXPECT_STREQ(StateName(0), "CS_Idle");
-    EXPECT_STREQ(StateName(kReadSingleParm), "CS_ReadSingle_Parm");
-    EXPECT_STREQ(StateName(kCheckServoOnStatus + 1), "CS_CheckServoOn_Status_Finish");
-    EXPECT_STREQ(StateName(15), "");
 }
 
 } // namespace

@@ -9,13 +9,14 @@
 #include "HostConfig.h"
 #include "RecordingDialogs.h"
 #include "SerialFormat.h"
+#include "WaitUntil.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTableWidget>
-#include <chrono>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -47,19 +48,13 @@ protected:
         view = std::make_unique<CGainwiseView>(CGainwiseApp::Instance());
         view->OnTimer(); // takes the language
     }
-    // Cycles and window ticks until `done` (fails after `seconds`).
-    bool Run(const std::function<bool()>& done, double seconds) {
-        const auto deadline =
-            std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-        while (std::chrono::steady_clock::now() < deadline) {
+    // Cycles and window ticks until `done`; a time-out fails naming `what`.
+    testing::AssertionResult Run(const char* what, const std::function<bool()>& done) {
+        return WaitUntil(what, done, std::chrono::seconds(20), [this] {
             CGainwiseApp::Instance().RunCycle();
             view->OnTimer();
             QApplication::processEvents();
-            if (done())
-                return true;
-        }
-        ADD_FAILURE() << "timed out after " << seconds << " s";
-        return false;
+        });
     }
     QString Cell(int row, int column) { return view->Table()->item(row, column)->text(); }
 
@@ -138,27 +133,27 @@ TEST_F(GainwiseWindow, OnlineAutomaticProcedureOnAT5) {
     Ctx().Int(kLinkFound) = 1;
 
     Open();
-    ASSERT_TRUE(Run([&] { return !view->Session().Busy(); }, 5)) << "servo state read";
+    ASSERT_TRUE(Run("the servo state read", [&] { return !view->Session().Busy(); }));
     view->OnServoOn();
-    ASSERT_TRUE(Run([&] { return sim.WithState([](auto& s) { return s.ServoOn(); }); }, 5));
+    ASSERT_TRUE(
+        Run("servo on", [&] { return sim.WithState([](auto& s) { return s.ServoOn(); }); }));
     view->Patterns()->setCurrentIndex(2);
     view->OnStart();
-    ASSERT_TRUE(Run(
-        [&] {
-            bool ok = false;
-            const int shown = view->EstimateField()->text().toInt(&ok);
-            return ok && shown > 500;
-        },
-        10));
+    ASSERT_TRUE(Run("the estimate", [&] {
+        bool ok = false;
+        const int shown = view->EstimateField()->text().toInt(&ok);
+        return ok && shown > 500;
+    }));
     EXPECT_NEAR(view->EstimateField()->text().toInt(), 600, 30);
     EXPECT_EQ(view->InertiaField()->value(), view->EstimateField()->text().toInt())
         << "the manual estimation starts from it";
 
     view->OnServoOff();
-    ASSERT_TRUE(Run([&] { return !sim.WithState([](auto& s) { return s.ServoOn(); }); }, 5));
+    ASSERT_TRUE(
+        Run("servo off", [&] { return !sim.WithState([](auto& s) { return s.ServoOn(); }); }));
     dialogs.boxes.clear();
     view->OnSaveEeprom();
-    ASSERT_TRUE(Run([&] { return dialogs.Saw("Write parameters to EEPROM success"); }, 5));
+    ASSERT_TRUE(Run("the save", [&] { return dialogs.Saw("Write parameters to EEPROM success"); }));
     EXPECT_EQ(dialogs.boxes[0].caption, "The parameter value is out of range: ")
         << "the EEPROM question carries text 266 as its caption";
     EXPECT_EQ(sim.WithState([](auto& s) { return *s.SavedValue(4); }),

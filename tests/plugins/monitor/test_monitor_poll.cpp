@@ -29,8 +29,8 @@ TEST_F(MonitorPoll, EachItemIsReadByItsSize) {
     } cases[] = {
         {kBlock, 1, {'R', kBlock, 1}},
         {kBlock + 8, 2, {'R', kBlock + 8, 2}},
-        {0, 3, {'C', 0, 3}}, // more than two: coils
-        {16, 8, {'C', 16, 8}},
+        {0, 3, {'r', 0, 3}}, // more than two: coils
+        {16, 8, {'r', 16, 8}},
     };
     for (const auto& c : cases) {
         MonitorItems one;
@@ -66,17 +66,9 @@ TEST_F(MonitorPoll, RotationSkipsUntickedItemsAndGroups) {
     AddItem(items[kOutput], 16, 8);
     StartMonitoring(board);
     Steps(6);
-    const std::vector<LoggedRequest> expected = {{'R', kBlock, 1}, {'C', 0, 11}, {'C', 16, 8},
-                                                 {'R', kBlock, 1}, {'C', 0, 11}, {'C', 16, 8}};
+    const std::vector<LoggedRequest> expected = {{'R', kBlock, 1}, {'r', 0, 11}, {'r', 16, 8},
+                                                 {'R', kBlock, 1}, {'r', 0, 11}, {'r', 16, 8}};
     EXPECT_EQ(link.log, expected);
-}
-
-TEST_F(MonitorPoll, NothingTickedSendsNothing) {
-    AddItem(items[kMotion], kBlock, 1).check = 0;
-    AddItem(items[kStatus], 9999, -1); // no size: never read
-    StartMonitoring(board);
-    Steps(3);
-    EXPECT_TRUE(link.log.empty());
 }
 
 TEST_F(MonitorPoll, AnotherRunningClaimStopsAllTraffic) {
@@ -116,11 +108,11 @@ TEST_F(MonitorPoll, AFailedReadRetriesTheSameItem) {
     AddItem(items[kMotion], kBlock + 5, 1);
     first.value = 1234;
     StartMonitoring(board);
-    link.failing = true;
+    link.failAfter = 0;
     Steps(2);
     EXPECT_EQ(first.value.load(), 1234);   // unchanged
     EXPECT_FALSE(ServeWindowTimer(board)); // nothing new to show
-    link.failing = false;
+    link.failAfter = -1;
     Steps(1);
     const std::vector<LoggedRequest> expected = {
         {'R', kBlock + 2, 1}, {'R', kBlock + 2, 1}, {'R', kBlock + 2, 1}};
@@ -139,16 +131,19 @@ TEST_F(MonitorPoll, ClearWritesZeroAfterTheNextRead) {
     StartMonitoring(board);
     Steps(3);
     const std::vector<LoggedRequest> expected = {
-        {'R', kBlock, 1}, {'W', kBlock + 3, 1}, {'R', kBlock + 3, 1}};
+        {'R', kBlock, 1}, {'W', kBlock + 3, 1, {0}}, {'R', kBlock + 3, 1}};
     EXPECT_EQ(link.log, expected);
-    EXPECT_EQ(link.written, std::vector<std::uint16_t>{0});
     EXPECT_EQ(alarm.value.load(), 0);
 }
 
-TEST_F(MonitorPoll, OfflineOrStoppedSendsNothing) {
-    AddItem(items[kMotion], kBlock, 1);
-    context.online = 0;
+TEST_F(MonitorPoll, NothingTickedOfflineOrStoppedSendsNothing) {
+    AddItem(items[kMotion], kBlock, 1).check = 0;
+    AddItem(items[kStatus], 9999, -1); // no size: never read
     StartMonitoring(board);
+    Steps(3);
+    EXPECT_TRUE(link.log.empty());
+    items[kMotion].items[0].check = 1;
+    context.online = 0;
     Steps(2);
     EXPECT_TRUE(link.log.empty());
     context.online = 1;

@@ -22,91 +22,45 @@ struct Jobs {
 struct GoldenWrite {
     const char* what;
     int code;
-    void (*prepare)(Jobs&);
+    MotionValues motion; // as the window left it
     int start;
     std::vector<std::uint16_t> words;
 };
 
+constexpr int kJog = CS_ReadPosFeedback; // a jog goes out with the feedback read
+
 const GoldenWrite kGoldenWrites[] = {
-    {"run to point 1 sends end point - 1", CS_Run, [](Jobs& j) { j.motion.endPoint = 1; }, 36, {0}},
-    {"run sends the delay", CS_Run, [](Jobs& j) { j.motion.delayMs = 750; }, 46, {750}},
-    {"run starts with 2 at 47", CS_Run, [](Jobs&) {}, 47, {2}},
-    {"point -1 low word first",
-     CS_SetPositionPointParm,
-     [](Jobs& j) {
-         j.motion.point = 5;
-         j.motion.pointPosition = -1;
-     },
-     208,
-     {0xFFFF, 0xFFFF}},
-    {"point 8's speed at 119",
-     CS_SetPositionPointParm,
-     [](Jobs& j) {
-         j.motion.point = 8;
-         j.motion.pointSpeed = 321;
-     },
-     119,
-     {321}},
-    {"point 9's speed at 720",
-     CS_SetPositionPointParm,
-     [](Jobs& j) {
-         j.motion.point = 9;
-         j.motion.pointSpeed = 99;
-     },
-     720,
-     {99}},
-    {"set point then 129 = 1",
-     CS_SetPositionPointParm,
-     [](Jobs& j) { j.motion.point = 1; },
-     129,
-     {1}},
-    {"relative step backward of 100",
-     CS_ReadPosFeedback,
-     [](Jobs& j) {
-         j.motion.jogPending = j.motion.stepBackward = true;
-         j.motion.jogStep = 100;
-     },
+    {"run to point 1: end point - 1", CS_Run, {.endPoint = 1}, 36, {0}},
+    {"run: the delay", CS_Run, {.delayMs = 750}, 46, {750}},
+    {"run: 2 at 47", CS_Run, {}, 47, {2}},
+    {"point -1", CS_SetPositionPointParm, {.point = 5, .pointPosition = -1}, 208, {0xFFFF, 0xFFFF}},
+    {"point 8's speed", CS_SetPositionPointParm, {.point = 8, .pointSpeed = 321}, 119, {321}},
+    {"point 9's speed", CS_SetPositionPointParm, {.point = 9, .pointSpeed = 99}, 720, {99}},
+    {"set point: 129 = 1", CS_SetPositionPointParm, {.point = 1}, 129, {1}},
+    {"step back",
+     kJog,
+     {.jogStep = 100, .stepBackward = true, .jogPending = true},
      182,
      {0xFF9C, 0xFFFF}},
-    {"continuous jog forward with the time-out",
-     CS_ReadPosFeedback,
-     [](Jobs& j) { j.motion.jogPending = j.motion.runForward = true; },
-     2001,
-     {0x1000 + 300}},
-    {"new jog speed to 1214",
-     CS_ReadPosFeedback,
-     [](Jobs& j) {
-         j.motion.jogPending = j.motion.runBackward = true;
-         j.motion.speedUpdate = 1;
-         j.motion.jogSpeed = 250;
-     },
+    {"jog, time-out", kJog, {.runForward = true, .jogPending = true}, 2001, {0x1000 + 300}},
+    {"jog speed",
+     kJog,
+     {.jogSpeed = 250, .runBackward = true, .jogPending = true, .speedUpdate = 1},
      1214,
      {250}},
-    {"absolute move target",
-     CS_AbsolutePosMovement,
-     [](Jobs& j) { j.motion.target = 0x12345; },
-     180,
-     {0x2345, 0x0001}},
-    {"relative move distance",
-     CS_RelativePosMovement,
-     [](Jobs& j) { j.motion.target = -2; },
-     182,
-     {0xFFFE, 0xFFFF}},
-    {"move speed",
-     CS_AbsolutePosMovement,
-     [](Jobs& j) { j.motion.moveSpeed = 1500; },
-     1214,
-     {1500}},
-    {"homing command", CS_Homing, [](Jobs&) {}, 2002, {0x0801}},
-    {"servo on takes the host-control key", CS_ServoOn, [](Jobs&) {}, 131, {0x6D21}},
-    {"servo on takes host-control mode 8", CS_ServoOn, [](Jobs&) {}, 132, {8}},
-    {"servo off releases the key", CS_ServoOff, [](Jobs&) {}, 131, {0}},
+    {"absolute target", CS_AbsolutePosMovement, {.target = 0x12345}, 180, {0x2345, 0x0001}},
+    {"relative distance", CS_RelativePosMovement, {.target = -2}, 182, {0xFFFE, 0xFFFF}},
+    {"move speed", CS_AbsolutePosMovement, {.moveSpeed = 1500}, 1214, {1500}},
+    {"homing", CS_Homing, {}, 2002, {0x0801}},
+    {"servo on: host-control key", CS_ServoOn, {}, 131, {0x6D21}},
+    {"servo on: host-control mode 8", CS_ServoOn, {}, 132, {8}},
+    {"servo off releases the key", CS_ServoOff, {}, 131, {0}},
 };
 
 TEST(RouteplanJobs, CommandsSendTheirGoldenWords) {
     for (const GoldenWrite& g : kGoldenWrites) {
         Jobs j;
-        g.prepare(j);
+        j.motion = g.motion;
         EXPECT_EQ(j.Run(g.code), kResultSuccess) << g.what;
         const LoggedRequest* write = j.link.WriteAt(g.start);
         ASSERT_NE(write, nullptr) << g.what;

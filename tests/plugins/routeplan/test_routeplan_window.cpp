@@ -1,18 +1,15 @@
-// The internal-position window without a drive: its field ranges and start
-// values, the guards before a request (off-line, T5/W5, point numbers), the
-// answers it shows, the jog speed and the file commands.
+// The internal-position window without a drive: the guards before a request
+// (off-line, T5/W5, point numbers), the answers it shows, the jog speed and
+// the file commands.
 #include "CListCtrlEx.h"
-#include "ContextStorage.h"
-#include "HostConfig.h"
 #include "RecordingDialogs.h"
 #include "RouteplanApp.h"
+#include "RouteplanFixture.h"
 #include "RouteplanStrings.h"
 #include "RouteplanView.h"
 #include "TempDir.h"
 
-#include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
@@ -25,10 +22,7 @@ namespace {
 
 class Window : public testing::Test {
 protected:
-    explicit Window(int model = kModelT8, int online = 0) {
-        storage_.CreateParmStore(nullptr);
-        storage_.Fill(ReadHostConfig("Velmora.ini"), ".", nullptr);
-        Ctx().Parms().iModel = model;
+    explicit Window(int model = kModelT8, int online = 0) : context_(model) {
         Ctx().Int(kOnline) = online;
         Ctx().SetLanguage(kLangRouteplan, kLanguageEnglish);
         app_.Attach(&Ctx());
@@ -47,7 +41,7 @@ protected:
         app_.board.newRequest = app_.board.closing = false;
         app_.board.motion = MotionValues{};
     }
-    SharedContext& Ctx() { return storage_.Context(); }
+    SharedContext& Ctx() { return context_.Ctx(); }
     std::string Text(unsigned id) { return app_.Module().Text(id); }
     // The answer `code` + 1 with `result`, as the cycle publishes it.
     void Answer(int code, int result) {
@@ -56,37 +50,10 @@ protected:
     }
 
     RecordingDialogs dialogs_;
-    ContextStorage storage_;
+    RouteplanContext context_;
     CRouteplanApp& app_ = CRouteplanApp::Instance();
     std::unique_ptr<CRouteplanView> view_;
 };
-
-TEST_F(Window, FieldsStartWithTheirRangesAndValues) {
-    CRouteplanView& v = *view_;
-    const struct {
-        QSpinBox* spin;
-        int low, high, start;
-    } spins[] = {{v.endPoint, 1, 16, 1},
-                 {v.pointNumber, 1, 16, 1},
-                 {v.pulseCount, -134217728, 134217728, 0},
-                 {v.rpm, 0, 3000, 0}};
-    for (const auto& s : spins) {
-        EXPECT_EQ(s.spin->minimum(), s.low);
-        EXPECT_EQ(s.spin->maximum(), s.high);
-        EXPECT_EQ(s.spin->value(), s.start);
-    }
-    EXPECT_EQ(v.startPoint->text(), "1");
-    EXPECT_EQ(v.delay->text(), "500");
-    EXPECT_EQ(v.jogStep->text(), "0");
-    EXPECT_EQ(v.speedLimit->maximum(), 2000);
-    EXPECT_EQ(v.speedChoice->currentText(), "Medium");
-    EXPECT_EQ(v.List()->GetItemCount(), 43);
-    EXPECT_EQ(v.List()->RowColors(22).second, QColor(255, 204, 153));
-    EXPECT_EQ(v.List()->GetItemText(9, 0), "       9");
-    EXPECT_EQ(v.List()->GetItemText(32, 1), "-----");
-    EXPECT_FALSE(v.List()->IsCellEditable(32, 1));
-    EXPECT_TRUE(v.List()->IsCellEditable(16, 3));
-}
 
 TEST_F(Window, OfflineCommandsSayNotConnectedAndPostNothing) {
     view_->OnButton(CRouteplanView::kServoOn);
@@ -114,7 +81,9 @@ TEST_F(OnlineWindow, AnswersShowTheirMessages) {
         {CS_Homing, kResultFailure, "Abnormal communication"},
         {CS_RelativePosMovement, kResultFailure, "Set position point fail"},
         {CS_TransAllParms, kResultSuccess, "Transfer parameters to drive success."},
+        {CS_ServoOn, kResultFailure, "Err code. 21"}, // the alarm that refused it
     };
+    app_.board.WithMotion([](MotionValues& m) { m.alarmCode = 21; });
     Ctx().OfflineIdentity().Set(3, "hq_417");
     Ctx().Identity().Set(3, "rk_905");
     for (const auto& c : cases) {
@@ -125,13 +94,6 @@ TEST_F(OnlineWindow, AnswersShowTheirMessages) {
         EXPECT_EQ(dialogs_.boxes.front().text, c.shown);
         app_.board.Release();
     }
-}
-
-TEST_F(OnlineWindow, AnAlarmAtServoOnShowsItsCode) {
-    app_.board.WithMotion([](MotionValues& m) { m.alarmCode = 21; });
-    Answer(CS_ServoOn, kResultFailure);
-    view_->OnTimer();
-    EXPECT_TRUE(dialogs_.Saw("Err code. 21"));
 }
 
 TEST_F(OnlineWindow, HomingAndRunAskFirstAndOnlyOkSends) {

@@ -3,15 +3,15 @@
 // read, servo on, homing, a transfer of three points and a run to point 3
 // that the fed-back position shows.
 #include "CListCtrlEx.h"
-#include "ContextStorage.h"
 #include "DriveSim.h"
-#include "HostConfig.h"
 #include "KnobsetDialogs.h"
 #include "RecordingDialogs.h"
 #include "RouteplanApp.h"
+#include "RouteplanFixture.h"
 #include "RouteplanView.h"
 #include "SerialFormat.h"
 #include "TempDir.h"
+#include "WaitUntil.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -33,10 +33,6 @@ class OnlineT8 : public testing::Test {
 protected:
     OnlineT8() : sim_(Config(dir_)) {
         sim_.Start();
-        storage_.CreateParmStore(nullptr);
-        storage_.Fill(ReadHostConfig("Velmora.ini"), ".", nullptr);
-        Ctx().Parms().iModel = kModelT8;
-        Ctx().Int(kOnline) = 1;
         Ctx().SetLanguage(kLangRouteplan, kLanguageEnglish);
         opener_.dcb = wirelay::MakeSerialDcb(3);
         EXPECT_EQ(opener_.modbus._OpenDevicePort(sim_.SlavePath().c_str(), opener_.dcb, 1), 1);
@@ -46,7 +42,8 @@ protected:
         app_.board.WithMotion([](MotionValues& m) { m = MotionValues{}; });
         // The progress window waits while the test runs the cycles.
         knobset::InstallModalAnswerer([this](QDialog&) {
-            Cycle([this] { return app_.board.transferDone.load() != 0; }, "the transfer");
+            EXPECT_TRUE(
+                Cycle([this] { return app_.board.transferDone.load() != 0; }, "the transfer"));
             return 1;
         });
     }
@@ -66,28 +63,22 @@ protected:
         config.statePath = dir.File("t8.eeprom");
         return config;
     }
-    SharedContext& Ctx() { return storage_.Context(); }
+    SharedContext& Ctx() { return context_.Ctx(); }
     // Runs the cycle and the window's events until `done` holds.
-    bool Cycle(const std::function<bool()>& done, const char* what) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > deadline) {
-                ADD_FAILURE() << "timed out waiting for " << what;
-                return false;
-            }
+    testing::AssertionResult Cycle(const std::function<bool()>& done, const char* what) {
+        return WaitUntil(what, done, std::chrono::seconds(20), [this] {
             app_.RunCycle();
             QApplication::processEvents();
-        }
-        return true;
+        });
     }
     // Until `message` was shown and the window's own follow-up is answered.
-    bool Answered(const std::string& message) {
+    testing::AssertionResult Answered(const std::string& message) {
         return Cycle([&] { return dialogs_.Saw(message) && !app_.board.Busy(); }, message.c_str());
     }
 
     TempDir dir_;
     drivesim::DriveSim sim_;
-    ContextStorage storage_;
+    RouteplanContext context_;
     DriveLink opener_;
     RecordingDialogs dialogs_;
     CRouteplanApp& app_ = CRouteplanApp::Instance();

@@ -7,11 +7,10 @@
 #include "HexFrames.h"
 #include "PtyPair.h"
 
-#include <array>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
-#include <functional>
 #include <mutex>
 #include <poll.h>
 #include <thread>
@@ -26,11 +25,7 @@ struct RegisterAccess {
 
 class ScopeFarEnd {
 public:
-    using Sample = std::array<std::uint16_t, 4>;
-    using Generator = std::function<Sample(long index)>;
-
-    ScopeFarEnd(PtyPair& pty, Generator generator)
-        : pty_(pty), generator_(std::move(generator)), thread_([this] { Run(); }) {}
+    explicit ScopeFarEnd(PtyPair& pty) : pty_(pty), thread_([this] { Run(); }) {}
     ~ScopeFarEnd() {
         stop_ = true;
         thread_.join();
@@ -42,7 +37,6 @@ public:
     std::atomic<bool> mute{false};    // send no sample frames
     std::atomic<int> waitingReads{2}; // reads of 0x00A9 answered 2 before 4
     std::atomic<int> blockLength{101};
-    std::atomic<long> framesSent{0};
 
     std::vector<RegisterAccess> Accesses() const {
         std::lock_guard lock(lock_);
@@ -58,13 +52,9 @@ public:
     }
 
 private:
-    static std::uint8_t Hi(unsigned v) { return static_cast<std::uint8_t>(v >> 8); }
-    static std::uint8_t Lo(unsigned v) { return static_cast<std::uint8_t>(v & 0xFF); }
-
+    // Channel A ramps 0..999 and starts again; B, C and D hold -1, -32768, 7.
     void SendFrame(long index) {
-        const Sample s = generator_(index);
-        pty_.Send(SampleFrame(s[0], s[1], s[2], s[3]));
-        ++framesSent;
+        pty_.Send(SampleFrame(static_cast<unsigned>(index % 1000), 0xFFFF, 0x8000, 7));
     }
 
     // Serves one complete request at the front of `in`; false when incomplete.
@@ -102,7 +92,7 @@ private:
                         SendFrame(i);
             }
         } else {
-            pty_.Send(WithCrc({request[0], 0x03, 0x02, Hi(answerValue), Lo(answerValue)}));
+            pty_.Send(WithCrc({request[0], 0x03, 0x02, 0x00, std::uint8_t(answerValue)}));
         }
         return true;
     }
@@ -134,7 +124,6 @@ private:
     }
 
     PtyPair& pty_;
-    Generator generator_;
     mutable std::mutex lock_;
     std::vector<RegisterAccess> accesses_;
     std::vector<Bytes> requests_;

@@ -55,13 +55,6 @@ TEST_F(Panels, ChoosingASignalSetsItsCodeScaleAndCaption) {
     EXPECT_EQ(app.MasterTiming().trigger.channel1, 2) << "the only source";
 }
 
-TEST_F(Panels, WithoutSignalsTheListsAreEmptyAndTheTriggerUnavailable) {
-    settings.SetSignals({});
-    for (int ch = 0; ch < kChannels; ++ch)
-        EXPECT_TRUE(settings.UnitChoices(ch).values.empty());
-    EXPECT_FALSE(settings.TriggerAvailable());
-}
-
 TEST_F(Panels, HighSampleCutsTheTimeTo45AndCountsTheDelayInMilliseconds) {
     settings.SetTimeBase(100);
     settings.ResetDelay();

@@ -1,16 +1,22 @@
 // The scope window: its lists from cd.dat, High Sample, the zoom tools under
 // a right press, its texts in both Chinese languages with every panel whole,
 // and (end to end) "Continue" streaming the simulated drive's samples.
-#include "HzCur.h"
 #include "HzTime.h"
 #include "HzTrig.h"
 #include "LayoutCheck.h"
+#include "PluginModule.h"
+#include "QtWaitUntil.h"
 #include "ScopeChartArea.h"
 #include "ScopeIndicator.h"
-#include "ScopeWindowFixture.h"
 #include "SimulatedScope.h"
+#include "StandaloneContext.h"
+#include "TempDir.h"
+#include "TracelensApp.h"
+#include "TracelensStrings.h"
+#include "TracelensView.h"
 #include "VtCh.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -18,18 +24,54 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <chrono>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
 
 namespace tracelens {
 namespace {
 
-const char* kTwoSignals = "[Setup]\niQtyA=2\n[Data1]\nID=7\nMax=1\n[Data2]\nID=8\nMax=1000\n";
+// The window on a standalone context, with the program's language tables
+// (tests run in the application folder) and a cd.dat of choice.
+class ScopeWindow : public testing::Test {
+protected:
+    // `catalogue`: the cd.dat of the start folder; empty: the program's own.
+    void Open(const std::string& catalogue = std::string(), int model = kModelT5) {
+        context.Context().Parms().iModel = model;
+        std::string startDir = std::filesystem::current_path().string();
+        if (!catalogue.empty()) {
+            startDir = dir.Path().string();
+            if (catalogue != "none")
+                dir.Write("cd.dat", catalogue);
+        }
+        module.Attach(&context.Context());
+        context.Context().SetLanguage(kLangTracelens, kLanguageEnglish);
+        view = std::make_unique<CTracelensView>(module, app, startDir);
+        view->resize(1270, 700);
+        view->show();
+        Settle();
+    }
+    void Language(int id) {
+        context.Context().SetLanguage(kLangTracelens, id);
+        Settle();
+    }
+    static void Settle(int ms = 60) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (std::chrono::steady_clock::now() < until)
+            ProcessEventsBriefly();
+    }
+    ~ScopeWindow() override { view.reset(); }
 
-QStringList Items(const QComboBox* box) {
-    QStringList items;
-    for (int i = 0; i < box->count(); ++i)
-        items << box->itemText(i);
-    return items;
-}
+    TempDir dir;
+    StandaloneContext context;
+    CTracelensApp app;
+    PluginModule module{{"Trace", kLangTracelens, MenuEnableFlags::kTracelens, 1280, 800},
+                        &kTracelensStrings};
+    std::unique_ptr<CTracelensView> view;
+};
+
+const char* kTwoSignals = "[Setup]\niQtyA=2\n[Data1]\nID=7\nMax=1\n[Data2]\nID=8\nMax=1000\n";
 
 TEST_F(ScopeWindow, UnitPerDivListsFollowTheChosenSignal) {
     Open(kTwoSignals);
@@ -37,12 +79,10 @@ TEST_F(ScopeWindow, UnitPerDivListsFollowTheChosenSignal) {
     ASSERT_EQ(a.signal->count(), 2);
     EXPECT_TRUE(a.unitPerDiv->count() == 0) << "nothing chosen yet";
     a.signal->activated(0);
-    EXPECT_EQ(Items(a.unitPerDiv), QStringList{"10"});
-    EXPECT_EQ(a.unitPerDiv->currentText(), "10");
+    ASSERT_EQ(a.unitPerDiv->count(), 1);
+    EXPECT_EQ(a.unitPerDiv->itemText(0), "10");
     a.signal->activated(1);
-    EXPECT_EQ(Items(a.unitPerDiv).front(), "10");
-    EXPECT_EQ(Items(a.unitPerDiv).back(), "200");
-    EXPECT_EQ(a.unitPerDiv->count(), 15);
+    EXPECT_EQ(a.unitPerDiv->itemText(a.unitPerDiv->count() - 1), "200");
     EXPECT_EQ(a.unitPerDiv->currentText(), "100");
     // The language's signal file decides the codes: its second entry is 2.
     EXPECT_EQ(app.WorkingRequest().word[ScopeRequest::kDriveWords + 1], 2);
@@ -58,23 +98,20 @@ TEST_F(ScopeWindow, WithoutCdDatTheListsStayEmptyAndTheTriggerPanelOff) {
     EXPECT_FALSE(view->Trigger()->isEnabled());
 }
 
-TEST_F(ScopeWindow, HighSampleOnALinearDriveCutsTheTimeTo45) {
+TEST_F(ScopeWindow, HighSampleOnlyOnALinearDriveCutsTheTimeTo45) {
+    Open(kTwoSignals, kModelT5);
+    EXPECT_FALSE(view->TimeBase()->HighSample()->isEnabled());
+    view.reset();
     Open(kTwoSignals, kModelW5);
     CHzTime* time = view->TimeBase();
     time->Time()->setValue(100);
     ASSERT_TRUE(time->HighSample()->isEnabled());
     time->HighSample()->setChecked(true);
     EXPECT_EQ(time->Time()->value(), 45);
-    EXPECT_EQ(app.MasterTiming().timeBase, 45);
     EXPECT_EQ(app.MasterTiming().highSample, 1);
     view->PressRun(RunButton::Continue);
     EXPECT_EQ(app.WorkingRequest().word[ScopeRequest::kRunMode], kModeBlockContinue);
     EXPECT_FALSE(time->HighSample()->isEnabled()) << "only while stopped";
-}
-
-TEST_F(ScopeWindow, HighSampleIsOnlyForLinearDrives) {
-    Open(kTwoSignals, kModelT5);
-    EXPECT_FALSE(view->TimeBase()->HighSample()->isEnabled());
 }
 
 TEST_F(ScopeWindow, RightPressWithAZoomToolSwitchesTheToolsOff) {
@@ -87,20 +124,8 @@ TEST_F(ScopeWindow, RightPressWithAZoomToolSwitchesTheToolsOff) {
                       Qt::RightButton, Qt::NoModifier);
     QApplication::sendEvent(view->Chart(), &press);
     EXPECT_EQ(app.WorkingRequest().word[ScopeRequest::kDropZoomX], 0);
-    EXPECT_EQ(app.WorkingRequest().word[ScopeRequest::kDropZoomY], 0);
-    EXPECT_EQ(app.WorkingRequest().word[ScopeRequest::kKeys] & 2, 0);
     EXPECT_FALSE(view->ZoomButton(ZoomTool::Time)->isChecked());
     EXPECT_EQ(view->Chart()->cursor().shape(), Qt::ArrowCursor);
-}
-
-TEST_F(ScopeWindow, CursorButtonsOfThePanelSetTheCursorWords) {
-    Open(kTwoSignals);
-    view->Cursors()->Button(kCurX2)->click();
-    EXPECT_EQ(app.WorkingRequest().word[ScopeRequest::kCursorX], 2);
-    view->Cursors()->Button(kCurY1)->click();
-    EXPECT_EQ(app.WorkingRequest().word[ScopeRequest::kCursorX], 0);
-    EXPECT_EQ(app.WorkingRequest().word[ScopeRequest::kCursorY], 1);
-    EXPECT_FALSE(view->Cursors()->Button(kCurX2)->isChecked());
 }
 
 // Another tool presets the scope: the cycle hands the block to the window,
@@ -160,19 +185,16 @@ TEST_F(ScopeWindow, TextsInEveryLanguageAndEveryPanelWhole) {
     const struct {
         int id;
         const char* code;
-        QString run, tab, condition, signal;
+        QString run, condition, signal;
     } languages[] = {
-        {kLanguageEnglish, "ENG", "Continue", "Vertical", "Positive Edge", "1: Speed"},
-        {kLanguageTraditional, "CHT", QString::fromUtf8("連續"), QString::fromUtf8("垂直"),
-         QString::fromUtf8("正緣"), QString::fromUtf8("1: 速度回授")},
-        {kLanguageSimplified, "CHS", QString::fromUtf8("连续"), QString::fromUtf8("垂直"),
-         QString::fromUtf8("上升沿"), QString::fromUtf8("1: 速度反馈")},
+        {kLanguageEnglish, "ENG", "Continue", "Positive Edge", "1: Speed"},
+        {kLanguageTraditional, "CHT", "連續", "正緣", "1: 速度回授"},
+        {kLanguageSimplified, "CHS", "连续", "上升沿", "1: 速度反馈"},
     };
     view->Vertical()->Channel(0).signal->activated(0);
     for (const auto& language : languages) {
         Language(language.id);
         EXPECT_EQ(view->RunButtonOf(RunButton::Continue)->text(), language.run) << language.code;
-        EXPECT_EQ(view->Tabs()->tabText(0), language.tab) << language.code;
         EXPECT_EQ(view->Trigger()->Trigger(0).condition->itemText(0), language.condition)
             << language.code;
         EXPECT_TRUE(view->Vertical()->Channel(0).signal->itemText(0).startsWith(language.signal))
@@ -203,12 +225,9 @@ TEST_F(ScopeWindow, ContinueStreamsTheSimulatedDrive) {
     for (int ch = 0; ch < 4; ++ch)
         view->Vertical()->Channel(ch).signal->activated(ch);
     view->RunButtonOf(RunButton::Continue)->click();
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while ((app.SampleCount() < 1000 || view->Chart()->PicturesShown() < 5) &&
-           std::chrono::steady_clock::now() < deadline)
-        Settle(20);
-    EXPECT_GE(app.SampleCount(), 1000) << "samples arrived";
-    EXPECT_GE(view->Chart()->PicturesShown(), 5) << "pictures reached the window";
+    ASSERT_TRUE(WaitProcessingEvents("1000 samples and 5 pictures in the window", [&] {
+        return app.SampleCount() >= 1000 && view->Chart()->PicturesShown() >= 5;
+    }));
     EXPECT_EQ(view->StatusIndicator()->CurrentLook(), ScopeIndicator::Active);
     EXPECT_TRUE(view->RunButtonOf(RunButton::Continue)->isChecked());
     view.reset(); // closing stops the drive's stream

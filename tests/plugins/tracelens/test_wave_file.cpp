@@ -32,13 +32,22 @@ TEST(WaveFile, WritesTheBodyThenInfoAndSetup) {
                     "CHA_DivSel=9\nCHB_DivSel=22\nCHC_DivSel=0\nCHD_DivSel=44\n");
 }
 
-TEST(WaveFile, MissingKeysTakeTheirDefaults) {
+TEST(WaveFile, MissingKeysTakeTheirDefaultsAndBrokenOnesNumbers) {
     const WaveHeader header = ReadWaveHeader("Sample size,0\n[Setup]\nCHB_ID=9\n");
     EXPECT_EQ(header.size, 1);
     EXPECT_EQ(header.setup.timeBase, 300);
     EXPECT_EQ(header.setup.highSample, 0);
     EXPECT_EQ(header.setup.code, (std::array<int, 4>{1, 9, 5, 6}));
     EXPECT_EQ(header.setup.divSel, (std::array<int, 4>{46, 46, 46, 46}));
+
+    // Broken sections give numbers, not crashes.
+    EXPECT_EQ(ReadWaveHeader("[Info]\nSize=\n").size, 1) << "an empty value counts as missing";
+    const WaveHeader broken =
+        ReadWaveHeader("[Info\nSize=7\n[Setup]\nTimeBase_ms_Div=0x7fffffffff\nCHA_ID=-3\n"
+                       "CHB_DivSel=abc\n\x01\xff=\n[Info]\nSize=5\n");
+    EXPECT_EQ(broken.size, 7) << "an unclosed header names its section, as profiles read it";
+    EXPECT_EQ(broken.setup.code[0], -3);
+    EXPECT_EQ(broken.setup.divSel[1], 0) << "no digits read as 0, as the profile reader does";
 }
 
 // Bodies that are cut short, broken or missing: the reader keeps the records
@@ -76,16 +85,6 @@ TEST(WaveFile, MalformedBodies) {
         EXPECT_EQ(ReadWaveSamples(c.text, c.wanted, rows), c.outcome);
         EXPECT_EQ(rows.size(), c.rows);
     }
-}
-
-TEST(WaveFile, BrokenSectionsGiveNumbersNotCrashes) {
-    EXPECT_EQ(ReadWaveHeader("[Info]\nSize=\n").size, 1) << "an empty value counts as missing";
-    const WaveHeader header =
-        ReadWaveHeader("[Info\nSize=7\n[Setup]\nTimeBase_ms_Div=0x7fffffffff\nCHA_ID=-3\n"
-                       "CHB_DivSel=abc\n\x01\xff=\n[Info]\nSize=5\n");
-    EXPECT_EQ(header.size, 7) << "an unclosed header names its section, as profiles read it";
-    EXPECT_EQ(header.setup.code[0], -3);
-    EXPECT_EQ(header.setup.divSel[1], 0) << "no digits read as 0, as the profile reader does";
 }
 
 } // namespace

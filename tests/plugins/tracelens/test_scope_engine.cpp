@@ -1,9 +1,113 @@
-// Set-up writes, the three streaming modes, recovery after silence and the
-// link claims, against a scripted drive on a pseudo-terminal.
-#include "EngineFixture.h"
+// The capture engine on a pseudo-terminal whose far end is a scripted drive:
+// the set-up writes, the three streaming modes, High Sample blocks, recovery
+// after silence and a lost port, and the link claims. The test plays the
+// window (publishing requests) and the host (running cycles).
+#include "CaptureMath.h"
+#include "FarEnd.h"
+#include "ScopeFarEnd.h"
+#include "StandaloneContext.h"
+#include "TimeOut.h"
+#include "TracelensApp.h"
+#include "WaitUntil.h"
+
+#include <chrono>
+#include <functional>
+#include <gtest/gtest.h>
 
 namespace tracelens {
 namespace {
+
+// A tick counter the test can move ahead, so 2000 ms time-outs pass at once.
+inline std::atomic<std::uint32_t> gTickOffset{0};
+inline std::uint32_t TestTicks() {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<std::uint32_t>(
+               std::chrono::duration_cast<std::chrono::milliseconds>(now).count()) +
+           gTickOffset.load();
+}
+
+class EngineTest : public testing::Test {
+protected:
+    EngineTest() {
+        gTickOffset = 0;
+        SetTickSource(&TestTicks);
+        dcb.DCBlength = sizeof dcb;
+        dcb.BaudRate = CBR_115200;
+        dcb.ByteSize = 8;
+        EXPECT_EQ(opener._OpenDevicePort(pty.SlavePath().c_str(), dcb, 1), 1);
+        context.PublishPort(opener.hPort, 0, dcb);
+        app.Attach(&context.Context());
+    }
+    ~EngineTest() override {
+        if (app.link.hPort > 0)
+            app.link.CloseComPort();
+        SetTickSource(nullptr);
+    }
+
+    // Runs cycles until `done` holds; a time-out fails naming `what`.
+    void RunUntil(const std::function<bool()>& done, const char* what) {
+        ASSERT_TRUE(
+            WaitUntil(what, done, std::chrono::seconds(10), [this] { app.ExternThread(); }));
+    }
+
+    // The window publishes; the next cycle takes the request and applies
+    // settings whose counters moved.
+    void Publish() {
+        app.WorkingRequest().word[ScopeRequest::kRedraw] = 1;
+        ASSERT_TRUE(app.PublishRequest());
+        app.ExternThread();
+    }
+    void Raise(int counter) { ++app.WorkingRequest().word[counter]; }
+    void SetDriveWords(bool wideA, bool wideC, std::array<int, 4> codes) {
+        app.MasterChannels()[0].wide = wideA;
+        app.MasterChannels()[2].wide = wideC;
+        app.WorkingRequest().word[ScopeRequest::kDriveWords] = PairingWord(wideA, wideC);
+        for (int i = 0; i < 4; ++i)
+            app.WorkingRequest().word[ScopeRequest::kDriveWords + 1 + i] = codes[i];
+    }
+    void Run(int mode) {
+        app.WorkingRequest().word[ScopeRequest::kRunMode] = mode;
+        Publish();
+    }
+    // "Continue" with codes 1..4 on plain channels.
+    void Stream() {
+        SetDriveWords(false, false, {1, 2, 3, 4});
+        Run(kModeContinue);
+    }
+    // Codes 1..4 on plain channels and the timing as `set` leaves it, every
+    // timing counter raised, then `mode`.
+    void Start(int mode, const std::function<void(ScopeTiming&)>& set) {
+        set(app.MasterTiming());
+        for (int counter : {ScopeRequest::kTimeBaseCounter, ScopeRequest::kDelayCounter,
+                            ScopeRequest::kTriggerCounter})
+            Raise(counter);
+        SetDriveWords(false, false, {1, 2, 3, 4});
+        Publish();
+        Run(mode);
+    }
+    const ScopeStatus& Status() {
+        app.WorkingRequest().word[ScopeRequest::kRedraw] = 0;
+        app.PublishRequest();
+        app.ExternThread();
+        app.PublishRequest(); // the window's copy of what the cycle published
+        return app.WindowStatus();
+    }
+    std::vector<RegisterAccess> Writes() const {
+        std::vector<RegisterAccess> writes;
+        for (const RegisterAccess& a : farEnd.Accesses())
+            if (a.kind == 'W')
+                writes.push_back(a);
+        return writes;
+    }
+
+    SleepRecorder pauses;
+    PtyPair pty;
+    ScopeFarEnd farEnd{pty};
+    DCB dcb{};
+    CUARTComm opener;
+    StandaloneContext context;
+    CTracelensApp app;
+};
 
 using W = RegisterAccess;
 
@@ -22,28 +126,9 @@ TEST_F(EngineTest, SetUpWritesTheSamplingRegistersInOrder) {
         EXPECT_EQ(ToHex(requests[i]), ToHex(WithCrc(Hex(golden[i])))) << "request " << i;
 }
 
-struct PairingCase {
-    bool wideA, wideC;
-    std::uint16_t word;
-};
-class PairingWordOnTheWire : public EngineTest, public testing::WithParamInterface<PairingCase> {};
-
-TEST_P(PairingWordOnTheWire, ReachesRegisterA1) {
-    SetDriveWords(GetParam().wideA, GetParam().wideC, {5, 6, 7, 8});
-    Run(kModeNormal);
-    RunUntil([&] { return app.CaptureState() == 4; }, "armed streaming");
-    EXPECT_EQ(farEnd.Count({'W', 0x00A1, GetParam().word}), 1u);
-}
-INSTANTIATE_TEST_SUITE_P(Pairs, PairingWordOnTheWire,
-                         testing::Values(PairingCase{false, false, 0x0000},
-                                         PairingCase{true, false, 0x0011},
-                                         PairingCase{false, true, 0x1100},
-                                         PairingCase{true, true, 0x1111}));
-
 TEST_F(EngineTest, ContinuousStreamingFillsTheShownBuffersWithSignedValues) {
     Raise(ScopeRequest::kTimeBaseCounter); // 100 ms/div: 1000 samples on screen
-    SetDriveWords(false, false, {1, 2, 3, 4});
-    Run(kModeContinue);
+    Stream();
     RunUntil([&] { return app.Chart().ShownBuf(0).GetSatValidLen() >= 300; }, "300 samples");
     EXPECT_EQ(app.Chart().ShownBuf(1).SatGet(0), -1);     // 0xFFFF
     EXPECT_EQ(app.Chart().ShownBuf(2).SatGet(0), -32768); // 0x8000
@@ -86,8 +171,7 @@ TEST_F(RisingFrames, SingleStreamingStopsTheDriveAfterTheFirstFrame) {
 }
 
 TEST_F(EngineTest, SilenceOfTwoSecondsRetriesAndAProbeSetsUpAgain) {
-    SetDriveWords(false, false, {1, 2, 3, 4});
-    Run(kModeContinue);
+    Stream();
     RunUntil([&] { return app.SampleCount() > 20; }, "samples");
     farEnd.mute = true;
     RunUntil([&] { return app.CaptureState() == 3 && app.link.PreCountInQue() == 0; }, "silence");
@@ -102,8 +186,7 @@ TEST_F(EngineTest, SilenceOfTwoSecondsRetriesAndAProbeSetsUpAgain) {
 }
 
 TEST_F(EngineTest, FiveProbeFailuresOnALostPortStopWithoutAMessage) {
-    SetDriveWords(false, false, {1, 2, 3, 4});
-    Run(kModeContinue);
+    Stream();
     RunUntil([&] { return app.SampleCount() > 5; }, "samples");
     app.link.CloseComPort(); // the port is gone and cannot be reopened (COM 0)
     RunUntil(
@@ -121,9 +204,8 @@ TEST_F(EngineTest, FiveProbeFailuresOnALostPortStopWithoutAMessage) {
 }
 
 TEST_F(EngineTest, AnotherToolsClaimPausesTheScopeAndAsksItToStop) {
-    SetDriveWords(false, false, {1, 2, 3, 4});
     app.SetScopeActive(1);
-    Run(kModeContinue);
+    Stream();
     RunUntil([&] { return app.SampleCount() > 5; }, "samples");
     SharedContext& ctx = context.Context();
     EXPECT_EQ(ctx.Claim(kClaimTracelens).iState.load(), 1);
@@ -145,8 +227,7 @@ TEST_F(EngineTest, AnotherToolsClaimPausesTheScopeAndAsksItToStop) {
 }
 
 TEST_F(EngineTest, ANewGenerationClearsTheResultWords) {
-    SetDriveWords(false, false, {1, 2, 3, 4});
-    Run(kModeContinue);
+    Stream();
     RunUntil([&] { return Status().status == kStatusRunning; }, "running");
     Run(kModeStop);
     RunUntil([&] { return app.CaptureState() == 0; }, "the stop");
@@ -175,13 +256,9 @@ TEST_F(EngineTest, ClearCommandsWriteTheirRegistersOnceAndAnswer) {
     EXPECT_EQ(Writes().size(), 2u);
 }
 
-class SlowLine : public EngineTest {
-protected:
-    SlowLine() { app.link.dcb.BaudRate = CBR_57600; }
-};
-TEST_F(SlowLine, StreamingReportsThatTheLineIsTooSlow) {
-    SetDriveWords(false, false, {1, 2, 3, 4});
-    Run(kModeContinue);
+TEST_F(EngineTest, StreamingAt57600ReportsThatTheLineIsTooSlow) {
+    app.link.dcb.BaudRate = CBR_57600;
+    Stream();
     RunUntil([&] { return app.CaptureState() == 3; }, "streaming");
     EXPECT_EQ(Status().lineTooSlow, 1);
 }
