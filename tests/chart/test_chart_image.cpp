@@ -169,23 +169,6 @@ TEST_F(Trace, ColumnExtremesAreKept) {
     }
 }
 
-TEST_F(Trace, ModesZeroAndOne) {
-    Window(800, 600);
-    chart.SetXaxisLen(3001);
-    FillShown(0, 3001, [](int i) { return long(i); });
-    QImage image(800, 600, QImage::Format_RGB32);
-    QPainter painter(&image);
-    std::vector<QPoint> points(6002);
-    chart.PlotTrendPoly2(&painter, points.data(), &chart.ShownBuf(0), 1.0f / 3000, 1e-4f, 0.0f,
-                         0.0f, kYellow, 0);
-    EXPECT_EQ(chart.ShownBuf(0).plotPoints, 3001);
-    chart.PlotTrendPoly2(&painter, points.data(), &chart.ShownBuf(0), 1.0f / 3000, 1e-4f, 0.0f,
-                         0.0f, kYellow, 1);
-    EXPECT_EQ(chart.ShownBuf(0).plotPoints, 601) << "one point per column of 600 + 1";
-    EXPECT_EQ(points[0], QPoint(100, chart.yBase));
-    EXPECT_EQ(points[600].x(), 700);
-}
-
 TEST_F(Trace, OlderRoutineIgnoresFlags) {
     Window(800, 600);
     chart.SetXaxisLen(11);

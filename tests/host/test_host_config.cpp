@@ -4,6 +4,7 @@
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -17,19 +18,12 @@ TEST(HostConfig, ReadsEveryKeyAndLimitsJogSpeedsFromAboveOnly) {
                                  "[Data_Profile]\niDIOJogSpd_Slow=-5\niDIOJogSpd_Medium=100\n"
                                  "iDIOJogSpd_Fast=250\niDIOJogTimeout=3000\n");
     const HostConfig c = ReadHostConfig(ini);
-    EXPECT_EQ(c.comPort, 7);
-    EXPECT_EQ(c.slaveId, 3);
-    EXPECT_EQ(c.retryTimes, 2);
-    EXPECT_EQ(c.retryIntervalMs, 40);
-    EXPECT_EQ(c.preWaitTimeMs, 5);
-    EXPECT_EQ(c.language, 1001);
-    EXPECT_EQ(c.waitWriteTime, 1);
-    EXPECT_EQ(c.preCountQueTimes, 400);
-    EXPECT_EQ(c.title, "Velmora Test");
-    EXPECT_EQ(c.jogSpeedSlow, -5);
-    EXPECT_EQ(c.jogSpeedMedium, 100);
-    EXPECT_EQ(c.jogSpeedFast, 100);
-    EXPECT_EQ(c.jogTimeout, 3000);
+    EXPECT_EQ(std::tie(c.comPort, c.slaveId, c.retryTimes, c.retryIntervalMs, c.preWaitTimeMs,
+                       c.language, c.waitWriteTime, c.preCountQueTimes, c.title),
+              std::make_tuple(7, 3, 2, 40, 5, 1001, 1, 400, std::string("Velmora Test")));
+    EXPECT_EQ(std::tie(c.jogSpeedSlow, c.jogSpeedMedium, c.jogSpeedFast, c.jogTimeout),
+              std::make_tuple(-5, 100, 100, 3000))
+        << "the fast speed is limited to the medium one";
 }
 
 TEST(HostConfig, MalformedFileFallsBackWithoutCrashing) {

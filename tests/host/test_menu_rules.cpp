@@ -44,7 +44,6 @@ TEST(MenuRules, ClosingAToolFollowsTheOtherToolsModelAndLine) {
     const int twoOpen = (kAllClosed & ~kConnect) & ~kKnobset & ~kMonitor;
     const int onlyJogOpen = (kAllClosed & ~kConnect) & ~kProgramJog;
     const CloseCase cases[] = {
-        {"off-line", lastOpen, kKnobset, 0, kModelW5, kAllClosed},
         {"T5 on-line", lastOpen, kKnobset, 1, kModelT5, kAllClosed},
         {"T8 on-line", lastOpen, kKnobset, 1, kModelT8, kAllClosed},
         {"W5 with linear tools", lastOpen, kKnobset, 1, kModelW5, kAllClosed},

@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -48,6 +49,12 @@ protected:
         return result;
     }
 
+    // Wait per write, polls, retries, retry interval.
+    std::tuple<unsigned long, unsigned long, unsigned long, unsigned long> Settings() const {
+        return {link.modbus.GetWaitWriteTime(), link.modbus.GetPreCountQueTimes(),
+                link.modbus.GetRetryTimes(), link.modbus.GetRetryInterval()};
+    }
+
     // COM5 leads to a link that the test points at the pty of its choice.
     void PointAt(const PtyPair& pty) {
         std::filesystem::remove(linkPath);
@@ -70,10 +77,7 @@ TEST_F(GuardedCall, FirstCallTakesTheQuickSettingsUnlessSearching) {
     link.modbus.SetRetryTimes(7);
     ASSERT_EQ(Read(), 1);
     EXPECT_EQ(value, 0x1234ABCDu);
-    EXPECT_EQ(link.modbus.GetWaitWriteTime(), 100u);
-    EXPECT_EQ(link.modbus.GetPreCountQueTimes(), 100u);
-    EXPECT_EQ(link.modbus.GetRetryTimes(), 0u);
-    EXPECT_EQ(link.modbus.GetRetryInterval(), 0u);
+    EXPECT_EQ(Settings(), std::make_tuple(100ul, 100ul, 0ul, 0ul));
     EXPECT_EQ(link.quickSettings, 0);
     EXPECT_EQ(far.Requests().size(), 1u);
 
@@ -82,8 +86,7 @@ TEST_F(GuardedCall, FirstCallTakesTheQuickSettingsUnlessSearching) {
     link.modbus.SetWaitWriteTime(7);
     link.modbus.SetPreCountQueTimes(500);
     ASSERT_EQ(Read(), 1);
-    EXPECT_EQ(link.modbus.GetWaitWriteTime(), 7u);
-    EXPECT_EQ(link.modbus.GetPreCountQueTimes(), 500u);
+    EXPECT_EQ(Settings(), std::make_tuple(7ul, 500ul, 0ul, 0ul));
     EXPECT_EQ(link.quickSettings, 1);
 }
 
@@ -146,14 +149,13 @@ TEST(DriveLinkContext, AdoptsThePublishedPortWithItsLineSettings) {
 
     DriveLink tool;
     tool.ConfigureFromContext(ctx);
-    EXPECT_EQ(tool.modbus.GetSlaveAddress(), 0x07) << "the low byte";
-    EXPECT_EQ(tool.modbus.GetRetryTimes(), 4u);
-    EXPECT_EQ(tool.modbus.GetRetryInterval(), 25u);
-    EXPECT_EQ(tool.modbus.writeDelay, 2u);
+    // The slave address is the low byte of the slot.
+    EXPECT_EQ(std::make_tuple(tool.modbus.GetSlaveAddress(), tool.modbus.GetRetryTimes(),
+                              tool.modbus.GetRetryInterval(), tool.modbus.writeDelay),
+              std::make_tuple(std::uint8_t{0x07}, 4ul, 25ul, 2u));
     EXPECT_TRUE(tool.AdoptPublishedPort(ctx));
-    EXPECT_EQ(tool.modbus.hPort, 42);
-    EXPECT_EQ(tool.port, 9);
-    EXPECT_EQ(tool.dcb.BaudRate, CBR_115200);
+    EXPECT_EQ(std::make_tuple(tool.modbus.hPort, tool.port, tool.dcb.BaudRate),
+              std::make_tuple(42, 9, DWORD{CBR_115200}));
     EXPECT_FALSE(tool.AdoptPublishedPort(ctx)) << "the same handle is not adopted twice";
 
     // A new search found another port that got the same descriptor number.

@@ -80,19 +80,14 @@ TEST(KnobsetLoader, GroupsIndexAndFamilyKeys) {
     TestTable t5;
     ASSERT_TRUE(LoadParmTable(t5.store, kModelT5, d.Path(), "tab", "t5").ok());
     ASSERT_EQ(t5.records.size(), 3u); // 700 is never looked up, 106 has no known key
-    EXPECT_EQ(t5.index[0], 0);
-    EXPECT_EQ(t5.index[105], 1);
-    EXPECT_EQ(t5.index[1599], 2);
-    EXPECT_EQ(t5.index[700], -1);
-    EXPECT_EQ(t5.At(0).unit, "r/min"); // T5 ignores unit1
-    EXPECT_EQ(t5.At(0).exponent, 2);
-    EXPECT_EQ(t5.At(0).name, "Zero");
-    EXPECT_EQ(t5.At(0).items[1], "b");
-    EXPECT_EQ(t5.At(105).items[0], "");
-    EXPECT_EQ(t5.At(1599).attributes, Attr::kReboot);
-    EXPECT_EQ(t5.At(1599).name, "-");
-    EXPECT_EQ(t5.At(105).mode, 3);
-    EXPECT_EQ(t5.At(0).mode, 127);
+    EXPECT_EQ(std::tie(t5.index[0], t5.index[105], t5.index[1599], t5.index[700]),
+              std::make_tuple(0, 1, 2, -1));
+    const ParmRecord &zero = t5.At(0), &five = t5.At(105), &last = t5.At(1599);
+    // T5 ignores unit1; a parameter without a mode has 127.
+    EXPECT_EQ(std::tie(zero.unit, zero.exponent, zero.name, zero.items[1], zero.mode),
+              std::make_tuple("r/min", 2, "Zero", "b", 127));
+    EXPECT_EQ(std::tie(five.items[0], five.mode, last.attributes, last.name),
+              std::make_tuple("", 3, Attr::kReboot, "-"));
 
     TestTable w5;
     ASSERT_TRUE(LoadParmTable(w5.store, kModelW5, d.Path(), "tab", "w5").ok());

@@ -6,7 +6,6 @@
 #include "TempDir.h"
 #include "WindowFixture.h"
 
-#include <QCheckBox>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QTableWidgetItem>
@@ -190,28 +189,12 @@ TEST_F(KnobsetWindow, ReferencePanelAndLanguageSwitch) {
     EXPECT_EQ(view->windowTitle(), "Parameter Editor (Off-Line)");
 }
 
-TEST_F(KnobsetWindow, ExportPageAndComparisonFromTheDialog) {
+// Comparison needs both files, and they must fit the drive. (The page export
+// from the dialog: test_knobset_window_care.cpp; its content: golden files.)
+TEST_F(KnobsetWindow, ComparisonFromTheExportDialog) {
     TempDir dir;
     sourceAnswer = 0;
     Open(kModelT5, false);
-    FindRecord(Store(), 28)->setupValue = -9;
-    exportScript = [&](CExportParm& d) { // the modified parameters only, two columns
-        d.SetMode(0);
-        for (QCheckBox* box : d.pageColumns)
-            box->setChecked(false);
-        d.pageColumns[0]->setChecked(true);
-        d.pageColumns[6]->setChecked(true);
-        d.modifiedOnly->setChecked(true);
-        ConfirmExport(d);
-    };
-    dialogs.paths = {dir.File("page.csv")};
-    view->OnExport();
-    EXPECT_EQ(TempDir::Read(dir.File("page.csv")),
-              "page.csv,\nPr No.,Setup value\nPr028,-9\n\n[Info]\n"
-              "TypeCap=t5#DrvVer1=hq_417#DrvVer2=#MID=#EncVer=");
-    EXPECT_EQ(dialogs.boxes.back().text, "File: [" + dir.File("page.csv") + "] saved.");
-
-    // Comparison: both files are needed, and they must fit the drive.
     auto compare = [&](const std::string& one, const std::string& two) {
         exportScript = [=](CExportParm& d) {
             d.SetMode(1);

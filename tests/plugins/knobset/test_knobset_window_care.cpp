@@ -50,6 +50,7 @@ TEST_F(EditorCare, ExportProposesCsvAndNeverReplacesAValueFileUnasked) {
         EXPECT_EQ(dialogs.saveProposals.back(), dir.File("drive.csv"));
         EXPECT_EQ(TempDir::Read(valueFile) == saved, c.valueFileKept) << c.chosen;
     }
+    EXPECT_EQ(dialogs.boxes.back().text, "File: [" + valueFile + "] saved.");
     EXPECT_NE(TempDir::Read(dir.File("drive.csv")).find("Pr No."), std::string::npos);
 }
 

@@ -2,7 +2,6 @@
 // a user would, and a simulated drive on a pseudo-terminal behind a wire tap.
 #include "PortdeskHarness.h"
 
-#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <gtest/gtest.h>
@@ -175,34 +174,6 @@ TEST(PortdeskOffline, OkSetsTheChosenVersionOfflineAndOpensTheEditor) {
         EXPECT_EQ(ctx.Int(kMenuEnable).load() & 0x3F0, 0x330);
         EXPECT_TRUE(host.Boxes().boxes.empty());
     }
-}
-
-TEST(PortdeskWindow, ListsTextsAndLanguages) {
-    PortdeskHarness host(Drive(DriveModel::T5, 1, 3), 1000);
-    ASSERT_TRUE(host.Started());
-    QMdiSubWindow* window = host.Window("Setup COM");
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(window->size(), QSize(400, 300));
-    auto* ports = host.Control<QComboBox>("portList");
-    // "Auto Search", COM 1..256, a port by its path.
-    ASSERT_EQ(ports->count(), 258);
-    EXPECT_EQ(ports->itemText(0), "Auto Search");
-    EXPECT_EQ(ports->itemText(257), "Port by path...");
-    // COM5 leads to the tap's pty: its path is shown beside the number.
-    const QString tap = QString::fromStdString(host.Tap().PortPath());
-    EXPECT_EQ(ports->itemData(kDrivePort, Qt::ToolTipRole).toString(), tap);
-    ports->setCurrentIndex(kDrivePort);
-    EXPECT_EQ(host.Control<QLabel>("deviceLabel")->text(), tap);
-    EXPECT_EQ(ports->itemData(200, Qt::ToolTipRole).toString(), "no device");
-    EXPECT_EQ(host.Control<QComboBox>("formatList")->count(), 17);
-    EXPECT_EQ(host.Control<QComboBox>("idList")->currentText(), "ID 1");
-
-    host.Ctx().SetLanguage(kLangHost, 1001); // the Language menu: every module follows
-    ASSERT_TRUE(WaitProcessingEvents(
-        "Traditional Chinese", [&] { return host.Ctx().LanguageApplied(kLangPortdesk) == 1001; }));
-    EXPECT_EQ(host.Control<QPushButton>("mainButton")->text(), "連線");
-    EXPECT_EQ(ports->itemText(0), "自動搜尋");
-    EXPECT_EQ(window->windowTitle(), "通訊設定");
 }
 
 } // namespace
