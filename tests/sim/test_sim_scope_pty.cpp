@@ -25,19 +25,7 @@ void Write(SerialClient& client, std::uint16_t address, std::uint16_t value) {
 
 // Bytes until `count` came or the line was quiet for `quietMs`.
 Bytes Receive(SerialClient& client, std::size_t count, int quietMs) {
-    Bytes bytes;
-    while (bytes.size() < count) {
-        pollfd p{client.Fd(), POLLIN, 0};
-        if (::poll(&p, 1, quietMs) <= 0)
-            break;
-        std::uint8_t buffer[512];
-        const ssize_t n =
-            ::read(client.Fd(), buffer, std::min(sizeof buffer, count - bytes.size()));
-        if (n <= 0)
-            break;
-        bytes.insert(bytes.end(), buffer, buffer + n);
-    }
-    return bytes;
+    return ReadFor(client.Fd(), count, quietMs, true);
 }
 
 using Words = std::array<std::uint16_t, 4>;
