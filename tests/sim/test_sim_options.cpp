@@ -44,27 +44,12 @@ TEST(SimOptions, TakesEveryOption) {
 }
 
 TEST(SimOptions, RefusesBadValues) {
-    for (const char* line : {"--address 0",
-                             "--address 248",
-                             "--format 16",
-                             "--model t9",
-                             "--layout 3",
-                             "--layout 5",
-                             "--late",
-                             "--stray-bytes 5",
-                             "--exception-at x",
-                             "--frobnicate",
-                             "--format 1x",
-                             "--motion fast",
-                             "--load-inertia-ratio 10001",
-                             "--load-inertia-ratio -1",
-                             "--gear 3",
-                             "--gear 0/1",
-                             "--gear 1/32768",
-                             "--alarm 0",
-                             "--inputs 0x10000",
-                             "--inputs x",
-                             "--inputs -1"})
+    std::istringstream refused(
+        "--address 0|--address 248|--format 16|--model t9|--layout 3|--layout 5|--late|"
+        "--stray-bytes 5|--exception-at x|--frobnicate|--format 1x|--motion fast|"
+        "--load-inertia-ratio 10001|--load-inertia-ratio -1|--gear 3|--gear 0/1|"
+        "--gear 1/32768|--alarm 0|--inputs 0x10000|--inputs x|--inputs -1");
+    for (std::string line; std::getline(refused, line, '|');)
         EXPECT_NE(Parse(line).error, "") << line;
     EXPECT_TRUE(Parse("--help").help);
 }
