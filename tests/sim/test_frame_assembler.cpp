@@ -1,6 +1,7 @@
 // Cutting the byte stream from the master into requests, and the line's timing.
 #include "FrameAssembler.h"
 #include "LineTiming.h"
+#include "LineTransmitter.h"
 #include "SimTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -68,6 +69,22 @@ TEST(LineTiming, SerialFormatsAndWireTimes) {
     EXPECT_NEAR(Ms(WireTime(213, wirelay::GetSerialFormat(0))).count(), 110.9, 0.1);
     EXPECT_NEAR(Ms(WireTime(213, wirelay::GetSerialFormat(3))).count(), 18.5, 0.1);
     EXPECT_EQ(FrameSilence(wirelay::GetSerialFormat(3)), std::chrono::microseconds(1750));
+}
+
+// Two sample frames and a reply queued at once leave one after the other at
+// the wire's pace, however fast the program writes.
+TEST(LineTiming, QueuedBytesLeaveAtTheWiresPace) {
+    for (int format : {0, 3}) {
+        const wirelay::SerialFormat line = wirelay::GetSerialFormat(format);
+        const auto byte = WireTime(1, line);
+        const Clock::time_point t0{};
+        LineTransmitter tx(line);
+        tx.Queue(Bytes(10, 0xC6), LineTransmitter::Kind::SampleFrame, t0);
+        tx.Queue(Bytes(10, 0xC6), LineTransmitter::Kind::SampleFrame, t0);
+        tx.Queue(Hex("01 10 13 88 00 01 05 66"), LineTransmitter::Kind::Reply, t0 + byte);
+        EXPECT_EQ(tx.NextDue(), t0 + 10 * byte) << format;
+        EXPECT_EQ(tx.LineFreeAt(), t0 + 28 * byte) << format;
+    }
 }
 
 } // namespace
