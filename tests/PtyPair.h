@@ -15,10 +15,12 @@
 #include <unistd.h>
 #include <vector>
 
-// Reads `fd` until `count` bytes arrived or `timeoutMs` passed; returns them.
-inline std::vector<std::uint8_t> ReadFor(int fd, std::size_t count, int timeoutMs) {
+// Reads `fd` until `count` bytes arrived or `timeoutMs` passed (with `quiet`:
+// passed without a byte); returns them.
+inline std::vector<std::uint8_t> ReadFor(int fd, std::size_t count, int timeoutMs,
+                                         bool quiet = false) {
     std::vector<std::uint8_t> bytes;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (bytes.size() < count) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
@@ -32,6 +34,8 @@ inline std::vector<std::uint8_t> ReadFor(int fd, std::size_t count, int timeoutM
         if (n <= 0)
             break;
         bytes.insert(bytes.end(), buf, buf + n);
+        if (quiet)
+            deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     }
     return bytes;
 }

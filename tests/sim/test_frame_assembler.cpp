@@ -1,6 +1,7 @@
-// Cutting the byte stream from the master into requests, and the line checks.
+// Cutting the byte stream from the master into requests, and the line's timing.
 #include "FrameAssembler.h"
 #include "LineTiming.h"
+#include "LineTransmitter.h"
 #include "SimTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -70,27 +71,19 @@ TEST(LineTiming, SerialFormatsAndWireTimes) {
     EXPECT_EQ(FrameSilence(wirelay::GetSerialFormat(3)), std::chrono::microseconds(1750));
 }
 
-TEST(LineTiming, LineMatchesBaudStopBitsAndOddParity) {
-    struct Case {
-        speed_t speed;
-        tcflag_t flags;
-        int format;
-        bool matches;
-    } cases[] = {
-        {B115200, 0, 3, true},
-        {B57600, 0, 3, false},
-        {B115200, CSTOPB, 3, false},
-        {B115200, CSTOPB, 7, true},
-        {B19200, PARENB | PARODD, 12, true},
-        {B19200, 0, 12, false},
-        {B19200, 0, 8, true}, // even parity looks like none on a pty
-    };
-    for (const Case& c : cases) {
-        termios t{};
-        cfsetospeed(&t, c.speed);
-        cfsetispeed(&t, c.speed);
-        t.c_cflag |= CS8 | c.flags;
-        EXPECT_EQ(LineMatches(t, wirelay::GetSerialFormat(c.format)), c.matches) << c.format;
+// Two sample frames and a reply queued at once leave one after the other at
+// the wire's pace, however fast the program writes.
+TEST(LineTiming, QueuedBytesLeaveAtTheWiresPace) {
+    for (int format : {0, 3}) {
+        const wirelay::SerialFormat line = wirelay::GetSerialFormat(format);
+        const auto byte = WireTime(1, line);
+        const Clock::time_point t0{};
+        LineTransmitter tx(line);
+        tx.Queue(Bytes(10, 0xC6), LineTransmitter::Kind::SampleFrame, t0);
+        tx.Queue(Bytes(10, 0xC6), LineTransmitter::Kind::SampleFrame, t0);
+        tx.Queue(Hex("01 10 13 88 00 01 05 66"), LineTransmitter::Kind::Reply, t0 + byte);
+        EXPECT_EQ(tx.NextDue(), t0 + 10 * byte) << format;
+        EXPECT_EQ(tx.LineFreeAt(), t0 + 28 * byte) << format;
     }
 }
 

@@ -1,6 +1,7 @@
-// The T8's own motions, stepped in simulated time without a pty: each takes
-// the time its speed and ramps give, ends where the table, the gear ratio and
-// the soft limits say, and the servo switch and alarms rule them.
+// The T8's own motions, stepped in simulated time without a pty: a move takes
+// the time its speed gives and ends where the gear ratio and the soft limits
+// say; the servo switch rules them. (Homing, a run through the points, a jog's
+// time-out and the alarm against the servo: test_routeplan_sim.cpp.)
 #include "MotionCommands.h"
 #include "ServoLoop.h"
 #include "SimTestSupport.h"
@@ -67,42 +68,6 @@ TEST(MotionCommands, SoftLimitsCapTargetsAndJogs) {
     EXPECT_DOUBLE_EQ(m.command, -500);
 }
 
-TEST(MotionCommands, AContinuousJogStopsWhenItsTimeOutRunsOut) {
-    Motion m;
-    m.Write(87, {60}); // one revolution a second
-    m.Write(2001, {0x1000 + 200});
-    const double seconds = m.RunOut();
-    EXPECT_GT(m.command, 0.15 * kRev);
-    EXPECT_LT(m.command, 0.3 * kRev);
-    EXPECT_LT(seconds, 1.0);
-}
-
-TEST(MotionCommands, ARunVisitsThePointsWithTheirDwellsAndEndsAtTheLast) {
-    Motion m;
-    m.WriteLong(200, 10000);
-    m.WriteLong(202, 20000);
-    m.WriteLong(204, 30000);
-    m.Write(36, {2}); // end point 3
-    m.Write(46, {400});
-    m.Write(47, {2});
-    EXPECT_EQ(m.motions.MotionState(), 2);
-    EXPECT_GT(m.RunOut(), 2 * 0.4);
-    EXPECT_DOUBLE_EQ(m.command, 30000);
-    m.Write(36, {0}); // back to point 1, through point 2
-    m.Write(47, {2});
-    m.RunOut();
-    EXPECT_DOUBLE_EQ(m.command, 10000);
-}
-
-TEST(MotionCommands, HomingMakesItsPlacePositionZero) {
-    Motion m;
-    m.WriteLong(1201, 100);
-    m.Write(2002, {0x0801});
-    m.RunOut();
-    EXPECT_EQ(m.motions.Feedback(static_cast<std::int64_t>(m.command)), 0);
-    EXPECT_DOUBLE_EQ(m.command, -kRev / 2 + kRev / 16 + 100);
-}
-
 TEST(MotionCommands, ServoOffEndsAMotionAndNothingStartsWithoutTheServo) {
     Motion m;
     m.Write(1214, {100});
@@ -115,21 +80,6 @@ TEST(MotionCommands, ServoOffEndsAMotionAndNothingStartsWithoutTheServo) {
     ASSERT_EQ(m.state.WriteCoils(reg::kCoilServoOn, {false}), kNoException);
     m.WriteLong(180, 200000);
     EXPECT_FALSE(m.motions.Active());
-}
-
-TEST(MotionCommands, TheDriveReportsMotionAndRefusesTheServoUnderAnAlarm) {
-    DriveState s = ShippedDrive(DriveModel::T8);
-    s.SetMotion(-2, 2);
-    std::vector<std::uint16_t> words;
-    ASSERT_EQ(s.ReadRegisters(180, 2, words), kNoException);
-    EXPECT_EQ(words, (std::vector<std::uint16_t>{0xFFFE, 0xFFFF}));
-    ASSERT_EQ(s.ReadRegisters(47, 1, words), kNoException);
-    EXPECT_EQ(words[0], 2);
-    s.SetAlarm(9);
-    EXPECT_EQ(s.WriteCoils(reg::kCoilServoOn, {true}), kDeviceFailure);
-    EXPECT_FALSE(s.ServoOn());
-    ASSERT_EQ(s.ReadRegisters(899, 1, words), kNoException);
-    EXPECT_EQ(words[0], 9);
 }
 
 } // namespace

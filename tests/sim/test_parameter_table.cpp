@@ -110,7 +110,10 @@ TEST(ProductData, ToolRegistersMissingAndHugeFilesAreRefused) {
     const auto table = ParameterTable::Parse(DriveModel::T5, "[Pr018]\nmin=0\n", "t.par");
     EXPECT_NE(ErrorOf([&] { RegisterMap::Build(table); }).find("register 36"), std::string::npos);
     TempDir dir;
-    EXPECT_NE(ErrorOf([&] { ParameterTable::Load(DriveModel::T5, dir.Path().string()); }), "");
+    EXPECT_NE(ErrorOf([&] {
+                  ParameterTable::Load(DriveModel::T5, dir.Path().string());
+              }).find("hq_417.par: parameter table not found"),
+              std::string::npos);
     std::ofstream(dir.File("rk_905.par")) << std::string(kMaxTableFileBytes + 1, ';');
     EXPECT_NE(ErrorOf([&] {
                   ParameterTable::Load(DriveModel::T8, dir.Path().string());

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <sstream>
+#include <tuple>
 
 using namespace drivesim;
 
@@ -25,25 +26,16 @@ TEST(SimOptions, TakesEveryOption) {
               " --load-inertia-ratio 400 --gear 3/7 --alarm 12 --inputs 0x41 --service");
     ASSERT_EQ(o.error, "");
     const SimConfig& c = o.config;
-    EXPECT_EQ(c.model, DriveModel::T8);
-    EXPECT_EQ(c.address, 247);
-    EXPECT_EQ(c.format, 15);
-    EXPECT_EQ(c.layout, IdentityLayout::Layout5);
-    EXPECT_EQ(c.dataDir + c.statePath + c.linkPath, "ds.ini/tmp/x");
     const FaultSettings& f = c.faults;
-    EXPECT_EQ(std::vector<unsigned>({f.dropEvery, f.corruptEvery, f.strayEvery, f.lateMs,
-                                     f.unplugAfter, f.replugAfterMs}),
-              std::vector<unsigned>({3, 4, 5, 20, 9, 100}));
+    EXPECT_EQ(c.dataDir + c.statePath + c.linkPath, "ds.ini/tmp/x");
     EXPECT_EQ(f.strayBytes, (std::vector<std::uint8_t>{0x00, 0xFF}));
-    EXPECT_TRUE(f.silent);
-    EXPECT_EQ(f.exceptionAddress, 16);
-    EXPECT_EQ(f.exceptionCode, 2);
-    EXPECT_EQ(f.corruptFrameEvery, 6u);
-    EXPECT_EQ(c.motion, MotionMode::Demo);
-    EXPECT_EQ(c.loadInertiaRatio, 400);
-    EXPECT_EQ(std::vector<int>({c.gearNum, c.gearDen, c.alarm, c.inputPins}),
-              std::vector<int>({3, 7, 12, 0x41}));
-    EXPECT_TRUE(c.service);
+    // Every other option, in the order of the line.
+    EXPECT_EQ(std::tuple(c.model, c.address, c.format, c.layout, f.dropEvery, f.corruptEvery,
+                         f.strayEvery, f.corruptFrameEvery, f.lateMs, f.silent, f.exceptionAddress,
+                         f.exceptionCode, f.unplugAfter, f.replugAfterMs, c.motion,
+                         c.loadInertiaRatio, c.gearNum, c.gearDen, c.alarm, c.inputPins, c.service),
+              std::tuple(DriveModel::T8, 247, 15, IdentityLayout::Layout5, 3u, 4u, 5u, 6u, 20u,
+                         true, 16, 2, 9u, 100u, MotionMode::Demo, 400.0, 3, 7, 12, 0x41, true));
     EXPECT_EQ(Parse("--inputs 65").config.inputPins, 65);
     const SimConfig defaults = Parse("").config;
     EXPECT_EQ(defaults.motion, MotionMode::Standstill);
@@ -52,27 +44,12 @@ TEST(SimOptions, TakesEveryOption) {
 }
 
 TEST(SimOptions, RefusesBadValues) {
-    for (const char* line : {"--address 0",
-                             "--address 248",
-                             "--format 16",
-                             "--model t9",
-                             "--layout 3",
-                             "--layout 5",
-                             "--late",
-                             "--stray-bytes 5",
-                             "--exception-at x",
-                             "--frobnicate",
-                             "--format 1x",
-                             "--motion fast",
-                             "--load-inertia-ratio 10001",
-                             "--load-inertia-ratio -1",
-                             "--gear 3",
-                             "--gear 0/1",
-                             "--gear 1/32768",
-                             "--alarm 0",
-                             "--inputs 0x10000",
-                             "--inputs x",
-                             "--inputs -1"})
+    std::istringstream refused(
+        "--address 0|--address 248|--format 16|--model t9|--layout 3|--layout 5|--late|"
+        "--stray-bytes 5|--exception-at x|--frobnicate|--format 1x|--motion fast|"
+        "--load-inertia-ratio 10001|--load-inertia-ratio -1|--gear 3|--gear 0/1|"
+        "--gear 1/32768|--alarm 0|--inputs 0x10000|--inputs x|--inputs -1");
+    for (std::string line; std::getline(refused, line, '|');)
         EXPECT_NE(Parse(line).error, "") << line;
     EXPECT_TRUE(Parse("--help").help);
 }

@@ -36,10 +36,6 @@ TEST(SimulatorProgram, RefusesBrokenProductDataWithAClearMessage) {
     EXPECT_NE(errors.find("rk_905.par:3: min is not a 32-bit integer"), std::string::npos)
         << errors;
 
-    Program missing("./velmora-drive-sim", {"--model", "t5", "--data", dir.Path().string()});
-    EXPECT_EQ(missing.Wait(), 1);
-    EXPECT_NE(missing.Errors().find("hq_417.par: parameter table not found"), std::string::npos);
-
     Program usage("./velmora-drive-sim", {"--format", "99"});
     EXPECT_EQ(usage.Wait(), 2);
     EXPECT_NE(usage.Errors().find("invalid value for --format"), std::string::npos);

@@ -1,5 +1,7 @@
-// The simulator serving a pseudo-terminal in-process: line settings, pacing,
-// faults, unplugging and restarts.
+// The simulator serving a pseudo-terminal in-process: faults, unplugging and
+// its link. (Each request and reply byte for byte: test_modbus_slave.cpp; the
+// state file across a restart: test_drive_state.cpp and
+// test_routeplan_window_sim.cpp.)
 #include "SerialClient.h"
 #include "SimTestSupport.h"
 #include "TempDir.h"
@@ -8,7 +10,6 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <poll.h>
-#include <thread>
 
 using namespace drivesim;
 
@@ -16,15 +17,6 @@ namespace {
 
 const auto kReadGains = Hex("01 03 00 10 00 02 C5 CE");
 const std::string kGainsReply = "01 03 04 01 E0 01 0E 7A 6D";
-
-TEST(SimulatorPty, AnswersAMasterOverThePtyAndAfterItReopens) {
-    RunningSim s(SimOn(DriveModel::T8));
-    // Each request and reply byte for byte: test_modbus_slave.cpp.
-    for (int open = 0; open < 3; ++open) {
-        SerialClient client(s.sim.SlavePath(), B115200);
-        EXPECT_EQ(ToHex(client.Transact(kReadGains, 9)), kGainsReply) << open;
-    }
-}
 
 // Each fault switch on its own, over successive requests for the two gains.
 TEST(SimulatorPty, EveryFaultSwitch) {
@@ -105,26 +97,6 @@ TEST(SimulatorPty, NeverReplacesAFileWithItsLink) {
     DriveSim sim(SimOn(DriveModel::T8, 3, 1, dir.Write("notes.txt", "keep me")));
     EXPECT_THROW(sim.Start(), std::system_error);
     EXPECT_EQ(TempDir::Read(dir.File("notes.txt")), "keep me");
-}
-
-TEST(SimulatorPty, ARestartedSimulatorIsTheSameDriveOnANewPort) {
-    TempDir dir;
-    SimConfig config = SimOn(DriveModel::T8, 3, 1, dir.File("drive"));
-    config.statePath = dir.File("eeprom.ini");
-    {
-        RunningSim s(config);
-        SerialClient client(config.linkPath, B115200);
-        client.Transact(Hex("01 10 00 10 00 01 02 01 F4 A4 D7"), 8);
-        EXPECT_EQ(ToHex(client.Transact(WithCrc(Hex("01 10 00 81 00 01 02 00 01")), 8)),
-                  ToHex(WithCrc(Hex("01 10 00 81 00 01"))));
-        EXPECT_EQ(ToHex(client.Transact(WithCrc(Hex("01 03 00 81 00 01")), 7)),
-                  ToHex(WithCrc(Hex("01 03 02 00 01"))));
-    }
-    EXPECT_FALSE(std::filesystem::exists(config.linkPath));
-    RunningSim s(config);
-    SerialClient client(config.linkPath, B115200);
-    EXPECT_EQ(ToHex(client.Transact(WithCrc(Hex("01 03 00 10 00 01")), 7)),
-              ToHex(WithCrc(Hex("01 03 02 01 F4"))));
 }
 
 } // namespace
