@@ -27,7 +27,6 @@ TEST(UnitPerDiv, ChoicesFollowTheSignalsMaximum) {
         EXPECT_EQ(choices.values[static_cast<std::size_t>(choices.preselected)], c.preselected)
             << c.maximum;
     }
-    EXPECT_EQ(UnitPerDivFor(1).values.size(), 1u);
     EXPECT_EQ(UnitPerDivFor(1000).values.size(), 15u) << "10 .. 200";
     EXPECT_EQ(UnitPerDivFor(2147483647).values.size(), 45u) << "never more than the table";
 }
