@@ -1,5 +1,5 @@
 // The monitor window: lists from the description files, ticks kept in the
-// tick file, the buttons, the "Clear" menu, the mode selectors, languages;
+// tick file, the buttons, the "Clear" menu, the mode selectors;
 // and on-line against the simulated drive over a pty, the rows following it.
 #include "CListCtrlEx.h"
 #include "ContextStorage.h"
@@ -131,19 +131,6 @@ TEST(MonitorWindow, ButtonsMenuAndModes) {
     view.SetPinMode(kInput, 1);
     EXPECT_EQ(host.Cell(kInput, 2, 2), "ZCLAMP");
     EXPECT_EQ(host.Cell(kOutput, 4, 2), "INP");
-}
-
-TEST(MonitorWindow, LanguageSwitchRelabelsListsAndNames) {
-    MonitorHost host;
-    CMonitorView& view = host.Open();
-    host.Ctx().SetLanguage(kLangMonitor, kLanguageTraditional);
-    view.OnTimer();
-    EXPECT_EQ(view.OpenButton()->text(), "開始通訊");
-    EXPECT_EQ(host.Cell(kMotion, 0, 1), "馬達轉速");
-    EXPECT_EQ(view.List(kMotion)->horizontalHeaderItem(2)->text(), "單位");
-    host.Ctx().SetLanguage(kLangMonitor, kLanguageSimplified);
-    view.OnTimer();
-    EXPECT_EQ(host.Cell(kStatus, 2, 1), "伺服状态");
 }
 
 // A simulated T5 in its demo move, DI3 held on, on a pty whose port the
