@@ -76,11 +76,8 @@ TEST_F(OnlineWindow, AnswersShowTheirMessages) {
         {CS_ReadAllParms, kResultVersion,
          "Version different,\r\n\r\nversion of list:    hq_417\r\nversion of drive: rk_905"},
         {CS_SetPositionPointParm, kResultSuccess, "Set position point Success"},
-        {CS_GetPositionPointParm, kResultFailure, "Read position point fail"},
-        {CS_ServoOff, kResultFailure, "ServoOff fail"},
-        {CS_Homing, kResultFailure, "Abnormal communication"},
         {CS_RelativePosMovement, kResultFailure, "Set position point fail"},
-        {CS_TransAllParms, kResultSuccess, "Transfer parameters to drive success."},
+        {CS_Homing, kResultFailure, "Abnormal communication"},
         {CS_ServoOn, kResultFailure, "Err code. 21"}, // the alarm that refused it
     };
     app_.board.WithMotion([](MotionValues& m) { m.alarmCode = 21; });
