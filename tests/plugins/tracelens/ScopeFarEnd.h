@@ -33,7 +33,6 @@ public:
     ScopeFarEnd& operator=(const ScopeFarEnd&) = delete;
 
     std::atomic<bool> silent{false}; // answer no request
-    std::atomic<bool> mute{false};   // send no sample frames
 
     std::vector<RegisterAccess> Writes() const {
         std::lock_guard lock(lock_);
@@ -97,7 +96,7 @@ private:
             while (Serve(in)) {
             }
             const auto now = std::chrono::steady_clock::now();
-            if (!streaming_ || mute) {
+            if (!streaming_) {
                 next = now;
                 continue;
             }

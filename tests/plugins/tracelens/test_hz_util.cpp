@@ -4,7 +4,6 @@
 #include "AtomicFile.h"
 #include "HzUtil.h"
 #include "RecordingDialogs.h"
-#include "ScopeCsv.h"
 #include "StandaloneContext.h"
 #include "TempDir.h"
 #include "TracelensApp.h"
@@ -15,7 +14,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace tracelens {
 namespace {

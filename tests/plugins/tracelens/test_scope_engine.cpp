@@ -1,6 +1,6 @@
 // The capture engine on a pseudo-terminal whose far end is a scripted drive:
-// the set-up writes, triggered streaming, recovery after silence and a lost
-// port, the link claims and the clear commands. The test plays the
+// the set-up writes, triggered streaming, a lost port, the link claims and
+// the clear commands. The test plays the
 // window (publishing requests) and the host (running cycles).
 #include "CaptureMath.h"
 #include "FarEnd.h"
@@ -150,21 +150,6 @@ TEST_F(RisingFrames, SingleStreamingStopsTheDriveAfterTheFirstFrame) {
     EXPECT_EQ(status.stopReason, kStopStopped);
     EXPECT_EQ(status.triggered, 1);
     EXPECT_EQ(farEnd.Writes().back(), (W{'W', 0x0090, 0}));
-}
-
-TEST_F(EngineTest, SilenceOfTwoSecondsRetriesAndAProbeSetsUpAgain) {
-    Stream();
-    RunUntil([&] { return app.SampleCount() > 20; }, "samples");
-    farEnd.mute = true;
-    RunUntil([&] { return app.CaptureState() == 3 && app.link.PreCountInQue() == 0; }, "silence");
-    app.ExternThread(); // the watch starts
-    gTickOffset += 2001;
-    RunUntil([&] { return app.CaptureState() == 2; }, "retry");
-    EXPECT_EQ(Status().status, kStatusRetry);
-    farEnd.mute = false;
-    RunUntil([&] { return app.CaptureState() == 3; }, "streaming again");
-    EXPECT_EQ(farEnd.Count({'W', 0x1090, 0}), 1u);
-    EXPECT_EQ(farEnd.Count({'W', 0x0090, 1}), 2u);
 }
 
 TEST_F(EngineTest, FiveProbeFailuresOnALostPortStopWithoutAMessage) {

@@ -100,7 +100,7 @@ TEST_F(WaveCycle, SaveClearLoadGivesTheSameSamplesAndSettings) {
     EXPECT_EQ(setup.divSel, (std::array<int, 4>{9, 22, 0, 44}));
 }
 
-TEST_F(WaveCycle, AnEmptyChartSavesSizeZeroAndLoadsBack) {
+TEST_F(WaveCycle, AnEmptyChartSavesSizeZero) {
     const std::string path = dir.File("empty.tcs");
     Save(path);
     ExpectMessage("File: [" + path + "] saved.", kIconInformation);
@@ -109,9 +109,6 @@ TEST_F(WaveCycle, AnEmptyChartSavesSizeZeroAndLoadsBack) {
     EXPECT_EQ(
         text.rfind("Sample size,0\nSample start, CHA, CHB, CHC, CHD\nSample end\n[Info]\n", 0), 0u);
     EXPECT_NE(text.find("Size=0\n[Setup]\n"), std::string::npos);
-    Load(path);
-    ExpectMessage("Read file success.", kIconInformation);
-    EXPECT_TRUE(app.RecordedSamples().empty());
 }
 
 // Loaded files are cut to what the chart can show; a file without its
