@@ -209,13 +209,10 @@ TEST_F(ChartInput, ZoomDragPastTheEndIsCutBackTo3000) {
     input.LeftUp();
     CycleUntilShown();
     EXPECT_EQ(app.ZoomEnd(), 3000);
-    EXPECT_GT(app.ZoomStart(), 1000);
-    EXPECT_EQ(app.Chart().DrawEnd(), 3000);
     EXPECT_EQ(app.WindowStatus().zoomed, 1);
     input.RestoreZoom();
     CycleUntilShown();
     EXPECT_EQ(app.WindowStatus().zoomed, 0);
-    EXPECT_EQ(app.Chart().DrawStart(), 0);
 }
 
 TEST_F(ChartInput, XCursorsReadTheirDistanceInMilliseconds) {
