@@ -98,7 +98,6 @@ TEST_F(ScopeWindow, HighSampleOnlyOnALinearDriveWhileStopped) {
 TEST_F(ScopeWindow, RightPressWithAZoomToolSwitchesTheToolsOff) {
     Open(kTwoSignals);
     view->ZoomButton(ZoomTool::Time)->click();
-    EXPECT_EQ(app.WorkingRequest().word[ScopeRequest::kDropZoomX], 1);
     EXPECT_EQ(view->Chart()->cursor().shape(), Qt::CrossCursor);
     const QPointF at(100, 100);
     QMouseEvent press(QEvent::MouseButtonPress, at, view->Chart()->mapToGlobal(at), Qt::RightButton,
