@@ -24,9 +24,9 @@ TEST(GainMath, PresetsAndHints) {
     for (const auto& c : cases) {
         const auto p = PresetFor(c.level);
         ASSERT_TRUE(p) << c.level;
-        EXPECT_EQ((std::array{p->bandwidth, p->reactionTime, p->lowestBandwidth,
-                              p->highestBandwidth}),
-                  c.preset)
+        EXPECT_EQ(
+            (std::array{p->bandwidth, p->reactionTime, p->lowestBandwidth, p->highestBandwidth}),
+            c.preset)
             << c.level;
     }
     EXPECT_FALSE(PresetFor(-1));

@@ -56,7 +56,6 @@ protected:
             QApplication::processEvents();
         });
     }
-    QString Cell(int row, int column) { return view->Table()->item(row, column)->text(); }
 
     ContextStorage storage;
     RecordingDialogs dialogs;
@@ -82,7 +81,7 @@ TEST_F(GainwiseWindow, ManualEstimationAndItsMessages) {
     EXPECT_EQ(dialogs.boxes.size(), 1u) << "estimated without a message";
     const char* current[] = {"400", "20", "22", "35", "94"};
     for (int p = 0; p < kGainParms; ++p)
-        EXPECT_EQ(Cell(p, 2).toStdString(), current[p]) << ParmLabel(p);
+        EXPECT_EQ(view->Table()->item(p, 2)->text().toStdString(), current[p]) << ParmLabel(p);
 }
 
 TEST_F(GainwiseWindow, TransferChecksRangesBeforeTheDrive) {

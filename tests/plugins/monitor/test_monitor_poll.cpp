@@ -46,9 +46,8 @@ TEST_F(MonitorPoll, RotationReadsByItemSizeAndSkipsUntickedItemsAndGroups) {
     AddItem(items[kOutput], 16, 8);
     StartMonitoring(board);
     Steps(5);
-    const std::vector<LoggedRequest> expected = {{'R', kBlock, 1}, {'R', kBlock + 8, 2},
-                                                 {'r', 0, 3},      {'r', 16, 8},
-                                                 {'R', kBlock, 1}};
+    const std::vector<LoggedRequest> expected = {
+        {'R', kBlock, 1}, {'R', kBlock + 8, 2}, {'r', 0, 3}, {'r', 16, 8}, {'R', kBlock, 1}};
     EXPECT_EQ(link.log, expected);
 }
 

@@ -42,7 +42,6 @@ protected:
         app_.board.motion = MotionValues{};
     }
     SharedContext& Ctx() { return context_.Ctx(); }
-    std::string Text(unsigned id) { return app_.Module().Text(id); }
     // The answer `code` + 1 with `result`, as the cycle publishes it.
     void Answer(int code, int result) {
         std::lock_guard lock(app_.board.requestLock);
@@ -150,7 +149,7 @@ TEST_F(T5Window, SaysItNeedsAT8AndSendsNoWrite) {
         view_->OnButton(b);
         EXPECT_FALSE(app_.board.Busy()) << b;
     }
-    EXPECT_TRUE(dialogs_.Saw(Text(kStrNeedsT8)));
+    EXPECT_TRUE(dialogs_.Saw(app_.Module().Text(kStrNeedsT8)));
     view_->OnButton(CRouteplanView::kGetPoint); // reading is fine
     EXPECT_EQ(app_.board.request.code, CS_GetPositionPointParm);
 }

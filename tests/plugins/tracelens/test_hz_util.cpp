@@ -32,13 +32,6 @@ protected:
         app.ExternThread();
         panel.OnTick();
     }
-    void UseLanguage(int id, const char* code, const std::string& table, const std::string& util) {
-        const std::string folder = std::string("Language/Trace/") + code + "/";
-        module.Strings().ReadTableFile(dir.Write(folder + code + ".lng", table).c_str());
-        dir.Write(folder + "Util" + code + ".lng", util);
-        context.Context().SetLanguage(kLangTracelens, id);
-        panel.ApplyLanguage();
-    }
 
     TempDir dir;
     RecordingDialogs dialogs;
@@ -131,7 +124,12 @@ TEST_F(UtilPanel, ExportPngSavesTheHandedOverPicture) {
 TEST_F(UtilPanel, TextsAndHelpLinesFollowTheLanguage) {
     const std::string util = "[Setup]\niQty=2\n[Data1]\nInfo_iQty=2\nname0=一\nname1=二\n"
                              "[Data2]\nInfo_iQty=1\nname0=三\n[Data3]\nInfo_iQty=1\nname0=x\n";
-    UseLanguage(1001, "CHT", "[StringTable]\n320=儲存波形\n323=22:編碼器資料\n", util);
+    module.Strings().ReadTableFile(
+        dir.Write("Language/Trace/CHT/CHT.lng", "[StringTable]\n320=儲存波形\n323=22:編碼器資料\n")
+            .c_str());
+    dir.Write("Language/Trace/CHT/UtilCHT.lng", util);
+    context.Context().SetLanguage(kLangTracelens, kLanguageTraditional);
+    panel.ApplyLanguage();
     EXPECT_EQ(panel.SaveButton()->text(), "儲存波形");
     EXPECT_EQ(panel.ClearChoice()->itemText(0), "22:編碼器資料");
     ASSERT_EQ(panel.InfoList()->count(), 3);

@@ -9,6 +9,7 @@
 #include "WaveFile.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace tracelens {
 namespace {
@@ -94,10 +95,8 @@ TEST_F(WaveCycle, SaveClearLoadGivesTheSameSamplesAndSettings) {
     ExpectMessage("Read file success.", kIconInformation);
     EXPECT_EQ(app.RecordedSamples(), rows);
     const WaveSetup setup = SetupFromBlock(app.WindowStatus().settings);
-    EXPECT_EQ(setup.timeBase, 100);
-    EXPECT_EQ(setup.highSample, 0);
-    EXPECT_EQ(setup.code, codes);
-    EXPECT_EQ(setup.divSel, (std::array<int, 4>{9, 22, 0, 44}));
+    EXPECT_EQ(std::tuple(setup.timeBase, setup.highSample, setup.code, setup.divSel),
+              std::tuple(100, 0, codes, std::array{9, 22, 0, 44}));
 }
 
 TEST_F(WaveCycle, AnEmptyChartSavesSizeZero) {
