@@ -4,6 +4,7 @@
 #include "GainMath.h"
 #include "GainRegisters.h"
 
+#include <array>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -13,19 +14,20 @@ namespace {
 
 TEST(GainMath, PresetsAndHints) {
     const struct {
-        int level, bandwidth, reactionTime, low, high;
+        int level;
+        std::array<int, 4> preset; // bandwidth, reaction time, lowest, highest bandwidth
     } cases[] = {
-        {0, 9, 8333, 1, 14},   // 100000 / 12; up to B[1] − 1
-        {3, 25, 2500, 20, 35}, // B[2] + 1 .. B[4] − 1
-        {15, 240, 392, 186, 320},
+        {0, {9, 8333, 1, 14}},   // 100000 / 12; up to B[1] − 1
+        {3, {25, 2500, 20, 35}}, // B[2] + 1 .. B[4] − 1
+        {15, {240, 392, 186, 320}},
     };
     for (const auto& c : cases) {
-        const auto preset = PresetFor(c.level);
-        ASSERT_TRUE(preset) << c.level;
-        EXPECT_EQ(preset->bandwidth, c.bandwidth) << c.level;
-        EXPECT_EQ(preset->reactionTime, c.reactionTime) << c.level;
-        EXPECT_EQ(preset->lowestBandwidth, c.low) << c.level;
-        EXPECT_EQ(preset->highestBandwidth, c.high) << c.level;
+        const auto p = PresetFor(c.level);
+        ASSERT_TRUE(p) << c.level;
+        EXPECT_EQ(
+            (std::array{p->bandwidth, p->reactionTime, p->lowestBandwidth, p->highestBandwidth}),
+            c.preset)
+            << c.level;
     }
     EXPECT_FALSE(PresetFor(-1));
     EXPECT_FALSE(PresetFor(16));

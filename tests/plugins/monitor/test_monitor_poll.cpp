@@ -22,28 +22,6 @@ protected:
     StateItemLink link;
 };
 
-TEST_F(MonitorPoll, EachItemIsReadByItsSize) {
-    const struct {
-        int address, datasize;
-        LoggedRequest request;
-    } cases[] = {
-        {kBlock, 1, {'R', kBlock, 1}},
-        {kBlock + 8, 2, {'R', kBlock + 8, 2}},
-        {0, 3, {'r', 0, 3}}, // more than two: coils
-        {16, 8, {'r', 16, 8}},
-    };
-    for (const auto& c : cases) {
-        MonitorItems one;
-        AddItem(one[kMotion], c.address, c.datasize);
-        MonitorBoard fresh;
-        StateItemLink drive;
-        StartMonitoring(fresh);
-        PollStep(context.ctx, fresh, one, drive);
-        ASSERT_EQ(drive.log.size(), 1u) << c.address;
-        EXPECT_EQ(drive.log[0], c.request);
-    }
-}
-
 TEST_F(MonitorPoll, ValuesLandAsTheDriveSendsThem) {
     link.state.Monitor().SetInputPins(0b101'1000'0001); // DI1, DI8, DI9, DI11
     MonitorItem& pins = AddItem(items[kInput], 0, 11);
@@ -58,16 +36,18 @@ TEST_F(MonitorPoll, ValuesLandAsTheDriveSendsThem) {
     EXPECT_EQ(board.reads.load(), 3u);
 }
 
-TEST_F(MonitorPoll, RotationSkipsUntickedItemsAndGroups) {
+// Each item is read by its size: one or two registers, more than two coils.
+TEST_F(MonitorPoll, RotationReadsByItemSizeAndSkipsUntickedItemsAndGroups) {
     AddItem(items[kMotion], kBlock, 1);
     AddItem(items[kMotion], kBlock + 1, 1).check = 0;
+    AddItem(items[kMotion], kBlock + 8, 2);
     AddItem(items[kStatus], kBlock + 3, 1).check = 0;
-    AddItem(items[kInput], 0, 11);
+    AddItem(items[kInput], 0, 3);
     AddItem(items[kOutput], 16, 8);
     StartMonitoring(board);
-    Steps(6);
-    const std::vector<LoggedRequest> expected = {{'R', kBlock, 1}, {'r', 0, 11}, {'r', 16, 8},
-                                                 {'R', kBlock, 1}, {'r', 0, 11}, {'r', 16, 8}};
+    Steps(5);
+    const std::vector<LoggedRequest> expected = {
+        {'R', kBlock, 1}, {'R', kBlock + 8, 2}, {'r', 0, 3}, {'r', 16, 8}, {'R', kBlock, 1}};
     EXPECT_EQ(link.log, expected);
 }
 

@@ -9,9 +9,6 @@
 #include "MotionLink.h"
 #include "RouteplanJobs.h"
 
-#include <algorithm>
-#include <vector>
-
 struct RouteplanContext {
     ContextStorage storage;
     explicit RouteplanContext(int model = kModelT8) {

@@ -3,6 +3,7 @@
 // with their version check, and the T5/W5 drives that must not be written.
 #include "RouteplanFixture.h"
 
+#include <array>
 #include <gtest/gtest.h>
 
 using namespace routeplan;
@@ -99,12 +100,9 @@ TEST(RouteplanJobs, StopSendsTheLastRunAgain) {
     ASSERT_EQ(j.Run(CS_Run), kResultSuccess);
     j.link.log.clear();
     ASSERT_EQ(j.Run(CS_Stop), kResultSuccess);
-    const auto writes = j.link.Writes();
-    ASSERT_EQ(writes.size(), 3u);
-    EXPECT_EQ(writes[0].start, 47);
-    EXPECT_EQ(writes[0].words, std::vector<std::uint16_t>{0});
-    EXPECT_EQ(writes[1].words, std::vector<std::uint16_t>{3});
-    EXPECT_EQ(writes[2].words, std::vector<std::uint16_t>{90});
+    const std::vector<LoggedRequest> expected = {
+        {'W', 47, 1, {0}}, {'W', 36, 1, {3}}, {'W', 46, 1, {90}}};
+    EXPECT_EQ(j.link.Writes(), expected);
 }
 
 TEST(RouteplanJobs, PointsOutsideOneToSixteenAreRefusedBeforeAnyRequest) {
@@ -124,10 +122,10 @@ TEST(RouteplanJobs, ReadAllFillsTheTableFromTheScatteredSpeedBlocks) {
     ASSERT_EQ(j.link.state.WriteRegisters(200 + 2 * 15, {0xFFFF, 0xFFFF}), drivesim::kNoException);
     ASSERT_EQ(j.link.state.WriteRegisters(1221, {33}), drivesim::kNoException);
     EXPECT_EQ(j.Run(CS_ReadAllParms), kResultSuccess);
-    EXPECT_EQ(j.jobs.values.points[7].speed, 808);
-    EXPECT_EQ(j.jobs.values.points[8].speed, 909);
-    EXPECT_EQ(j.jobs.values.points[15].position, -1);
-    EXPECT_EQ(j.jobs.values.diCombineDelay, 33);
+    const RouteplanValues& read = j.jobs.values;
+    EXPECT_EQ((std::array{read.points[7].speed, read.points[8].speed, read.points[15].position,
+                          read.diCombineDelay}),
+              (std::array{808, 909, -1, 33}));
     EXPECT_EQ(j.jobs.progress, kReadSteps);
     EXPECT_EQ(j.link.log.front().op, 'I');
 }

