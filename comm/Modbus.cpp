@@ -246,27 +246,16 @@ int CModbus::_ReportSlaveID(char* data, unsigned char* capacity, unsigned char* 
         headerValid = FromAskedSlave(reply, kReportSlaveId) && reply[2] <= kMaxSlaveIdData;
         remainder = reply[2] + 2u;
     }
-    unsigned long rest = 0;
-    bool restArrived = false;
-    for (std::uint64_t i = 0; headerValid && i <= preCountQueTimes; ++i) {
-        if (waitWriteTime != 0)
-            wirelay::SleepMsUntil(waitWriteTime,
-                                  [&](auto left) { return AwaitInputStep(remainder, left); });
-        if (!QueryInQue(rest))
-            break;
-        if (rest >= remainder) {
-            restArrived = true;
-            break;
-        }
-    }
-    if (headerValid && !restArrived && rest != 0)
-        GarbageCollection("RSlv: ", 0);
     if (!headerValid) {
         GarbageCollection("RSlv: ", kSlowDrainMs);
         return 0;
     }
-    if (!restArrived)
+    const unsigned long rest = AwaitReply(remainder, false); // the data and the CRC
+    if (rest < remainder) {
+        if (rest != 0)
+            GarbageCollection("RSlv: ", 0);
         return 0;
+    }
     const unsigned dataLength = reply[2];
     // Fewer than two data bytes cannot carry the identifier and run indicator.
     if (!URead(reply + kSlaveIdHeader, remainder) || !CheckCRC(reply, kSlaveIdHeader + remainder) ||
