@@ -51,6 +51,8 @@ void CMonitorView::BuildForm() {
     for (int g = 0; g < kGroups; ++g)
         grid->addWidget(BuildList(g), g / 2, g % 2);
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setSpacing(4);
     layout->addLayout(top);
     layout->addLayout(grid, 1);
 }
@@ -84,7 +86,11 @@ QGroupBox* CMonitorView::BuildList(int group) {
     }
     buttons->addStretch(1);
 
+    // Tight margins: on a 800-pixel screen every row of the longest list shows
+    // whole also with the taller CJK headings.
     auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(6, 2, 6, 4);
+    layout->setSpacing(4);
     layout->addWidget(list, 1);
     if (group == kInput || group == kOutput) {
         auto* modes = new QButtonGroup(box);
