@@ -13,7 +13,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
-#include <cstdio>
 #include <functional>
 #include <mutex>
 #include <set>

@@ -131,10 +131,8 @@ TEST_F(ModbusWire, SuccessAfterFailuresStopsRetrying) {
     const LinkOutcome o =
         RunAgainstFarEnd(pty, 8, {{}, {}, WithCrc({0x01, 0x03, 0x02, 0x00, 0x01})},
                          [&] { return mb.ReadHoldingRegisters(0, 1, &word); });
-    EXPECT_EQ(o.result, 1);
-    EXPECT_EQ(o.requests.size(), 3u);
-    EXPECT_EQ(word, 1);
-    EXPECT_EQ(sleeps.Count(20), 2u);
+    EXPECT_EQ(std::tuple(o.result, o.requests.size(), word, sleeps.Count(20)),
+              std::tuple(1, 3u, 1, 2u));
 }
 
 TEST_F(ModbusWire, LatePollsTakeTheExtraPause) {

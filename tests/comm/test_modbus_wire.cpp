@@ -89,8 +89,7 @@ TEST_F(ModbusWire, RegisterRepliesAreJudgedByLengthAndCrc) {
         EXPECT_EQ(o.requests, std::vector<Bytes>{Hex("01 03 10 90 00 02 C0 E6")});
         EXPECT_EQ(o.log, c.log);
         if (c.reply == good) {
-            EXPECT_EQ(words[0], 0x1234);
-            EXPECT_EQ(words[1], 0xABCD);
+            EXPECT_EQ(words[0] << 16 | words[1], 0x1234ABCD);
         }
         // Register drains wait waitWriteTime, never 300 ms.
         const auto pauses = sleeps.Pauses();
@@ -112,9 +111,8 @@ TEST_F(ModbusWire, RegisterFailuresOfTheirOwn) {
     bad.push_back(0x77);
     mb.SetRetryTimes(3);
     o = Exchange(8, bad, [&] { return mb.ReadHoldingRegisters(5, 1, words); });
-    EXPECT_EQ(o.result, 0);
-    EXPECT_EQ(o.requests.size(), 3u);
-    EXPECT_EQ(o.log, std::vector<std::string>(3, "RReg: 77 "));
+    EXPECT_EQ(std::tuple(o.result, o.requests.size(), o.log),
+              std::tuple(0, 3u, std::vector<std::string>(3, "RReg: 77 ")));
 }
 
 TEST_F(ModbusWire, StrayBytesAndLateRepliesArePreDrained) {
@@ -158,8 +156,7 @@ TEST_F(ModbusWire, CoilRepliesAreJudgedByLengthAndCrc) {
         EXPECT_EQ(std::tie(o.result, o.log, o.slowDrains), std::tie(c.result, c.log, c.slowDrains));
         EXPECT_EQ(o.requests.size(), 1u);
         if (c.result == 1) {
-            EXPECT_EQ(bits[0], 0xCD);
-            EXPECT_EQ(bits[1], 0x01);
+            EXPECT_EQ(bits[0] << 8 | bits[1], 0xCD01);
         }
     }
 }
@@ -242,9 +239,7 @@ TEST_F(ModbusWire, ReportSlaveIdJudging) {
         EXPECT_EQ(o.requests.size(), 1u);
         EXPECT_EQ(capacity, c.capacityAfter);
         if (j.result == 1) {
-            EXPECT_EQ(std::string(text), "T5v2");
-            EXPECT_EQ(id, 0x0A);
-            EXPECT_EQ(run, 0xFF);
+            EXPECT_EQ(std::tuple(std::string(text), id, run), std::tuple("T5v2", 0x0A, 0xFF));
         }
     }
 }

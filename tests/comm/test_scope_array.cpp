@@ -7,15 +7,18 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <tuple>
 #include <vector>
 
 namespace {
 
-std::vector<std::uint32_t> StampsOldestFirst(const CScopeArray& a) {
-    std::vector<std::uint32_t> stamps;
+// One field of every sample, oldest first.
+template <class T>
+std::vector<T> OldestFirst(const CScopeArray& a, T CScopeArray::Sample::*field) {
+    std::vector<T> values;
     for (int i = 0, at = a.GetAhead(); i < a.GetSize(); ++i, at = (at + 1) % a.GetSize())
-        stamps.push_back(a.At(at).stamp);
-    return stamps;
+        values.push_back(a.At(at).*field);
+    return values;
 }
 
 TEST(ScopeArray, RingWrapsAndKeepsTheNewestSamples) {
@@ -32,11 +35,10 @@ TEST(ScopeArray, RingWrapsAndKeepsTheNewestSamples) {
         int ahead = 0;
         for (int i = 1; i <= row.additions; ++i)
             ahead = a.Add(static_cast<unsigned long>(i), i, 0, 0);
-        EXPECT_EQ(ahead, a.GetAhead());
-        EXPECT_EQ(a.GetAhead(), row.ahead) << row.size << "/" << row.additions;
-        EXPECT_EQ(a.GetTail(), row.tail);
-        EXPECT_EQ(a.GetTrigger(), row.trigger);
-        EXPECT_EQ(StampsOldestFirst(a), row.held);
+        EXPECT_EQ(std::tuple(ahead, a.GetAhead(), a.GetTail(), a.GetTrigger()),
+                  std::tuple(row.ahead, row.ahead, row.tail, row.trigger))
+            << row.size << "/" << row.additions;
+        EXPECT_EQ(OldestFirst(a, &CScopeArray::Sample::stamp), row.held);
     }
     CScopeArray a(4);
     a.Add(9, 9, 9, 9);
@@ -104,10 +106,7 @@ TEST(ScopeArray, RunningTimeFollowsWrappingStamps) {
         for (std::uint32_t s : row.stamps)
             a.Add(s, 0, 0, 0);
         a.ArrangeTimeAxis();
-        std::vector<double> times;
-        for (int i = 0; i < a.GetSize(); ++i)
-            times.push_back(a.At((a.GetAhead() + i) % a.GetSize()).time);
-        EXPECT_EQ(times, row.times) << row.stamps[1];
+        EXPECT_EQ(OldestFirst(a, &CScopeArray::Sample::time), row.times) << row.stamps[1];
     }
 }
 

@@ -93,8 +93,7 @@ TEST(UARTComm, InputWaitingBeforeTheOpenIsDiscarded) {
     ASSERT_TRUE(WaitUntil("input at the port", [&] { return port.PreCountInQue() >= 2; }));
     unsigned char got[2] = {};
     EXPECT_EQ(port.URead(got, 2), 1);
-    EXPECT_EQ(got[0], 0x11);
-    EXPECT_EQ(got[1], 0x22);
+    EXPECT_EQ(Bytes(got, got + 2), (Bytes{0x11, 0x22}));
     EXPECT_EQ(port.URead(got, 1), 0); // nothing waiting: a short read fails
     port.CloseComPort();
 }
