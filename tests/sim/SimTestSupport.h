@@ -17,11 +17,12 @@ ShippedDrive(drivesim::DriveModel model, const std::string& eeprom = "",
     return drivesim::DriveState(drivesim::ParameterTable::Load(model, "."), layout, eeprom);
 }
 
-inline drivesim::SimConfig SimOn(drivesim::DriveModel model, int format = 3,
-                                 std::uint8_t address = 1, const std::string& link = "") {
+// At 115200 baud, no parity, one stop bit.
+inline drivesim::SimConfig SimOn(drivesim::DriveModel model, std::uint8_t address = 1,
+                                 const std::string& link = "") {
     drivesim::SimConfig config;
     config.model = model;
-    config.format = format;
+    config.format = 3;
     config.address = address;
     config.linkPath = link;
     return config;

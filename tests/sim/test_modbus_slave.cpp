@@ -84,12 +84,11 @@ TEST(ModbusSlave, ReportSlaveIdCarriesTheTextsAtTheirBytes) {
         };
         EXPECT_EQ(d[5], c.layoutDigit);
         if (!c.product.empty()) {
-            EXPECT_EQ(field(14, 7), c.product);
-            EXPECT_EQ(field(21, 7), c.modelText);
-            EXPECT_EQ(field(28, 7), c.table);
+            EXPECT_EQ((std::vector{field(14, 7), field(21, 7), field(28, 7)}),
+                      (std::vector{c.product, c.modelText, c.table}));
         }
-        EXPECT_EQ(field(35, 2), "w:");
-        EXPECT_EQ(field(38, 3), "ev:");
+        EXPECT_EQ((std::vector<std::string>{field(35, 2), field(38, 3)}),
+                  (std::vector<std::string>{"w:", "ev:"}));
     }
 }
 

@@ -55,7 +55,7 @@ TEST(SimulatorPty, EveryFaultSwitch) {
 
 TEST(SimulatorPty, UnplugAndReplugLikeACable) {
     TempDir dir;
-    const SimConfig config = SimOn(DriveModel::T8, 3, 1, dir.File("drive"));
+    const SimConfig config = SimOn(DriveModel::T8, 1, dir.File("drive"));
     RunningSim s(config);
     EXPECT_EQ(std::filesystem::read_symlink(config.linkPath), s.sim.SlavePath());
     SerialClient client(config.linkPath, B115200);
@@ -74,7 +74,7 @@ TEST(SimulatorPty, UnplugAndReplugLikeACable) {
 
 TEST(SimulatorPty, UnplugsAfterTheNthReplyAndComesBack) {
     TempDir dir;
-    SimConfig config = SimOn(DriveModel::T8, 3, 1, dir.File("drive"));
+    SimConfig config = SimOn(DriveModel::T8, 1, dir.File("drive"));
     config.faults.unplugAfter = 1;
     config.faults.replugAfterMs = 150;
     RunningSim s(config);
@@ -94,7 +94,7 @@ TEST(SimulatorPty, UnplugsAfterTheNthReplyAndComesBack) {
 
 TEST(SimulatorPty, NeverReplacesAFileWithItsLink) {
     TempDir dir;
-    DriveSim sim(SimOn(DriveModel::T8, 3, 1, dir.Write("notes.txt", "keep me")));
+    DriveSim sim(SimOn(DriveModel::T8, 1, dir.Write("notes.txt", "keep me")));
     EXPECT_THROW(sim.Start(), std::system_error);
     EXPECT_EQ(TempDir::Read(dir.File("notes.txt")), "keep me");
 }
