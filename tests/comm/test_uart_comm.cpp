@@ -68,8 +68,7 @@ TEST(UARTComm, SecondOpenFailsAndTheFirstHandleStillWorks) {
     ASSERT_EQ(port.OpenComPort(2, wirelay::MakeSerialDcb(0)), 1);
     const HANDLE first = port.hPort;
     EXPECT_EQ(port.OpenComPort(2, wirelay::MakeSerialDcb(0)), 0);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0], "COM port \\\\.\\COM2 already open?");
+    EXPECT_EQ(messages.shown, std::vector<std::string>{"COM port \\\\.\\COM2 already open?"});
     EXPECT_EQ(port.hPort, first);
     unsigned char ping[3] = {1, 2, 3};
     EXPECT_EQ(port.UWrite(ping, 3), 1);

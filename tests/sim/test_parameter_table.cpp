@@ -82,6 +82,8 @@ TEST(ProductData, MalformedTablesGiveAClearError) {
          "max is not a 32-bit integer"},
         {"min above max", DriveModel::T5, "[Pr000]\nmin=5\nmax=1\ndefault=3\n",
          "min <= default <= max"},
+        {"default outside", DriveModel::T5, "[Pr000]\nmin=0\nmax=1\ndefault=3\n",
+         "min <= default <= max"},
         {"twice", DriveModel::T5, good + good, "occurs twice"},
         {"group 7", DriveModel::T5, "[Pr700]\nmin=0\n", "group 7 is not a parameter group"},
         {"other section", DriveModel::T5, "[Setup]\nx=1\n", "section name is not Pr"},

@@ -32,8 +32,8 @@ TEST(SimOptions, TakesOptionsOfEveryKind) {
 }
 
 TEST(SimOptions, RefusesBadValues) {
-    std::istringstream refused("--address 248|--format 1x|--model t9|--layout 5|--late|"
-                               "--stray-bytes 5|--exception-at x|--frobnicate|--gear 3|"
+    std::istringstream refused("--address 0|--address 248|--format 1x|--model t9|--layout 5|"
+                               "--late|--stray-bytes 5|--exception-at x|--frobnicate|--gear 3|"
                                "--inputs 0x10000");
     for (std::string line; std::getline(refused, line, '|');)
         EXPECT_NE(Parse(line).error, "") << line;
