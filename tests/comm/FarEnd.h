@@ -95,12 +95,6 @@ inline LinkOutcome RunAgainstFarEnd(PtyPair& pty, std::size_t requestLength,
     return o;
 }
 
-// The same, with up to eight requests all answered with `reply`.
-inline LinkOutcome ExchangeWith(PtyPair& pty, std::size_t requestLength, const Bytes& reply,
-                                const std::function<int()>& call) {
-    return RunAgainstFarEnd(pty, requestLength, std::vector<Bytes>(8, reply), call);
-}
-
 // Records every pause and beep of the library. A pause in which the library
 // waits for a reply (its length is one of `replyWaits`) ends as soon as bytes
 // wait on `port`, at most after the pause itself, so that a scripted reply is

@@ -68,7 +68,7 @@ TEST_F(PLCCommWire, WritesSendTheirFramesAndJudgeTheAnswer) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        const LinkOutcome o = ExchangeWith(pty, row.request.size(), row.reply, row.call);
+        const LinkOutcome o = RunAgainstFarEnd(pty, row.request.size(), {row.reply}, row.call);
         EXPECT_EQ(o.result, row.result);
         EXPECT_EQ(o.requests, std::vector<Bytes>{row.request});
         EXPECT_EQ(plc.PreCountInQue(), 0u);
@@ -108,7 +108,7 @@ TEST_F(PLCCommWire, ReadsTakeTheirRepliesApart) {
         std::fill(bits, bits + 3, 9);
         std::fill(words, words + 2, 7);
         const Bytes request = Enq(row.bitRead ? "00FFBR0M01000321" : "00FFWR0D0100022C");
-        const LinkOutcome o = ExchangeWith(pty, request.size(), row.reply, [&] {
+        const LinkOutcome o = RunAgainstFarEnd(pty, request.size(), {row.reply}, [&] {
             return row.bitRead ? plc._PLC_BR("M0100", "03", bits) : plc.PLC_WR16("D0100", 2, words);
         });
         EXPECT_EQ(o.result, row.result);
@@ -145,10 +145,10 @@ TEST_F(PLCCommWire, RefusedArgumentsSendNothing) {
 TEST_F(PLCCommWire, BitReadRetriesAsConfigured) {
     unsigned char bits[3] = {};
     plc.SetRetryTimes(3);
-    LinkOutcome o = ExchangeWith(pty, 17, {}, [&] { return plc.PLC_BR("M0100", "03", bits); });
+    LinkOutcome o = RunAgainstFarEnd(pty, 17, {}, [&] { return plc.PLC_BR("M0100", "03", bits); });
     EXPECT_EQ(std::tuple(o.result, o.requests.size()), std::tuple(1, 3u));
-    o = ExchangeWith(pty, 17, Data("00FF011", "81"),
-                     [&] { return plc.PLC_BR("M0100", "03", bits); });
+    o = RunAgainstFarEnd(pty, 17, {Data("00FF011", "81")},
+                         [&] { return plc.PLC_BR("M0100", "03", bits); });
     EXPECT_EQ(std::tuple(o.result, o.requests.size(), Bytes(bits, bits + 3)),
               std::tuple(0, 1u, Bytes{0, 1, 1}));
 }

@@ -80,8 +80,7 @@ TEST(SampleFramesV3, HuntingSplitDamagedAndHeldFrames) {
                 port.Feed(step.feed);
                 EXPECT_EQ(plot.ReadData_V3(values), step.result);
             }
-            for (std::size_t k = 0; k < step.values.size(); ++k)
-                EXPECT_EQ(values[k], step.values[k]) << k;
+            EXPECT_EQ(std::vector(values, values + step.values.size()), step.values);
             if (step.held >= 0) {
                 EXPECT_EQ(plot.frameHeld, step.held);
             }

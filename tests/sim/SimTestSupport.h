@@ -8,6 +8,7 @@
 #include "ModbusCrc.h"
 
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,14 @@ inline drivesim::SimConfig SimOn(drivesim::DriveModel model, std::uint8_t addres
     config.address = address;
     config.linkPath = link;
     return config;
+}
+
+// Registers as a master reads them; a refused read fails the test.
+inline std::vector<std::uint16_t> Read(const drivesim::DriveState& s, std::uint16_t start,
+                                       std::uint16_t count) {
+    std::vector<std::uint16_t> out;
+    EXPECT_EQ(s.ReadRegisters(start, count, out), drivesim::kNoException) << start;
+    return out;
 }
 
 // A simulator serving its pty for the lifetime of the object.
