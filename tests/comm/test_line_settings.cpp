@@ -30,17 +30,16 @@ TEST(SerialFormat, SixteenFormatsByBitFields) {
 }
 
 TEST(LineSettings, DcbAndTermiosRoundTrip) {
-    struct Case {
+    const struct {
         DWORD baud;
         BYTE size, parity, stop;
         tcflag_t set, clear;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {19200, 8, NOPARITY, ONESTOPBIT, CS8, PARENB | CSTOPB},
         {115200, 8, EVENPARITY, ONESTOPBIT, CS8 | PARENB, PARODD | CSTOPB},
         {57600, 8, ODDPARITY, TWOSTOPBITS, CS8 | PARENB | PARODD | CSTOPB, 0},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         DCB dcb{};
         dcb.BaudRate = c.baud;
         dcb.ByteSize = c.size;

@@ -103,16 +103,15 @@ TEST_F(ModbusWire, RequestsOverTheLimitsFailOnceWithoutPauses) {
 // --- retries and pauses -----------------------------------------------------
 
 TEST_F(ModbusWire, RetryCountsAndIntervals) {
-    struct Case {
+    const struct {
         unsigned retryTimes;
         unsigned retryInterval;
         std::size_t attempts;
         std::size_t pauses;
-    };
-    const Case cases[] = {{0, 100, 1, 0}, {1, 100, 1, 0}, {2, 0, 2, 0}, {5, 100, 5, 5}};
+    } cases[] = {{0, 100, 1, 0}, {1, 100, 1, 0}, {2, 0, 2, 0}, {5, 100, 5, 5}};
     mb.preCountQueTimes = 3;
     unsigned short word;
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.retryTimes);
         sleeps.Clear();
         mb.SetRetryTimes(c.retryTimes);

@@ -18,12 +18,11 @@ TEST_F(ModbusWire, RequestFramesAreTheGoldenBytes) {
     char text[8];
     unsigned char capacity = sizeof text;
     mb.preCountQueTimes = 2;
-    struct Case {
+    const struct {
         const char* name;
         std::function<void()> call;
         const char* wire;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"read coils", [&] { mb._ReadCoils(0x13, 10, coilOut); }, "01 01 00 13 00 0A 4D C8"},
         {"read registers", [&] { mb._ReadHoldingRegisters(0x1090, 2, wordOut); },
          "01 03 10 90 00 02 C0 E6"},
@@ -43,7 +42,7 @@ TEST_F(ModbusWire, RequestFramesAreTheGoldenBytes) {
          },
          "07 03 00 00 00 01 84 6C"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         c.call();
         EXPECT_EQ(Sent(), Hex(c.wire)) << c.name;
     }
@@ -209,11 +208,10 @@ TEST_F(ModbusWire, ReportSlaveIdJudging) {
         Line("RSlv: ", Bytes(identException.begin() + 3, identException.end()));
     Bytes badCrc = good;
     badCrc[5] = 'X';
-    struct Case {
+    const struct {
         Judged judged;
         unsigned char capacity, capacityAfter;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {{"good", good, 1, {}, 0}, 10, 10},
         {{"exact capacity", good, 1, {}, 0}, 4, 4},
         {{"capacity too small", good, 0, {}, 1}, 3, 4},
@@ -226,7 +224,7 @@ TEST_F(ModbusWire, ReportSlaveIdJudging) {
         {{"no identifier bytes", WithCrc({0x01, 0x11, 0x01, 0x0A}), 0, {}, 1}, 10, 10},
         {{"silence", {}, 0, {}, 1}, 10, 10},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const Judged& j = c.judged;
         SCOPED_TRACE(j.name);
         char text[16] = {};

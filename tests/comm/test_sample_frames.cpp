@@ -126,17 +126,16 @@ TEST_F(SampleFrames, LogQueueRecordsReadBytesWhenEnabled) {
 
 TEST_F(SampleFrames, OneShotReadChecksSumAndLength) {
     // Header 0x77, the words, the low byte of their sum.
-    struct Case {
+    const struct {
         const char* name;
         Bytes reply;
         int result;
         long leftWaiting; // a short reply is not drained
-    };
-    const Case cases[] = {{"good", Hex("77 12 34 AB CD BE"), 1, 0},
-                          {"wrong sum", Hex("77 01 02 03 04 0B"), 0, 0},
-                          {"one byte too many", Hex("77 01 02 03 04 0A 00"), 0, 0},
-                          {"short", {0x77, 1}, 0, 2}};
-    for (const Case& c : cases) {
+    } cases[] = {{"good", Hex("77 12 34 AB CD BE"), 1, 0},
+                 {"wrong sum", Hex("77 01 02 03 04 0B"), 0, 0},
+                 {"one byte too many", Hex("77 01 02 03 04 0A 00"), 0, 0},
+                 {"short", {0x77, 1}, 0, 2}};
+    for (const auto& c : cases) {
         port.Purge(true, true);
         port.SetResponder([&](const std::uint8_t* b, std::size_t n) {
             ASSERT_EQ(n, 1u);
