@@ -92,24 +92,6 @@ TEST(ModbusSlave, ReportSlaveIdCarriesTheTextsAtTheirBytes) {
     }
 }
 
-// (Which addresses a request touches, for the exception fault: test_sim_pty.cpp.)
-TEST(ModbusSlave, RequestLengths) {
-    const std::pair<const char*, int> lengths[] = {
-        {"01", 0},
-        {"01 03", 8},
-        {"01 01", 8},
-        {"01 11", 4},
-        {"01 10 00 00 00 02", 0},
-        {"01 10 00 00 00 02 04", 13},
-        {"01 0F 00 00 00 0A 02", 11},
-        {"01 2B", -1},
-    };
-    for (const auto& [head, length] : lengths) {
-        const auto bytes = Hex(head);
-        EXPECT_EQ(RequestLength(bytes.data(), bytes.size()), length) << head;
-    }
-}
-
 TEST(ModbusSlave, GarbageNeverCrashes) {
     DriveState state = ShippedDrive(DriveModel::T5);
     std::uint32_t seed = 12345;
