@@ -46,12 +46,6 @@ void StartStream(SerialClient& client) {
     Write(client, scopereg::kCommand, kStream);
 }
 
-void ExpectConsecutive(const std::vector<Words>& frames, std::size_t slot) {
-    for (std::size_t i = 1; i < frames.size(); ++i)
-        ASSERT_EQ(static_cast<std::uint16_t>(frames[i][slot] - frames[i - 1][slot]), 1)
-            << "frame " << i << " lost or repeated";
-}
-
 TEST(SimulatorScope, AStopIsAnsweredAfterTheFrameOnTheWire) {
     RunningSim s(SimOn(DriveModel::T8));
     SerialClient client(s.sim.SlavePath(), B115200);
@@ -64,7 +58,10 @@ TEST(SimulatorScope, AStopIsAnsweredAfterTheFrameOnTheWire) {
     const Bytes reply(tail.end() - 8, tail.end());
     EXPECT_EQ(ToHex(reply), ToHex(WithCrc(Bytes(stop.begin(), stop.begin() + 6))));
     EXPECT_EQ((tail.size() - 8) % 10, 0u) << "only whole frames before the reply";
-    ExpectConsecutive(Frames(Bytes(tail.begin(), tail.end() - 8)), 3);
+    const auto frames = Frames(Bytes(tail.begin(), tail.end() - 8));
+    for (std::size_t i = 1; i < frames.size(); ++i)
+        ASSERT_EQ(static_cast<std::uint16_t>(frames[i][3] - frames[i - 1][3]), 1)
+            << "frame " << i << " lost or repeated";
 }
 
 TEST(SimulatorScope, SpoilsEveryNthFrameWhenAsked) {

@@ -45,12 +45,6 @@ TEST_F(ServiceLink, ServiceFramesAndModbusShareTheLine) {
     unsigned char info[27] = {};
     ASSERT_EQ(mc.ReadInfoData(info), 1);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(info), 11), "VELMORA-SIM");
-    EXPECT_EQ(mc.SetAllDIOFlag(), 1);
-
-    std::int32_t positions[3] = {};
-    ASSERT_EQ(mc.ReadDIOPositionBatch(1, 3, positions), 1);
-    EXPECT_EQ(std::vector<std::int32_t>(positions, positions + 3),
-              (std::vector<std::int32_t>{1000, 2000, 3000}));
 
     // A slow sender: one byte at a time, each a frame of its own to the line.
     mc.SetByteWaitTime(3);
