@@ -36,7 +36,6 @@ TEST(PortMap, DefaultSchemeAndIniEntries) {
         {64, "/dev/ttyS31"},
         {0, ""},
         {65, ""},
-        {-3, ""},
     };
     for (const auto& [port, path] : defaults)
         EXPECT_EQ(wirelay::ResolveComPort(port).devicePath, path) << port;
