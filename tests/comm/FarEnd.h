@@ -13,7 +13,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
-#include <cstdio>
 #include <functional>
 #include <mutex>
 #include <set>
@@ -94,12 +93,6 @@ inline LinkOutcome RunAgainstFarEnd(PtyPair& pty, std::size_t requestLength,
             rest.begin() + static_cast<std::ptrdiff_t>(at),
             rest.begin() + static_cast<std::ptrdiff_t>(std::min(rest.size(), at + requestLength)));
     return o;
-}
-
-// The same, with up to eight requests all answered with `reply`.
-inline LinkOutcome ExchangeWith(PtyPair& pty, std::size_t requestLength, const Bytes& reply,
-                                const std::function<int()>& call) {
-    return RunAgainstFarEnd(pty, requestLength, std::vector<Bytes>(8, reply), call);
 }
 
 // Records every pause and beep of the library. A pause in which the library

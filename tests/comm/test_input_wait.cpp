@@ -19,19 +19,18 @@ public:
 };
 
 TEST(InputWaitStep, EndsOnlyWhenTheAwaitedBytesWaitOrThePortFailed) {
-    struct Case {
+    const struct {
         const char* what;
         std::size_t sent;
         unsigned long awaited;
         bool unplug;
         bool ends;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"nothing yet", 0, 5, false, false},      {"part of the reply", 3, 5, false, false},
         {"the whole reply", 5, 5, false, true},   {"more than the reply", 7, 5, false, true},
         {"the port went away", 0, 5, true, true},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         PtyPair pty;
         WaitingPort port;

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 #include <modbus.h>
+#include <tuple>
 
 namespace {
 
@@ -84,13 +85,11 @@ TEST_F(Interop, AllFiveFunctionCodes) {
 
     unsigned char bits[2] = {0xA5, 0x03}; // 10 coils: 1,0,1,0,0,1,0,1,1,1
     ASSERT_EQ(mb.WriteMultipleCoils(38, 10, bits), 1);
-    EXPECT_EQ(slave.Map()->tab_bits[38], 1);
-    EXPECT_EQ(slave.Map()->tab_bits[39], 0);
-    EXPECT_EQ(slave.Map()->tab_bits[47], 1);
+    EXPECT_EQ(Bytes(slave.Map()->tab_bits + 38, slave.Map()->tab_bits + 48),
+              (Bytes{1, 0, 1, 0, 0, 1, 0, 1, 1, 1}));
     unsigned char back[2] = {};
     ASSERT_EQ(mb.ReadCoils(38, 10, back), 1);
-    EXPECT_EQ(back[0], 0xA5);
-    EXPECT_EQ(back[1], 0x03);
+    EXPECT_EQ(Bytes(back, back + 2), Bytes(bits, bits + 2));
 
     std::vector<unsigned char> many(250, 0xFF);
     ASSERT_EQ(mb.WriteMultipleCoils(0, 1968, many.data()), 1);
@@ -103,9 +102,7 @@ TEST_F(Interop, AllFiveFunctionCodes) {
     unsigned char capacity = sizeof text;
     unsigned char id = 0, run = 0;
     ASSERT_EQ(mb.ReportSlaveID(text, &capacity, &id, &run), 1);
-    EXPECT_EQ(id, 0xB4);
-    EXPECT_EQ(run, 0xFF);
-    EXPECT_EQ(std::string(text, 3), "LMB");
+    EXPECT_EQ(std::tuple(id, run, std::string(text, 3)), std::tuple(0xB4, 0xFF, "LMB"));
 }
 
 } // namespace

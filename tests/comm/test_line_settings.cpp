@@ -5,6 +5,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 
 using namespace wirelay;
 
@@ -29,17 +30,16 @@ TEST(SerialFormat, SixteenFormatsByBitFields) {
 }
 
 TEST(LineSettings, DcbAndTermiosRoundTrip) {
-    struct Case {
+    const struct {
         DWORD baud;
         BYTE size, parity, stop;
         tcflag_t set, clear;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {19200, 8, NOPARITY, ONESTOPBIT, CS8, PARENB | CSTOPB},
         {115200, 8, EVENPARITY, ONESTOPBIT, CS8 | PARENB, PARODD | CSTOPB},
         {57600, 8, ODDPARITY, TWOSTOPBITS, CS8 | PARENB | PARODD | CSTOPB, 0},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         DCB dcb{};
         dcb.BaudRate = c.baud;
         dcb.ByteSize = c.size;
@@ -52,11 +52,9 @@ TEST(LineSettings, DcbAndTermiosRoundTrip) {
         EXPECT_EQ(t.c_cflag & c.clear, 0u) << c.baud;
         DCB back{};
         TermiosToDcb(t, back);
-        EXPECT_EQ(back.BaudRate, c.baud);
-        EXPECT_EQ(back.ByteSize, c.size);
-        EXPECT_EQ(back.Parity, c.parity);
-        EXPECT_EQ(back.StopBits, c.stop);
-        EXPECT_EQ(back.DCBlength, sizeof(DCB));
+        EXPECT_EQ(
+            std::tie(back.BaudRate, back.ByteSize, back.Parity, back.StopBits, back.DCBlength),
+            std::tuple(c.baud, c.size, c.parity, c.stop, sizeof(DCB)));
     }
     DCB flow = MakeSerialDcb(0);
     flow.fOutxCtsFlow = 1;

@@ -9,6 +9,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -17,9 +18,6 @@ Bytes Text(const std::string& text) {
 }
 Bytes Enq(const std::string& text) {
     return Text("\x05" + text);
-}
-Bytes Stx(const std::string& text) {
-    return Text("\x02" + text);
 }
 
 const std::string kAckText = std::string(1, '\x06') + "00FF";
@@ -33,13 +31,6 @@ protected:
         plc.SetPreCountQueTimes(200000); // a poll takes microseconds: well over 100 ms
     }
     void TearDown() override { plc.CloseComPort(); }
-
-    using Outcome = LinkOutcome;
-    // Every request is answered with `reply` (none when empty).
-    Outcome Exchange(std::size_t requestLength, const Bytes& reply,
-                     const std::function<int()>& call) {
-        return ExchangeWith(pty, requestLength, reply, call);
-    }
 
     PtyPair pty;
     CPLCComm plc;
@@ -77,7 +68,7 @@ TEST_F(PLCCommWire, WritesSendTheirFramesAndJudgeTheAnswer) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        const Outcome o = Exchange(row.request.size(), row.reply, row.call);
+        const LinkOutcome o = RunAgainstFarEnd(pty, row.request.size(), {row.reply}, row.call);
         EXPECT_EQ(o.result, row.result);
         EXPECT_EQ(o.requests, std::vector<Bytes>{row.request});
         EXPECT_EQ(plc.PreCountInQue(), 0u);
@@ -86,7 +77,7 @@ TEST_F(PLCCommWire, WritesSendTheirFramesAndJudgeTheAnswer) {
 
 // A data reply: STX, the text, ETX and the two sum digits as given.
 Bytes Data(const std::string& text, const std::string& sum) {
-    return Stx(text + "\x03" + sum);
+    return Text("\x02" + text + "\x03" + sum);
 }
 
 TEST_F(PLCCommWire, ReadsTakeTheirRepliesApart) {
@@ -117,7 +108,7 @@ TEST_F(PLCCommWire, ReadsTakeTheirRepliesApart) {
         std::fill(bits, bits + 3, 9);
         std::fill(words, words + 2, 7);
         const Bytes request = Enq(row.bitRead ? "00FFBR0M01000321" : "00FFWR0D0100022C");
-        const Outcome o = Exchange(request.size(), row.reply, [&] {
+        const LinkOutcome o = RunAgainstFarEnd(pty, request.size(), {row.reply}, [&] {
             return row.bitRead ? plc._PLC_BR("M0100", "03", bits) : plc.PLC_WR16("D0100", 2, words);
         });
         EXPECT_EQ(o.result, row.result);
@@ -126,21 +117,19 @@ TEST_F(PLCCommWire, ReadsTakeTheirRepliesApart) {
         // Only a good reply reaches the caller's values.
         const bool good = row.result == 0;
         EXPECT_EQ(Bytes(bits, bits + 3), good && row.bitRead ? (Bytes{1, 0, 1}) : (Bytes{9, 9, 9}));
-        EXPECT_EQ(words[0], good && !row.bitRead ? 0x12AB : 7);
-        EXPECT_EQ(words[1], good && !row.bitRead ? 0xFFFE : 7);
+        EXPECT_EQ(words[0] << 16 | words[1], good && !row.bitRead ? 0x12ABFFFE : 0x70007);
     }
 }
 
 TEST_F(PLCCommWire, RefusedArgumentsSendNothing) {
     unsigned char bits[4] = {};
     unsigned short words[1] = {};
-    const std::string many(200, '1');
+    const std::string many(161, '1');
     const struct {
         const char* name;
         std::function<int()> call;
     } rows[] = {
-        {"200 bits", [&] { return plc.PLC_BW("M0100", 200, many.c_str()); }},
-        {"161 bits", [&] { return plc.PLC_BW("M0100", 161, many.substr(0, 161).c_str()); }},
+        {"161 bits", [&] { return plc.PLC_BW("M0100", 161, many.c_str()); }},
         {"data shorter than count", [&] { return plc.PLC_BW("M0100", 4, "101"); }},
         {"device too short", [&] { return plc.PLC_WW16("D100", 1); }},
         {"device too long", [&] { return plc.PLC_DWW("D01000", 1); }},
@@ -156,13 +145,12 @@ TEST_F(PLCCommWire, RefusedArgumentsSendNothing) {
 TEST_F(PLCCommWire, BitReadRetriesAsConfigured) {
     unsigned char bits[3] = {};
     plc.SetRetryTimes(3);
-    Outcome o = Exchange(17, {}, [&] { return plc.PLC_BR("M0100", "03", bits); });
-    EXPECT_EQ(o.result, 1);
-    EXPECT_EQ(o.requests.size(), 3u);
-    o = Exchange(17, Data("00FF011", "81"), [&] { return plc.PLC_BR("M0100", "03", bits); });
-    EXPECT_EQ(o.result, 0);
-    EXPECT_EQ(o.requests.size(), 1u);
-    EXPECT_EQ(Bytes(bits, bits + 3), (Bytes{0, 1, 1}));
+    LinkOutcome o = RunAgainstFarEnd(pty, 17, {}, [&] { return plc.PLC_BR("M0100", "03", bits); });
+    EXPECT_EQ(std::tuple(o.result, o.requests.size()), std::tuple(1, 3u));
+    o = RunAgainstFarEnd(pty, 17, {Data("00FF011", "81")},
+                         [&] { return plc.PLC_BR("M0100", "03", bits); });
+    EXPECT_EQ(std::tuple(o.result, o.requests.size(), Bytes(bits, bits + 3)),
+              std::tuple(0, 1u, Bytes{0, 1, 1}));
 }
 
 } // namespace

@@ -22,18 +22,6 @@ struct Capture {
 
 class SampleFrames : public ::testing::Test, protected Capture {};
 
-Bytes Frame2(unsigned status, unsigned v0, unsigned v1, unsigned v2) {
-    const std::uint64_t bits = std::uint64_t(status & 0x1F) << 43 |
-                               std::uint64_t(v0 & 0x7FFF) << 28 | std::uint64_t(v1 & 0x3FFF) << 14 |
-                               (v2 & 0x3FFF);
-    Bytes f = {0xC5};
-    for (int shift = 40; shift >= 0; shift -= 8)
-        f.push_back(static_cast<std::uint8_t>(bits >> shift));
-    f.resize(9);
-    wirelay::AppendModbusCrc(f.data(), f.size());
-    return f;
-}
-
 // One scripted step of a capture: bytes arrive (or the scope collects
 // garbage), one read, then what the decoder holds and what is left waiting.
 struct Step {
@@ -92,8 +80,7 @@ TEST(SampleFramesV3, HuntingSplitDamagedAndHeldFrames) {
                 port.Feed(step.feed);
                 EXPECT_EQ(plot.ReadData_V3(values), step.result);
             }
-            for (std::size_t k = 0; k < step.values.size(); ++k)
-                EXPECT_EQ(values[k], step.values[k]) << k;
+            EXPECT_EQ(std::vector(values, values + step.values.size()), step.values);
             if (step.held >= 0) {
                 EXPECT_EQ(plot.frameHeld, step.held);
             }
@@ -105,24 +92,19 @@ TEST(SampleFramesV3, HuntingSplitDamagedAndHeldFrames) {
 }
 
 TEST_F(SampleFrames, SecondGenerationUnpacksAndChecksCrc) {
-    port.Feed(Frame2(0x15, 0x7ABC, 0x2DEF, 0x1234));
+    // Header, status (5 bits), values of 15, 14 and 14 bits, CRC.
+    port.Feed(Hex("C5 AF AB CB 7B D2 34 A0 C1"));
     unsigned short status = 0;
     short values[3] = {};
+    const auto decoded = [&] { return std::vector<int>{status, values[0], values[1], values[2]}; };
     EXPECT_EQ(plot.ReadData2(&status, values), 0);
-    EXPECT_EQ(status, 0x15);
-    EXPECT_EQ(values[0], 0x7ABC);
-    EXPECT_EQ(values[1], 0x2DEF);
-    EXPECT_EQ(values[2], 0x1234);
+    EXPECT_EQ(decoded(), (std::vector<int>{0x15, 0x7ABC, 0x2DEF, 0x1234}));
 
-    Bytes bad = Frame2(1, 2, 3, 4);
-    bad[8] ^= 1;
-    port.Feed(bad);
+    port.Feed(Hex("C5 08 00 20 00 C0 04 D5 46")); // 1, 2, 3, 4 with the CRC off by one
     EXPECT_EQ(plot.ReadData2(&status, values), 3);
-    port.Feed(Frame2(31, 0x7FFF, 0x3FFF, 0x3FFF));
+    port.Feed(Hex("C5 FF FF FF FF FF FF 8F 83"));
     EXPECT_EQ(plot.ReadData2(&status, values), 0);
-    EXPECT_EQ(status, 31);
-    EXPECT_EQ(values[0], 0x7FFF); // not sign-extended
-    EXPECT_EQ(values[2], 0x3FFF);
+    EXPECT_EQ(decoded(), (std::vector<int>{31, 0x7FFF, 0x3FFF, 0x3FFF})); // not sign-extended
 }
 
 TEST_F(SampleFrames, LogQueueRecordsReadBytesWhenEnabled) {
@@ -143,30 +125,17 @@ TEST_F(SampleFrames, LogQueueRecordsReadBytesWhenEnabled) {
 }
 
 TEST_F(SampleFrames, OneShotReadChecksSumAndLength) {
-    auto reply = [](Bytes words) {
-        Bytes r = {0x77};
-        unsigned sum = 0;
-        for (std::uint8_t w : words) {
-            r.push_back(w);
-            sum += w;
-        }
-        r.push_back(static_cast<std::uint8_t>(sum));
-        return r;
-    };
-    Bytes badSum = reply({1, 2, 3, 4}), tooLong = reply({1, 2, 3, 4});
-    badSum.back() ^= 1;
-    tooLong.push_back(0);
-    struct Case {
+    // Header 0x77, the words, the low byte of their sum.
+    const struct {
         const char* name;
         Bytes reply;
         int result;
         long leftWaiting; // a short reply is not drained
-    };
-    const Case cases[] = {{"good", reply({0x12, 0x34, 0xAB, 0xCD}), 1, 0},
-                          {"wrong sum", badSum, 0, 0},
-                          {"one byte too many", tooLong, 0, 0},
-                          {"short", {0x77, 1}, 0, 2}};
-    for (const Case& c : cases) {
+    } cases[] = {{"good", Hex("77 12 34 AB CD BE"), 1, 0},
+                 {"wrong sum", Hex("77 01 02 03 04 0B"), 0, 0},
+                 {"one byte too many", Hex("77 01 02 03 04 0A 00"), 0, 0},
+                 {"short", {0x77, 1}, 0, 2}};
+    for (const auto& c : cases) {
         port.Purge(true, true);
         port.SetResponder([&](const std::uint8_t* b, std::size_t n) {
             ASSERT_EQ(n, 1u);
@@ -177,8 +146,7 @@ TEST_F(SampleFrames, OneShotReadChecksSumAndLength) {
         EXPECT_EQ(plot.ReadData(0x1234, 2, words), c.result) << c.name;
         EXPECT_EQ(port.InQueue(), c.leftWaiting) << c.name;
         if (c.result == 1) {
-            EXPECT_EQ(words[0], 0x1234);
-            EXPECT_EQ(words[1], 0xABCD);
+            EXPECT_EQ(words[0] << 16 | words[1], 0x1234ABCD);
         }
     }
     port.SetResponder(nullptr);

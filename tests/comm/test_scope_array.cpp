@@ -6,16 +6,18 @@
 #include <QImage>
 #include <QPainter>
 #include <gtest/gtest.h>
-#include <sstream>
+#include <tuple>
 #include <vector>
 
 namespace {
 
-std::vector<std::uint32_t> StampsOldestFirst(const CScopeArray& a) {
-    std::vector<std::uint32_t> stamps;
+// One field of every sample, oldest first.
+template <class T>
+std::vector<T> OldestFirst(const CScopeArray& a, T CScopeArray::Sample::*field) {
+    std::vector<T> values;
     for (int i = 0, at = a.GetAhead(); i < a.GetSize(); ++i, at = (at + 1) % a.GetSize())
-        stamps.push_back(a.At(at).stamp);
-    return stamps;
+        values.push_back(a.At(at).*field);
+    return values;
 }
 
 TEST(ScopeArray, RingWrapsAndKeepsTheNewestSamples) {
@@ -32,11 +34,10 @@ TEST(ScopeArray, RingWrapsAndKeepsTheNewestSamples) {
         int ahead = 0;
         for (int i = 1; i <= row.additions; ++i)
             ahead = a.Add(static_cast<unsigned long>(i), i, 0, 0);
-        EXPECT_EQ(ahead, a.GetAhead());
-        EXPECT_EQ(a.GetAhead(), row.ahead) << row.size << "/" << row.additions;
-        EXPECT_EQ(a.GetTail(), row.tail);
-        EXPECT_EQ(a.GetTrigger(), row.trigger);
-        EXPECT_EQ(StampsOldestFirst(a), row.held);
+        EXPECT_EQ(std::tuple(ahead, a.GetAhead(), a.GetTail(), a.GetTrigger()),
+                  std::tuple(row.ahead, row.ahead, row.tail, row.trigger))
+            << row.size << "/" << row.additions;
+        EXPECT_EQ(OldestFirst(a, &CScopeArray::Sample::stamp), row.held);
     }
     CScopeArray a(4);
     a.Add(9, 9, 9, 9);
@@ -104,10 +105,7 @@ TEST(ScopeArray, RunningTimeFollowsWrappingStamps) {
         for (std::uint32_t s : row.stamps)
             a.Add(s, 0, 0, 0);
         a.ArrangeTimeAxis();
-        std::vector<double> times;
-        for (int i = 0; i < a.GetSize(); ++i)
-            times.push_back(a.At((a.GetAhead() + i) % a.GetSize()).time);
-        EXPECT_EQ(times, row.times) << row.stamps[1];
+        EXPECT_EQ(OldestFirst(a, &CScopeArray::Sample::time), row.times) << row.stamps[1];
     }
 }
 
@@ -134,57 +132,33 @@ TEST(ScopeArray, ExportAppendsOneLinePerSample) {
 
 // --- Plot ----------------------------------------------------------------------
 
-// Four samples with one value on channels 0 and 1; stamps 0..3 (running time
-// 0..3 ms), or all the same stamp (no time span).
-CScopeArray Flat(int ch0, int ch1, bool still) {
+// Channel 1 holding `value` on four samples, at stamps 0..3 (running time
+// 0..3 ms) or all at one stamp (no time span), plotted as channel 1 into
+// 100 x 50 pixels: the red row of column 49 (-1: none, -2: several).
+int PlottedRow(int value, bool still, double scale) {
     CScopeArray a(4);
     for (unsigned long t = 0; t < 4; ++t)
-        a.Add(still ? 7 : t, ch0, ch1, 0);
+        a.Add(still ? 7 : t, 0, value, 0);
     a.ArrangeTimeAxis();
-    return a;
+    QImage image(100, 50, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    a.Plot(&painter, {0, 0, 100, 50}, 0x0000FF /* 0x00BBGGRR */, 1, scale);
+    a.Plot(nullptr, {0, 0, 100, 50}, 0x0000FF, 1, scale);
+    painter.end();
+    int row = -1;
+    for (int y = 0; y < 50; ++y)
+        if (image.pixelColor(49, y) == Qt::red)
+            row = row == -1 ? y : -2;
+    return row;
 }
 
-TEST(ScopeArray, PlotMapsValuesOntoTheRectangle) {
-    constexpr int kMarks = CScopeArray::kMarkPoints;
-    const struct {
-        const char* name;
-        int ch0, ch1, type;
-        QRect rect;
-        double scale;
-        const char* pixels; // colour (Red, White, Black) at x,y; none: a blank picture
-    } rows[] = {
-        // 25 - 10 * 50 / 100.
-        {"positive goes up", 10, 0, 0, {0, 0, 100, 50}, 100, "R0,20 R49,20 B49,19 B49,21"},
-        {"offset", 0, 0, 0, {10, 5, 80, 40}, 100, "R10,25 R49,25 B9,25 B49,24 B49,26"},
-        {"above the top is clamped", 1000, 0, 0, {0, 0, 100, 50}, 100, "R0,2 R49,2 B49,1 B49,3"},
-        {"below the bottom", -1000, 0, 0, {0, 0, 100, 50}, 100, "R0,47 R49,47 B49,46 B49,48"},
-        {"channel 1", 0, -20, 1, {0, 0, 100, 50}, 100, "R0,35 R49,35 B49,34"},
-        // Points at x 0, 33, 66 and 99 on row 25.
-        {"marks", 0, 0, kMarks, {0, 0, 99, 50}, 100, "R50,25 W32,24 W34,26 W65,24 B50,24"},
-        {"no time span", 1, 1, 0, {0, 0, 100, 50}, 100, ""},
-        {"scale 0", 0, 0, 0, {0, 0, 100, 50}, 0, ""},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        QImage image(100, 50, QImage::Format_RGB32), blank = image;
-        image.fill(Qt::black);
-        blank.fill(Qt::black);
-        CScopeArray a = Flat(row.ch0, row.ch1, std::string(row.name) == "no time span");
-        QPainter painter(&image);
-        a.Plot(&painter, row.rect, 0x0000FF /* 0x00BBGGRR */, row.type, row.scale);
-        a.Plot(nullptr, row.rect, 0x0000FF, row.type, row.scale);
-        painter.end();
-        std::istringstream pixels(row.pixels);
-        char colour, comma;
-        int x, y;
-        while (pixels >> colour >> x >> comma >> y) {
-            const QColor expected = colour == 'R' ? Qt::red : colour == 'W' ? Qt::white : Qt::black;
-            EXPECT_EQ(image.pixelColor(x, y), expected) << colour << x << "," << y;
-        }
-        if (*row.pixels == 0) {
-            EXPECT_EQ(image, blank);
-        }
-    }
+TEST(ScopeArray, PlotPutsTheValueAtItsRowInsideTheRectangle) {
+    EXPECT_EQ(PlottedRow(10, false, 100), 20); // 25 - 10 * 50 / 100: positive goes up
+    EXPECT_EQ(PlottedRow(1000, false, 100), 2) << "clamped at the top";
+    EXPECT_EQ(PlottedRow(-1000, false, 100), 47) << "and at the bottom";
+    EXPECT_EQ(PlottedRow(10, true, 100), -1) << "no time span";
+    EXPECT_EQ(PlottedRow(10, false, 0), -1) << "no scale";
 }
 
 } // namespace

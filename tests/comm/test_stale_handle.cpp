@@ -8,17 +8,10 @@
 #include "TempDir.h"
 
 #include <fcntl.h>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <unistd.h>
 
 namespace {
-
-std::string Contents(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 int DescriptorOf(HANDLE handle) {
     return static_cast<int>(handle & 0x7FFFFFFF);
@@ -56,7 +49,7 @@ TEST(StaleHandle, ADescriptorReusedByAFileIsNeverWrittenNorClosed) {
     owner.CloseComPort();
 
     // Linux hands the lowest free number to the next open: the value file.
-    const auto file = dir.Path() / "drive.tw";
+    const std::string file = dir.File("drive.tw");
     const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     ASSERT_EQ(fd, DescriptorOf(kept)) << "the file did not get the port's old number";
     ASSERT_EQ(::write(fd, "[Pr000]\n", 8), 8);
@@ -66,7 +59,7 @@ TEST(StaleHandle, ADescriptorReusedByAFileIsNeverWrittenNorClosed) {
 
     EXPECT_EQ(::fcntl(fd, F_GETFD), FD_CLOEXEC) << "the file's descriptor is still open";
     EXPECT_EQ(::close(fd), 0);
-    EXPECT_EQ(Contents(file), "[Pr000]\n");
+    EXPECT_EQ(TempDir::Read(file), "[Pr000]\n");
     EXPECT_TRUE(pty.Receive(64, 20).empty());
 }
 

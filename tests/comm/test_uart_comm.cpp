@@ -36,7 +36,6 @@ TEST(PortMap, DefaultSchemeAndIniEntries) {
         {64, "/dev/ttyS31"},
         {0, ""},
         {65, ""},
-        {-3, ""},
     };
     for (const auto& [port, path] : defaults)
         EXPECT_EQ(wirelay::ResolveComPort(port).devicePath, path) << port;
@@ -68,8 +67,7 @@ TEST(UARTComm, SecondOpenFailsAndTheFirstHandleStillWorks) {
     ASSERT_EQ(port.OpenComPort(2, wirelay::MakeSerialDcb(0)), 1);
     const HANDLE first = port.hPort;
     EXPECT_EQ(port.OpenComPort(2, wirelay::MakeSerialDcb(0)), 0);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0], "COM port \\\\.\\COM2 already open?");
+    EXPECT_EQ(messages.shown, std::vector<std::string>{"COM port \\\\.\\COM2 already open?"});
     EXPECT_EQ(port.hPort, first);
     unsigned char ping[3] = {1, 2, 3};
     EXPECT_EQ(port.UWrite(ping, 3), 1);
@@ -93,8 +91,7 @@ TEST(UARTComm, InputWaitingBeforeTheOpenIsDiscarded) {
     ASSERT_TRUE(WaitUntil("input at the port", [&] { return port.PreCountInQue() >= 2; }));
     unsigned char got[2] = {};
     EXPECT_EQ(port.URead(got, 2), 1);
-    EXPECT_EQ(got[0], 0x11);
-    EXPECT_EQ(got[1], 0x22);
+    EXPECT_EQ(Bytes(got, got + 2), (Bytes{0x11, 0x22}));
     EXPECT_EQ(port.URead(got, 1), 0); // nothing waiting: a short read fails
     port.CloseComPort();
 }

@@ -15,8 +15,7 @@
 
 class SerialClient {
 public:
-    // parity: 'N', 'E' or 'O'.
-    SerialClient(const std::string& path, speed_t speed, int stopBits = 1, char parity = 'N') {
+    SerialClient(const std::string& path, speed_t speed, int stopBits = 1) {
         fd_ = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
         if (fd_ < 0)
             throw std::runtime_error("cannot open " + path);
@@ -28,8 +27,6 @@ public:
         t.c_cflag |= CLOCAL | CREAD;
         if (stopBits == 2)
             t.c_cflag |= CSTOPB;
-        if (parity != 'N')
-            t.c_cflag |= PARENB | (parity == 'O' ? PARODD : 0);
         ::tcsetattr(fd_, TCSANOW, &t);
         ::tcflush(fd_, TCIOFLUSH);
     }

@@ -166,8 +166,7 @@ TEST(DriveScope, ProgressAndSendingOfAFreeBlock) {
     scope.Command(kSendBlock, setup);
     const auto block = scope.TakeBlockToSend();
     ASSERT_EQ(block.size(), 101u);
-    EXPECT_EQ(Speed(block.front()), 0);
-    EXPECT_EQ(Speed(block.back()), 100);
+    EXPECT_EQ(std::pair(Speed(block.front()), Speed(block.back())), std::pair(0, 100));
     EXPECT_TRUE(scope.TakeBlockToSend().empty()) << "once per command";
     scope.Command(kStop, setup);
     EXPECT_EQ(scope.Progress(), kNoBlock);

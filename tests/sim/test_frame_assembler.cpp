@@ -23,13 +23,18 @@ std::vector<std::string> TakeAll(FrameAssembler& a, Clock::time_point now) {
 TEST(FrameAssembler, SplitsRequestsByLengthAndSkipsStrayBytes) {
     FrameAssembler a;
     const auto t0 = Clock::now();
-    auto bytes =
-        Hex("55 AA 03 01 03 00 10 00 02 C5 CE 01 10 00 10 00 01 02 01 F4 A4 D7 01 11 C0 2C");
+    // Stray bytes, a register read, a register write (its length comes with its
+    // byte count), an identity request, a coil read and a coil write.
+    auto bytes = Hex("55 AA 03 01 03 00 10 00 02 C5 CE 01 10 00 10 00 01 02 01 F4 A4 D7 01 11 C0 "
+                     "2C 01 01 00 26 00 01 1C 01 01 0F 00 26 00 01 01 01 E6 90");
     a.Add(bytes.data(), 13, t0);
     EXPECT_EQ(TakeAll(a, t0), std::vector<std::string>{"01 03 00 10 00 02 C5 CE"});
-    a.Add(bytes.data() + 13, bytes.size() - 13, t0);
-    EXPECT_EQ(TakeAll(a, t0),
-              (std::vector<std::string>{"01 10 00 10 00 01 02 01 F4 A4 D7", "01 11 C0 2C"}));
+    a.Add(bytes.data() + 13, 4, t0); // the write up to its register count
+    EXPECT_TRUE(TakeAll(a, t0).empty());
+    a.Add(bytes.data() + 17, bytes.size() - 17, t0);
+    EXPECT_EQ(TakeAll(a, t0), (std::vector<std::string>{"01 10 00 10 00 01 02 01 F4 A4 D7",
+                                                        "01 11 C0 2C", "01 01 00 26 00 01 1C 01",
+                                                        "01 0F 00 26 00 01 01 01 E6 90"}));
 }
 
 TEST(FrameAssembler, UnknownFunctionsAndTruncatedFramesEndAtSilence) {

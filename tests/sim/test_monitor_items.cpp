@@ -23,12 +23,6 @@ SignalValues Signals(std::int32_t speed, std::int32_t torque, std::int32_t feedb
     return v;
 }
 
-std::vector<std::uint16_t> Read(DriveState& state, std::uint16_t start, std::uint16_t count) {
-    std::vector<std::uint16_t> out;
-    EXPECT_EQ(state.ReadRegisters(start, count, out), kNoException);
-    return out;
-}
-
 TEST(MonitorItems, StatusBlockShowsTheLoop) {
     DriveState state = ShippedDrive(DriveModel::T5);
     EXPECT_EQ(Read(state, kBlock + 2, 1)[0], 310); // before the machine ran

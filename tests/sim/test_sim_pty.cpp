@@ -20,13 +20,12 @@ const std::string kGainsReply = "01 03 04 01 E0 01 0E 7A 6D";
 
 // Each fault switch on its own, over successive requests for the two gains.
 TEST(SimulatorPty, EveryFaultSwitch) {
-    struct Case {
+    const struct {
         const char* name;
         FaultSettings faults;
         std::vector<std::string> replies; // per request; "" = silence
         double minMs = 0;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"drop every 2nd", {.dropEvery = 2}, {kGainsReply, "", kGainsReply}},
         // The CRC's last byte inverted.
         {"corrupt every reply", {.corruptEvery = 1}, {"01 03 04 01 E0 01 0E 7A 92"}},
@@ -37,7 +36,7 @@ TEST(SimulatorPty, EveryFaultSwitch) {
     };
     RunningSim s(SimOn(DriveModel::T8));
     SerialClient client(s.sim.SlavePath(), B115200);
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         s.sim.SetFaults(c.faults);
         for (const std::string& expected : c.replies) {
             double ms = 0;
@@ -55,7 +54,7 @@ TEST(SimulatorPty, EveryFaultSwitch) {
 
 TEST(SimulatorPty, UnplugAndReplugLikeACable) {
     TempDir dir;
-    const SimConfig config = SimOn(DriveModel::T8, 3, 1, dir.File("drive"));
+    const SimConfig config = SimOn(DriveModel::T8, 1, dir.File("drive"));
     RunningSim s(config);
     EXPECT_EQ(std::filesystem::read_symlink(config.linkPath), s.sim.SlavePath());
     SerialClient client(config.linkPath, B115200);
@@ -74,7 +73,7 @@ TEST(SimulatorPty, UnplugAndReplugLikeACable) {
 
 TEST(SimulatorPty, UnplugsAfterTheNthReplyAndComesBack) {
     TempDir dir;
-    SimConfig config = SimOn(DriveModel::T8, 3, 1, dir.File("drive"));
+    SimConfig config = SimOn(DriveModel::T8, 1, dir.File("drive"));
     config.faults.unplugAfter = 1;
     config.faults.replugAfterMs = 150;
     RunningSim s(config);
@@ -94,7 +93,7 @@ TEST(SimulatorPty, UnplugsAfterTheNthReplyAndComesBack) {
 
 TEST(SimulatorPty, NeverReplacesAFileWithItsLink) {
     TempDir dir;
-    DriveSim sim(SimOn(DriveModel::T8, 3, 1, dir.Write("notes.txt", "keep me")));
+    DriveSim sim(SimOn(DriveModel::T8, 1, dir.Write("notes.txt", "keep me")));
     EXPECT_THROW(sim.Start(), std::system_error);
     EXPECT_EQ(TempDir::Read(dir.File("notes.txt")), "keep me");
 }

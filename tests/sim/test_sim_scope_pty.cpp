@@ -1,7 +1,8 @@
 // The drive's scope side over a pseudo-terminal: the reply to a stop after the
 // frame on the wire, spoilt frames and the clear commands. (Numbered frames
 // streamed without loss: test_scope_sim.cpp; a triggered High Sample block
-// from the demo move, end to end: test_cli_scope.cpp.)
+// from the demo move, end to end: test_cli_scope.cpp.) Reads take bytes until
+// their count came or the line was quiet for the time given.
 #include "DriveScope.h"
 #include "SerialClient.h"
 #include "SimTestSupport.h"
@@ -21,11 +22,6 @@ Bytes WriteRequest(std::uint16_t address, std::uint16_t value) {
 void Write(SerialClient& client, std::uint16_t address, std::uint16_t value) {
     const Bytes reply = client.Transact(WriteRequest(address, value), 8);
     ASSERT_EQ(reply.size(), 8u) << "no reply to the write of register " << address;
-}
-
-// Bytes until `count` came or the line was quiet for `quietMs`.
-Bytes Receive(SerialClient& client, std::size_t count, int quietMs) {
-    return ReadFor(client.Fd(), count, quietMs, true);
 }
 
 using Words = std::array<std::uint16_t, 4>;
@@ -50,25 +46,22 @@ void StartStream(SerialClient& client) {
     Write(client, scopereg::kCommand, kStream);
 }
 
-void ExpectConsecutive(const std::vector<Words>& frames, std::size_t slot) {
-    for (std::size_t i = 1; i < frames.size(); ++i)
-        ASSERT_EQ(static_cast<std::uint16_t>(frames[i][slot] - frames[i - 1][slot]), 1)
-            << "frame " << i << " lost or repeated";
-}
-
 TEST(SimulatorScope, AStopIsAnsweredAfterTheFrameOnTheWire) {
     RunningSim s(SimOn(DriveModel::T8));
     SerialClient client(s.sim.SlavePath(), B115200);
     StartStream(client);
-    Receive(client, 200, 500);
+    ReadFor(client.Fd(), 200, 500, true);
     const Bytes stop = WriteRequest(scopereg::kCommand, kStop);
     ASSERT_EQ(::write(client.Fd(), stop.data(), stop.size()), 11);
-    const Bytes tail = Receive(client, 4096, 100);
+    const Bytes tail = ReadFor(client.Fd(), 4096, 100, true);
     ASSERT_GE(tail.size(), 8u);
     const Bytes reply(tail.end() - 8, tail.end());
     EXPECT_EQ(ToHex(reply), ToHex(WithCrc(Bytes(stop.begin(), stop.begin() + 6))));
     EXPECT_EQ((tail.size() - 8) % 10, 0u) << "only whole frames before the reply";
-    ExpectConsecutive(Frames(Bytes(tail.begin(), tail.end() - 8)), 3);
+    const auto frames = Frames(Bytes(tail.begin(), tail.end() - 8));
+    for (std::size_t i = 1; i < frames.size(); ++i)
+        ASSERT_EQ(static_cast<std::uint16_t>(frames[i][3] - frames[i - 1][3]), 1)
+            << "frame " << i << " lost or repeated";
 }
 
 TEST(SimulatorScope, SpoilsEveryNthFrameWhenAsked) {
@@ -77,7 +70,7 @@ TEST(SimulatorScope, SpoilsEveryNthFrameWhenAsked) {
     RunningSim s(config);
     SerialClient client(s.sim.SlavePath(), B115200);
     StartStream(client);
-    const Bytes bytes = Receive(client, 700, 500);
+    const Bytes bytes = ReadFor(client.Fd(), 700, 500, true);
     ASSERT_EQ(bytes.size(), 700u);
     std::vector<std::size_t> spoilt;
     for (std::size_t frame = 0; frame < 70; ++frame) {
@@ -94,10 +87,10 @@ TEST(SimulatorScope, SpoilsEveryNthFrameWhenAsked) {
 // `count` streamed frames, then a stop with everything after it drained.
 std::vector<Words> StreamFrames(SerialClient& client, std::size_t count) {
     Write(client, scopereg::kCommand, kStream);
-    const auto frames = Frames(Receive(client, 10 * count, 500));
+    const auto frames = Frames(ReadFor(client.Fd(), 10 * count, 500, true));
     const Bytes stop = WriteRequest(scopereg::kCommand, kStop);
     EXPECT_EQ(::write(client.Fd(), stop.data(), stop.size()), 11);
-    Receive(client, 1 << 16, 100);
+    ReadFor(client.Fd(), 1 << 16, 100, true);
     return frames;
 }
 

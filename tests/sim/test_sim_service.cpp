@@ -15,7 +15,7 @@ namespace {
 class ServiceLink : public ::testing::Test {
 protected:
     void SetUp() override {
-        SimConfig config = SimOn(DriveModel::T5, 3, 1, dir.File("ttyDrive"));
+        SimConfig config = SimOn(DriveModel::T5, 1, dir.File("ttyDrive"));
         config.service = true;
         running = std::make_unique<RunningSim>(config);
         ASSERT_TRUE(mc._OpenDevicePort(config.linkPath.c_str(), wirelay::MakeSerialDcb(3), 1));
@@ -45,12 +45,6 @@ TEST_F(ServiceLink, ServiceFramesAndModbusShareTheLine) {
     unsigned char info[27] = {};
     ASSERT_EQ(mc.ReadInfoData(info), 1);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(info), 11), "VELMORA-SIM");
-    EXPECT_EQ(mc.SetAllDIOFlag(), 1);
-
-    std::int32_t positions[3] = {};
-    ASSERT_EQ(mc.ReadDIOPositionBatch(1, 3, positions), 1);
-    EXPECT_EQ(positions[0], 1000);
-    EXPECT_EQ(positions[2], 3000);
 
     // A slow sender: one byte at a time, each a frame of its own to the line.
     mc.SetByteWaitTime(3);
