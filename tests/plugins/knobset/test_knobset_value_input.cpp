@@ -138,9 +138,6 @@ TEST(KnobsetValueInput, SaveUpdatesTheLinesTheLoadReads) {
         ASSERT_TRUE(SaveValueFile(t.store, path, t.identity, error)) << error;
         TestTable back(kModelT5);
         ASSERT_TRUE(LoadValueFile(back.store, path, back.identity, error)) << error;
-        EXPECT_EQ(back.At(0).setupValue, 1000) << file;
-        EXPECT_EQ(back.At(13).setupValue, 1013) << file;
-        EXPECT_EQ(back.At(13).cmt, "c13") << file;
         EXPECT_EQ(Values(back), Values(t)) << file;
     }
 }
