@@ -57,7 +57,6 @@ protected:
         ASSERT_TRUE(app.PublishRequest());
         app.ExternThread();
     }
-    void Raise(int counter) { ++app.WorkingRequest().word[counter]; }
     void SetDriveWords(bool wideA, bool wideC, std::array<int, 4> codes) {
         app.MasterChannels()[0].wide = wideA;
         app.MasterChannels()[2].wide = wideC;
@@ -80,7 +79,7 @@ protected:
         set(app.MasterTiming());
         for (int counter : {ScopeRequest::kTimeBaseCounter, ScopeRequest::kDelayCounter,
                             ScopeRequest::kTriggerCounter})
-            Raise(counter);
+            ++app.WorkingRequest().word[counter];
         SetDriveWords(false, false, {1, 2, 3, 4});
         Publish();
         Run(mode);
@@ -146,9 +145,9 @@ TEST_F(RisingFrames, SingleStreamingStopsTheDriveAfterTheFirstFrame) {
     Start(kModeSingle);
     RunUntil([&] { return app.CaptureState() == 0; }, "the single frame");
     const ScopeStatus& status = Status();
-    EXPECT_EQ(status.counter[ScopeStatus::kTriggerCounter], 1);
-    EXPECT_EQ(status.stopReason, kStopStopped);
-    EXPECT_EQ(status.triggered, 1);
+    EXPECT_EQ(
+        std::tie(status.counter[ScopeStatus::kTriggerCounter], status.stopReason, status.triggered),
+        std::make_tuple(1, kStopStopped, 1));
     EXPECT_EQ(farEnd.Writes().back(), (W{'W', 0x0090, 0}));
 }
 

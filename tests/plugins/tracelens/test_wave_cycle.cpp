@@ -58,10 +58,9 @@ protected:
         Publish(); // the window sees the status the cycle reported two ticks later
         Publish();
         const ScopeStatus& status = app.WindowStatus();
-        EXPECT_EQ(status.counter[ScopeStatus::kStoppedCounter], stops + 1);
-        EXPECT_EQ(status.stopReason, kStopMessage);
-        EXPECT_EQ(status.message, text);
-        EXPECT_EQ(status.messageStyle, icon);
+        EXPECT_EQ(std::tie(status.counter[ScopeStatus::kStoppedCounter], status.stopReason,
+                           status.message, status.messageStyle),
+                  std::make_tuple(stops + 1, kStopMessage, text, icon));
     }
 
     TempDir dir;
