@@ -8,6 +8,7 @@
 #include "ValueFile.h"
 #include "ValueFileText.h"
 
+#include <array>
 #include <gtest/gtest.h>
 
 using namespace knobset;
@@ -60,10 +61,8 @@ TEST(KnobsetValueInput, OfflineIdentityForgetsTheEarlierDrive) {
     for (int e = 0; e < DriveIdentity::kTexts; ++e)
         id.Set(e, "rk 905");
     StartOfflineIdentity(id, kModelT5);
-    EXPECT_EQ(id.Get(1), "");
-    EXPECT_EQ(id.Get(2), "t5");
-    EXPECT_EQ(id.Get(3), "hq_417");
-    EXPECT_EQ(id.Get(7), "");
+    EXPECT_EQ((std::array{id.Get(1), id.Get(2), id.Get(3), id.Get(7)}),
+              (std::array<std::string, 4>{"", "t5", "hq_417", ""}));
 }
 
 TEST(KnobsetValueInput, LongTextsAreCutAtCharactersAndStillLoad) {
