@@ -135,7 +135,7 @@ TEST_F(RisingFrames, NormalStreamingCompletesFramesAndRearms) {
     Start(kModeNormal);
     RunUntil([&] { return Status().counter[ScopeStatus::kTriggerCounter] >= 2; }, "two frames");
     EXPECT_EQ(app.CaptureState(), 4);
-    EXPECT_EQ(farEnd.Count({'W', 0x0090, 0}), 1u); // only the set-up's stop
+    EXPECT_EQ(farEnd.Count({0x0090, 0}), 1u); // only the set-up's stop
     const CCirBuf& shown = app.Chart().ShownBuf(0);
     EXPECT_LT(shown.SatGet(49), 500);
     EXPECT_GE(shown.SatGet(50), 500);
@@ -148,7 +148,7 @@ TEST_F(RisingFrames, SingleStreamingStopsTheDriveAfterTheFirstFrame) {
     EXPECT_EQ(
         std::tie(status.counter[ScopeStatus::kTriggerCounter], status.stopReason, status.triggered),
         std::make_tuple(1, kStopStopped, 1));
-    EXPECT_EQ(farEnd.Writes().back(), (W{'W', 0x0090, 0}));
+    EXPECT_EQ(farEnd.Writes().back(), (W{0x0090, 0}));
 }
 
 TEST_F(EngineTest, FiveProbeFailuresOnALostPortStopWithoutAMessage) {
@@ -217,7 +217,7 @@ TEST_F(EngineTest, ClearCommandsWriteTheirRegistersOnceAndAnswer) {
         ASSERT_TRUE(app.RequestClear(c.choice));
         EXPECT_FALSE(app.RequestClear(3 - c.choice)) << "a second clear while one is pending";
         RunUntil([&] { return app.TakeClearResult().result == 2; }, "the clear");
-        EXPECT_EQ(farEnd.Count({'W', c.address, 0}), 1u) << c.choice;
+        EXPECT_EQ(farEnd.Count({c.address, 0}), 1u) << c.choice;
     }
     EXPECT_EQ(farEnd.Writes().size(), 2u);
 }
