@@ -57,7 +57,6 @@ protected:
         while (std::chrono::steady_clock::now() < until)
             ProcessEventsBriefly();
     }
-    ~ScopeWindow() override { view.reset(); }
 
     TempDir dir;
     StandaloneContext context;
