@@ -101,9 +101,8 @@ TEST(KnobsetValueFile, MissingKeysLoadZeroAndTypeCapDecidesTheModel) {
     EXPECT_FALSE(TypeCapMatchesModel("rk905", kModelVq));
     std::string error;
     ASSERT_TRUE(LoadValueFile(t.store, path, t.identity, error));
-    EXPECT_EQ(t.At(1).setupValue, 4);
-    EXPECT_EQ(t.At(0).setupValue, 0);
-    EXPECT_EQ(t.identity.Get(3), "");
+    EXPECT_EQ(std::make_tuple(t.At(1).setupValue, t.At(0).setupValue, t.identity.Get(3)),
+              std::make_tuple(4, 0, ""));
 }
 
 TEST(KnobsetValueFile, MalformedFilesChangeNothing) {

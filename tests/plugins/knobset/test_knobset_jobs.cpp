@@ -25,13 +25,12 @@ TEST(KnobsetJobs, ReadAllT5Reads32BlocksOf100AndSignedValues) {
     JobsFixture f(kModelT5);
     ASSERT_EQ(f.link.state.WriteRegisters(2 * 28, {0xFFFF, 0xFFFF}), drivesim::kNoException);
     EXPECT_EQ(f.jobs.Run(kReadAll, f.link), kResultSuccess);
-    const auto reads = f.link.Of('R');
-    ASSERT_EQ(reads.size(), 32u);
+    std::vector<LoggedRequest> blocks;
     for (int g = 0; g < 16; ++g) {
-        EXPECT_EQ(reads[2 * g].start, 256 * g);
-        EXPECT_EQ(reads[2 * g + 1].start, 256 * g + 100);
-        EXPECT_EQ(reads[2 * g].count, 100);
+        blocks.push_back({'R', 256 * g, 100, {}});
+        blocks.push_back({'R', 256 * g + 100, 100, {}});
     }
+    EXPECT_EQ(f.link.Of('R'), blocks);
     EXPECT_EQ(f.link.log.front().op, 'I');
     EXPECT_EQ(f.jobs.progressCount, 1600);
     EXPECT_EQ(f.table.At(28).setupValue, -1);
@@ -168,14 +167,12 @@ TEST(KnobsetRequestBoard, JobWaitsWhileAnotherClaimHoldsTheLink) {
     EXPECT_EQ(ctx.Claim(kClaimKnobset).iDemand, 1) << "the editor waits for its turn";
     int state, result;
     board.Read(state, result);
-    EXPECT_EQ(state, kReadAll);
-    EXPECT_EQ(result, kResultPending);
+    EXPECT_EQ(std::tie(state, result), std::make_tuple(kReadAll, kResultPending));
 
     ctx.Claim(kClaimMonitor).iState = 0;
     EXPECT_TRUE(RunJobCycle(ctx, board, f.jobs, f.link));
     board.Read(state, result);
-    EXPECT_EQ(state, kReadAllFinish);
-    EXPECT_EQ(result, kResultSuccess);
+    EXPECT_EQ(std::tie(state, result), std::make_tuple(kReadAllFinish, kResultSuccess));
     EXPECT_EQ(board.busyMirror, 0);
     EXPECT_EQ(ctx.Claim(kClaimKnobset).iState, 1);
     EXPECT_EQ(f.link.master.GetRetryTimes(), 3u) << "link settings restored";
