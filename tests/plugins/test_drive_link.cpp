@@ -1,9 +1,9 @@
 // The guarded call against pseudo-terminals that disappear and come back: a
 // failed request purges, closes, reopens the port by its COM number and is
 // sent exactly once more.
-#include "ContextStorage.h"
 #include "DriveLink.h"
 #include "FarEnd.h"
+#include "FilledContext.h"
 #include "PortMapFolder.h"
 #include "SerialFormat.h"
 
@@ -21,9 +21,6 @@ FarEnd::Script Answering() {
     return [](std::size_t, const Bytes& request) {
         return request == kReadRequest ? kReadAnswer : Bytes{};
     };
-}
-FarEnd::Script Silent() {
-    return [](std::size_t, const Bytes&) { return Bytes{}; };
 }
 
 DCB Format115200() {
@@ -103,8 +100,6 @@ TEST_F(GuardedCall, PortThatCameBackIsReopenedAndTheRequestSentOnceMore) {
     EXPECT_EQ(value, 0x1234ABCDu);
     EXPECT_EQ(link.linkGood, 1);
     EXPECT_EQ(far.Requests().size(), 1u) << "exactly one retry reaches the new port";
-    EXPECT_NE(link.modbus.hPort, 0);
-    EXPECT_NE(link.modbus.hPort, INVALID_HANDLE_VALUE);
     EXPECT_EQ(second.Settings().c_ospeed, B115200) << "reopened with the link's line settings";
 }
 
@@ -119,7 +114,7 @@ TEST_F(GuardedCall, PortThatStaysAwayOrSilentFailsAndTheNextCallReopensFirst) {
     PtyPair second;
     PointAt(second);
     {
-        FarEnd far(second, kReadRequest.size(), Silent());
+        FarEnd far(second, kReadRequest.size(), [](std::size_t, const Bytes&) { return Bytes{}; });
         EXPECT_EQ(Read(), 0);
         EXPECT_EQ(link.linkGood, 0);
         EXPECT_EQ(far.Requests().size(), 1u) << "one retry after the reopen, no more";
@@ -133,9 +128,8 @@ TEST_F(GuardedCall, PortThatStaysAwayOrSilentFailsAndTheNextCallReopensFirst) {
 }
 
 TEST(DriveLinkContext, AdoptsThePublishedPortWithItsLineSettings) {
-    ContextStorage storage;
-    storage.Fill(HostConfig{}, ".", nullptr);
-    SharedContext& ctx = storage.Context();
+    FilledContext host;
+    SharedContext& ctx = host.Ctx();
     const std::pair<int, int> ints[] = {
         {kSlaveId, 0x1207}, {kRetryTimes, 4}, {kRetryInterval, 25}, {kPreWaitTime, 2}};
     for (const auto& [slot, value] : ints)

@@ -43,7 +43,6 @@ protected:
         mainWindow.setCentralWidget(new QMdiArea);
         module.Attach(&ctx);
     }
-    QMdiArea* Area() { return static_cast<QMdiArea*>(mainWindow.centralWidget()); }
 
     TempDir temp;
     ContextStorage storage;
@@ -60,7 +59,7 @@ TEST_F(FrameTest, AttachResetsLinkFoundAndOneWindowAtATimeIsCentredInTheFrame) {
     QWidget* window = tmpl.OpenDocumentFile(nullptr, true);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(tmpl.OpenDocumentFile(nullptr, true), nullptr);
-    EXPECT_EQ(Area()->subWindowList().size(), 1);
+    EXPECT_EQ(mainWindow.findChild<QMdiArea*>()->subWindowList().size(), 1);
     EXPECT_EQ(module.viewExists.load(), 1);
     EXPECT_EQ(window->geometry(), QRect(300, 200, 400, 300));
     EXPECT_EQ(ctx.Int(kMenuEnable).load(), 0x3F4) << "Connect greyed while Portdesk is open";

@@ -2,6 +2,7 @@
 // each model (golden), failures and their messages, the link-sharing steps
 // of claim 5, and the window's flow with its continuous result reading.
 #include "../DriveStateLink.h"
+#include "../FilledContext.h"
 #include "GainwiseMailbox.h"
 #include "GainwiseSession.h"
 #include "TuningLink.h"
@@ -12,32 +13,15 @@ using namespace gainwise;
 
 namespace {
 
-// The context slots the plug-in uses.
-struct TestContext {
-    TestContext() {
-        for (int i = 0; i < kLinkClaims; ++i)
-            ctx.slot[kLinkClaim0 + i] = reinterpret_cast<std::intptr_t>(&claims[i]);
-        auto point = [this](int slot, auto& value) {
-            ctx.slot[slot] = reinterpret_cast<std::intptr_t>(&value);
-        };
-        point(kLinkFound, linkFound);
-        point(kWaitWriteTime, waitWrite);
-        point(kPreCountQueTimes, polls);
-        point(kDriveTraffic, traffic);
-        point(kParmStore, parms);
-    }
-    SharedContext ctx;
-    LinkClaim claims[kLinkClaims];
-    SharedInt linkFound{1}, waitWrite{1}, polls{400}, traffic{0};
-    ParmStore parms;
-};
-
 struct Rig {
-    explicit Rig(int model) : link(model) { t.parms.iModel = model; }
+    explicit Rig(int model) : link(model) {
+        ctx.Parms().iModel = model;
+        ctx.Int(kLinkFound) = 1;
+    }
     // Runs cycles until the session reports a completion (at most 10).
     TickNews Complete() {
         for (int i = 0; i < 10; ++i) {
-            cycle.Run(t.ctx);
+            cycle.Run(ctx);
             const TickNews news = session.Tick();
             if (news.finished != kIdle)
                 return news;
@@ -45,11 +29,12 @@ struct Rig {
         ADD_FAILURE() << "no completion";
         return {};
     }
-    TestContext t;
+    FilledContext host;
+    SharedContext& ctx = host.Ctx();
     DriveStateLink link;
     Mailbox mailbox;
     GainwiseCycle cycle{mailbox, link};
-    GainwiseSession session{mailbox, t.ctx};
+    GainwiseSession session{mailbox, ctx};
 };
 
 using Log = std::vector<LoggedRequest>;
@@ -164,7 +149,7 @@ TEST(GainwiseCycle, StartThenReadsUntilAnotherCommand) {
     EXPECT_EQ(rig.link.log[2], (LoggedRequest{'R', 32, 1, {}}));
     // A step asked for while a read is in flight ends the reading and goes
     // out once that read has completed.
-    rig.cycle.Run(rig.t.ctx);
+    rig.cycle.Run(rig.ctx);
     ASSERT_TRUE(rig.session.ServoOff());
     EXPECT_FALSE(rig.session.Reading());
     EXPECT_EQ(rig.Complete().finished, kReadSingleParm);
@@ -187,42 +172,42 @@ TEST(GainwiseCycle, AFailedReadEndsTheReading) {
 
 TEST(GainwiseCycle, NothingWithoutADrive) {
     Rig rig(kModelT8);
-    rig.t.linkFound = 0;
+    rig.ctx.Int(kLinkFound) = 0;
     EXPECT_FALSE(rig.session.ServoOn());
     EXPECT_FALSE(rig.session.Transfer({}));
     rig.session.Open();
-    rig.cycle.Run(rig.t.ctx);
+    rig.cycle.Run(rig.ctx);
     EXPECT_TRUE(rig.link.log.empty());
 }
 
 TEST(GainwiseCycle, AnotherClaimDelaysACommandUntilTheLinkIsFree) {
     Rig rig(kModelT8);
-    rig.t.claims[kClaimMonitor].iState = 1;
+    rig.ctx.Claim(kClaimMonitor).iState = 1;
     ASSERT_TRUE(rig.session.ServoOff());
     EXPECT_FALSE(rig.session.ServoOn()) << "one command at a time";
     for (int i = 0; i < 3; ++i)
-        EXPECT_FALSE(rig.cycle.Run(rig.t.ctx));
+        EXPECT_FALSE(rig.cycle.Run(rig.ctx));
     EXPECT_TRUE(rig.link.log.empty());
-    EXPECT_EQ(rig.t.claims[kClaimGainwise].iDemand, 1) << "the window's demand is published";
+    EXPECT_EQ(rig.ctx.Claim(kClaimGainwise).iDemand, 1) << "the window's demand is published";
 
-    rig.t.claims[kClaimMonitor].iState = 0;
-    EXPECT_TRUE(rig.cycle.Run(rig.t.ctx));
+    rig.ctx.Claim(kClaimMonitor).iState = 0;
+    EXPECT_TRUE(rig.cycle.Run(rig.ctx));
     EXPECT_EQ(rig.link.log, (Log{{'w', 38, 1, {0}}}));
-    EXPECT_EQ(rig.t.claims[kClaimGainwise].iState, 1) << "the command held the link";
+    EXPECT_EQ(rig.ctx.Claim(kClaimGainwise).iState, 1) << "the command held the link";
     const TickNews news = rig.session.Tick();
     EXPECT_EQ(news.finished, kServoOff);
-    EXPECT_EQ(rig.t.claims[kClaimGainwise].iState, 2) << "handled: the link is free again";
-    rig.cycle.Run(rig.t.ctx);
-    EXPECT_EQ(rig.t.claims[kClaimGainwise].iDemand, 0);
+    EXPECT_EQ(rig.ctx.Claim(kClaimGainwise).iState, 2) << "handled: the link is free again";
+    rig.cycle.Run(rig.ctx);
+    EXPECT_EQ(rig.ctx.Claim(kClaimGainwise).iDemand, 0);
 }
 
 TEST(GainwiseCycle, YieldsToAnotherToolsDemand) {
     Rig rig(kModelT8);
-    rig.t.claims[kClaimGainwise].iState = 1;
-    rig.t.claims[kClaimRouteplan].iDemand = 1;
-    rig.cycle.Run(rig.t.ctx);
-    EXPECT_EQ(rig.t.claims[kClaimGainwise].iState, 0);
-    EXPECT_EQ(rig.t.claims[kClaimGainwise].iYieldRequest, 0);
+    rig.ctx.Claim(kClaimGainwise).iState = 1;
+    rig.ctx.Claim(kClaimRouteplan).iDemand = 1;
+    rig.cycle.Run(rig.ctx);
+    EXPECT_EQ(rig.ctx.Claim(kClaimGainwise).iState, 0);
+    EXPECT_EQ(rig.ctx.Claim(kClaimGainwise).iYieldRequest, 0);
     EXPECT_TRUE(rig.mailbox.TakeYieldNote());
 }
 

@@ -2,11 +2,10 @@
 // transfer's range message, the steps without a drive, and (on-line, also
 // e2e) the automatic procedure through the plug-in's own link against the
 // simulated T5 drive, up to the EEPROM save.
-#include "ContextStorage.h"
+#include "../FilledContext.h"
 #include "DriveSim.h"
 #include "GainwiseApp.h"
 #include "GainwiseView.h"
-#include "HostConfig.h"
 #include "RecordingDialogs.h"
 #include "SerialFormat.h"
 #include "WaitUntil.h"
@@ -27,8 +26,6 @@ namespace {
 class GainwiseWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        storage.CreateParmStore(nullptr);
-        storage.Fill(ReadHostConfig("Velmora.ini"), ".", nullptr);
         Ctx().SetLanguage(kLangGainwise, kLanguageEnglish);
         Ctx().Parms().iModel = kModelT5;
         CGainwiseApp::Instance().Attach(&Ctx());
@@ -43,7 +40,7 @@ protected:
         while (app.mailbox.TakeAnswer()) {
         }
     }
-    SharedContext& Ctx() { return storage.Context(); }
+    SharedContext& Ctx() { return host.Ctx(); }
     void Open() {
         view = std::make_unique<CGainwiseView>(CGainwiseApp::Instance());
         view->OnTimer(); // takes the language
@@ -57,7 +54,7 @@ protected:
         });
     }
 
-    ContextStorage storage;
+    FilledContext host;
     RecordingDialogs dialogs;
     std::unique_ptr<CGainwiseView> view;
 };

@@ -13,11 +13,11 @@
 
 struct TestTable : knobset::OwnedTable {
     TestTable() = default;
-    explicit TestTable(int model, const std::string& dir = ".") : TestTable() {
+    explicit TestTable(int model) {
         store.iModel = model;
         const char* tag = model == kModelT8 ? "rk" : model == kModelW5 ? "w5" : "t5";
         const auto result =
-            knobset::LoadParmTable(store, model, dir, knobset::DefaultTableId(model), tag);
+            knobset::LoadParmTable(store, model, ".", knobset::DefaultTableId(model), tag);
         if (!result.ok())
             throw std::runtime_error("table not loaded: " + result.path + result.error);
         identity.Set(1, model == kModelT8 ? "rk 905" : tag);

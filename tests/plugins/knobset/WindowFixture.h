@@ -2,10 +2,9 @@
 // frame, its dialogs scripted; on-line against a simulated drive on a pty.
 #pragma once
 
-#include "ContextStorage.h"
+#include "../FilledContext.h"
 #include "DriveSim.h"
 #include "ExportDialog.h"
-#include "HostConfig.h"
 #include "KnobsetApp.h"
 #include "KnobsetDialogs.h"
 #include "KnobsetView.h"
@@ -19,21 +18,15 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
-#include <deque>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
-#include <string>
-#include <vector>
 
 // A fresh context for one test, with the editor's application object (one
 // per module, as in the program) attached to it; on destruction the worker
 // stops and the port the editor's link holds is closed.
-struct EditorHost {
-    ContextStorage storage;
+struct EditorHost : FilledContext {
     EditorHost() {
-        storage.CreateParmStore(nullptr);
-        storage.Fill(ReadHostConfig("Velmora.ini"), ".", nullptr);
         Ctx().SetLanguage(kLangKnobset, kLanguageEnglish);
         knobset::CKnobsetApp::Instance().Attach(&Ctx());
     }
@@ -44,9 +37,6 @@ struct EditorHost {
             app.link.modbus.CloseComPort();
         app.link.modbus.hPort = 0;
     }
-    EditorHost(const EditorHost&) = delete;
-    EditorHost& operator=(const EditorHost&) = delete;
-    SharedContext& Ctx() { return storage.Context(); }
     void SetDrive(int model, bool online) {
         SharedContext& ctx = Ctx();
         ctx.Parms().iModel = model;

@@ -42,8 +42,6 @@ TEST(KnobsetFind, NamesAndOptionTextsFollowTheLanguage) {
             << error;
         EXPECT_EQ(t.At(0).items[0], item0) << language;
     }
-    EXPECT_EQ(LanguageDescriptionPath(".", kModelT5, kLanguageSimplified),
-              "./Language/Knobset/CHS/hq_417CHS.dsc");
     EXPECT_EQ(LanguageDescriptionPath(".", kModelT5, 1234), "");
     EXPECT_FALSE(ReloadNames(t.store, kModelT5, "./nowhere.dsc", error));
 }

@@ -1,9 +1,10 @@
 // The drive jobs against a simulated drive's state, request by request.
+#include "../FilledContext.h"
 #include "KnobsetFixture.h"
 #include "ParmJobs.h"
 #include "RequestBoard.h"
 
-#include <algorithm>
+#include <array>
 #include <gtest/gtest.h>
 
 using namespace knobset;
@@ -24,21 +25,19 @@ TEST(KnobsetJobs, ReadAllT5Reads32BlocksOf100AndSignedValues) {
     JobsFixture f(kModelT5);
     ASSERT_EQ(f.link.state.WriteRegisters(2 * 28, {0xFFFF, 0xFFFF}), drivesim::kNoException);
     EXPECT_EQ(f.jobs.Run(kReadAll, f.link), kResultSuccess);
-    const auto reads = f.link.Of('R');
-    ASSERT_EQ(reads.size(), 32u);
+    std::vector<LoggedRequest> blocks;
     for (int g = 0; g < 16; ++g) {
-        EXPECT_EQ(reads[2 * g].start, 256 * g);
-        EXPECT_EQ(reads[2 * g + 1].start, 256 * g + 100);
-        EXPECT_EQ(reads[2 * g].count, 100);
+        blocks.push_back({'R', 256 * g, 100, {}});
+        blocks.push_back({'R', 256 * g + 100, 100, {}});
     }
+    EXPECT_EQ(f.link.Of('R'), blocks);
     EXPECT_EQ(f.link.log.front().op, 'I');
     EXPECT_EQ(f.jobs.progressCount, 1600);
     EXPECT_EQ(f.table.At(28).setupValue, -1);
     EXPECT_EQ(f.table.At(28).driveValue, -1);
-    EXPECT_EQ(f.identity.Get(2), "t5-400w");
-    EXPECT_EQ(f.identity.Get(3), "hq_417");
-    EXPECT_EQ(f.identity.Get(6), "4");
-    EXPECT_EQ(f.identity.Get(7), "1.4.2");
+    EXPECT_EQ(
+        (std::array{f.identity.Get(2), f.identity.Get(3), f.identity.Get(6), f.identity.Get(7)}),
+        (std::array<std::string, 4>{"t5-400w", "hq_417", "4", "1.4.2"}));
 }
 
 TEST(KnobsetJobs, ReadAllT8ReadsEightBlocksOf16SignExtended) {
@@ -112,17 +111,8 @@ TEST(KnobsetJobs, SingleWriteShapesAndTheTakeOverRegister) {
     }
 }
 
+// The T5 transfer: KnobsetWindow.ValuesTheDriveDoesNotHoldAreMarkedUntilTransferred.
 TEST(KnobsetJobs, TransferAllWritesEveryIndexedParameter) {
-    JobsFixture f(kModelT5);
-    f.table.At(28).setupValue = -5;
-    EXPECT_EQ(f.jobs.Run(kTransAll, f.link), kResultSuccess);
-    const auto writes = f.link.Of('W');
-    EXPECT_EQ(writes.size(), 310u);
-    EXPECT_EQ(f.jobs.progressCount, 310);
-    EXPECT_EQ(f.link.state.Value(28), -5);
-    EXPECT_NE(std::find(writes.begin(), writes.end(), LoggedRequest{'W', 56, 2, {0xFFFB, 0xFFFF}}),
-              writes.end());
-
     JobsFixture t8(kModelT8);
     t8.table.At(17).setupValue = 4;
     EXPECT_EQ(t8.jobs.Run(kTransAll, t8.link), kResultSuccess);
@@ -163,37 +153,28 @@ TEST(KnobsetJobs, FactoryResetThenReadAll) {
 }
 
 TEST(KnobsetRequestBoard, JobWaitsWhileAnotherClaimHoldsTheLink) {
-    // A context with just the slots the routine touches.
-    SharedContext ctx;
-    LinkClaim claims[kLinkClaims];
-    SharedInt waitWrite{1}, polls{400};
-    for (int i = 0; i < kLinkClaims; ++i)
-        ctx.slot[kLinkClaim0 + i] = reinterpret_cast<std::intptr_t>(&claims[i]);
-    ctx.slot[kWaitWriteTime] = reinterpret_cast<std::intptr_t>(&waitWrite);
-    ctx.slot[kPreCountQueTimes] = reinterpret_cast<std::intptr_t>(&polls);
-
+    FilledContext host;
+    SharedContext& ctx = host.Ctx();
     JobsFixture f(kModelT5);
     RequestBoard board;
     f.link.master.SetRetryTimes(3);
     ASSERT_TRUE(board.Post(kReadAll, f.jobs.progressCount));
     EXPECT_FALSE(board.Post(kTransAll, f.jobs.progressCount)) << "one request at a time";
 
-    claims[kClaimMonitor].iState = 1;
+    ctx.Claim(kClaimMonitor).iState = 1;
     EXPECT_FALSE(RunJobCycle(ctx, board, f.jobs, f.link));
     EXPECT_TRUE(f.link.log.empty());
-    EXPECT_EQ(claims[kClaimKnobset].iDemand, 1) << "the editor waits for its turn";
+    EXPECT_EQ(ctx.Claim(kClaimKnobset).iDemand, 1) << "the editor waits for its turn";
     int state, result;
     board.Read(state, result);
-    EXPECT_EQ(state, kReadAll);
-    EXPECT_EQ(result, kResultPending);
+    EXPECT_EQ(std::tie(state, result), std::make_tuple(kReadAll, kResultPending));
 
-    claims[kClaimMonitor].iState = 0;
+    ctx.Claim(kClaimMonitor).iState = 0;
     EXPECT_TRUE(RunJobCycle(ctx, board, f.jobs, f.link));
     board.Read(state, result);
-    EXPECT_EQ(state, kReadAllFinish);
-    EXPECT_EQ(result, kResultSuccess);
+    EXPECT_EQ(std::tie(state, result), std::make_tuple(kReadAllFinish, kResultSuccess));
     EXPECT_EQ(board.busyMirror, 0);
-    EXPECT_EQ(claims[kClaimKnobset].iState, 1);
+    EXPECT_EQ(ctx.Claim(kClaimKnobset).iState, 1);
     EXPECT_EQ(f.link.master.GetRetryTimes(), 3u) << "link settings restored";
     EXPECT_EQ(f.link.master.GetRetryInterval(), 0u);
     EXPECT_TRUE(board.Busy());
@@ -201,7 +182,7 @@ TEST(KnobsetRequestBoard, JobWaitsWhileAnotherClaimHoldsTheLink) {
     EXPECT_FALSE(board.Busy());
 
     // The editor holding the link while another plug-in waits is asked to yield.
-    claims[kClaimTracelens].iDemand = 1;
+    ctx.Claim(kClaimTracelens).iDemand = 1;
     RunJobCycle(ctx, board, f.jobs, f.link);
-    EXPECT_EQ(claims[kClaimKnobset].iYieldRequest, 0) << "set and cleared within the cycle";
+    EXPECT_EQ(ctx.Claim(kClaimKnobset).iYieldRequest, 0) << "set and cleared within the cycle";
 }

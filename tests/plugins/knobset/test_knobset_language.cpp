@@ -12,12 +12,10 @@ using namespace knobset;
 TEST(KnobsetReference, EntriesBetweenBraces) {
     const std::string text = "{{{first}}}\n{{{second\nline}}}junk{{{}}}";
     std::string entry, error;
-    EXPECT_EQ(ReferenceEntry(text, 1, entry, error), ReferenceStatus::kFound);
-    EXPECT_EQ(entry, "first");
-    EXPECT_EQ(ReferenceEntry(text, 2, entry, error), ReferenceStatus::kFound);
-    EXPECT_EQ(entry, "second\nline");
-    EXPECT_EQ(ReferenceEntry(text, 3, entry, error), ReferenceStatus::kFound);
-    EXPECT_EQ(entry, "");
+    for (const auto& [n, expected] : {std::pair{1, "first"}, {2, "second\nline"}, {3, ""}}) {
+        EXPECT_EQ(ReferenceEntry(text, n, entry, error), ReferenceStatus::kFound);
+        EXPECT_EQ(entry, expected);
+    }
     EXPECT_EQ(ReferenceEntry(text, 4, entry, error), ReferenceStatus::kNoEntry);
 }
 

@@ -91,11 +91,10 @@ TEST(KnobsetLoader, GroupsIndexAndFamilyKeys) {
 
     TestTable w5;
     ASSERT_TRUE(LoadParmTable(w5.store, kModelW5, d.Path(), "tab", "w5").ok());
-    EXPECT_EQ(w5.At(0).unit, "mm/s");
-    EXPECT_EQ(w5.At(105).unit, "kg"); // falls back to "unit"
-    EXPECT_EQ(w5.At(0).exponent, 3);
-    EXPECT_EQ(w5.At(0).name, "Linear zero");
-    EXPECT_EQ(w5.At(105).name, "Five");
+    // Pr105 falls back to "unit".
+    EXPECT_EQ(
+        std::tie(w5.At(0).unit, w5.At(105).unit, w5.At(0).exponent, w5.At(0).name, w5.At(105).name),
+        std::make_tuple("mm/s", "kg", 3, "Linear zero", "Five"));
 }
 
 TEST(KnobsetLoader, T8ReservedByDefaultAndOnlyForRkTag) {

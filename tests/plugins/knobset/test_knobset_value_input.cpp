@@ -8,6 +8,7 @@
 #include "ValueFile.h"
 #include "ValueFileText.h"
 
+#include <array>
 #include <gtest/gtest.h>
 
 using namespace knobset;
@@ -60,10 +61,8 @@ TEST(KnobsetValueInput, OfflineIdentityForgetsTheEarlierDrive) {
     for (int e = 0; e < DriveIdentity::kTexts; ++e)
         id.Set(e, "rk 905");
     StartOfflineIdentity(id, kModelT5);
-    EXPECT_EQ(id.Get(1), "");
-    EXPECT_EQ(id.Get(2), "t5");
-    EXPECT_EQ(id.Get(3), "hq_417");
-    EXPECT_EQ(id.Get(7), "");
+    EXPECT_EQ((std::array{id.Get(1), id.Get(2), id.Get(3), id.Get(7)}),
+              (std::array<std::string, 4>{"", "t5", "hq_417", ""}));
 }
 
 TEST(KnobsetValueInput, LongTextsAreCutAtCharactersAndStillLoad) {
@@ -138,9 +137,6 @@ TEST(KnobsetValueInput, SaveUpdatesTheLinesTheLoadReads) {
         ASSERT_TRUE(SaveValueFile(t.store, path, t.identity, error)) << error;
         TestTable back(kModelT5);
         ASSERT_TRUE(LoadValueFile(back.store, path, back.identity, error)) << error;
-        EXPECT_EQ(back.At(0).setupValue, 1000) << file;
-        EXPECT_EQ(back.At(13).setupValue, 1013) << file;
-        EXPECT_EQ(back.At(13).cmt, "c13") << file;
         EXPECT_EQ(Values(back), Values(t)) << file;
     }
 }

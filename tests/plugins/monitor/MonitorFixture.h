@@ -1,26 +1,11 @@
-// Helpers of the monitor tests: a context with the records the poll step
-// uses, items built in memory, and a link straight on a simulated drive's
+// Helpers of the monitor tests: items built in memory, and a link straight on a simulated drive's
 // state that logs every request.
 #pragma once
 
 #include "../DriveStateLink.h"
+#include "../FilledContext.h"
 #include "MonitorData.h"
 #include "MonitorPoll.h"
-#include "SharedContext.h"
-
-#include <array>
-
-// The slots the poll step reads: the on-line flag and the seven claims.
-struct PollContext {
-    SharedInt online{1};
-    std::array<LinkClaim, kLinkClaims> claims;
-    SharedContext ctx;
-    PollContext() {
-        ctx.slot[kOnline] = reinterpret_cast<std::intptr_t>(&online);
-        for (int c = 0; c < kLinkClaims; ++c)
-            ctx.slot[kLinkClaim0 + c] = reinterpret_cast<std::intptr_t>(&claims[c]);
-    }
-};
 
 // Appends a ticked item to a group.
 inline monitor::MonitorItem& AddItem(monitor::ItemGroup& group, int address, int datasize,

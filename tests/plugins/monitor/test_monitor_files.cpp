@@ -39,9 +39,6 @@ TEST(MonitorFiles, MalformedDescriptionsGiveEmptyOrBoundedLists) {
         int count;
     } cases[] = {
         {"[Motion1]\nName=No setup\nAddress=1\n", 0},
-        {"\x7f"
-         "ELF\x01\x02\x00\x00garbage\n\xff\xfe",
-         0},
         {"[Setup]\niQty=-7\n", 0},
         {"[Setup]\niQty=999\n", kMaxItems},
         {"[Setup]\niQty=2\n[Motion1]\nName=only one\n", 2},

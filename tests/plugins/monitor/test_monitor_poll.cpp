@@ -14,67 +14,62 @@ class MonitorPoll : public ::testing::Test {
 protected:
     void Steps(int n) {
         for (int i = 0; i < n; ++i)
-            PollStep(context.ctx, board, items, link);
+            PollStep(ctx, board, items, link);
     }
-    PollContext context;
+    FilledContext context;
+    SharedContext& ctx = context.Ctx();
     MonitorBoard board;
     MonitorItems items;
     StateItemLink link;
 };
 
-TEST_F(MonitorPoll, ValuesLandAsTheDriveSendsThem) {
+// Each item is read by its size (one or two registers, more than two coils)
+// and its bytes land as the drive sends them; unticked items and groups are
+// skipped.
+TEST_F(MonitorPoll, RotationReadsByItemSizeAndValuesLandAsTheDriveSendsThem) {
     link.state.Monitor().SetInputPins(0b101'1000'0001); // DI1, DI8, DI9, DI11
-    MonitorItem& pins = AddItem(items[kInput], 0, 11);
-    MonitorItem& outputs = AddItem(items[kOutput], 16, 8);
-    MonitorItem& count = AddItem(items[kMotion], kBlock + 8, 2);
     link.state.Monitor().Observe({0, 0, 0, 0, 0, 0, 0, -70000, 0}, true, 300, {});
-    StartMonitoring(board);
-    Steps(3);
-    EXPECT_EQ(count.value.load(), -70000);        // low word first, then the high word
-    EXPECT_EQ(pins.value.load(), 0x0005'0081);    // second coil byte at bits 16..23
-    EXPECT_EQ(outputs.value.load() & 0x03, 0x03); // ready and servo on
-    EXPECT_EQ(board.reads.load(), 3u);
-}
-
-// Each item is read by its size: one or two registers, more than two coils.
-TEST_F(MonitorPoll, RotationReadsByItemSizeAndSkipsUntickedItemsAndGroups) {
     AddItem(items[kMotion], kBlock, 1);
     AddItem(items[kMotion], kBlock + 1, 1).check = 0;
-    AddItem(items[kMotion], kBlock + 8, 2);
+    MonitorItem& count = AddItem(items[kMotion], kBlock + 8, 2);
     AddItem(items[kStatus], kBlock + 3, 1).check = 0;
-    AddItem(items[kInput], 0, 3);
-    AddItem(items[kOutput], 16, 8);
+    MonitorItem& pins = AddItem(items[kInput], 0, 11);
+    MonitorItem& outputs = AddItem(items[kOutput], 16, 8);
     StartMonitoring(board);
     Steps(5);
     const std::vector<LoggedRequest> expected = {
-        {'R', kBlock, 1}, {'R', kBlock + 8, 2}, {'r', 0, 3}, {'r', 16, 8}, {'R', kBlock, 1}};
+        {'R', kBlock, 1}, {'R', kBlock + 8, 2}, {'r', 0, 11}, {'r', 16, 8}, {'R', kBlock, 1}};
     EXPECT_EQ(link.log, expected);
+    EXPECT_EQ(count.value.load(), -70000);        // low word first, then the high word
+    EXPECT_EQ(pins.value.load(), 0x0005'0081);    // second coil byte at bits 16..23
+    EXPECT_EQ(outputs.value.load() & 0x03, 0x03); // ready and servo on
+    EXPECT_EQ(board.reads.load(), 5u);
 }
 
 TEST_F(MonitorPoll, AnotherRunningClaimStopsAllTraffic) {
     AddItem(items[kMotion], kBlock, 1);
     StartMonitoring(board);
-    context.claims[kClaimTracelens].iState = 1;
+    ctx.Claim(kClaimTracelens).iState = 1;
     Steps(3);
     EXPECT_TRUE(link.log.empty());
-    EXPECT_EQ(context.claims[kClaimMonitor].iDemand.load(), 1);
-    context.claims[kClaimTracelens].iState = 2;
+    EXPECT_EQ(ctx.Claim(kClaimMonitor).iDemand.load(), 1);
+    ctx.Claim(kClaimTracelens).iState = 2;
     Steps(1);
     EXPECT_EQ(link.log.size(), 1u);
-    EXPECT_EQ(context.claims[kClaimMonitor].iDemand.load(), 0);
-    EXPECT_EQ(context.claims[kClaimMonitor].iState.load(), 1);
+    EXPECT_EQ(ctx.Claim(kClaimMonitor).iDemand.load(), 0);
+    EXPECT_EQ(ctx.Claim(kClaimMonitor).iState.load(), 1);
 }
 
 TEST_F(MonitorPoll, ADemandOfAnotherToolMakesMonitoringYield) {
     AddItem(items[kMotion], kBlock, 1);
     StartMonitoring(board);
     Steps(1);
-    context.claims[kClaimKnobset].iDemand = 1;
+    ctx.Claim(kClaimKnobset).iDemand = 1;
     Steps(1);
-    EXPECT_EQ(context.claims[kClaimMonitor].iState.load(), 2);
-    EXPECT_EQ(context.claims[kClaimMonitor].iYieldRequest.load(), 0);
-    ASSERT_TRUE(TakeYieldStop(context.ctx, board));
-    EXPECT_FALSE(TakeYieldStop(context.ctx, board));
+    EXPECT_EQ(ctx.Claim(kClaimMonitor).iState.load(), 2);
+    EXPECT_EQ(ctx.Claim(kClaimMonitor).iYieldRequest.load(), 0);
+    ASSERT_TRUE(TakeYieldStop(ctx, board));
+    EXPECT_FALSE(TakeYieldStop(ctx, board));
     const std::size_t sent = link.log.size();
     ServeWindowTimer(board);
     Steps(2); // monitoring is off: no traffic, the wish is withdrawn
@@ -123,14 +118,14 @@ TEST_F(MonitorPoll, NothingTickedOfflineOrStoppedSendsNothing) {
     Steps(3);
     EXPECT_TRUE(link.log.empty());
     items[kMotion].items[0].check = 1;
-    context.online = 0;
+    ctx.Int(kOnline) = 0;
     Steps(2);
     EXPECT_TRUE(link.log.empty());
-    context.online = 1;
-    StopCom(context.ctx, board);
+    ctx.Int(kOnline) = 1;
+    StopCom(ctx, board);
     Steps(2);
     EXPECT_TRUE(link.log.empty());
-    EXPECT_EQ(context.claims[kClaimMonitor].iState.load(), 2);
+    EXPECT_EQ(ctx.Claim(kClaimMonitor).iState.load(), 2);
 }
 
 } // namespace

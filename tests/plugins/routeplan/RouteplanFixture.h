@@ -4,19 +4,14 @@
 #pragma once
 
 #include "../DriveStateLink.h"
-#include "ContextStorage.h"
-#include "HostConfig.h"
+#include "../FilledContext.h"
 #include "MotionLink.h"
 #include "RouteplanJobs.h"
 
-struct RouteplanContext {
-    ContextStorage storage;
+struct RouteplanContext : FilledContext {
     explicit RouteplanContext(int model = kModelT8) {
-        storage.CreateParmStore(nullptr);
-        storage.Fill(ReadHostConfig("Velmora.ini"), ".", nullptr);
         Ctx().Parms().iModel = model;
         Ctx().Int(kOnline) = 1;
         Ctx().Int(kJogTimeout) = 300;
     }
-    SharedContext& Ctx() { return storage.Context(); }
 };

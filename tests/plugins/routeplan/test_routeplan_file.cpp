@@ -4,16 +4,11 @@
 #include "RtpxFile.h"
 #include "TempDir.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace routeplan;
 
 namespace {
-
-void Write(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 TEST(RtpxFile, ATableNeverReadExportsZerosAndItsVersion) {
     const auto doc = toolbelt::IniDocument::Parse(RtpxText(RouteplanValues{}));
@@ -49,14 +44,13 @@ TEST(RtpxFile, RoundTripKeepsEveryValue) {
 
 TEST(RtpxFile, MissingKeysReadZeroAndDescriptionsEmpty) {
     TempDir dir;
-    Write(dir.File("b.rtpx"), "[RTP Setup]\n[RTP Point2]\nSpeed_rpm=30\n");
+    dir.Write("b.rtpx", "[RTP Setup]\n[RTP Point2]\nSpeed_rpm=30\n");
     RouteplanValues v;
     v.points[0] = {5, 6, "old"};
     ASSERT_TRUE(ImportRtpx(dir.File("b.rtpx"), v).ok());
-    EXPECT_EQ(v.points[0].position, 0);
-    EXPECT_EQ(v.points[0].description, "");
-    EXPECT_EQ(v.points[2].speed, 30);
-    EXPECT_EQ(v.diOriginType, 0);
+    EXPECT_EQ(
+        std::tie(v.points[0].position, v.points[0].description, v.points[2].speed, v.diOriginType),
+        std::make_tuple(0, "", 30, 0));
 }
 
 TEST(RtpxFile, MalformedFilesAreRefusedAndTheTableKept) {
@@ -74,12 +68,11 @@ TEST(RtpxFile, MalformedFilesAreRefusedAndTheTableKept) {
         {"too large", "[RTP Setup]\n" + std::string(kRtpxMaxBytes, ';'), RtpxError::Unreadable, 0},
     };
     for (const auto& c : cases) {
-        Write(dir.File("bad.rtpx"), c.text);
+        dir.Write("bad.rtpx", c.text);
         RouteplanValues v;
         v.points[3].position = 42;
         const RtpxImport result = ImportRtpx(dir.File("bad.rtpx"), v);
-        EXPECT_EQ(result.error, c.error) << c.what;
-        EXPECT_EQ(result.line, c.line) << c.what;
+        EXPECT_EQ(std::tie(result.error, result.line), std::tie(c.error, c.line)) << c.what;
         EXPECT_EQ(v.points[3].position, 42) << c.what;
     }
     RouteplanValues v;

@@ -15,8 +15,8 @@
 #include <thread>
 #include <vector>
 
+// A one-register write.
 struct RegisterAccess {
-    char kind; // 'W': a write
     std::uint16_t address;
     std::uint16_t value;
     bool operator==(const RegisterAccess&) const = default;
@@ -71,7 +71,7 @@ private:
             requests_.push_back(request);
             if (silent)
                 return true;
-            accesses_.push_back({'W', std::uint16_t(address), std::uint16_t(value)});
+            accesses_.push_back({std::uint16_t(address), std::uint16_t(value)});
         }
         pty_.Send(WithCrc({request[0], 0x10, request[2], request[3], 0x00, 0x01}));
         if (address == 0x0090)

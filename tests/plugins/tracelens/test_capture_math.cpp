@@ -23,9 +23,9 @@ TEST(SampleAssembly, BuildsSignedChannelsAndWidePairs) {
         EXPECT_EQ(AssembleSample(c.words, c.wideA, c.wideC), c.values) << c.words[0];
 }
 
-TEST(SamplingWords, PairingAndTriggerWords) {
-    EXPECT_EQ(PairingWord(true, false), 0x0011);
-    EXPECT_EQ(PairingWord(false, true), 0x1100);
+// The pairing word: EngineTest.SetUpWritesTheSamplingRegistersInOrder (wide A)
+// and ScopeInputWords.RunButtonsGiveTheirModes (wide C).
+TEST(SamplingWords, TriggerWords) {
     const struct {
         TriggerDatas trigger;
         unsigned short word;
@@ -46,9 +46,7 @@ TEST(TimeBase, StreamingRangeAndHighSampleBlocks) {
                              {0, 1, 1, 101}, {-3, 1, 1, 101}, {46, 45, 9, 501}};
     for (const auto& b : blocks) {
         const BlockTiming t = HighSampleTiming(b[0]);
-        EXPECT_EQ(t.timeBase, b[1]) << b[0];
-        EXPECT_EQ(t.divider, b[2]) << b[0];
-        EXPECT_EQ(t.length, b[3]) << b[0];
+        EXPECT_EQ(std::tie(t.timeBase, t.divider, t.length), std::tie(b[1], b[2], b[3])) << b[0];
     }
     EXPECT_EQ(HighSampleDelay(0), 1);
     EXPECT_EQ(HighSampleDelay(501), 500);

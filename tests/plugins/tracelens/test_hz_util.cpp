@@ -1,7 +1,6 @@
 // The utility panel against the engine without a drive: wave-file requests,
 // the clear commands and their answers, the exports and the texts in three
 // languages.
-#include "AtomicFile.h"
 #include "HzUtil.h"
 #include "RecordingDialogs.h"
 #include "StandaloneContext.h"
@@ -98,8 +97,7 @@ TEST_F(UtilPanel, ExportCsvWritesTheShownChannelsOnceTheCycleCopiedThem) {
     dialogs.paths = {path};
     panel.ExportCsv();
     Cycle();
-    std::string text;
-    ASSERT_TRUE(toolbelt::ReadWholeFile(path + ".csv", text));
+    const std::string text = TempDir::Read(path + ".csv");
     EXPECT_EQ(text, "time_ms,\"Speed (r/min)\",\"Torque (%)\"\n0,0,0\n1,1,-1\n2,2,-2\n");
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.boxes[0].text, "File: [" + path + ".csv] saved.");

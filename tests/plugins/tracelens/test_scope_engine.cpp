@@ -5,6 +5,7 @@
 #include "CaptureMath.h"
 #include "FarEnd.h"
 #include "ScopeFarEnd.h"
+#include "SerialFormat.h"
 #include "StandaloneContext.h"
 #include "TimeOut.h"
 #include "TracelensApp.h"
@@ -31,9 +32,6 @@ protected:
     EngineTest() {
         gTickOffset = 0;
         SetTickSource(&TestTicks);
-        dcb.DCBlength = sizeof dcb;
-        dcb.BaudRate = CBR_115200;
-        dcb.ByteSize = 8;
         EXPECT_EQ(opener._OpenDevicePort(pty.SlavePath().c_str(), dcb, 1), 1);
         context.PublishPort(opener.hPort, 0, dcb);
         app.Attach(&context.Context());
@@ -57,7 +55,6 @@ protected:
         ASSERT_TRUE(app.PublishRequest());
         app.ExternThread();
     }
-    void Raise(int counter) { ++app.WorkingRequest().word[counter]; }
     void SetDriveWords(bool wideA, bool wideC, std::array<int, 4> codes) {
         app.MasterChannels()[0].wide = wideA;
         app.MasterChannels()[2].wide = wideC;
@@ -74,17 +71,6 @@ protected:
         SetDriveWords(false, false, {1, 2, 3, 4});
         Run(kModeContinue);
     }
-    // Codes 1..4 on plain channels and the timing as `set` leaves it, every
-    // timing counter raised, then `mode`.
-    void Start(int mode, const std::function<void(ScopeTiming&)>& set) {
-        set(app.MasterTiming());
-        for (int counter : {ScopeRequest::kTimeBaseCounter, ScopeRequest::kDelayCounter,
-                            ScopeRequest::kTriggerCounter})
-            Raise(counter);
-        SetDriveWords(false, false, {1, 2, 3, 4});
-        Publish();
-        Run(mode);
-    }
     const ScopeStatus& Status() {
         app.WorkingRequest().word[ScopeRequest::kRedraw] = 0;
         app.PublishRequest();
@@ -96,13 +82,11 @@ protected:
     SleepRecorder pauses;
     PtyPair pty;
     ScopeFarEnd farEnd{pty};
-    DCB dcb{};
+    DCB dcb = wirelay::MakeSerialDcb(3); // 115200 N,1
     CUARTComm opener;
     StandaloneContext context;
     CTracelensApp app;
 };
-
-using W = RegisterAccess;
 
 // The frames on the wire of a streaming set-up with a wide channel A.
 TEST_F(EngineTest, SetUpWritesTheSamplingRegistersInOrder) {
@@ -123,12 +107,18 @@ TEST_F(EngineTest, SetUpWritesTheSamplingRegistersInOrder) {
 // completes a frame of 100 samples once per 1000 samples.
 class RisingFrames : public EngineTest {
 protected:
+    // Codes 1..4 on plain channels, every timing counter raised, then `mode`.
     void Start(int mode) {
-        EngineTest::Start(mode, [](ScopeTiming& timing) {
-            timing.timeBase = 10;
-            timing.trigger = TriggerDatas{1, 0, 0, TrigRising, TrigRising, 500, 0, 50};
-            timing.delay = 50;
-        });
+        ScopeTiming& timing = app.MasterTiming();
+        timing.timeBase = 10;
+        timing.trigger = TriggerDatas{1, 0, 0, TrigRising, TrigRising, 500, 0, 50};
+        timing.delay = 50;
+        for (int counter : {ScopeRequest::kTimeBaseCounter, ScopeRequest::kDelayCounter,
+                            ScopeRequest::kTriggerCounter})
+            ++app.WorkingRequest().word[counter];
+        SetDriveWords(false, false, {1, 2, 3, 4});
+        Publish();
+        Run(mode);
     }
 };
 
@@ -136,7 +126,7 @@ TEST_F(RisingFrames, NormalStreamingCompletesFramesAndRearms) {
     Start(kModeNormal);
     RunUntil([&] { return Status().counter[ScopeStatus::kTriggerCounter] >= 2; }, "two frames");
     EXPECT_EQ(app.CaptureState(), 4);
-    EXPECT_EQ(farEnd.Count({'W', 0x0090, 0}), 1u); // only the set-up's stop
+    EXPECT_EQ(farEnd.Count({0x0090, 0}), 1u); // only the set-up's stop
     const CCirBuf& shown = app.Chart().ShownBuf(0);
     EXPECT_LT(shown.SatGet(49), 500);
     EXPECT_GE(shown.SatGet(50), 500);
@@ -146,10 +136,10 @@ TEST_F(RisingFrames, SingleStreamingStopsTheDriveAfterTheFirstFrame) {
     Start(kModeSingle);
     RunUntil([&] { return app.CaptureState() == 0; }, "the single frame");
     const ScopeStatus& status = Status();
-    EXPECT_EQ(status.counter[ScopeStatus::kTriggerCounter], 1);
-    EXPECT_EQ(status.stopReason, kStopStopped);
-    EXPECT_EQ(status.triggered, 1);
-    EXPECT_EQ(farEnd.Writes().back(), (W{'W', 0x0090, 0}));
+    EXPECT_EQ(
+        std::tie(status.counter[ScopeStatus::kTriggerCounter], status.stopReason, status.triggered),
+        std::make_tuple(1, kStopStopped, 1));
+    EXPECT_EQ(farEnd.Writes().back(), (RegisterAccess{0x0090, 0}));
 }
 
 TEST_F(EngineTest, FiveProbeFailuresOnALostPortStopWithoutAMessage) {
@@ -218,7 +208,7 @@ TEST_F(EngineTest, ClearCommandsWriteTheirRegistersOnceAndAnswer) {
         ASSERT_TRUE(app.RequestClear(c.choice));
         EXPECT_FALSE(app.RequestClear(3 - c.choice)) << "a second clear while one is pending";
         RunUntil([&] { return app.TakeClearResult().result == 2; }, "the clear");
-        EXPECT_EQ(farEnd.Count({'W', c.address, 0}), 1u) << c.choice;
+        EXPECT_EQ(farEnd.Count({c.address, 0}), 1u) << c.choice;
     }
     EXPECT_EQ(farEnd.Writes().size(), 2u);
 }

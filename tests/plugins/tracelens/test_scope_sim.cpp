@@ -19,8 +19,6 @@
 namespace tracelens {
 namespace {
 
-enum SignalCode : int { kSpeedFeedback = 1, kSpeedCommand = 2, kTorque = 4, kFrameNumber = 90 };
-
 // The drive on COM5: the scratch working folder's Velmora.ini maps it to the
 // simulator's link, so the engine can reopen the port by its number.
 class SimScope : public testing::Test {
@@ -58,7 +56,7 @@ protected:
     }
     // "Continue" with the frame number in channel A.
     void Stream() {
-        const int codes[] = {kFrameNumber, kSpeedFeedback, kSpeedCommand, kTorque};
+        const int codes[] = {90, 1, 2, 4}; // frame number, speed feedback and command, torque
         for (int i = 0; i < 4; ++i)
             app.WorkingRequest().word[ScopeRequest::kDriveWords + 1 + i] = codes[i];
         Run(kModeContinue);

@@ -52,16 +52,11 @@ protected:
         view->show();
         Settle();
     }
-    void Language(int id) {
-        context.Context().SetLanguage(kLangTracelens, id);
-        Settle();
-    }
     static void Settle(int ms = 60) {
         const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
         while (std::chrono::steady_clock::now() < until)
             ProcessEventsBriefly();
     }
-    ~ScopeWindow() override { view.reset(); }
 
     TempDir dir;
     StandaloneContext context;
@@ -175,7 +170,8 @@ TEST_F(ScopeWindow, TextsInEveryLanguageAndEveryPanelWhole) {
     };
     view->Vertical()->Channel(0).signal->activated(0);
     for (const auto& language : languages) {
-        Language(language.id);
+        context.Context().SetLanguage(kLangTracelens, language.id);
+        Settle();
         EXPECT_TRUE(view->Vertical()->Channel(0).signal->itemText(0).startsWith(language.signal))
             << language.code << ": "
             << view->Vertical()->Channel(0).signal->itemText(0).toStdString();

@@ -34,11 +34,9 @@ TEST(WaveFile, WritesTheBodyThenInfoAndSetup) {
 
 TEST(WaveFile, MissingKeysTakeTheirDefaultsAndBrokenOnesNumbers) {
     const WaveHeader header = ReadWaveHeader("Sample size,0\n[Setup]\nCHB_ID=9\n");
-    EXPECT_EQ(header.size, 1);
-    EXPECT_EQ(header.setup.timeBase, 300);
-    EXPECT_EQ(header.setup.highSample, 0);
-    EXPECT_EQ(header.setup.code, (std::array<int, 4>{1, 9, 5, 6}));
-    EXPECT_EQ(header.setup.divSel, (std::array<int, 4>{46, 46, 46, 46}));
+    EXPECT_EQ(std::tie(header.size, header.setup.timeBase, header.setup.highSample,
+                       header.setup.code, header.setup.divSel),
+              std::make_tuple(1L, 300, 0, std::array{1, 9, 5, 6}, std::array{46, 46, 46, 46}));
 
     // Broken sections give numbers, not crashes.
     EXPECT_EQ(ReadWaveHeader("[Info]\nSize=\n").size, 1) << "an empty value counts as missing";
