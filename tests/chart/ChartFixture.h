@@ -43,13 +43,6 @@ protected:
         chart.UpdateMouse(&at, wheel);
     }
 
-    void FillShown(int ch, int count, long (*value)(int)) {
-        for (int i = 0; i < count; ++i) {
-            long v = value(i);
-            chart.ShownBuf(ch).SatAdd(&v);
-        }
-    }
-
     CChartPlot chart;
     ChartRect wnd;
 };

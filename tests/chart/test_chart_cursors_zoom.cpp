@@ -93,7 +93,6 @@ TEST_F(Zoom, RectangleZoomsBothAxesAndRestoreReturns) {
     EXPECT_EQ(chart.DrawEnd(), 3000);
     EXPECT_FLOAT_EQ(chart.Yaxis(2).upper, 550.0f);
     EXPECT_FLOAT_EQ(chart.Yaxis(2).lower, -450.0f);
-    EXPECT_EQ(chart.RulerLabel(2, 0), "550.0");
     Draw();
     EXPECT_FALSE(chart.YZoomed());
 }
@@ -121,8 +120,12 @@ protected:
         chart.SetXaxisLen(3001);
         chart.SetDrawRangeX(0, 1000);
         ASSERT_EQ(chart.PlotWidth(), 1000);
-        FillShown(0, 3001, [](int i) { return long(2 * i); });
-        FillShown(1, 3001, [](int i) { return long(-i); });
+        for (long i = 0; i < 3001; ++i) {
+            long twice = 2 * i;
+            long negated = -i;
+            chart.ShownBuf(0).SatAdd(&twice);
+            chart.ShownBuf(1).SatAdd(&negated);
+        }
     }
 
     void FollowTo(int n, int sample) {
@@ -150,7 +153,6 @@ TEST_F(Cursors, LockedCursorsKeepTheirDistanceInsideTheRange) {
         FollowTo(1, c.dragTo);
         EXPECT_EQ(chart.CursorX(1), c.expected1) << c.x1 << "," << c.x2 << " to " << c.dragTo;
         EXPECT_EQ(chart.CursorX(2), c.expected2) << c.x1 << "," << c.x2 << " to " << c.dragTo;
-        EXPECT_EQ(chart.GetCurX_DataPos(), c.expected1);
     }
 }
 
@@ -180,7 +182,6 @@ TEST_F(Cursors, TagsGetTheSampleValuesAtTheCursors) {
     chart.SetDrawRangeX(200, 1200);
     FollowTo(1, 10);
     FollowTo(2, 60);
-    EXPECT_EQ(chart.GetCurX_DataPos(), 260);
     EXPECT_EQ(chart.Tag(0).value1, 420);
     EXPECT_EQ(chart.Tag(0).value2, 520);
     EXPECT_EQ(chart.Tag(1).value2, -260);

@@ -1,7 +1,5 @@
 #include "ChartFixture.h"
 
-#include <QImage>
-#include <QPainter>
 #include <algorithm>
 #include <cmath>
 #include <random>
@@ -116,9 +114,6 @@ TEST_F(Image, BackgroundIsRedrawnOnlyWhenSomethingChanged) {
     Window(900, 600);
     Draw();
     EXPECT_EQ(chart.BackgroundRedraws(), first + 2);
-    Window(900, 600, 10, 10); // moved, same size
-    Draw();
-    EXPECT_EQ(chart.BackgroundRedraws(), first + 2);
 }
 
 // Noise drawn at three samples per column keeps every column's extremes
@@ -167,23 +162,6 @@ TEST_F(Trace, ColumnExtremesAreKept) {
         EXPECT_TRUE(yellowNear(x, top[x])) << "column " << x << " row " << top[x];
         EXPECT_TRUE(yellowNear(x, bottom[x])) << "column " << x << " row " << bottom[x];
     }
-}
-
-TEST_F(Trace, OlderRoutineIgnoresFlags) {
-    Window(800, 600);
-    chart.SetXaxisLen(11);
-    FillShown(0, 11, [](int i) { return long(i); });
-    chart.ShowAllChannel(0);
-    chart.ShownBuf(0).MaskZero(1);
-    chart.ShownBuf(0).EnReverseSign(1);
-    QImage image(800, 600, QImage::Format_RGB32);
-    image.fill(Qt::black);
-    QPainter painter(&image);
-    // Values 0..10 over 0.1 of the height per unit, lifted by 20 pixels.
-    chart.PlotTrend(&painter, &chart.ShownBuf(0), 0.1f, 0.01f, 0.0f, 20.0f, kGreen);
-    painter.end();
-    EXPECT_EQ(image.pixelColor(100, chart.yBase - 20), kGreen);
-    EXPECT_EQ(image.pixelColor(640, chart.yBase - 20 - 34), kGreen);
 }
 
 } // namespace
