@@ -48,10 +48,6 @@ public:
         std::lock_guard lock(lock_);
         return requests_;
     }
-    void Clear() {
-        std::lock_guard lock(lock_);
-        requests_.clear();
-    }
 
 private:
     // The first format the line settings match (E,1 shows as N,1 on a pty).

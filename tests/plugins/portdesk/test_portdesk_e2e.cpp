@@ -59,7 +59,6 @@ TEST(PortdeskSearch, AutomaticFormatTriesTheSixteenFormatsInOrderAndFindsOddPari
               (std::vector<int>{3, 2, 1, 0, 7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12}));
     const std::size_t probes = Count(requests, kProbeTo1);
     EXPECT_LE(probes, 2u * 16u) << "two attempts per combination at most";
-    EXPECT_GE(probes, 16u);
     EXPECT_EQ(requests.back().bytes, kIdentifyAt1);
     EXPECT_EQ(requests.back().format, 12);
 
