@@ -7,9 +7,8 @@
 #include "TestPluginLog.h"
 #include "VelmoraApp.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 

@@ -46,10 +46,6 @@ struct ToolWindow {
     void (*prepare)(SharedContext&);
 };
 
-void PrintTo(const ToolWindow& tool, std::ostream* out) {
-    *out << tool.viewName;
-}
-
 const ToolWindow kWindows[] = {
     {"setup-com", "CPortdeskView", HostCommand::kConnect, MenuEnableFlags::kConnect, Nothing},
     {"parameter-editor", "knobset::CKnobsetView", HostCommand::kKnobset, MenuEnableFlags::kKnobset,
@@ -155,9 +151,7 @@ TEST_P(WindowLayout, EveryControlShowsWholeInEveryLanguage) {
     answerer.stop();
 
     const fs::path shots =
-        qEnvironmentVariableIsSet("VELMORA_LAYOUT_SHOTS")
-            ? fs::path(qEnvironmentVariable("VELMORA_LAYOUT_SHOTS").toStdString())
-            : fs::path(VELMORA_LAYOUT_SHOTS_DEFAULT);
+        qEnvironmentVariable("VELMORA_LAYOUT_SHOTS", VELMORA_LAYOUT_SHOTS_DEFAULT).toStdString();
     fs::create_directories(shots);
     for (const auto& [id, language] : kLanguages) {
         program.Frame().Action(id)->trigger();
