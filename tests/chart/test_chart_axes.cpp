@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
+#include <utility>
 
 namespace {
 
@@ -47,13 +49,12 @@ TEST_F(Axes, DrawRangeSetsStepsAndTimeLabels) {
     EXPECT_EQ(chart.WheelStep(0), 14);
     EXPECT_EQ(chart.WheelStep(1), 58);
     EXPECT_EQ(chart.MsPerDiv(), 300);
-    EXPECT_EQ(chart.TimeLabel(0), "0.000");
-    EXPECT_EQ(chart.TimeLabel(1), "0.300");
-    EXPECT_EQ(chart.TimeLabel(10), "3.000");
+    EXPECT_EQ(QStringList({chart.TimeLabel(0), chart.TimeLabel(1), chart.TimeLabel(10)}),
+              QStringList({"0.000", "0.300", "3.000"}));
 
     chart.SetDrawRangeX(1000, 1100);
-    EXPECT_EQ(chart.TimeLabel(0), "1.000");
-    EXPECT_EQ(chart.TimeLabel(10), "1.100");
+    EXPECT_EQ(QStringList({chart.TimeLabel(0), chart.TimeLabel(10)}),
+              QStringList({"1.000", "1.100"}));
     EXPECT_EQ(chart.WheelStep(0), 1);
 
     chart.SetTimeScaleX(TimeMsPerSample, 0.2f);
@@ -75,11 +76,9 @@ TEST_F(Axes, DrawRangeSetsStepsAndTimeLabels) {
 TEST_F(Axes, DrawRangeIsKeptInsideTheAxis) {
     chart.SetXaxisLen(3001);
     chart.SetDrawRangeX(2500, -40);
-    EXPECT_EQ(chart.DrawStart(), 0);
-    EXPECT_EQ(chart.DrawEnd(), 2500);
+    EXPECT_EQ(std::pair(chart.DrawStart(), chart.DrawEnd()), std::pair(0, 2500));
     chart.SetDrawRangeX(5000, 5000);
-    EXPECT_EQ(chart.DrawStart(), 2999);
-    EXPECT_EQ(chart.DrawEnd(), 3000);
+    EXPECT_EQ(std::pair(chart.DrawStart(), chart.DrawEnd()), std::pair(2999, 3000));
 }
 
 TEST_F(Axes, TimeBasePanelInMilliseconds) {
@@ -114,12 +113,9 @@ TEST_F(Axes, TagTextsShortenLongUnits) {
 // Nonsense from a caller leaves a drawable chart, never a crash.
 TEST_F(Axes, NonsenseSettingsLeaveAUsableChart) {
     chart.SetXaxisLen(5); // too short: eleven samples, delay and range to match
-    EXPECT_EQ(chart.AxisLen(), 11);
-    EXPECT_EQ(chart.Delay(), 5);
-    EXPECT_EQ(chart.DrawStart(), 0);
-    EXPECT_EQ(chart.DrawEnd(), 10);
-    EXPECT_EQ(chart.ShownBuf(0).GetSize(), 11);
-    EXPECT_EQ(chart.TrigBuf(3).GetSize(), 11);
+    EXPECT_EQ(std::make_tuple(chart.AxisLen(), chart.Delay(), chart.DrawStart(), chart.DrawEnd(),
+                              chart.ShownBuf(0).GetSize(), chart.TrigBuf(3).GetSize()),
+              std::make_tuple(11, 5, 0, 10, 11, 11));
     chart.SetXaxisLen(-100);
     EXPECT_EQ(chart.AxisLen(), 11);
     chart.SetXaxisLen(2000000000);

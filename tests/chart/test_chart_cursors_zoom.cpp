@@ -1,5 +1,8 @@
 #include "ChartFixture.h"
 
+#include <tuple>
+#include <utility>
+
 namespace {
 
 // 4000 pixels wide: the plot is 3000 pixels, one per sample of a 3001 axis.
@@ -38,8 +41,8 @@ TEST_F(Zoom, TimeDragsAreWidenedToTenAndCutToMultiplesOfFive) {
     for (const Case& c : cases) {
         chart.ZoomX_Reset();
         EXPECT_EQ(Drag(c.from, 100, c.to, 100), 1u);
-        EXPECT_EQ(chart.DrawStart(), c.start) << c.from << ".." << c.to;
-        EXPECT_EQ(chart.DrawEnd(), c.end) << c.from << ".." << c.to;
+        EXPECT_EQ(std::pair(chart.DrawStart(), chart.DrawEnd()), std::pair(c.start, c.end))
+            << c.from << ".." << c.to;
     }
 }
 
@@ -81,16 +84,14 @@ TEST_F(Zoom, RectangleZoomsBothAxesAndRestoreReturns) {
     const int top = RowOfValue(2, 300);
     const int bottom = RowOfValue(2, 100);
     EXPECT_EQ(Drag(500, top, 1500, bottom), 3u);
-    EXPECT_EQ(chart.DrawStart(), 500);
-    EXPECT_EQ(chart.DrawEnd(), 1500);
+    EXPECT_EQ(std::pair(chart.DrawStart(), chart.DrawEnd()), std::pair(500, 1500));
     EXPECT_FLOAT_EQ(chart.Yaxis(2).upper, 300.0f);
     EXPECT_FLOAT_EQ(chart.Yaxis(2).lower, 100.0f);
     Draw();
     EXPECT_TRUE(chart.YZoomed());
 
     chart.ZoomRestore();
-    EXPECT_EQ(chart.DrawStart(), 0);
-    EXPECT_EQ(chart.DrawEnd(), 3000);
+    EXPECT_EQ(std::pair(chart.DrawStart(), chart.DrawEnd()), std::pair(0, 3000));
     EXPECT_FLOAT_EQ(chart.Yaxis(2).upper, 550.0f);
     EXPECT_FLOAT_EQ(chart.Yaxis(2).lower, -450.0f);
     Draw();
@@ -151,8 +152,9 @@ TEST_F(Cursors, LockedCursorsKeepTheirDistanceInsideTheRange) {
         FollowTo(2, c.x2);
         chart.curLockX = 1;
         FollowTo(1, c.dragTo);
-        EXPECT_EQ(chart.CursorX(1), c.expected1) << c.x1 << "," << c.x2 << " to " << c.dragTo;
-        EXPECT_EQ(chart.CursorX(2), c.expected2) << c.x1 << "," << c.x2 << " to " << c.dragTo;
+        EXPECT_EQ(std::pair(chart.CursorX(1), chart.CursorX(2)),
+                  std::pair(c.expected1, c.expected2))
+            << c.x1 << "," << c.x2 << " to " << c.dragTo;
     }
 }
 
@@ -182,9 +184,8 @@ TEST_F(Cursors, TagsGetTheSampleValuesAtTheCursors) {
     chart.SetDrawRangeX(200, 1200);
     FollowTo(1, 10);
     FollowTo(2, 60);
-    EXPECT_EQ(chart.Tag(0).value1, 420);
-    EXPECT_EQ(chart.Tag(0).value2, 520);
-    EXPECT_EQ(chart.Tag(1).value2, -260);
+    EXPECT_EQ(std::make_tuple(chart.Tag(0).value1, chart.Tag(0).value2, chart.Tag(1).value2),
+              std::make_tuple(420, 520, -260));
     chart.curSelX = 1;
     Draw();
     EXPECT_EQ(chart.Tag(0).cursorKind, CursorKindX);
@@ -196,8 +197,7 @@ TEST_F(Cursors, NewRangeKeepsCursorsOnTheirSamples) {
     FollowTo(0, 500); // cursor numbers outside 1 and 2 are clamped
     FollowTo(7, 900);
     chart.SetDrawRangeX(400, 800);
-    EXPECT_EQ(chart.CursorX(1), 100);
-    EXPECT_EQ(chart.CursorX(2), 400);
+    EXPECT_EQ(std::pair(chart.CursorX(1), chart.CursorX(2)), std::pair(100, 400));
 }
 
 TEST_F(Cursors, ValueCursorsFollowTheMouseInsideThePlot) {

