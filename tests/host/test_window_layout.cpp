@@ -5,6 +5,7 @@
 // the build folder) for review.
 #include "HostCommands.h"
 #include "LayoutCheck.h"
+#include "PortMapFolder.h"
 #include "QtWaitUntil.h"
 #include "TempDir.h"
 #include "VelmoraApp.h"
@@ -80,27 +81,20 @@ void AnswerOpeningDialogs() {
     }
 }
 
-// The program in a scratch folder with the built plug-ins and their data.
+// The program in a scratch working folder with the built plug-ins and their data.
 class LayoutProgram {
 public:
-    LayoutProgram() {
-        const fs::path app = VELMORA_APP_DIR_FOR_TESTS;
-        for (const char* item : {"Language", "Image", "Velmora.ini", "hq_417.par", "Whq_417.par",
-                                 "rk_905.par", "cd.dat"})
-            fs::copy(app / item, dir_.Path() / item, fs::copy_options::recursive);
-        fs::create_directories(dir_.Path() / "plugins");
+    LayoutProgram() : folder_({}, false, TempDir::Read(VELMORA_APP_DIR_FOR_TESTS "/Velmora.ini")) {
+        const fs::path app = VELMORA_APP_DIR_FOR_TESTS, dir = folder_.Dir().Path();
+        for (const char* item :
+             {"Language", "Image", "hq_417.par", "Whq_417.par", "rk_905.par", "cd.dat"})
+            fs::copy(app / item, dir / item, fs::copy_options::recursive);
+        fs::create_directories(dir / "plugins");
         for (const char* plugin : {"Portdesk.so", "Knobset.so", "Tracelens.so", "Monitor.so",
                                    "Gainwise.so", "Routeplan.so"})
-            fs::create_symlink(app / plugin, dir_.Path() / "plugins" / plugin);
-        oldDir_ = fs::current_path();
-        fs::current_path(dir_.Path());
-        app_ = std::make_unique<CVelmoraApp>(
-            AppPaths{dir_.Path().string(), (dir_.Path() / "plugins").string()});
+            fs::create_symlink(app / plugin, dir / "plugins" / plugin);
+        app_ = std::make_unique<CVelmoraApp>(AppPaths{dir.string(), (dir / "plugins").string()});
         started_ = app_->InitInstance();
-    }
-    ~LayoutProgram() {
-        app_.reset();
-        fs::current_path(oldDir_);
     }
     bool Started() const { return started_; }
     CMainFrame& Frame() { return *app_->MainFrame(); }
@@ -114,8 +108,7 @@ public:
     }
 
 private:
-    TempDir dir_;
-    fs::path oldDir_;
+    PortMapFolder folder_; // the working folder while the program lives
     std::unique_ptr<CVelmoraApp> app_;
     bool started_ = false;
 };
