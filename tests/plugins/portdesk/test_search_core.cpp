@@ -1,6 +1,7 @@
 // The search without the window: CommLoop on a shared context filled like the
 // host fills it, against pseudo-terminals whose far end the test plays or
 // whose open is refused.
+#include "CommApi.h"
 #include "CommHooks.h"
 #include "DialogService.h"
 #include "DriveSearch.h"
@@ -47,14 +48,9 @@ TEST_F(SearchCore, AutomaticPortSkipsPortsThatDoNotOpenAndAFailedIdentificationK
     // Portdesk closed its own port after the failure; the one published
     // still reaches the drive's line.
     far.reset();
-    CModbus other;
-    other.hPort = ctx.ComHandle().load();
-    ASSERT_GT(other.hPort, 0);
-    other.SetSlaveAddress(1);
-    other.SetWaitWriteTime(1);
-    other.SetPreCountQueTimes(1);
-    unsigned short zero = 0;
-    other.WriteMultipleRegisters(0x1090, 1, &zero);
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(ctx.ComHandle().load(), kProbe.data(), static_cast<DWORD>(kProbe.size()),
+                          &written, nullptr));
     EXPECT_EQ(drive.Receive(kProbe.size(), 2000), kProbe);
 }
 
