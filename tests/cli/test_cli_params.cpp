@@ -111,9 +111,8 @@ TEST_F(CliParams, FailuresAreExplained) {
     Outcome r = Run("read --out " + dir_.File("x.tw") + " --app-dir " + dir_.File("nowhere"));
     EXPECT_EQ(r.status, kExitDataError);
     EXPECT_NE(r.err.find("missing product data for table hq_417"), std::string::npos) << r.err;
-    EXPECT_EQ(Run("read").status, kExitUsage);
-    EXPECT_EQ(Run("frobnicate x").status, kExitUsage);
-    EXPECT_EQ(Run("export a.csv --eeprom").status, kExitUsage);
+    for (const char* usage : {"read", "frobnicate x", "export a.csv --eeprom"})
+        EXPECT_EQ(Run(usage).status, kExitUsage) << usage;
     drivesim::FaultSettings silent;
     silent.silent = true;
     sim_->SetFaults(silent);
