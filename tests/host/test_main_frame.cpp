@@ -6,10 +6,7 @@
 #include "LayoutCheck.h"
 
 #include <QLabel>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMenu>
-#include <QPushButton>
 #include <gtest/gtest.h>
 
 namespace {
