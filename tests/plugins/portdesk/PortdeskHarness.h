@@ -13,7 +13,6 @@
 #include "WireTap.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTabBar>

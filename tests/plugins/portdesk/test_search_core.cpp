@@ -3,11 +3,14 @@
 // whose open is refused.
 #include "CommApi.h"
 #include "CommHooks.h"
+#include "ContextStorage.h"
 #include "DialogService.h"
 #include "DriveSearch.h"
 #include "FarEnd.h"
 #include "PortMapFolder.h"
-#include "SearchContext.h"
+#include "PortdeskActions.h"
+#include "PortdeskCommLoop.h"
+#include "PortdeskTexts.h"
 #include "SerialFormat.h"
 
 #include <algorithm>
@@ -23,7 +26,39 @@ namespace {
 const Bytes kProbe = Hex("01 10 10 90 00 01 02 00 00 AA C1");
 const Bytes kProbeEcho = WithCrc({0x01, 0x10, 0x10, 0x90, 0x00, 0x01}); // the write echoed
 
-class SearchCore : public testing::Test, public SearchContext {};
+// Portdesk's search without the window: its application object on a shared
+// context filled as the host fills it, and CommLoop run once for a request.
+class SearchCore : public testing::Test {
+protected:
+    SearchCore() {
+        storage.CreateParmStore(nullptr);
+        HostConfig config;
+        config.waitWriteTime = 1;
+        config.preCountQueTimes = 50;
+        storage.Fill(config, ".", nullptr);
+        app.link.AttachContext(&ctx);
+    }
+    ~SearchCore() override { app.link.modbus.CloseComPort(); }
+
+    // The list selections (0 = "Auto Search"), then "Connect".
+    void Search(int port, int id, int format) {
+        app.iPortSel = port;
+        app.iIdSel = id;
+        app.iFormatSel = format;
+        app.iCommResult = kResultStarted;
+        app.iCommStep = kStepSearchRequested;
+        RunCommLoop(app, ctx);
+    }
+    // The box the window shows for the finished search, from the built-in texts.
+    std::optional<SearchNotice> Notice() {
+        ModuleHandle module = &kPortdeskStrings;
+        return TakeFinishedSearch(app, ctx, CStringResource(&module));
+    }
+
+    ContextStorage storage;
+    SharedContext& ctx = storage.Context();
+    CPortdeskApp app;
+};
 
 // A drive that answers the probe but not the identification: the port is
 // published all the same, and the handle is a live one.
@@ -118,7 +153,7 @@ TEST_F(SearchCore, ClosingTheProgramEndsTheSearchAsCancelled) {
 // port because each is refused, and the message says so with the command that
 // fixes it. The refusal is injected at the open seam, since root (who may run
 // the tests) is never refused.
-class PortPermission : public testing::Test, public SearchContext {
+class PortPermission : public SearchCore {
 protected:
     PortPermission() {
         wirelay::SetOpenFunction([this](const char* path, int flags) {
