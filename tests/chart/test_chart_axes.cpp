@@ -13,8 +13,7 @@ using Axes = ChartTest;
 TEST_F(Axes, LabelFontAndColumnsBeyondThePlot) {
     Window(800, 600, 30, 70);
     Draw();
-    // min(int(0.12048192 * 600), int(0.8333333 * 380)) tenths of a point.
-    EXPECT_EQ(chart.FontSize(), 72);
+    EXPECT_EQ(chart.FontSize(), 72); // tenths of a point
     long x = 30 + 100 - 5;
     EXPECT_EQ(chart.CoordX_toGridX(&x, 1.0f / chart.RangeLen()), 0);
     x = 30 + 701;
