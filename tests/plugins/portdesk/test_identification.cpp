@@ -108,8 +108,7 @@ TEST(Identification, ModelDecisionFirstMatchWins) {
         {"vq100", kModelVq, nullptr},
         {"t5w5rk", kModelT5, "hq_417"},
         {"w5rk", kModelW5, "Whq_417"},
-        {"zz", -1, nullptr},
-        {"T5", -1, nullptr},
+        {"T5", -1, nullptr}, // tags are lower case: no match
     };
     for (const ModelCase& c : cases) {
         Store s;
