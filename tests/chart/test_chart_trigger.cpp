@@ -1,4 +1,4 @@
-#include "ChartPlot.h"
+#include "ChartFixture.h"
 
 #include <array>
 #include <gtest/gtest.h>
@@ -25,12 +25,7 @@ struct Capture {
         chart.TrigAdd_CirBuf(a, b, c, d);
         return chart.Trig_CheckTrig_SwpCirBuf();
     }
-    std::vector<long> ShownWindow(int ch) {
-        std::vector<long> out;
-        for (int i = 0; i < chart.ShownBuf(ch).GetSatValidLen(); ++i)
-            out.push_back(chart.ShownBuf(ch).SatGet(i));
-        return out;
-    }
+    std::vector<long> ShownWindow(int ch) { return SatWindow(chart.ShownBuf(ch)); }
 
     CChartPlot chart;
     TriggerDatas settings{};

@@ -1,4 +1,4 @@
-#include "CirBuf.h"
+#include "ChartFixture.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -12,13 +12,6 @@ void Append(CCirBuf& buf, std::vector<long> values, bool saturated = true) {
         else
             buf.Add(&v);
     }
-}
-
-std::vector<long> Window(const CCirBuf& buf) {
-    std::vector<long> out;
-    for (int i = 0; i < buf.GetSatValidLen(); ++i)
-        out.push_back(buf.SatGet(i));
-    return out;
 }
 
 TEST(CirBuf, RingKeepsNewestValuesAndReadsZeroOutsideTheCount) {
@@ -39,7 +32,7 @@ TEST(CirBuf, SaturatedWindowGrowsToItsSizeAndFollowsTheNewest) {
         std::vector<long> expected;
         for (long k = std::max(1L, v - 2); k <= v; ++k)
             expected.push_back(k);
-        EXPECT_EQ(Window(buf), expected) << "after " << v;
+        EXPECT_EQ(SatWindow(buf), expected) << "after " << v;
     }
     EXPECT_EQ(buf.Get(0), 3) << "the ring keeps more than the window";
     buf.SatReSize(10);
@@ -52,10 +45,10 @@ TEST(CirBuf, ShrinkingTheWindowKeepsNewestAndResizingEmpties) {
     CCirBuf buf(6);
     Append(buf, {1, 2, 3, 4, 5});
     buf.SatReSize(2);
-    EXPECT_EQ(Window(buf), (std::vector<long>{4, 5}));
+    EXPECT_EQ(SatWindow(buf), (std::vector<long>{4, 5}));
     EXPECT_EQ(buf.Get(0), 0) << "erased";
     Append(buf, {6});
-    EXPECT_EQ(Window(buf), (std::vector<long>{5, 6}));
+    EXPECT_EQ(SatWindow(buf), (std::vector<long>{5, 6}));
 
     buf.ReSize(8);
     EXPECT_EQ(buf.GetSatSize(), 8);
