@@ -100,7 +100,6 @@ TEST_F(MainFrameTest, AboutBoxShowsPictureTextsAndVersionWhole) {
         CAboutDlg about(app.Path().string(), "Velmora", c.secondLine,
                         VersionText("Version %s, built %s"), "OK");
         about.show();
-        EXPECT_EQ(about.windowTitle(), "Velmora");
         EXPECT_GE(about.width(), c.picture ? 140 : 0);
         EXPECT_TRUE(about.VersionLine()->text().startsWith("Version 0."));
         for (const std::string& fault : layoutcheck::Faults(&about))

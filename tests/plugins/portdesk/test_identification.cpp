@@ -34,11 +34,6 @@ Data LayoutTwo(const std::string& product, const std::string& model, const std::
     return d;
 }
 
-struct Store {
-    ParmStore parms;
-    DriveIdentity identity;
-};
-
 TEST(Identification, LayoutsFieldsAndMarkersOnGoodAndMalformedData) {
     const struct {
         const char* name;
@@ -79,19 +74,20 @@ TEST(Identification, LayoutsFieldsAndMarkersOnGoodAndMalformedData) {
 }
 
 TEST(Identification, StoreLowersTagTableAndProductAndAnUnknownLayoutKeepsTheOldTexts) {
-    Store s;
+    ParmStore parms;
+    DriveIdentity identity;
     const Data good = LayoutTwo("VW5A07", "W5-750W", "Whq_417");
-    StoreIdentification(ParseIdentification(good.data(), good.size()), s.identity);
+    StoreIdentification(ParseIdentification(good.data(), good.size()), identity);
     const char* stored[] = {"W5-750W", "w5-750w", "whq_417", "vw5a07", "", "4", "1.4.2"};
     for (int field = 1; field <= 7; ++field)
-        EXPECT_EQ(s.identity.Get(field), stored[field - 1]) << field;
+        EXPECT_EQ(identity.Get(field), stored[field - 1]) << field;
     Data unknown(kIdentificationBytes, 0);
     unknown[5] = '9';
-    StoreIdentification(ParseIdentification(unknown.data(), unknown.size()), s.identity);
-    DecideDriveModel(s.identity, s.parms);
-    EXPECT_EQ(s.identity.Get(1), "W5-750W");
-    EXPECT_EQ(s.identity.Get(6), "") << "no marker: the text is emptied";
-    EXPECT_EQ(s.parms.iModel.load(), kModelW5);
+    StoreIdentification(ParseIdentification(unknown.data(), unknown.size()), identity);
+    DecideDriveModel(identity, parms);
+    EXPECT_EQ(identity.Get(1), "W5-750W");
+    EXPECT_EQ(identity.Get(6), "") << "no marker: the text is emptied";
+    EXPECT_EQ(parms.iModel.load(), kModelW5);
 }
 
 struct ModelCase {
@@ -111,13 +107,14 @@ TEST(Identification, ModelDecisionFirstMatchWins) {
         {"T5", -1, nullptr}, // tags are lower case: no match
     };
     for (const ModelCase& c : cases) {
-        Store s;
-        s.parms.iModel = 42;
-        s.identity.Set(2, c.tag);
-        s.identity.Set(3, "old");
-        DecideDriveModel(s.identity, s.parms);
-        EXPECT_EQ(s.parms.iModel.load(), c.model < 0 ? 42 : c.model) << c.tag;
-        EXPECT_EQ(s.identity.Get(3), c.table != nullptr ? c.table : "old") << c.tag;
+        ParmStore parms;
+        DriveIdentity identity;
+        parms.iModel = 42;
+        identity.Set(2, c.tag);
+        identity.Set(3, "old");
+        DecideDriveModel(identity, parms);
+        EXPECT_EQ(parms.iModel.load(), c.model < 0 ? 42 : c.model) << c.tag;
+        EXPECT_EQ(identity.Get(3), c.table != nullptr ? c.table : "old") << c.tag;
     }
 }
 
