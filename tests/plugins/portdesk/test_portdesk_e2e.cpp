@@ -5,6 +5,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -67,13 +68,11 @@ TEST(PortdeskSearch, AutomaticFormatTriesTheSixteenFormatsInOrderAndFindsOddPari
     EXPECT_EQ(LastBox(host).text,
               "Servo connected.\r\nCOM port: 5\r\nBaudrate:  19200, 8, O, 1\r\nID: 1");
     SharedContext& ctx = host.Ctx();
-    EXPECT_EQ(ctx.Int(kLinkFound).load(), 1);
-    EXPECT_EQ(ctx.Int(kComPort).load(), kDrivePort);
-    EXPECT_EQ(ctx.Int(kOnline).load(), 1);
     DCB published{};
     std::memcpy(&published, ctx.CommDcb().bytes, sizeof published);
-    EXPECT_EQ(published.BaudRate, 19200u);
-    EXPECT_EQ(published.Parity, ODDPARITY);
+    EXPECT_EQ(std::make_tuple(ctx.Int(kLinkFound).load(), ctx.Int(kComPort).load(),
+                              ctx.Int(kOnline).load(), published.BaudRate, published.Parity),
+              std::make_tuple(1, kDrivePort, 1, 19200u, ODDPARITY));
 
     EXPECT_TRUE(EditorOpensAndPortdeskCloses(host));
     const int menu = ctx.Int(kMenuEnable).load(); // no linear tools, the request served
@@ -158,13 +157,12 @@ TEST(PortdeskOffline, OkSetsTheChosenVersionOfflineAndOpensTheEditor) {
         host.PressMain();
 
         SharedContext& ctx = host.Ctx();
-        EXPECT_EQ(ctx.Int(kOnline).load(), 0);
-        EXPECT_EQ(ctx.Int(kVersionSelect).load(), row.model);
-        EXPECT_EQ(ctx.Parms().iModel.load(), row.model);
-        EXPECT_EQ(ctx.Identity().Get(1), row.text);
-        EXPECT_EQ(ctx.OfflineIdentity().Get(1), row.offlineText);
-        EXPECT_EQ(ctx.Identity().Get(2), row.tag);
-        EXPECT_EQ(ctx.Identity().Get(3), row.table);
+        const DriveIdentity& id = ctx.Identity();
+        EXPECT_EQ(std::make_tuple(ctx.Int(kOnline).load(), ctx.Int(kVersionSelect).load(),
+                                  ctx.Parms().iModel.load(), id.Get(1), id.Get(2), id.Get(3),
+                                  ctx.OfflineIdentity().Get(1)),
+                  std::make_tuple(0, row.model, row.model, row.text, row.tag, row.table,
+                                  row.offlineText));
         EXPECT_TRUE(EditorOpensAndPortdeskCloses(host));
         EXPECT_EQ(ctx.Int(kMenuEnable).load() & 0x3F0, 0x330);
         EXPECT_TRUE(host.Boxes().boxes.empty());
