@@ -11,13 +11,11 @@
 
 namespace {
 
-// Menu texts of the host's own tables in this folder: English and Traditional.
+// Menu texts of the host's own Traditional table in this folder.
 class MainFrameTest : public HostTest {
 protected:
     void SetUp() override {
         HostTest::SetUp();
-        folder.Temp().Write("Language/Velmora/ENG/ENG.lng",
-                            "[StringTable]\n200=File(&F)\n207=&Connect\n");
         folder.Temp().Write("Language/Velmora/CHT/CHT.lng",
                             "[StringTable]\n200=檔案(&F)\n207=連線(&C)\n");
     }
