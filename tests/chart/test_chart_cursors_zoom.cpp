@@ -159,9 +159,7 @@ TEST_F(Cursors, LockedCursorsKeepTheirDistanceInsideTheRange) {
 }
 
 TEST_F(Cursors, WheelStepsSmallLargeAndFine) {
-    FollowTo(1, 500);
-    ASSERT_EQ(chart.WheelStep(0), 4); // 1000 / 201
-    ASSERT_EQ(chart.WheelStep(1), 19);
+    FollowTo(1, 500);   // steps of 4 and 19 samples on this range of 1000
     MouseAt(0, 0, 120); // wheel away from the user: one small step back
     chart.Cursor_H(1);
     EXPECT_EQ(chart.CursorX(1), 496);
