@@ -29,22 +29,21 @@ protected:
 TEST_F(Image, TraceIsDrawnInItsColourAtItsRow) {
     Constant(0, 200); // 232 - 0.38 * 200
     QImage image = Draw();
-    for (int x = 100; x < 700; x += 50)
-        EXPECT_EQ(image.pixelColor(x, 156), kYellow) << "column " << x;
-    // A line leaves out its end point, as GDI's LineTo does.
-    EXPECT_EQ(InPlot(image, kYellow), 600) << "one row across the plot, nothing else";
+    // One row across the plot and nothing else; a line leaves out its end
+    // point, as GDI's LineTo does.
+    EXPECT_EQ(CountColour(image, QRect(100, 156, 600, 1), kYellow), 600);
+    EXPECT_EQ(InPlot(image, kYellow), 600);
 
     Window(800, 600, 40, 25); // the same chart elsewhere in the window
     image = Draw();
     EXPECT_EQ(image.pixelColor(20, 20), QColor(Qt::darkGray)) << "outside the window";
     EXPECT_EQ(image.pixelColor(40 + 300, 25 + 156), kYellow);
-}
 
-// An inverted channel reads its samples negated: TriggerSequences, CirBuf.
-TEST_F(Image, TheCentreMovesTheTrace) {
+    // The centre moves the trace. (An inverted channel reads its samples
+    // negated: TriggerSequences, CirBuf.)
     chart.SetYbyUnitGrid(2, 100.0f, 100.0f, 0, ""); // value 100 at the centre row
     Constant(2, 100);
-    EXPECT_EQ(Draw().pixelColor(300, 232), kLightBlue);
+    EXPECT_EQ(Draw().pixelColor(40 + 300, 25 + 232), kLightBlue);
 }
 
 // Revived (drawn on top), hidden and masked channels on one picture.
