@@ -38,8 +38,6 @@ public:
         thread_.join();
         ::close(drive_);
     }
-    WireTap(const WireTap&) = delete;
-    WireTap& operator=(const WireTap&) = delete;
 
     // The device Portdesk opens.
     const std::string& PortPath() const { return port_.SlavePath(); }
