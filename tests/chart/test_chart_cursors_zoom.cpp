@@ -186,7 +186,6 @@ TEST_F(Cursors, TagsGetTheSampleValuesAtTheCursors) {
               std::make_tuple(420, 520, -260));
     chart.curSelX = 1;
     Draw();
-    EXPECT_EQ(chart.Tag(0).cursorKind, CursorKindX);
     EXPECT_EQ(chart.TagLines(0).mid(3),
               QStringList({" X1    420", " X2    520", " \u0394Y    100"}));
 }
@@ -232,8 +231,7 @@ TEST_F(Cursors, SelectedCursorsAreDrawnInWhite) {
     chart.curSelX = 0;
     image = Draw();
     EXPECT_NE(image.pixelColor(chart.GridX_toCoordX(250), row), QColor(Qt::white));
-    EXPECT_EQ(chart.Tag(0).cursorKind, CursorKindNone);
-    EXPECT_EQ(chart.TagLines(0).size(), 3);
+    EXPECT_EQ(chart.TagLines(0).size(), 3) << "no cursor values in the tags";
 }
 
 } // namespace

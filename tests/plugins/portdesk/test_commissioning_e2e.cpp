@@ -34,8 +34,7 @@ TEST(Commissioning, ConnectOpensTheEditorAndASecondConnectMovesItToTheNewPort) {
         [&] { return ReadAllRequests(h.Tap().Requests()) >= 32; }, std::chrono::seconds(60)));
     EXPECT_EQ(ReadAllRequests(h.Tap().Requests()), 32);
 
-    for (QMdiSubWindow* w : h.App().MainFrame()->MdiArea()->subWindowList())
-        w->close();
+    h.App().MainFrame()->MdiArea()->closeAllSubWindows();
     ASSERT_TRUE(WaitProcessingEvents("the editor to close", [&] { return editor() == nullptr; }));
     h.App().OnCommand(HostCommand::kConnect);
     ASSERT_TRUE(WaitProcessingEvents("Setup COM to open", [&] { return h.View() != nullptr; }));
