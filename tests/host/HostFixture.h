@@ -7,8 +7,9 @@
 #include "TestPluginLog.h"
 #include "VelmoraApp.h"
 
-#include <filesystem>
 #include <gtest/gtest.h>
+
+#include <filesystem>
 #include <memory>
 #include <string>
 

@@ -1,8 +1,8 @@
 // The real program, offscreen, ends in order on the signals of a logout, a
 // Ctrl-C and a service stop: it leaves its event loop and writes its settings
 // back, as File > Exit does, instead of dying on the spot.
-#include "ChildProcess.h"
 #include "TempDir.h"
+#include "ChildProcess.h"
 
 #include <cstdlib>
 #include <cstring>
