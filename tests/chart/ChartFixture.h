@@ -1,4 +1,5 @@
-// A chart with a window of a given size, drawn into an image on demand.
+// A chart with a window of a given size, drawn into an image on demand, and
+// the samples a buffer shows.
 #pragma once
 
 #include "ChartPlot.h"
@@ -6,6 +7,7 @@
 #include <QImage>
 #include <QPainter>
 #include <gtest/gtest.h>
+#include <vector>
 
 inline const QColor kYellow(255, 255, 0);
 inline const QColor kMagenta(255, 0, 255);
@@ -20,6 +22,14 @@ inline int CountColour(const QImage& image, const QRect& area, const QColor& col
         for (int x = clipped.left(); x <= clipped.right(); ++x)
             count += image.pixelColor(x, y) == colour;
     return count;
+}
+
+// The saturated window of a buffer, oldest sample first.
+inline std::vector<long> SatWindow(const CCirBuf& buf) {
+    std::vector<long> out;
+    for (int i = 0; i < buf.GetSatValidLen(); ++i)
+        out.push_back(buf.SatGet(i));
+    return out;
 }
 
 class ChartTest : public ::testing::Test {
@@ -41,13 +51,6 @@ protected:
     void MouseAt(int sample, int row, int wheel = 0) {
         QPoint at(wnd.left + chart.GridX_toCoordX(sample), wnd.top + row);
         chart.UpdateMouse(&at, wheel);
-    }
-
-    void FillShown(int ch, int count, long (*value)(int)) {
-        for (int i = 0; i < count; ++i) {
-            long v = value(i);
-            chart.ShownBuf(ch).SatAdd(&v);
-        }
     }
 
     CChartPlot chart;

@@ -23,13 +23,9 @@ protected:
         sim_ = std::make_unique<drivesim::DriveSim>(config);
         sim_->Start();
     }
-    // Runs "velmora-cli --device <drive> params <line>" (no device for diff).
-    Outcome Run(const std::string& line, bool withDrive = true) {
-        std::vector<std::string> prefix;
-        if (withDrive)
-            prefix = {"--device", sim_->SlavePath()};
-        prefix.push_back("params");
-        return RunCliLine(prefix, line);
+    // Runs "velmora-cli --device <drive> params <line>".
+    Outcome Run(const std::string& line) {
+        return RunCliLine({"--device", sim_->SlavePath(), "params"}, line);
     }
     static void SetValue(const std::string& file, const std::string& section, int value) {
         std::string text = TempDir::Read(file);
@@ -101,7 +97,8 @@ TEST_F(CliParams, T8RoundTrip) {
 TEST_F(CliParams, DiffRefusesFilesOfDifferentModels) {
     const std::string a = dir_.Write("a.tw", "[Setup]\nTypeCap=t5\n[Pr001]\nV=2\n");
     const std::string w = dir_.Write("w.tw", "[Setup]\nTypeCap=w5\n");
-    const Outcome r = Run("diff " + a + " " + w + " --out " + dir_.File("d.csv"), false);
+    const Outcome r =
+        RunCliLine({"params"}, "diff " + a + " " + w + " --out " + dir_.File("d.csv"));
     EXPECT_EQ(r.status, kExitDataError);
     EXPECT_NE(r.err.find("different drive models"), std::string::npos) << r.err;
 }
@@ -111,9 +108,8 @@ TEST_F(CliParams, FailuresAreExplained) {
     Outcome r = Run("read --out " + dir_.File("x.tw") + " --app-dir " + dir_.File("nowhere"));
     EXPECT_EQ(r.status, kExitDataError);
     EXPECT_NE(r.err.find("missing product data for table hq_417"), std::string::npos) << r.err;
-    EXPECT_EQ(Run("read").status, kExitUsage);
-    EXPECT_EQ(Run("frobnicate x").status, kExitUsage);
-    EXPECT_EQ(Run("export a.csv --eeprom").status, kExitUsage);
+    for (const char* usage : {"read", "frobnicate x", "export a.csv --eeprom"})
+        EXPECT_EQ(Run(usage).status, kExitUsage) << usage;
     drivesim::FaultSettings silent;
     silent.silent = true;
     sim_->SetFaults(silent);

@@ -70,7 +70,6 @@ TEST_F(CliScope, StreamsForAGivenTimeToStandardOutput) {
 TEST_F(CliScope, RefusesBadCommandLines) {
     const char* bad[] = {"--block",
                          "--signal 1 --block --stream 1",
-                         "--signal 1 --stream 1 --block",
                          "--signal 1 --signal 2 --signal 3 --signal 4 --signal 5 --stream 1",
                          "--signal 1 --trigger 2:rise:0 --block",
                          "--signal 1 --trigger 1:up:0",

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QAbstractButton>
-#include <QAbstractScrollArea>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>

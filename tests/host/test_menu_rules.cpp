@@ -45,7 +45,6 @@ TEST(MenuRules, ClosingAToolFollowsTheOtherToolsModelAndLine) {
     const int onlyJogOpen = (kAllClosed & ~kConnect) & ~kProgramJog;
     const CloseCase cases[] = {
         {"T5 on-line", lastOpen, kKnobset, 1, kModelT5, kAllClosed},
-        {"T8 on-line", lastOpen, kKnobset, 1, kModelT8, kAllClosed},
         {"W5 with linear tools", lastOpen, kKnobset, 1, kModelW5, kAllClosed},
         {"W5 without linear tools", linearOff, kKnobset, 1, kModelW5, linearOff | kKnobset},
         {"W5 with one linear tool", linearOff | kGlidebay, kKnobset, 1, kModelW5,
@@ -63,11 +62,8 @@ TEST(MenuRules, ClosingAToolFollowsTheOtherToolsModelAndLine) {
         EXPECT_EQ(AfterClose(c.before, c.ownBit, c.online, c.model), c.after) << c.what;
 }
 
-TEST(LanguagePaths, CodesAndTableFiles) {
-    EXPECT_EQ(LanguageTablePath("/app", "Velmora", kLanguageEnglish),
-              "/app/Language/Velmora/ENG/ENG.lng");
-    EXPECT_EQ(LanguageTablePath("/app", "Knobset", kLanguageSimplified),
-              "/app/Language/Knobset/CHS/CHS.lng");
+// Paths of real tables: MainFrameTest.ShippedTablesCoverEveryMenuText.
+TEST(LanguagePaths, UnknownLanguagesHaveNoTable) {
     EXPECT_EQ(LanguageTablePath("/app", "Velmora", 0), "/app/Language/Velmora/");
     EXPECT_EQ(LanguageCode(999), nullptr);
 }

@@ -5,6 +5,7 @@
 // the build folder) for review.
 #include "HostCommands.h"
 #include "LayoutCheck.h"
+#include "PortMapFolder.h"
 #include "QtWaitUntil.h"
 #include "TempDir.h"
 #include "VelmoraApp.h"
@@ -27,9 +28,8 @@
 namespace {
 namespace fs = std::filesystem;
 
-// The state a window's menu command expects.
-void Nothing(SharedContext&) {}
-// What the setup window's Off-Line page leaves for the editor.
+// What the setup window's Off-Line page leaves for the editor (the state the
+// editor's and the internal-position tool's menu commands expect).
 void OfflineT5(SharedContext& ctx) {
     ctx.Parms().iModel = kModelT5;
     ctx.Identity().Set(1, "Rotary(T5)");
@@ -39,26 +39,20 @@ void OfflineT5(SharedContext& ctx) {
 }
 
 struct ToolWindow {
-    const char* picture;  // file name stem
-    const char* viewName; // class name of the window's view
-    int command;          // the menu command that opens it
-    int menuBit;          // MenuEnableFlags bit that enables the command
-    void (*prepare)(SharedContext&);
+    const char* picture;                       // file name stem
+    const char* viewName;                      // class name of the window's view
+    int command;                               // the menu command that opens it
+    int menuBit;                               // MenuEnableFlags bit that enables the command
+    void (*prepare)(SharedContext&) = nullptr; // the state the command expects
 };
 
-void PrintTo(const ToolWindow& tool, std::ostream* out) {
-    *out << tool.viewName;
-}
-
 const ToolWindow kWindows[] = {
-    {"setup-com", "CPortdeskView", HostCommand::kConnect, MenuEnableFlags::kConnect, Nothing},
+    {"setup-com", "CPortdeskView", HostCommand::kConnect, MenuEnableFlags::kConnect},
     {"parameter-editor", "knobset::CKnobsetView", HostCommand::kKnobset, MenuEnableFlags::kKnobset,
      OfflineT5},
-    {"scope", "tracelens::CTracelensView", HostCommand::kTracelens, MenuEnableFlags::kTracelens,
-     Nothing},
-    {"monitor", "monitor::CMonitorView", HostCommand::kMonitor, MenuEnableFlags::kMonitor, Nothing},
-    {"auto-tuning", "gainwise::CGainwiseView", HostCommand::kGainwise, MenuEnableFlags::kGainwise,
-     Nothing},
+    {"scope", "tracelens::CTracelensView", HostCommand::kTracelens, MenuEnableFlags::kTracelens},
+    {"monitor", "monitor::CMonitorView", HostCommand::kMonitor, MenuEnableFlags::kMonitor},
+    {"auto-tuning", "gainwise::CGainwiseView", HostCommand::kGainwise, MenuEnableFlags::kGainwise},
     {"internal-position", "routeplan::CRouteplanView", HostCommand::kRouteplan,
      MenuEnableFlags::kRouteplan, OfflineT5},
 };
@@ -84,27 +78,20 @@ void AnswerOpeningDialogs() {
     }
 }
 
-// The program in a scratch folder with the built plug-ins and their data.
+// The program in a scratch working folder with the built plug-ins and their data.
 class LayoutProgram {
 public:
-    LayoutProgram() {
-        const fs::path app = VELMORA_APP_DIR_FOR_TESTS;
-        for (const char* item : {"Language", "Image", "Velmora.ini", "hq_417.par", "Whq_417.par",
-                                 "rk_905.par", "cd.dat"})
-            fs::copy(app / item, dir_.Path() / item, fs::copy_options::recursive);
-        fs::create_directories(dir_.Path() / "plugins");
+    LayoutProgram() : folder_({}, false, TempDir::Read(VELMORA_APP_DIR_FOR_TESTS "/Velmora.ini")) {
+        const fs::path app = VELMORA_APP_DIR_FOR_TESTS, dir = folder_.Dir().Path();
+        for (const char* item :
+             {"Language", "Image", "hq_417.par", "Whq_417.par", "rk_905.par", "cd.dat"})
+            fs::copy(app / item, dir / item, fs::copy_options::recursive);
+        fs::create_directories(dir / "plugins");
         for (const char* plugin : {"Portdesk.so", "Knobset.so", "Tracelens.so", "Monitor.so",
                                    "Gainwise.so", "Routeplan.so"})
-            fs::create_symlink(app / plugin, dir_.Path() / "plugins" / plugin);
-        oldDir_ = fs::current_path();
-        fs::current_path(dir_.Path());
-        app_ = std::make_unique<CVelmoraApp>(
-            AppPaths{dir_.Path().string(), (dir_.Path() / "plugins").string()});
+            fs::create_symlink(app / plugin, dir / "plugins" / plugin);
+        app_ = std::make_unique<CVelmoraApp>(AppPaths{dir.string(), (dir / "plugins").string()});
         started_ = app_->InitInstance();
-    }
-    ~LayoutProgram() {
-        app_.reset();
-        fs::current_path(oldDir_);
     }
     bool Started() const { return started_; }
     CMainFrame& Frame() { return *app_->MainFrame(); }
@@ -118,8 +105,7 @@ public:
     }
 
 private:
-    TempDir dir_;
-    fs::path oldDir_;
+    PortMapFolder folder_; // the working folder while the program lives
     std::unique_ptr<CVelmoraApp> app_;
     bool started_ = false;
 };
@@ -139,7 +125,8 @@ TEST_P(WindowLayout, EveryControlShowsWholeInEveryLanguage) {
     ASSERT_TRUE(WaitProcessingEvents(
         "every window to go", [&] { return area->findChildren<QMdiSubWindow*>().isEmpty(); }));
 
-    tool.prepare(program.Ctx());
+    if (tool.prepare != nullptr)
+        tool.prepare(program.Ctx());
     program.Ctx().Int(kMenuEnable).fetch_or(tool.menuBit);
     program.Frame().ApplyLanguage(kLanguageEnglish); // refreshes the enable states
     QTimer answerer;
@@ -155,9 +142,7 @@ TEST_P(WindowLayout, EveryControlShowsWholeInEveryLanguage) {
     answerer.stop();
 
     const fs::path shots =
-        qEnvironmentVariableIsSet("VELMORA_LAYOUT_SHOTS")
-            ? fs::path(qEnvironmentVariable("VELMORA_LAYOUT_SHOTS").toStdString())
-            : fs::path(VELMORA_LAYOUT_SHOTS_DEFAULT);
+        qEnvironmentVariable("VELMORA_LAYOUT_SHOTS", VELMORA_LAYOUT_SHOTS_DEFAULT).toStdString();
     fs::create_directories(shots);
     for (const auto& [id, language] : kLanguages) {
         program.Frame().Action(id)->trigger();

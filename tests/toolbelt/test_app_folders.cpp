@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <optional>
+#include <tuple>
 
 namespace {
 
@@ -50,17 +51,15 @@ TEST(AppFolders, InstalledOnlyInBinBesideShareVelmora) {
     const std::string app = root.File("app");
 
     velmora::AppFolders local = velmora::LocateAppFolders(bin, "/work/here");
-    EXPECT_FALSE(local.installed) << "no share/velmora yet";
-    EXPECT_EQ(local.data, "/work/here");
-    EXPECT_EQ(local.settings, "/work/here");
-    EXPECT_EQ(local.plugins, bin);
+    EXPECT_EQ(std::tie(local.installed, local.data, local.settings, local.plugins),
+              std::make_tuple(false, "/work/here", "/work/here", bin))
+        << "no share/velmora yet";
 
     root.Write("share/velmora/Velmora.ini", "[ComPortSetup]\n");
     const velmora::AppFolders installed = velmora::LocateAppFolders(bin, "/work/here");
-    EXPECT_TRUE(installed.installed);
-    EXPECT_EQ(installed.data, root.File("share") + "/velmora");
-    EXPECT_EQ(installed.plugins, root.File("lib") + "/velmora");
-    EXPECT_EQ(installed.settings, velmora::UserSettingsFolder());
+    EXPECT_EQ(std::tie(installed.installed, installed.data, installed.settings, installed.plugins),
+              std::make_tuple(true, root.File("share") + "/velmora", velmora::UserSettingsFolder(),
+                              root.File("lib") + "/velmora"));
 
     EXPECT_FALSE(velmora::LocateAppFolders(app, app).installed) << "a folder not named bin";
 }

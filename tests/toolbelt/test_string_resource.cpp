@@ -17,10 +17,8 @@ ModuleHandle g_module = &kModule;
 
 class StringTable : public ::testing::Test {
 protected:
-    std::string Load(const std::string& contents) {
-        std::string file = dir.Write("T.lng", contents);
-        EXPECT_EQ(table.ReadTableFile(file.c_str()), 1);
-        return file;
+    void Load(const std::string& contents) {
+        EXPECT_EQ(table.ReadTableFile(dir.Write("T.lng", contents).c_str()), 1);
     }
     TempDir dir;
     CStringResource table{&g_module};

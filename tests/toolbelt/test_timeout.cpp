@@ -4,6 +4,7 @@
 #include <chrono>
 #include <gtest/gtest.h>
 #include <thread>
+#include <tuple>
 
 namespace {
 
@@ -48,15 +49,12 @@ TEST(SystemTicks, AdvanceWithRealTime) {
 TEST(ElapsedTime, SplitsIntoClockFields) {
     SYSTEMTIME st{};
     ElapsedTimeToSystemTime(3723004, &st);
-    EXPECT_EQ(st.wHour, 1);
-    EXPECT_EQ(st.wMinute, 2);
-    EXPECT_EQ(st.wSecond, 3);
-    EXPECT_EQ(st.wMilliseconds, 4);
+    EXPECT_EQ(std::tie(st.wHour, st.wMinute, st.wSecond, st.wMilliseconds),
+              std::make_tuple(1, 2, 3, 4));
     EXPECT_EQ(st.wYear + st.wMonth + st.wDay + st.wDayOfWeek, 0);
 
     ElapsedTimeToSystemTime(25 * 3600000 + 59 * 60000, &st);
-    EXPECT_EQ(st.wHour, 25);
-    EXPECT_EQ(st.wMinute, 59);
+    EXPECT_EQ(std::tie(st.wHour, st.wMinute), std::make_tuple(25, 59));
 
     ElapsedTimeToSystemTime(-1, &st);
     EXPECT_EQ(st.wHour + st.wMinute + st.wSecond + st.wMilliseconds, 0);

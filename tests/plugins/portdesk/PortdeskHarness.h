@@ -13,14 +13,12 @@
 #include "WireTap.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTabBar>
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <vector>
 
 inline constexpr int kDrivePort = 5;
 inline constexpr int kSecondDrivePort = 6;
@@ -36,12 +34,9 @@ class PortdeskHarness {
 public:
     // `drive` empty: COM5 leads to a line nobody answers.
     // `realEditor`: the real parameter editor with its product data instead of
-    // the stand-in. `secondDrive`: a drive on COM6 as well. `tools`: further
-    // real plug-ins loaded as in the program ("Monitor").
-    explicit PortdeskHarness(std::optional<drivesim::SimConfig> drive, int language = 1000,
-                             bool realEditor = false,
-                             std::optional<drivesim::SimConfig> secondDrive = std::nullopt,
-                             std::vector<std::string> tools = {}) {
+    // the stand-in. `secondDrive`: a drive on COM6 as well.
+    explicit PortdeskHarness(std::optional<drivesim::SimConfig> drive, bool realEditor = false,
+                             std::optional<drivesim::SimConfig> secondDrive = std::nullopt) {
         std::map<int, std::string> ports;
         if (secondDrive)
             ports[kSecondDrivePort] = Serve(*secondDrive, secondSim_, secondTap_);
@@ -53,8 +48,8 @@ public:
         }
         folder_ = std::make_unique<PortMapFolder>(
             ports, false,
-            "[ComPortSetup]\niPort1COM=1\niModbusID=1\niLanguage=" + std::to_string(language) +
-                "\niSetWaitWriteTime=1\niSetPreCountQueTimes=400\n");
+            "[ComPortSetup]\niPort1COM=1\niModbusID=1\niLanguage=1000\niSetWaitWriteTime=1\n"
+            "iSetPreCountQueTimes=400\n");
         const std::filesystem::path dir = folder_->Dir().Path(), plugins = dir / "plugins";
         const std::string app = VELMORA_APP_DIR_FOR_TESTS;
         std::filesystem::create_directories(plugins);
@@ -62,11 +57,8 @@ public:
         std::filesystem::create_symlink(
             realEditor ? app + "/Knobset.so" : std::string(TEST_PLUGIN_DIR) + "/good/Knobset.so",
             plugins / "Knobset.so");
-        tools.push_back("Portdesk");
-        for (const std::string& tool : tools)
-            std::filesystem::create_symlink(app + "/" + tool + ".so", plugins / (tool + ".so"));
-        tools.push_back("Knobset");
-        for (const std::string& module : tools)
+        std::filesystem::create_symlink(app + "/Portdesk.so", plugins / "Portdesk.so");
+        for (const char* module : {"Portdesk", "Knobset"})
             std::filesystem::copy(app + "/Language/" + module, dir / "Language" / module,
                                   std::filesystem::copy_options::recursive);
         for (const char* table : {"hq_417.par", "Whq_417.par", "rk_905.par"})
@@ -80,7 +72,6 @@ public:
     SharedContext& Ctx() { return app_->Context(); }
     WireTap& Tap() { return *tap_; }
     WireTap& SecondTap() { return *secondTap_; }
-    drivesim::DriveSim& Sim() { return *sim_; }
     RecordingDialogs& Boxes() { return dialogs_; }
 
     QMdiSubWindow* Window(const QString& title) {

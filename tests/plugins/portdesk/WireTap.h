@@ -38,8 +38,6 @@ public:
         thread_.join();
         ::close(drive_);
     }
-    WireTap(const WireTap&) = delete;
-    WireTap& operator=(const WireTap&) = delete;
 
     // The device Portdesk opens.
     const std::string& PortPath() const { return port_.SlavePath(); }
@@ -47,10 +45,6 @@ public:
     std::vector<Request> Requests() const {
         std::lock_guard lock(lock_);
         return requests_;
-    }
-    void Clear() {
-        std::lock_guard lock(lock_);
-        requests_.clear();
     }
 
 private:

