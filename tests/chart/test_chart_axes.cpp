@@ -78,6 +78,8 @@ TEST_F(Axes, DrawRangeIsKeptInsideTheAxis) {
     EXPECT_EQ(std::pair(chart.DrawStart(), chart.DrawEnd()), std::pair(0, 2500));
     chart.SetDrawRangeX(5000, 5000);
     EXPECT_EQ(std::pair(chart.DrawStart(), chart.DrawEnd()), std::pair(2999, 3000));
+    chart.ZoomX_Reset();
+    EXPECT_EQ(chart.RangeLen(), 3000);
 }
 
 TEST_F(Axes, TimeBasePanelInMilliseconds) {
@@ -130,6 +132,7 @@ TEST_F(Axes, NonsenseSettingsLeaveAUsableChart) {
         EXPECT_GT(chart.Yaxis(ch).scale, 0.0f) << ch;
         EXPECT_LT(chart.Yaxis(ch).lower, chart.Yaxis(ch).upper) << ch;
     }
+    chart.SetRulerText(nullptr, nullptr, nullptr);
     chart.UpdateMouse(nullptr, 120 * 50000);
     chart.curSelX = 1;
     long extreme = std::numeric_limits<long>::max();

@@ -184,6 +184,7 @@ TEST_F(Cursors, TagsGetTheSampleValuesAtTheCursors) {
     FollowTo(2, 60);
     EXPECT_EQ(std::make_tuple(chart.Tag(0).value1, chart.Tag(0).value2, chart.Tag(1).value2),
               std::make_tuple(420, 520, -260));
+    EXPECT_EQ(chart.GetCurX_DataPos(), 260) << "the sample under the last moved cursor";
     chart.curSelX = 1;
     Draw();
     EXPECT_EQ(chart.TagLines(0).mid(3),

@@ -158,4 +158,23 @@ TEST_F(Trace, ColumnExtremesAreKept) {
     }
 }
 
+// The older routine draws the buffer's stored values: no mask, no sign flip.
+TEST_F(Trace, OlderRoutineIgnoresFlags) {
+    Window(800, 600);
+    chart.SetXaxisLen(11);
+    for (long v = 0; v <= 10; ++v)
+        chart.ShownBuf(0).SatAdd(&v);
+    chart.ShowAllChannel(0);
+    chart.ShownBuf(0).MaskZero(1);
+    chart.ShownBuf(0).EnReverseSign(1);
+    QImage image(800, 600, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    // Values 0..10 over 0.1 of the height per unit, lifted by 20 pixels.
+    chart.PlotTrend(&painter, &chart.ShownBuf(0), 0.1f, 0.01f, 0.0f, 20.0f, kGreen);
+    painter.end();
+    EXPECT_EQ(image.pixelColor(100, chart.yBase - 20), kGreen);
+    EXPECT_EQ(image.pixelColor(640, chart.yBase - 20 - 34), kGreen);
+}
+
 } // namespace

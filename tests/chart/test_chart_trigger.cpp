@@ -151,6 +151,10 @@ TEST_F(Trigger, ExplicitSwapKeepsTheState) {
     EXPECT_EQ(chart.trigState, TrigArmed);
     EXPECT_EQ(chart.ShownBuf(0).SatGet(0), 11);
     EXPECT_EQ(chart.TrigBuf(0).GetSatValidLen(), 0);
+    EXPECT_EQ(chart.Trig_IsTrigBufFilled(), 0);
+    for (long v : {1, 2, 3})
+        Feed(v);
+    EXPECT_EQ(chart.Trig_IsTrigBufFilled(), 1);
 }
 
 } // namespace

@@ -22,6 +22,14 @@ TEST(CirBuf, RingKeepsNewestValuesAndReadsZeroOutsideTheCount) {
     EXPECT_EQ(buf.GetValidLen(), 4);
     for (int outside : {-1, 4, 1000000})
         EXPECT_EQ(buf.Get(outside) + buf.SatGet(outside) + buf.GetStored(outside), 0) << outside;
+
+    CCirBuf five(5);
+    Append(five, {1, 2, 3, 4, 5, 6, 7}, false);
+    five.SetValidLen(2);
+    EXPECT_EQ(five.Get(1), 4) << "the oldest values leave";
+    five.SetValidLen(0);
+    Append(five, {8}, false);
+    EXPECT_EQ(five.Get(0), 8) << "an emptied ring starts over";
 }
 
 TEST(CirBuf, SaturatedWindowGrowsToItsSizeAndFollowsTheNewest) {
@@ -49,6 +57,10 @@ TEST(CirBuf, ShrinkingTheWindowKeepsNewestAndResizingEmpties) {
     EXPECT_EQ(buf.Get(0), 0) << "erased";
     Append(buf, {6});
     EXPECT_EQ(SatWindow(buf), (std::vector<long>{5, 6}));
+    Append(buf, {7}); // ring 6 of 6, window 2
+    buf.SetSatValidLen(1);
+    EXPECT_EQ(SatWindow(buf), (std::vector<long>{6})) << "the newest sample leaves";
+    EXPECT_EQ(buf.GetValidLen(), 5) << "from the ring too";
 
     buf.ReSize(8);
     EXPECT_EQ(buf.GetSatSize(), 8);
