@@ -1,6 +1,6 @@
 // The drive's inertia estimation: a refused or stopped pattern and one
-// without motion give no estimate. (That the patterns find the machine's true
-// ratio whatever the drive was told: test_gainwise_sim.cpp.)
+// without motion give no estimate. (That a pattern finds the machine's true
+// ratio whatever the drive was told: GainwiseWindow.OnlineAutomaticProcedureOnAT5.)
 #include "InertiaEstimate.h"
 #include "ServoLoop.h"
 

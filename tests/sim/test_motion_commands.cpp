@@ -1,7 +1,8 @@
 // The T8's own motions, stepped in simulated time without a pty: a move takes
 // the time its speed gives and ends where the gear ratio and the soft limits
-// say; the servo switch rules them. (Homing, a run through the points, a jog's
-// time-out and the alarm against the servo: test_routeplan_sim.cpp.)
+// say; a jog brakes its time-out after the last command; the servo switch rules
+// them. (Homing and a run through the points: test_routeplan_window_sim.cpp;
+// the alarm against the servo: test_routeplan_jobs.cpp.)
 #include "MotionCommands.h"
 #include "ServoLoop.h"
 #include "SimTestSupport.h"
@@ -66,6 +67,20 @@ TEST(MotionCommands, SoftLimitsCapTargetsAndJogs) {
     m.Write(2001, {0x2000 + 4000});
     m.RunOut();
     EXPECT_DOUBLE_EQ(m.command, -500);
+}
+
+TEST(MotionCommands, AJogBrakesItsTimeOutAfterTheLastCommand) {
+    Motion m;
+    m.Write(87, {60}); // one revolution a second
+    m.Write(2001, {0x1000 + 200});
+    for (int i = 0; i * ServoLoop::kStepSeconds < 0.15; ++i)
+        m.command += m.motions.Step(ServoLoop::kStepSeconds);
+    m.Write(2001, {0x1000 + 200}); // again before the time-out: the jog goes on
+    const double seconds = 0.15 + m.RunOut();
+    EXPECT_GT(seconds, 0.35);
+    EXPECT_LT(seconds, 2.0) << "a jog stops on its own";
+    EXPECT_GT(m.command, 0.2 * kRev);
+    EXPECT_LT(m.command, kRev);
 }
 
 TEST(MotionCommands, ServoOffEndsAMotionAndNothingStartsWithoutTheServo) {
