@@ -1,7 +1,7 @@
 #include "Registry.h"
+#include "ScopedEnv.h"
 #include "TempDir.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
 
@@ -10,14 +10,11 @@ namespace {
 class RegistryStore : public ::testing::Test {
 protected:
     void SetUp() override {
-        setenv("VELMORA_REGISTRY", dir.File("cfg/registry.ini").c_str(), 1);
         ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "Software\\Velmora", &key), ERROR_SUCCESS);
     }
-    void TearDown() override {
-        RegCloseKey(key);
-        unsetenv("VELMORA_REGISTRY");
-    }
+    void TearDown() override { RegCloseKey(key); }
     TempDir dir;
+    ScopedEnv store{"VELMORA_REGISTRY", dir.File("cfg/registry.ini")};
     HKEY key = nullptr;
 };
 

@@ -1,13 +1,12 @@
 // The description files (shipped, and malformed ones), the language name
 // files and the tick file with its fall-back folder.
 #include "MonitorData.h"
+#include "ScopedEnv.h"
 #include "TempDir.h"
 #include "TickFile.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <optional>
 
 namespace {
 using namespace monitor;
@@ -72,31 +71,12 @@ TEST(MonitorFiles, TicksAreSavedAndRestored) {
     EXPECT_EQ(ReadTicks(path, kMotion, 3), (std::vector<int>{0, 1, 1}));
 }
 
-// XDG_CONFIG_HOME pointed at a folder while it lives, then restored.
-class ConfigHome {
-public:
-    explicit ConfigHome(const std::string& path) {
-        if (const char* old = std::getenv("XDG_CONFIG_HOME"))
-            saved_ = old;
-        setenv("XDG_CONFIG_HOME", path.c_str(), 1);
-    }
-    ~ConfigHome() {
-        if (saved_)
-            setenv("XDG_CONFIG_HOME", saved_->c_str(), 1);
-        else
-            unsetenv("XDG_CONFIG_HOME");
-    }
-
-private:
-    std::optional<std::string> saved_;
-};
-
 TEST(MonitorFiles, TicksGoToTheUserFolderWhenTheProgramFolderIsNotWritable) {
     TempDir dir;
     // The program's monitor folder is a file here: nothing can be written in it.
     dir.Write("app/Language/Monitor", "not a folder");
     const std::string config = (dir.Path() / "config").string();
-    const ConfigHome home(config);
+    const ScopedEnv home("XDG_CONFIG_HOME", config);
     const std::string app = (dir.Path() / "app").string();
     const std::string path = TickFilePath(app);
     EXPECT_EQ(path, config + "/velmora/Monitor Status.ini");
