@@ -15,6 +15,13 @@ SleepFunction gSleep;
 BeepFunction gBeep;
 OpenFunction gOpen;
 
+// A copy of an installed hook, taken under the lock and called outside it.
+template <typename Hook>
+Hook Installed(const Hook& hook) {
+    std::lock_guard lock(gHooksLock);
+    return hook;
+}
+
 } // namespace
 
 void SetMessageBoxFunction(MessageBoxFunction show) {
@@ -38,36 +45,21 @@ void SetOpenFunction(OpenFunction open) {
 }
 
 void ShowMessageBox(const std::string& text) {
-    MessageBoxFunction show;
-    {
-        std::lock_guard lock(gHooksLock);
-        show = gShow;
-    }
-    if (show)
+    if (const auto show = Installed(gShow))
         show(text);
     else
         std::fprintf(stderr, "%s\n", text.c_str());
 }
 
 void SleepMs(unsigned milliseconds) {
-    SleepFunction sleep;
-    {
-        std::lock_guard lock(gHooksLock);
-        sleep = gSleep;
-    }
-    if (sleep)
-        sleep(milliseconds);
-    else
-        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    SleepMsUntil(milliseconds, [](auto left) {
+        std::this_thread::sleep_for(left);
+        return false;
+    });
 }
 
 void SleepMsUntil(unsigned milliseconds, const SleepStep& step) {
-    SleepFunction sleep;
-    {
-        std::lock_guard lock(gHooksLock);
-        sleep = gSleep;
-    }
-    if (sleep) {
+    if (const auto sleep = Installed(gSleep)) {
         sleep(milliseconds);
         return;
     }
@@ -80,21 +72,12 @@ void SleepMsUntil(unsigned milliseconds, const SleepStep& step) {
 }
 
 void Beep() {
-    BeepFunction beep;
-    {
-        std::lock_guard lock(gHooksLock);
-        beep = gBeep;
-    }
-    if (beep)
+    if (const auto beep = Installed(gBeep))
         beep();
 }
 
 int OpenDeviceFile(const char* path, int flags) {
-    OpenFunction open;
-    {
-        std::lock_guard lock(gHooksLock);
-        open = gOpen;
-    }
+    const auto open = Installed(gOpen);
     return open ? open(path, flags) : ::open(path, flags);
 }
 
