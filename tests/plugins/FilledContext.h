@@ -1,5 +1,5 @@
 // A shared context filled as the host fills it at start-up, with the
-// settings of the test folder's Velmora.ini, for one test.
+// settings of the test folder's Velmora.ini (or those given), for one test.
 #pragma once
 
 #include "ContextStorage.h"
@@ -8,9 +8,11 @@
 #include <string>
 
 struct FilledContext {
-    explicit FilledContext(const std::string& appDir = ".") {
+    explicit FilledContext(const std::string& appDir = ".")
+        : FilledContext(ReadHostConfig("Velmora.ini"), appDir) {}
+    FilledContext(const HostConfig& config, const std::string& appDir) {
         storage.CreateParmStore(nullptr);
-        storage.Fill(ReadHostConfig("Velmora.ini"), appDir, nullptr);
+        storage.Fill(config, appDir, nullptr);
     }
     SharedContext& Ctx() { return storage.Context(); }
     ContextStorage storage;

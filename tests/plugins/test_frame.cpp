@@ -1,8 +1,8 @@
 // The plug-in frame without the host: one window per plug-in, the menu bits on
 // open and close, the language timer.
-#include "ContextStorage.h"
 #include "DLLTemplate.h"
 #include "DLLView.h"
+#include "FilledContext.h"
 #include "MainMdiArea.h"
 #include "TempDir.h"
 
@@ -33,8 +33,6 @@ class FrameTest : public testing::Test {
 protected:
     // A context filled as the host fills it, the frame's size and menu set.
     FrameTest() {
-        storage.CreateParmStore(nullptr);
-        storage.Fill(HostConfig{}, temp.Path().string(), nullptr);
         const std::pair<int, int> ints[] = {
             {kMenuEnable, 0x3F5}, {kFrameWidth, 1000}, {kFrameHeight, 700}, {kLinkFound, 1}};
         for (const auto& [slot, value] : ints)
@@ -45,8 +43,8 @@ protected:
     }
 
     TempDir temp;
-    ContextStorage storage;
-    SharedContext& ctx = storage.Context();
+    FilledContext host{HostConfig{}, temp.Path().string()};
+    SharedContext& ctx = host.Ctx();
     QMainWindow mainWindow;
     PluginModule module{PluginTraits{"Portdesk", kLangPortdesk, MenuEnableFlags::kConnect, 400, 300,
                                      ChildPlacement::Centred, true, false},

@@ -1,9 +1,9 @@
 // The search without the window: CommLoop on a shared context filled like the
 // host fills it, against pseudo-terminals whose far end the test plays or
 // whose open is refused.
+#include "../FilledContext.h"
 #include "CommApi.h"
 #include "CommHooks.h"
-#include "ContextStorage.h"
 #include "DialogService.h"
 #include "DriveSearch.h"
 #include "FarEnd.h"
@@ -30,14 +30,7 @@ const Bytes kProbeEcho = WithCrc({0x01, 0x10, 0x10, 0x90, 0x00, 0x01}); // the w
 // context filled as the host fills it, and CommLoop run once for a request.
 class SearchCore : public testing::Test {
 protected:
-    SearchCore() {
-        storage.CreateParmStore(nullptr);
-        HostConfig config;
-        config.waitWriteTime = 1;
-        config.preCountQueTimes = 50;
-        storage.Fill(config, ".", nullptr);
-        app.link.AttachContext(&ctx);
-    }
+    SearchCore() { app.link.AttachContext(&ctx); }
     ~SearchCore() override { app.link.modbus.CloseComPort(); }
 
     // The list selections (0 = "Auto Search"), then "Connect".
@@ -55,8 +48,15 @@ protected:
         return TakeFinishedSearch(app, ctx, CStringResource(&module));
     }
 
-    ContextStorage storage;
-    SharedContext& ctx = storage.Context();
+    // Quick polls, so that a search over nobody ends soon.
+    static HostConfig QuickPolls() {
+        HostConfig config;
+        config.waitWriteTime = 1;
+        config.preCountQueTimes = 50;
+        return config;
+    }
+    FilledContext host{QuickPolls(), "."};
+    SharedContext& ctx = host.Ctx();
     CPortdeskApp app;
 };
 
